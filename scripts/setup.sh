@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what building and testing Trotwise needs on Debian 12, when it is missing.
+# Works as root or through sudo, without questions.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++            # build
+  qt6-base-dev libqt6sql6-sqlite   # Qt Widgets, Sql with its SQLite driver, PrintSupport, Test
+  fonts-liberation                 # metric-compatible stand-ins for Arial and Times New Roman
+  poppler-utils                    # pdftotext/pdftoppm: the report tests read PDFs back
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo -n); fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

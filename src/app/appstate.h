@@ -1,0 +1,25 @@
+#pragma once
+
+#include "db/dbconnection.h"
+#include "reports/korvconnection.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <cstdint>
+
+class MessageService;
+
+// The program-wide state, set by start-up and kept for the whole run. Screen sizes are kept
+// wider than 16 bits so that screens above 32767 twips work.
+struct AppState
+{
+    std::int32_t ScreenWidth = 0;  // twips
+    std::int32_t ScreenHeight = 0; // twips
+    QString AppFolder;
+    DbConnection meetConnection;
+    KORVConnection KORV;
+    MessageService *messages = nullptr;
+
+    QSqlDatabase MeetDb() const { return meetConnection.database(); }
+};

@@ -1,0 +1,33 @@
+#include "app/appstate.h"
+#include "app/frmmain.h"
+#include "app/startup.h"
+#include "common/dialogmessages.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Trotwise"));
+
+    DialogMessages messages;
+    AppState state;
+    state.messages = &messages;
+
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize twips = Startup::screenTwips(screen ? QSizeF(screen->size()) : QSizeF());
+    switch (Startup::run(state, twips, QCoreApplication::applicationDirPath())) {
+    case Startup::Outcome::ScreenRefused:
+        return 0;
+    case Startup::Outcome::Failed:
+        return 1;
+    case Startup::Outcome::Ready:
+        break;
+    }
+
+    FrmMain frmMain(state);
+    frmMain.show();
+    frmMain.unsetCursor();
+    return application.exec();
+}

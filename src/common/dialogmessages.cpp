@@ -1,0 +1,30 @@
+#include "common/dialogmessages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+QWidget *owner() { return QApplication::activeWindow(); }
+} // namespace
+
+void DialogMessages::tell(const QString &text, const QString &title)
+{
+    QMessageBox::information(owner(), title, text, QMessageBox::Ok);
+}
+
+bool DialogMessages::ask(const QString &text)
+{
+    return QMessageBox::warning(owner(), QuestionTitle, text, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::Yes)
+           != QMessageBox::No;
+}
+
+void DialogMessages::refuse(Refusal kind, const QString &text)
+{
+    QMessageBox::information(owner(), refusalTitle(kind), text, QMessageBox::Ok);
+}
+
+void DialogMessages::fail(const QString &text)
+{
+    QMessageBox::critical(owner(), ProgramTitle, text, QMessageBox::Ok);
+}

@@ -1,0 +1,116 @@
+#include "db/cls_db_manager.h"
+
+#include "db/classcatalogue.h"
+#include "db/meetschema.h"
+#include "db/sql.h"
+#include "db/writetransaction.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Removes the half-built file (and a journal the engine may have left) unless released.
+class PartialFile
+{
+public:
+    explicit PartialFile(QString path) : m_path(std::move(path)) {}
+    ~PartialFile()
+    {
+        if (m_path.isEmpty())
+            return;
+        QFile::remove(m_path);
+        QFile::remove(m_path + QStringLiteral("-journal"));
+    }
+    void release() { m_path.clear(); }
+
+private:
+    QString m_path;
+};
+
+QString temporaryPathBeside(const QString &dbname)
+{
+    const QFileInfo target(dbname);
+    return target.dir().filePath(QStringLiteral(".%1.%2.building")
+                                     .arg(target.fileName())
+                                     .arg(QCoreApplication::applicationPid()));
+}
+
+} // namespace
+
+bool Cls_Db_Manager::Build_Database(const QString &dbname, const LabelStep &buildLabels)
+{
+    if (QFileInfo::exists(dbname))
+        return false;
+
+    const QString building = temporaryPathBeside(dbname);
+    QFile::remove(building); // left over from a run that was killed part-way
+    PartialFile partial(building);
+
+    Create_Meet_File(building);
+    {
+        // The steps are one transaction: the file holds all nine tables and the classes or nothing.
+        WriteTransaction tx(creationHandle(), QStringLiteral("Building the meet database"));
+        Create_TblClass();
+        Create_TblClassJudges();
+        Create_TblCoach();
+        Create_TblEntry();
+        Create_TblJudge();
+        Create_TblPairing();
+        Create_TblPerson();
+        Create_TblPlacing();
+        Create_TblTeam();
+        Populate_Class();
+        tx.commit();
+    }
+    if (buildLabels)
+        buildLabels(creationHandle());
+    closeCreationHandle();
+
+    if (!QFile::rename(building, dbname))
+        throw DbError(QStringLiteral("Putting the new meet database in place"), {},
+                      QStringLiteral("the file \"%1\" could not be created")
+                          .arg(QDir::toNativeSeparators(dbname)));
+    partial.release();
+    return true;
+}
+
+void Cls_Db_Manager::Create_Meet_File(const QString &path)
+{
+    m_handle.open(path, DbConnection::Mode::Create);
+    // Touch the file so that the engine writes its header now; a folder the program cannot
+    // write into fails here, before anything else is attempted.
+    Sql::exec(creationHandle(), QStringLiteral("Creating the meet database"),
+              QStringLiteral("PRAGMA user_version = 2006"));
+}
+
+void Cls_Db_Manager::createTable(const char *name)
+{
+    const MeetSchema::Table *t = MeetSchema::table(QString::fromLatin1(name));
+    Q_ASSERT(t);
+    Sql::exec(creationHandle(), QStringLiteral("Creating the table %1").arg(QLatin1StringView(name)),
+              MeetSchema::createStatement(*t));
+}
+
+void Cls_Db_Manager::Create_TblClass() { createTable("TblClass"); }
+void Cls_Db_Manager::Create_TblClassJudges() { createTable("TblClassJudges"); }
+void Cls_Db_Manager::Create_TblCoach() { createTable("TblCoach"); }
+void Cls_Db_Manager::Create_TblEntry() { createTable("TblEntry"); }
+void Cls_Db_Manager::Create_TblJudge() { createTable("TblJudge"); }
+void Cls_Db_Manager::Create_TblPairing() { createTable("TblPairing"); }
+void Cls_Db_Manager::Create_TblPerson() { createTable("TblPerson"); }
+void Cls_Db_Manager::Create_TblPlacing() { createTable("TblPlacing"); }
+void Cls_Db_Manager::Create_TblTeam() { createTable("TblTeam"); }
+
+void Cls_Db_Manager::Populate_Class()
+{
+    const QString action = QStringLiteral("Writing the class catalogue");
+    const QString insert = QStringLiteral(
+        "INSERT INTO TblClass (ClassNumber, ClassName, MaxEntries, ImagePath) VALUES (?, ?, ?, ?)");
+    for (const ClassCatalogue::ClassRow &c : ClassCatalogue::rows())
+        Sql::exec(creationHandle(), action, insert,
+                  {c.number, QString::fromLatin1(c.name), double(c.maxEntries),
+                   QString::fromLatin1(c.imagePath)});
+}

@@ -1,0 +1,98 @@
+#include "db/dbconnection.h"
+
+#include "db/dberror.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+
+namespace {
+QAtomicInteger<int> g_counter;
+
+constexpr int BusyTimeoutMs = 5000;
+} // namespace
+
+DbConnection::~DbConnection() { close(); }
+
+DbConnection::DbConnection(DbConnection &&other) noexcept
+    : m_name(std::exchange(other.m_name, {})), m_path(std::exchange(other.m_path, {}))
+{
+}
+
+DbConnection &DbConnection::operator=(DbConnection &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_name = std::exchange(other.m_name, {});
+        m_path = std::exchange(other.m_path, {});
+    }
+    return *this;
+}
+
+void DbConnection::open(const QString &path, Mode mode, const QString &connectionName)
+{
+    close();
+    const QString action = QStringLiteral("Opening the database file \"%1\"").arg(QDir::toNativeSeparators(path));
+    if (mode != Mode::Create && !QFileInfo(path).isFile())
+        throw DbError(action, {}, QStringLiteral("the file does not exist"));
+
+    const QString name = connectionName.isEmpty()
+                             ? QStringLiteral("trotwise-%1").arg(g_counter.fetchAndAddRelaxed(1))
+                             : connectionName;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs);
+        if (mode == Mode::ReadOnly)
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        db.setConnectOptions(options);
+        if (!db.open()) {
+            const QString message = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            throw DbError(action, {}, message);
+        }
+    }
+    m_name = name;
+    m_path = path;
+}
+
+void DbConnection::close()
+{
+    if (m_name.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_name.clear();
+    m_path.clear();
+}
+
+QSqlDatabase DbConnection::database() const
+{
+    return m_name.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(m_name, false);
+}
+
+bool looksLikeSqliteFile(const QString &path, QString *reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+        return false;
+    }
+    static const QByteArray header("SQLite format 3\0", 16);
+    const QByteArray head = file.read(header.size());
+    if (head != header) {
+        if (reason)
+            *reason = head.isEmpty() ? QStringLiteral("the file is empty")
+                                     : QStringLiteral("it is not a database file");
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,196 @@
+// The meet file's tables: the engine itself must refuse what the layout forbids.
+#include "meetfixture.h"
+
+#include "db/classcatalogue.h"
+#include "db/cls_db_manager.h"
+#include "db/dbconnection.h"
+#include "db/meetschema.h"
+#include "db/sql.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstMeetSchema : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    DbConnection m_conn;
+    QSqlDatabase db() const { return m_conn.database(); }
+
+    bool accepted(const QString &statement, const QVariantList &values = {})
+    {
+        try {
+            Sql::exec(db(), QStringLiteral("test insert"), statement, values);
+            return true;
+        } catch (const DbError &) {
+            return false;
+        }
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        QFile::remove(m_dir.filePath(QStringLiteral("KORVState2006.mdb")));
+        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
+    }
+    void cleanup() { m_conn.close(); }
+
+    void newMeet_hasNineTablesInOrderAndFiveKeysOnly()
+    {
+        QCOMPARE(MeetSchema::mismatch(db()), std::nullopt);
+        const ResultRows objects = Sql::select(db(), QStringLiteral("objects"),
+                                               QStringLiteral("SELECT type, name FROM sqlite_master "
+                                                              "WHERE name NOT LIKE 'sqlite_%' ORDER BY name"));
+        QStringList names;
+        for (const auto &row : objects.rows) {
+            QCOMPARE(row[0].toString(), QStringLiteral("table")); // no index, view or trigger
+            names << row[1].toString();
+        }
+        QCOMPARE(names, (QStringList{"TblClass", "TblClassJudges", "TblCoach", "TblEntry", "TblJudge",
+                                     "TblPairing", "TblPerson", "TblPlacing", "TblTeam"}));
+
+        const ResultRows person = Sql::select(db(), QStringLiteral("columns"),
+                                              QStringLiteral("SELECT * FROM TblPerson"));
+        QCOMPARE(person.columns, (QStringList{"FirstName", "LastName", "Address", "City", "Zip", "TeamCode",
+                                              "RiderNumber", "RiderIndex"}));
+
+        QStringList keys;
+        for (const MeetSchema::Table &t : MeetSchema::tables()) {
+            const ResultRows info = Sql::select(db(), QStringLiteral("keys"),
+                                                QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0"),
+                                                {QString::fromLatin1(t.name)});
+            for (const auto &row : info.rows)
+                keys << QLatin1StringView(t.name) + u'.' + row[0].toString();
+        }
+        QCOMPARE(keys, (QStringList{"TblClass.ClassNumber", "TblCoach.CoachCode", "TblJudge.JudgeID",
+                                    "TblPerson.RiderIndex", "TblTeam.TeamCode"}));
+    }
+
+    void classCatalogue_isTheSeventeenRowsExactly()
+    {
+        const ResultRows rows = Sql::select(db(), QStringLiteral("classes"),
+                                            QStringLiteral("SELECT * FROM TblClass ORDER BY ClassNumber"));
+        QCOMPARE(rows.size(), 17);
+        const auto catalogue = ClassCatalogue::rows();
+        for (int i = 0; i < rows.size(); ++i) {
+            QCOMPARE(rows.integer(i, u"classnumber"), i + 1);
+            QCOMPARE(rows.text(i, u"ClassName"), QString::fromLatin1(catalogue[i].name));
+            QCOMPARE(rows.value(i, u"MaxEntries").toDouble(), double(catalogue[i].maxEntries));
+            QCOMPARE(rows.text(i, u"ImagePath"), QString::fromLatin1(catalogue[i].imagePath));
+        }
+        QCOMPARE(rows.text(11, u"ClassName"), QStringLiteral("Western Riding / Reining"));
+        const ResultRows three = Sql::select(db(), QStringLiteral("limits"),
+                                             QStringLiteral("SELECT ClassNumber FROM TblClass WHERE MaxEntries = 3 "
+                                                            "ORDER BY ClassNumber"));
+        QStringList numbers;
+        for (const auto &row : three.rows)
+            numbers << row[0].toString();
+        QCOMPARE(numbers.join(u','), QStringLiteral("5,9,12,13,17"));
+    }
+
+    void insert_enforcesFieldRules_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QVariantList>("values");
+        QTest::addColumn<bool>("accepted");
+        const QString coach = QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, Position) VALUES (?, ?, ?, ?)");
+        QTest::newRow("coach empty address") << coach << QVariantList{"A", "B", "", "Head Coach"} << true;
+        QTest::newRow("coach empty position") << coach << QVariantList{"A", "B", "x", ""} << false;
+        QTest::newRow("coach null position") << coach << QVariantList{"A", "B", "x", QVariant()} << true;
+        QTest::newRow("coach empty first name") << coach << QVariantList{"", "B", "x", "Head Coach"} << false;
+        const QString rider = QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, RiderNumber, Zip) VALUES (?, ?, ?, ?)");
+        QTest::newRow("rider empty number") << rider << QVariantList{"A", "B", "", ""} << true;
+        QTest::newRow("rider number of 3") << rider << QVariantList{"A", "B", "999", ""} << true;
+        QTest::newRow("rider number of 4") << rider << QVariantList{"A", "B", "1000", ""} << false;
+        QTest::newRow("rider zip of 10") << rider << QVariantList{"A", "B", "1", "1234567890"} << true;
+        QTest::newRow("rider zip of 11") << rider << QVariantList{"A", "B", "1", "12345678901"} << false;
+        QTest::newRow("name of 50 letters with umlauts")
+            << rider << QVariantList{QString(50, u'ö'), "B", "1", ""} << true;
+        QTest::newRow("name of 51 characters") << rider << QVariantList{QString(51, u'a'), "B", "1", ""} << false;
+        const QString team = QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)");
+        QTest::newRow("team two-letter division") << team << QVariantList{"T", "AB", "1", "1"} << false;
+        QTest::newRow("team empty division") << team << QVariantList{"T", "", "1", "1"} << false;
+        QTest::newRow("team district of 4") << team << QVariantList{"T", "A", "1234", "1"} << false;
+        QTest::newRow("team empty region") << team << QVariantList{"T", "A", "1", ""} << true;
+        const QString entry = QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) VALUES (?, ?)");
+        QTest::newRow("class number 32767") << entry << QVariantList{32767, 1} << true;
+        QTest::newRow("class number 32768") << entry << QVariantList{32768, 1} << false;
+        QTest::newRow("rider index 2^31-1") << entry << QVariantList{1, qint64(2147483647)} << true;
+        QTest::newRow("rider index 2^31") << entry << QVariantList{1, qint64(2147483648)} << false;
+        QTest::newRow("class number as text") << entry << QVariantList{"abc", 1} << false;
+        const QString cls = QStringLiteral("INSERT INTO TblClass (ClassNumber, ClassName, MaxEntries, ImagePath) VALUES (?, ?, ?, ?)");
+        QTest::newRow("class without number") << cls << QVariantList{QVariant(), "X", 3.0, "x.bmp"} << false;
+        QTest::newRow("class number taken") << cls << QVariantList{5, "X", 3.0, "x.bmp"} << false;
+        QTest::newRow("class 18") << cls << QVariantList{18, "X", 3.5, "x.bmp"} << true;
+        QTest::newRow("judge memo empty") << QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Memo) VALUES ('A', 'B', ?)")
+                                          << QVariantList{""} << true;
+    }
+    void insert_enforcesFieldRules()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QVariantList, values);
+        QFETCH(bool, accepted);
+        QCOMPARE(this->accepted(statement, values), accepted);
+    }
+
+    void autoNumbers_startAtOneAndAreNeverReused()
+    {
+        MeetBuilder meet(db());
+        QCOMPARE(meet.addTeam("Blue", "B"), 1);
+        QCOMPARE(meet.addCoach(1, "Ann", "Lee"), 1);
+        QCOMPARE(meet.addRider(1, "Bo", "Lee"), 1);
+        QCOMPARE(meet.addJudge("Jo", "Ray"), 1);
+        QCOMPARE(meet.addTeam("Red", "A"), 2);
+        Sql::exec(db(), "delete", "DELETE FROM TblTeam WHERE TeamCode = ?", {2});
+        QCOMPARE(meet.addTeam("Green", "A"), 3);
+        QVERIFY(!accepted("INSERT INTO TblTeam (TeamCode, TeamName) VALUES (1, 'Copy')"));
+    }
+
+    void keylessTables_acceptDuplicateRows()
+    {
+        for (const char *statement : {"INSERT INTO TblEntry VALUES (3, 7)",
+                                      "INSERT INTO TblClassJudges VALUES (1, 3, 'A')",
+                                      "INSERT INTO TblPairing VALUES (1, '12', 2, 'Ann', '')",
+                                      "INSERT INTO TblPlacing VALUES (3, 1, 7, 10, 'A', 1)"}) {
+            QVERIFY2(accepted(statement), statement);
+            QVERIFY2(accepted(statement), statement);
+        }
+    }
+
+    void text_comparesWithoutCaseAndNumbersSortAsText()
+    {
+        MeetBuilder meet(db());
+        const auto team = meet.addTeam("Blue", "B");
+        meet.addRider(team, "Ann", "Zed", "9");
+        meet.addRider(team, "bob", "Young", "10");
+        meet.addRider(team, "Cy", "Xu", "100");
+        QCOMPARE(Sql::scalar(db(), "find", "SELECT TeamCode FROM TblTeam WHERE TeamName = 'blue'").toInt(), team);
+        QCOMPARE(Sql::scalar(db(), "find", "SELECT count(*) FROM TblTeam WHERE Division = 'b'").toInt(), 1);
+        const ResultRows byNumber = Sql::select(db(), "order", "SELECT RiderNumber FROM TblPerson ORDER BY RiderNumber");
+        QCOMPARE(byNumber.text(0, u"RiderNumber"), QStringLiteral("10"));
+        QCOMPARE(byNumber.text(1, u"RiderNumber"), QStringLiteral("100"));
+        QCOMPARE(byNumber.text(2, u"RiderNumber"), QStringLiteral("9"));
+        const ResultRows byName = Sql::select(db(), "order", "SELECT FirstName FROM TblPerson ORDER BY FirstName DESC");
+        QCOMPARE(byName.text(0, u"FirstName"), QStringLiteral("Cy"));
+        QCOMPARE(byName.text(1, u"FirstName"), QStringLiteral("bob"));
+    }
+
+    void schemaCheck_tellsOtherSqliteFilesApart()
+    {
+        const QString other = m_dir.filePath("other.db");
+        {
+            DbConnection c;
+            c.open(other, DbConnection::Mode::Create);
+            Sql::exec(c.database(), "make", "CREATE TABLE TblTeam (TeamCode INTEGER)");
+            QVERIFY(MeetSchema::mismatch(c.database()).has_value());
+        }
+        Sql::exec(db(), "drop", "ALTER TABLE TblJudge DROP COLUMN Memo");
+        QVERIFY(MeetSchema::mismatch(db()).has_value());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstMeetSchema)
+#include "tst_meetschema.moc"

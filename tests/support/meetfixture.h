@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <cstdint>
+
+// Builds meets for tests and the benchmark: a fresh meet file, and rows written straight into
+// its tables (bound values, one transaction per call where it writes many rows).
+namespace MeetFixture {
+
+// A new meet file (tables and classes) at folder/KORVState2006.mdb; labels only when asked.
+QString createMeet(const QString &folder, bool withLabels = false);
+
+// Every table's rows as text, in a fixed order: compares a meet before and after an action.
+QString dump(const QSqlDatabase &db);
+
+} // namespace MeetFixture
+
+class MeetBuilder
+{
+public:
+    explicit MeetBuilder(QSqlDatabase db) : m_db(std::move(db)) {}
+
+    std::int32_t addTeam(const QString &name, const QString &division,
+                         const QString &district = QStringLiteral("1"),
+                         const QString &region = QStringLiteral("1"));
+    std::int32_t addCoach(std::int32_t team, const QString &first, const QString &last,
+                          const QString &position = QStringLiteral("Head Coach"));
+    std::int32_t addRider(std::int32_t team, const QString &first, const QString &last,
+                          const QString &number = QString());
+    std::int32_t addJudge(const QString &first, const QString &last);
+    void addEntry(int classNumber, std::int32_t rider);
+    void addPairing(std::int32_t rider, std::int32_t partner);
+    void assignJudge(std::int32_t judge, int classNumber, const QString &division);
+    void addPlacing(int classNumber, int place, std::int32_t rider, const QString &division,
+                    std::int32_t judge);
+
+    struct LargeMeet
+    {
+        int teams = 100;
+        int ridersPerTeam = 10;
+        int coachesPerTeam = 2;
+        int judges = 60;
+        bool entriesAndPlacings = true;
+    };
+    // The large meet of the benchmark: teams spread over the four divisions, riders numbered from 1
+    // (999 at most), every class of every division entered, judged by two judges and placed 1 to 10.
+    void buildLargeMeet(const LargeMeet &shape);
+    void buildLargeMeet() { buildLargeMeet(LargeMeet{}); }
+
+    const QSqlDatabase &db() const { return m_db; }
+
+private:
+    QSqlDatabase m_db;
+};
