@@ -1,0 +1,234 @@
+// Start-up: the screen check, the first and later starts, and files that are not meets.
+#include "meetfixture.h"
+#include "scriptedmessages.h"
+
+#include "app/startup.h"
+#include "db/sql.h"
+#include "entries/labelfiles.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Every file below a folder with a hash of its bytes: shows that nothing was touched.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        files.insert(QDir(folder).relativeFilePath(path),
+                     QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1));
+    }
+    return files;
+}
+
+} // namespace
+
+class TstStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScriptedMessages m_messages;
+
+    Startup::Outcome start(AppState &state, const QString &folder, QSize screen = {12000, 9000})
+    {
+        state.messages = &m_messages;
+        return Startup::run(state, screen, folder);
+    }
+
+private Q_SLOTS:
+    void init() { m_messages.clear(); }
+
+    void screenCheck_refusesBelow800x600BeforeAnyFile_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("exactly 800 x 600") << QSize(12000, 9000) << true;
+        QTest::newRow("799 wide") << QSize(11985, 9000) << false;
+        QTest::newRow("599 high") << QSize(12000, 8985) << false;
+        QTest::newRow("wider than 16 bits") << QSize(38400, 21600) << true;
+    }
+    void screenCheck_refusesBelow800x600BeforeAnyFile()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(bool, accepted);
+        QTemporaryDir dir;
+        AppState state;
+        const auto outcome = start(state, dir.path(), screen);
+        QCOMPARE(outcome == Startup::Outcome::Ready, accepted);
+        QCOMPARE(state.ScreenWidth, screen.width());
+        QCOMPARE(state.ScreenHeight, screen.height());
+        if (accepted) {
+            QVERIFY(m_messages.log.isEmpty());
+            return;
+        }
+        QCOMPARE(outcome, Startup::Outcome::ScreenRefused);
+        QCOMPARE(m_messages.log.size(), 1);
+        QCOMPARE(m_messages.log[0].text, Startup::ScreenRefusal);
+        QCOMPARE(m_messages.log[0].title, QStringLiteral("Quendal"));
+        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        QVERIFY(state.AppFolder.isEmpty());
+    }
+
+    void screenTwips_roundsPixelsHalfToEven()
+    {
+        QCOMPARE(Startup::screenTwips(QSizeF(800, 600)), QSize(12000, 9000));
+        // 11998.5 and 9001.5 twips: halves go to the even neighbour.
+        QCOMPARE(Startup::screenTwips(QSizeF(799.9, 600.1)), QSize(11998, 9002));
+    }
+
+    void firstStart_buildsTheMeetAndLabels_secondStartChangesNothing()
+    {
+        QTemporaryDir dir;
+        {
+            AppState state;
+            QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
+            QVERIFY(state.MeetDb().isOpen());
+            QCOMPARE(state.KORV.dataSource(), Startup::meetPath(dir.path()));
+            QCOMPARE(Sql::scalar(state.MeetDb(), "count", "SELECT count(*) FROM TblClass").toInt(), 17);
+        }
+        QVERIFY(QFileInfo(dir.filePath("KORVState2006.mdb")).isFile());
+        const QStringList labels = QDir(dir.filePath("LabelFiles")).entryList(QDir::Files);
+        QCOMPARE(labels.size(), 36);
+        QVERIFY(labels.contains("formWfandS.bmp"));
+        QVERIFY(labels.contains("report2PR.bmp"));
+        QVERIFY(labels.contains("formRelayPartner.bmp"));
+        QVERIFY(labels.contains("reportRelayPartner.bmp"));
+        QCOMPARE(QImage(dir.filePath("LabelFiles/reportHSOF.bmp")).size(), QSize(25, 105));
+        // Only the meet and its labels: no building file left behind.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"KORVState2006.mdb", "LabelFiles"}));
+
+        // A missing label stays missing; a changed class row stays changed.
+        QFile::remove(dir.filePath("LabelFiles/formT.bmp"));
+        {
+            AppState state;
+            QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
+            Sql::exec(state.MeetDb(), "edit", "DELETE FROM TblClass WHERE ClassNumber = 13");
+        }
+        const auto before = snapshot(dir.path());
+        {
+            AppState state;
+            QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
+            QCOMPARE(Sql::scalar(state.MeetDb(), "count", "SELECT count(*) FROM TblClass").toInt(), 16);
+        }
+        QCOMPARE(snapshot(dir.path()), before);
+        QVERIFY(m_messages.log.isEmpty());
+    }
+
+    void newMeet_reusesAnExistingLabelFolderAndOverwritesItsImages()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir("LabelFiles");
+        QFile stale(dir.filePath("LabelFiles/formWfandS.bmp"));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("not an image");
+        stale.close();
+        QFile keep(dir.filePath("LabelFiles/notes.txt"));
+        QVERIFY(keep.open(QIODevice::WriteOnly));
+        keep.close();
+
+        AppState state;
+        QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
+        QCOMPARE(QImage(dir.filePath("LabelFiles/formWfandS.bmp")).size(), QSize(25, 105));
+        QVERIFY(QFile::exists(dir.filePath("LabelFiles/notes.txt")));
+    }
+
+    void deletedMeet_startsAnEmptyMeetAgain()
+    {
+        QTemporaryDir dir;
+        {
+            AppState state;
+            QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
+            MeetBuilder(state.MeetDb()).addTeam("Blue", "B");
+        }
+        QVERIFY(QFile::remove(dir.filePath("KORVState2006.mdb")));
+        AppState state;
+        QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
+        QCOMPARE(Sql::scalar(state.MeetDb(), "count", "SELECT count(*) FROM TblTeam").toInt(), 0);
+        QCOMPARE(Sql::scalar(state.MeetDb(), "count", "SELECT count(*) FROM TblClass").toInt(), 17);
+    }
+
+    void failurePartWay_leavesNoMeetFile()
+    {
+        // A plain file where the label folder belongs: the labels cannot be written.
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath("LabelFiles"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        AppState state;
+        QCOMPARE(start(state, dir.path()), Startup::Outcome::Failed);
+        QCOMPARE(m_messages.log.size(), 1);
+        QCOMPARE(m_messages.log[0].kind, ScriptedMessages::Kind::Fail);
+        QVERIFY(m_messages.log[0].text.contains("LabelFiles"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"LabelFiles"});
+        QVERIFY(!state.MeetDb().isOpen());
+    }
+
+    void missingFolder_isReportedAndNothingIsCreated()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("no/such/folder");
+        AppState state;
+        QCOMPARE(start(state, folder), Startup::Outcome::Failed);
+        QVERIFY(m_messages.log[0].text.contains(QDir::toNativeSeparators(folder)));
+        QVERIFY(!QFileInfo::exists(folder));
+    }
+
+    void foreignFile_isRefusedAndLeftUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("zero bytes") << QByteArray() << "the file is empty";
+        QTest::newRow("random bytes") << QByteArray("\x01\x02garbage that is not a database\xff", 36)
+                                      << "it is not a database file";
+        QTest::newRow("another SQLite file") << QByteArray("sqlite") << "it has no table TblClass";
+        QTest::newRow("a meet missing a column") << QByteArray("meet-without-memo")
+                                                 << "its table TblJudge does not have the columns";
+    }
+    void foreignFile_isRefusedAndLeftUntouched()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("KORVState2006.mdb");
+        if (content == "sqlite") {
+            DbConnection c;
+            c.open(path, DbConnection::Mode::Create);
+            Sql::exec(c.database(), "make", "CREATE TABLE Notes (Line TEXT)");
+        } else if (content == "meet-without-memo") {
+            MeetFixture::createMeet(dir.path());
+            DbConnection c;
+            c.open(path, DbConnection::Mode::ReadWrite);
+            Sql::exec(c.database(), "alter", "ALTER TABLE TblJudge DROP COLUMN Memo");
+        } else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        const auto before = snapshot(dir.path());
+
+        AppState state;
+        QCOMPARE(start(state, dir.path()), Startup::Outcome::Failed);
+        QCOMPARE(m_messages.log.size(), 1);
+        const QString text = m_messages.log[0].text;
+        QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+        QVERIFY2(text.contains(reason), qPrintable(text));
+        QVERIFY(!state.MeetDb().isOpen());
+        QCOMPARE(snapshot(dir.path()), before);
+    }
+};
+
+QTEST_MAIN(TstStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,154 @@
+// The class label images: line splitting, where the text lands, and the files written.
+#include "meetfixture.h"
+
+#include "db/dbconnection.h"
+#include "entries/frmlabelbuilder.h"
+#include "entries/labelfiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Columns (x) that hold at least one pixel other than the background.
+QList<int> inkedColumns(const QImage &image, QRgb background)
+{
+    QList<int> columns;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) != background) {
+                columns << x;
+                break;
+            }
+    return columns;
+}
+
+int lowestInkedRow(const QImage &image, QRgb background)
+{
+    for (int y = image.height() - 1; y >= 0; --y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background)
+                return y;
+    return -1;
+}
+
+} // namespace
+
+class TstLabelBuilder : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void splitLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("short") << "Trail" << "Trail" << "";
+        QTest::newRow("19 characters") << "Saddle Seat Pattern" << "Saddle Seat Pattern" << "";
+        QTest::newRow("20 characters") << "Saddle Seat Bareback" << "Saddle Seat" << "Bareback";
+        QTest::newRow("27 characters") << "Western Fitting and Showing" << "Western Fitting and" << "Showing";
+        QTest::newRow("over fences") << "Hunt Seat Over Fences" << "Hunt Seat Over" << "Fences";
+        QTest::newRow("slash kept as a word") << "Western Riding / Reining" << "Western Riding /" << "Reining";
+        QTest::newRow("first word of 19") << "Abcdefghijklmnopqrs tail" << "" << "Abcdefghijklmnopqrs tail";
+        QTest::newRow("first word of 25") << "Abcdefghijklmnopqrstuvwxy" << "" << "Abcdefghijklmnopqrstuvwxy";
+        QTest::newRow("double blanks") << "Hunt  Seat  Over  Fences" << "Hunt Seat Over" << "Fences";
+    }
+    void splitLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        const auto [line1, line2] = FrmLabelBuilder::splitLines(text);
+        QCOMPARE(line1, first);
+        QCOMPARE(line2, second);
+    }
+
+    void drawLabel_oneLineSitsLeftOfItsStart_twoLinesFillBothStrips()
+    {
+        const QRgb white = qRgb(255, 255, 255);
+        const QImage one = FrmLabelBuilder::Draw_Label(Qt::white, "Relay Partner");
+        QCOMPARE(one.size(), QSize(25, 105));
+        const QList<int> oneColumns = inkedColumns(one, white);
+        QVERIFY(!oneColumns.isEmpty());
+        QVERIFY2(oneColumns.last() < 18, "a single line lies left of x = 275 twips");
+        QVERIFY2(oneColumns.first() >= 4, "a single line is one strip wide");
+
+        const QImage two = FrmLabelBuilder::Draw_Label(Qt::white, "Western Fitting and Showing");
+        const QList<int> twoColumns = inkedColumns(two, white);
+        QVERIFY2(twoColumns.last() >= 20, "line 1 runs along the right edge");
+        QVERIFY2(twoColumns.first() <= 6, "line 2 runs in the strip beside it");
+
+        // The text runs downwards from the top: a longer line reaches further down.
+        QVERIFY(lowestInkedRow(FrmLabelBuilder::Draw_Label(Qt::white, "Trail"), white)
+                < lowestInkedRow(one, white));
+        QVERIFY(lowestInkedRow(one, white) < 100);
+    }
+
+    void drawLabel_formAndReportDifferOnlyInBackground()
+    {
+        const QColor form = FrmLabelBuilder::formBackground();
+        QVERIFY(form != QColor(Qt::white));
+        for (const QString text : {"Trail", "Hunt Seat Over Fences", "Two Person Relay"}) {
+            const QImage a = FrmLabelBuilder::Draw_Label(form, text);
+            const QImage b = FrmLabelBuilder::Draw_Label(Qt::white, text);
+            int ink = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x) {
+                    const bool aInk = a.pixel(x, y) != form.rgb();
+                    const bool bInk = b.pixel(x, y) != qRgb(255, 255, 255);
+                    QCOMPARE(aInk, bInk);
+                    if (aInk) {
+                        QCOMPARE(a.pixel(x, y), qRgb(0, 0, 0));
+                        QCOMPARE(b.pixel(x, y), qRgb(0, 0, 0));
+                        ++ink;
+                    }
+                }
+            QVERIFY(ink > 20);
+        }
+    }
+
+    void buildLabels_writesThirtySixBitmapsNamedAfterTheCatalogue()
+    {
+        QTemporaryDir dir;
+        const QString labels = dir.filePath("LabelFiles");
+        QDir().mkpath(labels);
+        QFile old(QDir(labels).filePath("reportT.bmp"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+
+        DbConnection conn;
+        conn.open(MeetFixture::createMeet(dir.path()), DbConnection::Mode::ReadWrite);
+        FrmLabelBuilder(labels).Build_Labels(conn.database());
+
+        const QStringList files = QDir(labels).entryList(QDir::Files);
+        QCOMPARE(files.size(), 36);
+        for (const QString &file : files) {
+            QVERIFY2(file.startsWith("form") || file.startsWith("report"), qPrintable(file));
+            QFile f(QDir(labels).filePath(file));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.read(2), QByteArray("BM"));
+        }
+        const QImage trail(QDir(labels).filePath("reportT.bmp"));
+        QCOMPARE(trail, FrmLabelBuilder::Draw_Label(Qt::white, "Trail").convertToFormat(trail.format()));
+        QCOMPARE(QImage(QDir(labels).filePath("formRelayPartner.bmp")).pixel(0, 0),
+                 FrmLabelBuilder::formBackground().rgb());
+    }
+
+    void labelFiles_areFoundWithoutRegardToCase()
+    {
+        QTemporaryDir dir;
+        QFile f(dir.filePath("reportWfandS.bmp"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QCOMPARE(LabelFiles::find(dir.path(), "reportWfandS.bmp"), dir.filePath("reportWfandS.bmp"));
+        QCOMPARE(LabelFiles::find(dir.path(), "ReportWFANDS.BMP"), dir.filePath("reportWfandS.bmp"));
+        QCOMPARE(LabelFiles::find(dir.path(), "ReportT.bmp"), QString());
+        QCOMPARE(LabelFiles::find(dir.filePath("missing"), "reportWfandS.bmp"), QString());
+    }
+};
+
+QTEST_MAIN(TstLabelBuilder)
+#include "tst_labelbuilder.moc"
