@@ -82,6 +82,9 @@ Outcome run(AppState &state, QSize screen, const QString &appFolder)
         QString reason;
         if (!QFileInfo(path).isFile())
             reason = QStringLiteral("it is not a file");
+        else if (!QFileInfo(path).isWritable() || !folderWritable(state.AppFolder))
+            // The engine writes a journal beside the file on every save.
+            reason = QStringLiteral("the file or its folder cannot be written to");
         else if (looksLikeSqliteFile(path, &reason)) {
             state.meetConnection.open(path, DbConnection::Mode::ReadWrite, QStringLiteral("MeetDb"));
             if (auto mismatch = MeetSchema::mismatch(state.MeetDb()))
@@ -89,8 +92,8 @@ Outcome run(AppState &state, QSize screen, const QString &appFolder)
         }
         if (!reason.isEmpty()) {
             state.meetConnection.close();
-            messages.fail(QStringLiteral("The file \"%1\" is not a meet database of this program: %2.\n\n"
-                                         "It has been left as it is. Move it away to start a new meet.")
+            messages.fail(QStringLiteral("The meet file \"%1\" cannot be used: %2.\n\n"
+                                         "It has been left as it is.")
                               .arg(native(path), reason));
             return Outcome::Failed;
         }
