@@ -1,0 +1,87 @@
+#include "registration/judgeroster.h"
+
+#include "db/sql.h"
+
+namespace {
+
+JudgeRecord fromRow(const ResultRows &rows, int r)
+{
+    JudgeRecord j;
+    j.id = std::int32_t(rows.integer(r, u"JudgeID"));
+    j.firstName = rows.text(r, u"FirstName");
+    j.lastName = rows.text(r, u"LastName");
+    j.address = rows.text(r, u"Address");
+    j.city = rows.text(r, u"City");
+    j.state = rows.text(r, u"State");
+    j.zip = rows.text(r, u"Zip");
+    j.phoneNumber = rows.text(r, u"PhoneNumber");
+    j.email = rows.text(r, u"Email");
+    j.memo = rows.text(r, u"Memo");
+    return j;
+}
+
+} // namespace
+
+QVector<JudgeRecord> JudgeRoster::listByLastName() const
+{
+    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the judge list"),
+                                        QStringLiteral("SELECT * FROM TblJudge ORDER BY LastName, JudgeID"));
+    QVector<JudgeRecord> judges;
+    judges.reserve(rows.size());
+    for (int r = 0; r < rows.size(); ++r)
+        judges.push_back(fromRow(rows, r));
+    return judges;
+}
+
+QString JudgeRoster::listLine(const JudgeRecord &judge) { return judge.lastName + QStringLiteral(", ") + judge.firstName; }
+
+std::optional<JudgeRecord> JudgeRoster::find(std::int32_t id) const
+{
+    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the judge"),
+                                        QStringLiteral("SELECT * FROM TblJudge WHERE JudgeID = ?"), {id});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return fromRow(rows, 0);
+}
+
+bool JudgeRoster::judgesAClass(std::int32_t id) const
+{
+    return Sql::scalar(m_db, QStringLiteral("Looking for the judge's classes"),
+                       QStringLiteral("SELECT EXISTS (SELECT 1 FROM TblClassJudges WHERE JudgeID = ?)"), {id})
+        .toBool();
+}
+
+std::optional<QString> JudgeRoster::firstFailure(const JudgeRecord &judge)
+{
+    if (judge.firstName.isEmpty())
+        return QStringLiteral("The First Name box must be filled in");
+    if (judge.lastName.isEmpty())
+        return QStringLiteral("The Last Name box must be filled in");
+    return std::nullopt;
+}
+
+std::int32_t JudgeRoster::save(const JudgeRecord &j) const
+{
+    const QString action = QStringLiteral("Saving the judge");
+    const QVariantList values{Sql::text(j.firstName), Sql::text(j.lastName), Sql::text(j.address),
+                              Sql::text(j.city),      Sql::text(j.state),    Sql::text(j.zip),
+                              Sql::text(j.phoneNumber), Sql::text(j.email),  Sql::text(j.memo)};
+    if (j.id == -1)
+        return std::int32_t(
+            Sql::exec(m_db, action,
+                      QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Address, City, State, Zip, "
+                                     "PhoneNumber, Email, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                      values)
+                .lastInsertId.toLongLong());
+    Sql::exec(m_db, action,
+              QStringLiteral("UPDATE TblJudge SET FirstName = ?, LastName = ?, Address = ?, City = ?, State = ?, "
+                             "Zip = ?, PhoneNumber = ?, Email = ?, Memo = ? WHERE JudgeID = ?"),
+              values + QVariantList{j.id});
+    return j.id;
+}
+
+void JudgeRoster::remove(std::int32_t id) const
+{
+    Sql::exec(m_db, QStringLiteral("Deleting the judge"), QStringLiteral("DELETE FROM TblJudge WHERE JudgeID = ?"),
+              {id});
+}

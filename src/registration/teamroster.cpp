@@ -1,0 +1,93 @@
+#include "registration/teamroster.h"
+
+#include "db/sql.h"
+#include "db/writetransaction.h"
+
+namespace {
+
+TeamRecord fromRow(const ResultRows &rows, int r)
+{
+    return {std::int32_t(rows.integer(r, u"TeamCode")), rows.text(r, u"TeamName"), rows.text(r, u"Division"),
+            rows.text(r, u"District"), rows.text(r, u"Region")};
+}
+
+} // namespace
+
+QVector<TeamRecord> TeamRoster::listByName() const
+{
+    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the team list"),
+                                        QStringLiteral("SELECT * FROM TblTeam ORDER BY TeamName, TeamCode"));
+    QVector<TeamRecord> teams;
+    teams.reserve(rows.size());
+    for (int r = 0; r < rows.size(); ++r)
+        teams.push_back(fromRow(rows, r));
+    return teams;
+}
+
+QString TeamRoster::listLine(const TeamRecord &team)
+{
+    return team.name + QStringLiteral(" (") + team.division + u')';
+}
+
+int TeamRoster::indexOf(const QVector<TeamRecord> &teams, std::int32_t code)
+{
+    for (int i = 0; i < teams.size(); ++i)
+        if (teams[i].code == code)
+            return i;
+    return -1;
+}
+
+std::optional<TeamRecord> TeamRoster::find(std::int32_t code) const
+{
+    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the team"),
+                                        QStringLiteral("SELECT * FROM TblTeam WHERE TeamCode = ?"), {code});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return fromRow(rows, 0);
+}
+
+bool TeamRoster::hasRiders(std::int32_t code) const
+{
+    return Sql::scalar(m_db, QStringLiteral("Looking for the team's riders"),
+                       QStringLiteral("SELECT EXISTS (SELECT 1 FROM TblPerson WHERE TeamCode = ?)"), {code})
+        .toBool();
+}
+
+std::optional<QString> TeamRoster::firstFailure(const TeamRecord &team)
+{
+    if (team.name.isEmpty())
+        return QStringLiteral("The Team Name box must be filled in");
+    if (team.division.isEmpty())
+        return QStringLiteral("You must select a division for this team");
+    if (team.district.isEmpty())
+        return QStringLiteral("You must specify the district of this team");
+    if (team.region.isEmpty())
+        return QStringLiteral("You must specify the region of this team");
+    return std::nullopt;
+}
+
+std::int32_t TeamRoster::save(const TeamRecord &team) const
+{
+    const QVariantList values{Sql::text(team.name), Sql::text(team.division), Sql::text(team.district),
+                              Sql::text(team.region)};
+    if (team.code == -1) {
+        const Sql::Outcome out = Sql::exec(
+            m_db, QStringLiteral("Saving the team"),
+            QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"), values);
+        return std::int32_t(out.lastInsertId.toLongLong());
+    }
+    Sql::exec(m_db, QStringLiteral("Saving the team"),
+              QStringLiteral("UPDATE TblTeam SET TeamName = ?, Division = ?, District = ?, Region = ? "
+                             "WHERE TeamCode = ?"),
+              values + QVariantList{team.code});
+    return team.code;
+}
+
+void TeamRoster::deleteWithCoaches(std::int32_t code) const
+{
+    const QString action = QStringLiteral("Deleting the team");
+    WriteTransaction tx(m_db, action);
+    Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblTeam WHERE TeamCode = ?"), {code});
+    Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblCoach WHERE TeamCode = ?"), {code});
+    tx.commit();
+}
