@@ -1,0 +1,118 @@
+#include "registration/numberassigner.h"
+
+#include "db/sql.h"
+#include "db/writetransaction.h"
+#include "registration/riderregistry.h"
+#include "registration/ridernumber.h"
+
+#include <algorithm>
+#include <numeric>
+
+std::optional<std::pair<std::int16_t, std::int16_t>> NumberAssigner::readRange(const QString &from, const QString &to)
+{
+    const auto a = RiderNumber::convert(from);
+    const auto b = RiderNumber::convert(to);
+    if (!a || !b)
+        return std::nullopt;
+    return std::pair{std::min(*a, *b), std::max(*a, *b)};
+}
+
+int NumberAssigner::riderCount() const
+{
+    return Sql::scalar(m_db, QStringLiteral("Counting the riders"), QStringLiteral("SELECT count(*) FROM TblPerson"))
+        .toInt();
+}
+
+NumberAssigner::Sequence NumberAssigner::randomRange(std::int16_t low, std::int16_t high, int riders,
+                                                     std::mt19937 &generator)
+{
+    Sequence s = sequentialRange(low, high, riders);
+    if (s.status == 1)
+        std::shuffle(s.numbers.begin(), s.numbers.end(), generator);
+    return s;
+}
+
+NumberAssigner::Sequence NumberAssigner::sequentialRange(std::int16_t low, std::int16_t high, int riders)
+{
+    const int size = int(high) - int(low) + 1;
+    if (riders > size)
+        return {};
+    Sequence s{1, QVector<std::int16_t>(size)};
+    std::iota(s.numbers.begin(), s.numbers.end(), low);
+    return s;
+}
+
+void NumberAssigner::applyNumbers(const Sequence &sequence) const
+{
+    const QString action = QStringLiteral("Assigning the rider numbers");
+    WriteTransaction tx(m_db, action);
+    const ResultRows riders = Sql::select(
+        m_db, action,
+        QStringLiteral("SELECT TblPerson.RiderIndex FROM TblTeam INNER JOIN TblPerson ON TblTeam.TeamCode = "
+                       "TblPerson.TeamCode ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.LastName, "
+                       "TblPerson.FirstName, TblPerson.RiderIndex"));
+    if (riders.size() > sequence.numbers.size())
+        throw DbError(action, {}, QStringLiteral("the range holds fewer numbers than there are riders"));
+    for (int k = 0; k < riders.size(); ++k)
+        Sql::exec(m_db, action, QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"),
+                  {QString::number(sequence.numbers[k]), riders.rows[k][0]});
+    tx.commit();
+}
+
+bool NumberAssigner::setRiderNumber(std::int32_t riderIndex, std::int16_t number) const
+{
+    const QString action = QStringLiteral("Setting the rider number");
+    WriteTransaction tx(m_db, action);
+    if (RiderRegistry(m_db).numberHeldByAnother(number, riderIndex))
+        return false;
+    Sql::exec(m_db, action, QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"),
+              {QString::number(number), riderIndex});
+    tx.commit();
+    return true;
+}
+
+QVector<NumberAssigner::TreeTeam> NumberAssigner::tree() const
+{
+    const QString action = QStringLiteral("Reading the teams and riders");
+    const ResultRows teams = Sql::select(m_db, action,
+                                         QStringLiteral("SELECT TeamCode, Division, TeamName FROM TblTeam "
+                                                        "ORDER BY Division, TeamName, TeamCode"));
+    const ResultRows riders = Sql::select(
+        m_db, action,
+        QStringLiteral("SELECT RiderIndex, RiderNumber, FirstName, LastName, TeamCode, "
+                       "TeamCode IN (SELECT TeamCode FROM TblTeam) AS HasTeam FROM TblPerson "
+                       "ORDER BY TeamCode, LastName, FirstName, RiderIndex"));
+    QVector<TreeTeam> out;
+    out.reserve(teams.size() + 1);
+    QHash<std::int32_t, int> position;
+    for (const auto &row : teams.rows) {
+        position.insert(std::int32_t(row[0].toLongLong()), out.size());
+        out.push_back({std::int32_t(row[0].toLongLong()), row[1].toString(), row[2].toString(), {}});
+    }
+    TreeTeam orphans{-1, QString(), QStringLiteral("Riders without a team"), {}};
+    for (const auto &row : riders.rows) {
+        TreeRider rider{std::int32_t(row[0].toLongLong()), row[1].toString(), row[2].toString(), row[3].toString()};
+        if (row[5].toBool())
+            out[position.value(std::int32_t(row[4].toLongLong()))].riders.push_back(std::move(rider));
+        else
+            orphans.riders.push_back(std::move(rider));
+    }
+    if (!orphans.riders.isEmpty()) {
+        std::stable_sort(orphans.riders.begin(), orphans.riders.end(), [](const TreeRider &a, const TreeRider &b) {
+            const int last = a.lastName.compare(b.lastName, Qt::CaseInsensitive);
+            return last != 0 ? last < 0 : a.firstName.compare(b.firstName, Qt::CaseInsensitive) < 0;
+        });
+        out.push_back(std::move(orphans));
+    }
+    return out;
+}
+
+QString NumberAssigner::teamText(const TreeTeam &team)
+{
+    return team.code == -1 ? team.name : team.division + QStringLiteral(" - ") + team.name;
+}
+
+QString NumberAssigner::riderText(const QString &number, const QString &firstName, const QString &lastName)
+{
+    return u'(' + number + QStringLiteral(") ") + firstName + u' ' + lastName;
+}

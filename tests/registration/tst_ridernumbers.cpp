@@ -1,0 +1,257 @@
+// Rider numbers: the conversion rule, uniqueness by value, ranges, random and sequential
+// assignment (all or nothing) and the one-by-one edit.
+#include "meetfixture.h"
+
+#include "db/dbconnection.h"
+#include "db/sql.h"
+#include "registration/numberassigner.h"
+#include "registration/riderregistry.h"
+#include "registration/ridernumber.h"
+
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstRiderNumbers : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    DbConnection m_conn;
+    QSqlDatabase db() const { return m_conn.database(); }
+
+    QStringList numbersInIndexOrder()
+    {
+        const ResultRows rows = Sql::select(db(), "numbers", "SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex");
+        QStringList out;
+        for (const auto &row : rows.rows)
+            out << row[0].toString();
+        return out;
+    }
+
+    void forceFailureOnRider(std::int32_t index)
+    {
+        Sql::exec(db(), "trap",
+                  QStringLiteral("CREATE TEMP TRIGGER forced_failure BEFORE UPDATE ON TblPerson WHEN NEW.RiderIndex = %1 "
+                                 "BEGIN SELECT RAISE(ABORT, 'forced failure'); END")
+                      .arg(index));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile::remove(m_dir.filePath("KORVState2006.mdb"));
+        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
+    }
+    void cleanup() { m_conn.close(); }
+
+    void convert_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("expected"); // -99999: does not convert
+        const int none = -99999;
+        QTest::newRow("7") << "7" << 7;
+        QTest::newRow("07") << "07" << 7;
+        QTest::newRow("blanks around") << " 7 " << 7;
+        QTest::newRow("negative") << "-5" << -5;
+        QTest::newRow("7.5 rounds to even 8") << "7.5" << 8;
+        QTest::newRow("6.5 rounds to even 6") << "6.5" << 6;
+        QTest::newRow("6.6 rounds up") << "6.6" << 7;
+        QTest::newRow("exponent") << "1e2" << 100;
+        QTest::newRow("letters") << "abc" << none;
+        QTest::newRow("empty") << "" << none;
+        QTest::newRow("blanks only") << "   " << none;
+        QTest::newRow("32767 fits") << "32767" << 32767;
+        QTest::newRow("32768 does not") << "32768" << none;
+        QTest::newRow("-32768 fits") << "-32768" << -32768;
+        QTest::newRow("hexadecimal") << "0x1" << none;
+        QTest::newRow("infinity") << "inf" << none;
+        QTest::newRow("digits and letters") << "7a" << none;
+    }
+    void convert()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, expected);
+        const auto value = RiderNumber::convert(text);
+        if (expected == -99999)
+            QVERIFY(!value.has_value());
+        else
+            QCOMPARE(int(value.value_or(-1)), expected);
+    }
+
+    void save_refusesANumberHeldByValueAndStoresAsTyped()
+    {
+        MeetBuilder meet(db());
+        const auto team = meet.addTeam("Blue", "B");
+        const auto first = meet.addRider(team, "Ann", "Lee", "07");
+        RiderRegistry riders(db());
+        RiderRecord r{-1, team, "7", "Bo", "Ray", "", "", ""};
+        QCOMPARE(riders.save(r), RiderRegistry::SaveOutcome::NumberTaken);
+        r.number = " 7.4";
+        QCOMPARE(riders.save(r), RiderRegistry::SaveOutcome::NumberInvalid); // four characters
+        r.number = "abc";
+        QCOMPARE(riders.save(r), RiderRegistry::SaveOutcome::NumberInvalid);
+        r.number = "008";
+        QCOMPARE(riders.save(r), RiderRegistry::SaveOutcome::Saved);
+        QCOMPARE(numbersInIndexOrder(), (QStringList{"07", "008"}));
+
+        // Keeping one's own number is no conflict; taking another's is.
+        RiderRecord ann = *riders.find(first);
+        ann.lastName = "O'Lee";
+        QCOMPARE(riders.save(ann), RiderRegistry::SaveOutcome::Saved);
+        ann.number = "8";
+        QCOMPARE(riders.save(ann), RiderRegistry::SaveOutcome::NumberTaken);
+        QCOMPARE(riders.find(first)->lastName, QStringLiteral("O'Lee"));
+        QCOMPARE(riders.find(first)->number, QStringLiteral("07"));
+    }
+
+    void search_isLiteralAndIgnoresLetterCase_data()
+    {
+        QTest::addColumn<int>("by");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("last name part, any case") << 0 << "BRI" << QStringList{"O'Brien", "Brink"};
+        QTest::newRow("apostrophe") << 0 << "o'b" << QStringList{"O'Brien"};
+        QTest::newRow("percent is literal") << 0 << "%" << QStringList{"50%Off"};
+        QTest::newRow("underscore is literal") << 0 << "_" << QStringList{"Under_Score"};
+        QTest::newRow("star is literal") << 1 << "*" << QStringList{};
+        QTest::newRow("non-ASCII case") << 1 << "ZOË" << QStringList{"Brink"};
+        QTest::newRow("number part") << 2 << "1" << QStringList{"O'Brien", "Brink", "50%Off"};
+        QTest::newRow("team name") << 3 << "red" << QStringList{"Under_Score"};
+    }
+    void search_isLiteralAndIgnoresLetterCase()
+    {
+        QFETCH(int, by);
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        MeetBuilder meet(db());
+        const auto blue = meet.addTeam("Blue", "B");
+        const auto red = meet.addTeam("Red", "A");
+        meet.addRider(blue, "Ann", "O'Brien", "1");
+        meet.addRider(blue, "Zoë", "Brink", "10");
+        meet.addRider(blue, "Cy", "50%Off", "11");
+        meet.addRider(red, "Di", "Under_Score", "2");
+        meet.addRider(999, "Ed", "Brinkless", "12"); // no team: never found
+        QStringList names;
+        for (const RiderFound &r : RiderRegistry(db()).search(RiderRegistry::SearchBy(by), text))
+            names << r.lastName;
+        QCOMPARE(names, found);
+    }
+
+    void readRange_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<int>("low"); // -1000: refused
+        QTest::addColumn<int>("high");
+        QTest::newRow("in order") << "100" << "101" << 100 << 101;
+        QTest::newRow("reversed") << "101" << "100" << 100 << 101;
+        QTest::newRow("negative") << "-5" << "5" << -5 << 5;
+        QTest::newRow("letters") << "a" << "10" << -1000 << 0;
+        QTest::newRow("empty") << "" << "10" << -1000 << 0;
+    }
+    void readRange()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(int, low);
+        QFETCH(int, high);
+        const auto range = NumberAssigner::readRange(from, to);
+        if (low == -1000) {
+            QVERIFY(!range);
+            return;
+        }
+        QVERIFY(range);
+        QCOMPARE(int(range->first), low);
+        QCOMPARE(int(range->second), high);
+    }
+
+    void ranges_coverTheRidersOrRefuse()
+    {
+        QCOMPARE(NumberAssigner::sequentialRange(100, 101, 3).status, -1);
+        QCOMPARE(NumberAssigner::sequentialRange(100, 101, 2).numbers, (QVector<std::int16_t>{100, 101}));
+        std::mt19937 g(1);
+        QCOMPARE(NumberAssigner::randomRange(1, 5, 6, g).status, -1);
+        auto exact = NumberAssigner::randomRange(1, 5, 5, g).numbers;
+        std::sort(exact.begin(), exact.end());
+        QCOMPARE(exact, (QVector<std::int16_t>{1, 2, 3, 4, 5}));
+    }
+
+    void randomRange_isAUniformPermutation()
+    {
+        std::mt19937 g(12345);
+        // Every number of 1..500 distinct and in range; two draws differ.
+        const auto a = NumberAssigner::randomRange(1, 500, 20, g).numbers;
+        const auto b = NumberAssigner::randomRange(1, 500, 20, g).numbers;
+        QCOMPARE(QSet<std::int16_t>(a.begin(), a.end()).size(), 500);
+        QVERIFY(*std::min_element(a.begin(), a.end()) == 1 && *std::max_element(a.begin(), a.end()) == 500);
+        QVERIFY(a.mid(0, 20) != b.mid(0, 20));
+        // Over many draws each value of 1..4 is the first number about equally often.
+        int counts[4] = {};
+        for (int i = 0; i < 4000; ++i)
+            ++counts[NumberAssigner::randomRange(1, 4, 4, g).numbers[0] - 1];
+        for (int c : counts)
+            QVERIFY2(c > 850 && c < 1150, qPrintable(QString::number(c)));
+    }
+
+    void applyNumbers_followsDivisionTeamAndNamesAllOrNothing()
+    {
+        MeetBuilder meet(db());
+        const auto zebra = meet.addTeam("Zebra", "A");
+        const auto apple = meet.addTeam("apple", "B");
+        const auto acorn = meet.addTeam("Acorn", "A");
+        const auto r1 = meet.addRider(apple, "Al", "Ames", "50");
+        const auto r2 = meet.addRider(zebra, "Bo", "Zed", "51");
+        const auto r3 = meet.addRider(acorn, "Cy", "Young", "52");
+        const auto r4 = meet.addRider(acorn, "Ann", "Young", "53");
+        const auto orphan = meet.addRider(77, "Di", "Nobody", "54");
+        Q_UNUSED(r1) Q_UNUSED(r2) Q_UNUSED(r3) Q_UNUSED(r4) Q_UNUSED(orphan)
+
+        NumberAssigner assigner(db());
+        QCOMPARE(assigner.riderCount(), 5);
+        const auto seq = NumberAssigner::sequentialRange(1, 5, assigner.riderCount());
+        assigner.applyNumbers(seq);
+        // Acorn (A): Young Ann 1, Young Cy 2; Zebra (A): Zed 3; apple (B): Ames 4; no team: unchanged.
+        QCOMPARE(numbersInIndexOrder(), (QStringList{"4", "3", "2", "1", "54"}));
+
+        forceFailureOnRider(r1);
+        QVERIFY_THROWS_EXCEPTION(DbError, assigner.applyNumbers(NumberAssigner::sequentialRange(-5, 5, 5)));
+        QCOMPARE(numbersInIndexOrder(), (QStringList{"4", "3", "2", "1", "54"}));
+    }
+
+    void setRiderNumber_refusesAnotherRidersNumberOnly()
+    {
+        MeetBuilder meet(db());
+        const auto team = meet.addTeam("Blue", "B");
+        const auto a = meet.addRider(team, "Ann", "Lee", "07");
+        const auto b = meet.addRider(team, "Bo", "Ray", "8");
+        NumberAssigner assigner(db());
+        QVERIFY(assigner.setRiderNumber(a, 7)); // its own number, by value
+        QVERIFY(!assigner.setRiderNumber(b, 7));
+        QVERIFY(assigner.setRiderNumber(b, 9));
+        QCOMPARE(numbersInIndexOrder(), (QStringList{"7", "9"}));
+    }
+
+    void tree_ordersTeamsAndRidersAndKeepsOrphans()
+    {
+        MeetBuilder meet(db());
+        const auto blue = meet.addTeam("Blue", "B");
+        const auto acorn = meet.addTeam("Acorn", "A");
+        meet.addRider(blue, "Zed", "Able", "1");
+        meet.addRider(blue, "Al", "Able", "2");
+        meet.addRider(acorn, "Cy", "Cole", "");
+        meet.addRider(404, "Di", "Lost", "3");
+        const auto tree = NumberAssigner(db()).tree();
+        QCOMPARE(tree.size(), 3);
+        QCOMPARE(NumberAssigner::teamText(tree[0]), QStringLiteral("A - Acorn"));
+        QCOMPARE(NumberAssigner::teamText(tree[1]), QStringLiteral("B - Blue"));
+        QCOMPARE(tree[1].riders[0].firstName, QStringLiteral("Al"));
+        QCOMPARE(tree[2].code, -1);
+        QCOMPARE(tree[2].riders[0].lastName, QStringLiteral("Lost"));
+        QCOMPARE(NumberAssigner::riderText("", "Cy", "Cole"), QStringLiteral("() Cy Cole"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstRiderNumbers)
+#include "tst_ridernumbers.moc"
