@@ -34,15 +34,16 @@ QString dump(const QSqlDatabase &db)
     QString out;
     for (const MeetSchema::Table &t : MeetSchema::tables()) {
         const ResultRows rows = Sql::select(db, QStringLiteral("Dumping"),
-                                            QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2, 3")
-                                                .arg(QLatin1StringView(t.name)));
-        out += QLatin1StringView(t.name) + u'\n';
+                                            QStringLiteral("SELECT * FROM %1").arg(QLatin1StringView(t.name)));
+        QStringList lines;
         for (const auto &row : rows.rows) {
             QStringList cells;
             for (const QVariant &v : row)
                 cells << (v.isNull() ? QStringLiteral("<null>") : v.toString());
-            out += cells.join(u'|') + u'\n';
+            lines << cells.join(u'|');
         }
+        lines.sort();
+        out += QLatin1StringView(t.name) + u'\n' + lines.join(u'\n') + u'\n';
     }
     return out;
 }
