@@ -24,6 +24,11 @@ void DialogMessages::refuse(Refusal kind, const QString &text)
     QMessageBox::information(owner(), refusalTitle(kind), text, QMessageBox::Ok);
 }
 
+void DialogMessages::warn(const QString &text)
+{
+    QMessageBox::warning(owner(), ProgramTitle, text, QMessageBox::Ok);
+}
+
 void DialogMessages::fail(const QString &text)
 {
     QMessageBox::critical(owner(), ProgramTitle, text, QMessageBox::Ok);

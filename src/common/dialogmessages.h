@@ -11,5 +11,6 @@ public:
     void tell(const QString &text, const QString &title = ProgramTitle) override;
     bool ask(const QString &text) override;
     void refuse(Refusal kind, const QString &text) override;
+    void warn(const QString &text) override;
     void fail(const QString &text) override;
 };

@@ -21,6 +21,8 @@ public:
     virtual bool ask(const QString &text) = 0;
     // OK only, titled "Submit Error", "Delete Error" or "Edit Error".
     virtual void refuse(Refusal kind, const QString &text) = 0;
+    // OK only with the warning icon, the program title.
+    virtual void warn(const QString &text) = 0;
     // A failure the user could not have avoided (a database or file error), named in full.
     virtual void fail(const QString &text) = 0;
 

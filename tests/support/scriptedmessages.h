@@ -12,7 +12,7 @@
 class ScriptedMessages : public MessageService
 {
 public:
-    enum class Kind { Tell, Ask, Refuse, Fail };
+    enum class Kind { Tell, Ask, Refuse, Warn, Fail };
     struct Message
     {
         Kind kind;
@@ -37,6 +37,7 @@ public:
     {
         log.append({Kind::Refuse, refusalTitle(kind), text});
     }
+    void warn(const QString &text) override { log.append({Kind::Warn, ProgramTitle, text}); }
     void fail(const QString &text) override { log.append({Kind::Fail, ProgramTitle, text}); }
 
     void answer(std::initializer_list<bool> replies)

@@ -1,0 +1,81 @@
+#include "common/editform.h"
+
+#include "app/appstate.h"
+#include "common/messageservice.h"
+#include "db/dberror.h"
+
+#include <QCloseEvent>
+#include <QWindow>
+
+EditForm::EditForm(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter)
+    : QWidget(nullptr, Qt::Window | Qt::Dialog), m_app(app), m_lock(std::move(openers), focusAfter), m_owner(owner)
+{
+    // Not a child of its owner: the owner is disabled while this window is open, and a child
+    // would be disabled with it. It stays above the owner as a transient window instead, and
+    // goes when the owner goes.
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (owner)
+        connect(owner, &QObject::destroyed, this, &QObject::deleteLater);
+}
+
+MessageService &EditForm::messages() const { return *m_app.messages; }
+
+bool EditForm::checksPass()
+{
+    if (const auto failure = firstFailure()) {
+        messages().refuse(MessageService::Refusal::Submit, *failure);
+        return false;
+    }
+    return true;
+}
+
+void EditForm::submit()
+{
+    if (!messages().ask(SaveQuestion))
+        return;
+    if (!checksPass())
+        return;
+    try {
+        if (!write())
+            return;
+    } catch (const DbError &e) {
+        messages().fail(e.userText());
+        return;
+    }
+    Q_EMIT saved();
+    finish();
+}
+
+void EditForm::cancel()
+{
+    if (messages().ask(CancelQuestion))
+        finish();
+}
+
+void EditForm::finish()
+{
+    m_finishing = true;
+    close();
+}
+
+void EditForm::closeEvent(QCloseEvent *event)
+{
+    // The window's own close button counts as Cancel.
+    if (!m_finishing && !messages().ask(CancelQuestion)) {
+        event->ignore();
+        return;
+    }
+    m_finishing = true;
+    event->accept();
+    m_lock.release();
+    Q_EMIT closed();
+}
+
+void EditForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_owner && windowHandle() && m_owner->window()->windowHandle())
+        windowHandle()->setTransientParent(m_owner->window()->windowHandle());
+    FormKit::centreOnScreen(this, m_app);
+    unsetCursor();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "common/formkit.h"
+
+#include <QWidget>
+
+#include <optional>
+
+struct AppState;
+class MessageService;
+
+// An editing window (team, coach, judge, rider...): Submit asks the save question first, then
+// makes its checks, then writes; Cancel, and closing the window, ask before dropping changes.
+// Its openers are disabled while it is open and enabled again however it ends, a failed save
+// included (the window then stays open with what was typed).
+class EditForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static inline const QString SaveQuestion = QStringLiteral(
+        "This will save all the changes made to this form. Are you sure you want to continue?");
+    static inline const QString CancelQuestion = QStringLiteral(
+        "Cancelling will result in a loss of all changes. Are you sure you want to continue?");
+
+    EditForm(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter);
+
+    void submit();
+    void cancel();
+
+Q_SIGNALS:
+    void saved();
+    // The window has closed, saved or not; its openers are enabled again.
+    void closed();
+
+protected:
+    // The checks after the save question: true to go on. The default shows the first failure
+    // of firstFailure() as a "Submit Error".
+    virtual bool checksPass();
+    virtual std::optional<QString> firstFailure() const { return std::nullopt; }
+    // Writes the record; throws DbError. Answers false when it refused with its own message
+    // and the window stays open.
+    virtual bool write() = 0;
+
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+    AppState &app() const { return m_app; }
+    MessageService &messages() const;
+
+private:
+    void finish();
+
+    AppState &m_app;
+    FormKit::OpenerLock m_lock;
+    QPointer<QWidget> m_owner;
+    bool m_finishing = false;
+};

@@ -1,0 +1,139 @@
+#include "common/formkit.h"
+
+#include "app/appstate.h"
+#include "common/twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QWidget>
+
+namespace FormKit {
+namespace {
+
+template <typename W>
+W *place(W *widget, const QString &name, int left, int top, int width, int height)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(Twips::rect(left, top, width, height));
+    return widget;
+}
+
+} // namespace
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text, int left, int top, int width, int height)
+{
+    return place(new QLabel(text, parent), name, left, top, width, height);
+}
+
+QLabel *title(QWidget *parent, const QString &name, const QString &text, int left, int top, int width, int height)
+{
+    QLabel *l = label(parent, name, text, left, top, width, height);
+    QFont f = l->font();
+    f.setPointSizeF(f.pointSizeF() * 1.6);
+    f.setBold(true);
+    l->setFont(f);
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
+
+QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height,
+                   int maxLength)
+{
+    auto *edit = place(new QLineEdit(parent), name, left, top, width, height);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    if (buddy)
+        buddy->setBuddy(edit);
+    edit->setAccessibleName(buddy ? buddy->text() : name);
+    return edit;
+}
+
+QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height)
+{
+    auto *edit = place(new QPlainTextEdit(parent), name, left, top, width, height);
+    edit->setTabChangesFocus(true);
+    if (buddy)
+        buddy->setBuddy(edit);
+    edit->setAccessibleName(buddy ? buddy->text() : name);
+    return edit;
+}
+
+QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height,
+                    const QStringList &items)
+{
+    auto *box = place(new QComboBox(parent), name, left, top, width, height);
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    if (buddy)
+        buddy->setBuddy(box);
+    box->setAccessibleName(buddy ? buddy->text() : name);
+    return box;
+}
+
+QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const QString &accessibleName, int left,
+                     int top, int width, int height)
+{
+    auto *list = place(new QListWidget(parent), name, left, top, width, height);
+    if (buddy)
+        buddy->setBuddy(list);
+    list->setAccessibleName(buddy ? buddy->text() : accessibleName);
+    return list;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left, int top, int width,
+                    int height)
+{
+    auto *b = place(new QPushButton(caption, parent), name, left, top, width, height);
+    b->setAccessibleName(caption);
+    return b;
+}
+
+void setBackground(QWidget *widget, const QColor &colour, const QColor &text)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    p.setColor(QPalette::Button, colour);
+    if (text.isValid()) {
+        p.setColor(QPalette::WindowText, text);
+        p.setColor(QPalette::ButtonText, text);
+    }
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+void setInnerSize(QWidget *window, int width, int height) { window->setFixedSize(Twips::size(width, height)); }
+
+void centreOnScreen(QWidget *window, const AppState &app)
+{
+    const int width = Twips::fromPixels(window->frameGeometry().width());
+    const int height = Twips::fromPixels(window->frameGeometry().height());
+    window->move(Twips::point((app.ScreenWidth - width) / 2.0, (app.ScreenHeight - height) / 2.0));
+}
+
+OpenerLock::OpenerLock(QList<QWidget *> openers, QWidget *focusAfter)
+    : m_focus(focusAfter)
+{
+    for (QWidget *w : openers)
+        if (w) {
+            w->setEnabled(false);
+            m_openers << w;
+        }
+}
+
+void OpenerLock::release()
+{
+    for (const QPointer<QWidget> &w : std::exchange(m_openers, {}))
+        if (w)
+            w->setEnabled(true);
+    if (QWidget *focus = std::exchange(m_focus, nullptr)) {
+        focus->activateWindow();
+        focus->setFocus();
+    }
+}
+
+} // namespace FormKit

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <QPointer>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+struct AppState;
+
+// Building windows in code: every control placed in twips, named after its name in the system,
+// and every input given its label as buddy so that it carries the label's text as its name.
+namespace FormKit {
+
+inline const QColor LightGrey{0xC0, 0xC0, 0xC0};
+inline const QColor DarkGrey{0x80, 0x80, 0x80};
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text, int left, int top, int width, int height);
+// A heading label: larger, bold, centred.
+QLabel *title(QWidget *parent, const QString &name, const QString &text, int left, int top, int width, int height);
+QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height,
+                   int maxLength);
+QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
+                        int height);
+QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height,
+                    const QStringList &items = {});
+// A list box named by its label, or by accessibleName when it has none.
+QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const QString &accessibleName, int left,
+                     int top, int width, int height);
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left, int top, int width,
+                    int height);
+
+// Gives a label or button a flat background colour (the grey state colours).
+void setBackground(QWidget *widget, const QColor &colour, const QColor &text = QColor());
+
+// Sets the window's inner size in twips, fixed.
+void setInnerSize(QWidget *window, int width, int height);
+
+// Left = (ScreenWidth - width) / 2, Top = (ScreenHeight - height) / 2, in twips.
+void centreOnScreen(QWidget *window, const AppState &app);
+
+// While an editing window is open, its openers (the main menu, the management screen) are
+// disabled; they are enabled again, and the focus given back, however the editing window ends.
+class OpenerLock
+{
+public:
+    OpenerLock(QList<QWidget *> openers, QWidget *focusAfter);
+    ~OpenerLock() { release(); }
+    OpenerLock(const OpenerLock &) = delete;
+    // Enables the openers again now; later calls do nothing.
+    void release();
+    OpenerLock &operator=(const OpenerLock &) = delete;
+
+private:
+    QList<QPointer<QWidget>> m_openers;
+    QPointer<QWidget> m_focus;
+};
+
+} // namespace FormKit

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/editform.h"
+#include "registration/coachroster.h"
+
+class QComboBox;
+class QLineEdit;
+
+// One coach of a team, added or edited. A coach stays with the team it was added to.
+class FrmCoach : public EditForm
+{
+    Q_OBJECT
+
+public:
+    FrmCoach(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter);
+
+    void Initialize_Add(std::int32_t teamCode);
+    bool Initialize_Edit(std::int32_t coachCode);
+
+protected:
+    std::optional<QString> firstFailure() const override;
+    bool write() override;
+
+private:
+    void clearBoxes();
+    CoachRecord record() const;
+
+    std::int32_t m_code = -1;
+    std::int32_t m_team = -1;
+    QLineEdit *m_first;
+    QLineEdit *m_last;
+    QLineEdit *m_address;
+    QLineEdit *m_city;
+    QLineEdit *m_zip;
+    QLineEdit *m_primary;
+    QLineEdit *m_secondary;
+    QLineEdit *m_email;
+    QComboBox *m_position;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "common/editform.h"
+#include "registration/judgeroster.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+// One judge's contact details and notes, added or edited.
+class FrmJudge : public EditForm
+{
+    Q_OBJECT
+
+public:
+    FrmJudge(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter);
+
+    void Initialize_Add();
+    bool Initialize_Edit(std::int32_t judgeId);
+
+protected:
+    std::optional<QString> firstFailure() const override;
+    bool write() override;
+
+private:
+    void clearBoxes();
+    JudgeRecord record() const;
+
+    std::int32_t m_id = -1;
+    QLineEdit *m_first;
+    QLineEdit *m_last;
+    QLineEdit *m_address;
+    QLineEdit *m_city;
+    QLineEdit *m_state;
+    QLineEdit *m_zip;
+    QLineEdit *m_phone;
+    QLineEdit *m_email;
+    QPlainTextEdit *m_memo;
+};

@@ -1,0 +1,93 @@
+#include "registration/frmjudgemgmt.h"
+
+#include "app/appstate.h"
+#include "common/formkit.h"
+#include "common/messageservice.h"
+#include "db/dberror.h"
+#include "registration/frmjudge.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace FormKit;
+
+FrmJudgeMgmt::FrmJudgeMgmt(AppState &app, QWidget *parent) : ListScreen(app, parent)
+{
+    setObjectName(QStringLiteral("FrmJudgeMgmt"));
+    setWindowTitle(QStringLiteral("Judges"));
+    setInnerSize(this, Width, Height);
+    title(this, QStringLiteral("lblJudges"), QStringLiteral("Judges Information Form"), 120, 120, 8160, 495);
+    m_list = listBox(this, QStringLiteral("LbJudges"), nullptr, QStringLiteral("Judges"), 240, 840, 5160, 5400);
+    connectSelection(m_list);
+
+    connect(button(this, QStringLiteral("CmdAddJudge"), QStringLiteral("Add Judge"), 5760, 840, 2295, 615),
+            &QPushButton::clicked, this, &FrmJudgeMgmt::CmdAddJudge_Click);
+    connect(button(this, QStringLiteral("CmdEditJudge"), QStringLiteral("Edit Judge"), 5760, 1680, 2295, 615),
+            &QPushButton::clicked, this, &FrmJudgeMgmt::CmdEditJudge_Click);
+    connect(button(this, QStringLiteral("CmdDeleteJudge"), QStringLiteral("Delete Judge"), 5760, 2520, 2295, 615),
+            &QPushButton::clicked, this, &FrmJudgeMgmt::CmdDeleteJudge_Click);
+}
+
+void FrmJudgeMgmt::rebuild()
+{
+    try {
+        QStringList lines;
+        QVector<std::int32_t> keys;
+        for (const JudgeRecord &j : JudgeRoster(m_app.MeetDb()).listByLastName()) {
+            lines << JudgeRoster::listLine(j);
+            keys << j.id;
+        }
+        fillList(m_list, lines, keys, false);
+    } catch (const DbError &e) {
+        m_app.messages->fail(e.userText());
+    }
+}
+
+FrmJudge *FrmJudgeMgmt::makeForm() { return new FrmJudge(m_app, window(), {window(), this}, m_list); }
+
+void FrmJudgeMgmt::CmdAddJudge_Click()
+{
+    FrmJudge *form = makeForm();
+    form->Initialize_Add();
+    openEditor(form);
+}
+
+void FrmJudgeMgmt::CmdEditJudge_Click()
+{
+    if (selectedKey() == -1) {
+        m_app.messages->tell(JudgeRoster::NoJudgeToEdit);
+        return;
+    }
+    FrmJudge *form = makeForm();
+    if (!form->Initialize_Edit(selectedKey())) {
+        delete form;
+        setSelectedKey(-1);
+        rebuild();
+        return;
+    }
+    openEditor(form);
+}
+
+void FrmJudgeMgmt::CmdDeleteJudge_Click()
+{
+    const std::int32_t id = selectedKey();
+    if (id == -1) {
+        m_app.messages->refuse(MessageService::Refusal::Delete, JudgeRoster::NoJudgeToDelete);
+        return;
+    }
+    try {
+        const JudgeRoster roster(m_app.MeetDb());
+        if (roster.judgesAClass(id)) {
+            m_app.messages->tell(JudgeRoster::HasClasses);
+            return;
+        }
+        if (!m_app.messages->ask(JudgeRoster::DeleteQuestion))
+            return;
+        roster.remove(id);
+    } catch (const DbError &e) {
+        m_app.messages->fail(e.userText());
+        return;
+    }
+    setSelectedKey(-1);
+    rebuild();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "common/editform.h"
+#include "registration/riderregistry.h"
+#include "registration/teamroster.h"
+
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+
+// One rider's number, name, address and team, added or edited.
+class FrmRider : public EditForm
+{
+    Q_OBJECT
+
+public:
+    // RiderListBoxArray(0..5): number, first, last, address, city, zip.
+    enum Box { Number = 0, First, Last, Address, City, Zip };
+
+    FrmRider(AppState &app, QWidget *owner, QWidget *focusAfter);
+
+    void Initialize_Add();
+    bool Initialize_Edit(std::int32_t riderIndex);
+    bool ValidTeam();
+
+protected:
+    bool checksPass() override;
+    bool write() override;
+
+private:
+    RiderRecord record() const;
+
+    std::int32_t m_index = -1;
+    QVector<TeamRecord> m_teams; // read once, when the window opens
+    std::array<QLineEdit *, 6> m_boxes{};
+    QComboBox *m_team;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "common/editform.h"
+#include "registration/teamroster.h"
+
+class QComboBox;
+class QLineEdit;
+
+// One team's name, division, district and region, added or edited.
+class FrmTeam : public EditForm
+{
+    Q_OBJECT
+
+public:
+    FrmTeam(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter);
+
+    void Initialize_Add();
+    // Answers false (after telling the user) when the team is no longer there.
+    bool Initialize_Edit(std::int32_t team);
+
+    static int divisionLine(const QString &division);
+
+protected:
+    std::optional<QString> firstFailure() const override;
+    bool write() override;
+
+private:
+    TeamRecord record() const;
+
+    std::int32_t m_code = -1; // -1 in add mode
+    QLineEdit *m_name;
+    QComboBox *m_division;
+    QLineEdit *m_district;
+    QLineEdit *m_region;
+};

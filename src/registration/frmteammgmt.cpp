@@ -1,0 +1,100 @@
+#include "registration/frmteammgmt.h"
+
+#include "app/appstate.h"
+#include "common/formkit.h"
+#include "common/messageservice.h"
+#include "db/dberror.h"
+#include "registration/frmteam.h"
+#include "registration/teamreports.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace FormKit;
+
+FrmTeamMgmt::FrmTeamMgmt(AppState &app, QWidget *parent) : ListScreen(app, parent)
+{
+    setObjectName(QStringLiteral("FrmTeamMgmt"));
+    setWindowTitle(QStringLiteral("Team Management"));
+    setInnerSize(this, Width, Height);
+    title(this, QStringLiteral("LblTitle"), QStringLiteral("Team Management"), 120, 120, 8160, 495);
+    m_list = listBox(this, QStringLiteral("LbTeam"), nullptr, QStringLiteral("Teams"), 240, 840, 5160, 5400);
+    connectSelection(m_list);
+
+    connect(button(this, QStringLiteral("CmdAddTeam"), QStringLiteral("Add Team"), 5760, 840, 2295, 615),
+            &QPushButton::clicked, this, &FrmTeamMgmt::CmdAddTeam_Click);
+    connect(button(this, QStringLiteral("CmdEditTeam"), QStringLiteral("Edit Team"), 5760, 1680, 2295, 615),
+            &QPushButton::clicked, this, &FrmTeamMgmt::CmdEditTeam_Click);
+    connect(button(this, QStringLiteral("CmdDeleteTeam"), QStringLiteral("Delete Team"), 5760, 2520, 2295, 615),
+            &QPushButton::clicked, this, &FrmTeamMgmt::CmdDeleteTeam_Click);
+    connect(button(this, QStringLiteral("CmdTeamReport"), QStringLiteral("Team List"), 5760, 3360, 2295, 615),
+            &QPushButton::clicked, this, &FrmTeamMgmt::CmdTeamReport_Click);
+}
+
+void FrmTeamMgmt::rebuild()
+{
+    try {
+        const QVector<TeamRecord> teams = TeamRoster(m_app.MeetDb()).listByName();
+        QStringList lines;
+        QVector<std::int32_t> keys;
+        for (const TeamRecord &t : teams) {
+            lines << TeamRoster::listLine(t);
+            keys << t.code;
+        }
+        fillList(m_list, lines, keys, selectedKey() != -1);
+    } catch (const DbError &e) {
+        m_app.messages->fail(e.userText());
+    }
+}
+
+FrmTeam *FrmTeamMgmt::makeForm() { return new FrmTeam(m_app, window(), {window(), this}, m_list); }
+
+void FrmTeamMgmt::CmdAddTeam_Click()
+{
+    FrmTeam *form = makeForm();
+    form->Initialize_Add();
+    openEditor(form);
+    setSelectedKey(-1);
+}
+
+void FrmTeamMgmt::CmdEditTeam_Click()
+{
+    if (selectedKey() == -1) {
+        m_app.messages->refuse(MessageService::Refusal::Edit, TeamRoster::NoTeamToEdit);
+        return;
+    }
+    FrmTeam *form = makeForm();
+    if (!form->Initialize_Edit(selectedKey())) {
+        delete form;
+        setSelectedKey(-1);
+        rebuild();
+        return;
+    }
+    openEditor(form);
+}
+
+void FrmTeamMgmt::CmdDeleteTeam_Click()
+{
+    const std::int32_t code = selectedKey();
+    if (code == -1) {
+        m_app.messages->refuse(MessageService::Refusal::Delete, TeamRoster::NoTeamToDelete);
+        return;
+    }
+    try {
+        const TeamRoster roster(m_app.MeetDb());
+        if (roster.hasRiders(code)) {
+            m_app.messages->refuse(MessageService::Refusal::Delete, TeamRoster::HasRiders);
+            return;
+        }
+        if (!m_app.messages->ask(TeamRoster::DeleteQuestion))
+            return;
+        roster.deleteWithCoaches(code);
+    } catch (const DbError &e) {
+        m_app.messages->fail(e.userText());
+        return;
+    }
+    setSelectedKey(-1);
+    rebuild();
+}
+
+void FrmTeamMgmt::CmdTeamReport_Click() { TeamReports::showTeamList(m_app, this); }

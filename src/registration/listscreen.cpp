@@ -1,0 +1,40 @@
+#include "registration/listscreen.h"
+
+#include "common/editform.h"
+
+#include <QListWidget>
+
+ListScreen::ListScreen(AppState &app, QWidget *parent) : ActivityScreen(parent), m_app(app) {}
+
+void ListScreen::fillList(QListWidget *list, const QStringList &lines, const QVector<std::int32_t> &keys,
+                          bool reselect)
+{
+    m_keys = keys;
+    const QSignalBlocker quiet(list);
+    list->clear();
+    list->addItems(lines);
+    list->setCurrentRow(reselect ? int(m_keys.indexOf(m_selected)) : -1);
+}
+
+void ListScreen::connectSelection(QListWidget *list)
+{
+    connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row < m_keys.size())
+            m_selected = m_keys[row];
+    });
+}
+
+void ListScreen::openEditor(EditForm *editor)
+{
+    connect(editor, &EditForm::closed, this, [this] {
+        if (isVisible())
+            rebuild();
+    });
+    editor->show();
+}
+
+void ListScreen::showEvent(QShowEvent *event)
+{
+    ActivityScreen::showEvent(event);
+    rebuild();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/activityscreen.h"
+
+#include <QVector>
+
+#include <cstdint>
+
+class EditForm;
+class QLabel;
+class QListWidget;
+class QPushButton;
+struct AppState;
+
+// A management screen of the roster: a list whose line N stands for key N, the selected key
+// (-1 for none), and the editing windows it opens. The list is read again whenever the screen
+// is shown and whenever an editing window it opened closes.
+class ListScreen : public ActivityScreen
+{
+    Q_OBJECT
+
+public:
+    static constexpr int Width = 8400;
+    static constexpr int Height = 6480;
+
+    ListScreen(AppState &app, QWidget *parent);
+
+    std::int32_t selectedKey() const { return m_selected; }
+    void setSelectedKey(std::int32_t key) { m_selected = key; }
+
+    // Reads the list again.
+    virtual void rebuild() = 0;
+
+protected:
+    // Fills the list box: one line per key, in order. Selects the line of the selected key
+    // when asked to.
+    void fillList(QListWidget *list, const QStringList &lines, const QVector<std::int32_t> &keys, bool reselect);
+    // Takes the key of the line the user selected.
+    void connectSelection(QListWidget *list);
+
+    // Shows an editing window (which locks its openers itself); once it closes the list is
+    // read again.
+    void openEditor(EditForm *editor);
+
+    void showEvent(QShowEvent *event) override;
+
+    AppState &m_app;
+    QVector<std::int32_t> m_keys;
+
+private:
+    std::int32_t m_selected = -1;
+};
