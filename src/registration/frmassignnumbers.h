@@ -1,0 +1,63 @@
+#pragma once
+
+#include "common/formkit.h"
+#include "registration/numberassigner.h"
+
+#include <QWidget>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+struct AppState;
+
+// Rider numbers for the whole meet: at random or in sequence from a range, or one rider at a
+// time in the tree of teams and riders. The main menu stays disabled until this window closes.
+class FrmAssignNumbers : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FrmAssignNumbers(AppState &app, QWidget *mainMenu);
+
+    void Build_Tree();
+
+    void CmdRandom_Click();
+    void cmdSequential_Click();
+    void CmdIndividual_Click();
+    void CmdRandSubmit_Click();
+    void CmdRandCancel_Click();
+    void CmdSeqSubmit_Click();
+    void CmdSeqCancel_Click();
+    void CmdIndividualExit_Click();
+    void CmdEditSubmit_Click();
+    void CmdEditCancel_Click();
+    void TVNumberAssign_NodeClick(QTreeWidgetItem *node);
+
+    static QString nodeKey(const QTreeWidgetItem *node);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    enum class Mode { Random, Sequential };
+    QGroupBox *rangeFrame(const QString &name, const QString &caption, const QString &prefix, Mode mode);
+    void submitRange(Mode mode);
+    void leaveRange(Mode mode);
+    void showOnly(QGroupBox *frame);
+    void endRiderEdit();
+
+    AppState &m_app;
+    FormKit::OpenerLock m_lock;
+    QPointer<QWidget> m_main;
+    QTreeWidget *m_tree;
+    QGroupBox *m_buttons;
+    QGroupBox *m_random;
+    QGroupBox *m_sequential;
+    QGroupBox *m_individual;
+    QGroupBox *m_editNumber;
+    QLineEdit *m_riderNumber;
+    QTreeWidgetItem *m_current = nullptr;
+};

@@ -1,0 +1,297 @@
+// The rider screens and the number assignment window through the real windows.
+#include "meetharness.h"
+
+#include "db/sql.h"
+#include "registration/frmassignnumbers.h"
+#include "registration/frmrider.h"
+#include "registration/frmridermgmt.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSet>
+#include <QTreeWidget>
+
+namespace {
+
+void type(QWidget *form, const QString &box, const QString &text)
+{
+    auto *edit = form->findChild<QLineEdit *>(box);
+    QVERIFY2(edit, qPrintable(box));
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+QStringList numbers(const QSqlDatabase &db)
+{
+    const ResultRows rows = Sql::select(db, "numbers", "SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex");
+    QStringList out;
+    for (const auto &row : rows.rows)
+        out << row[0].toString();
+    return out;
+}
+
+QTreeWidgetItem *findNode(QTreeWidget *tree, const QString &key)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if (FrmAssignNumbers::nodeKey(*it) == key)
+            return *it;
+    return nullptr;
+}
+
+} // namespace
+
+class TstRiderScreens : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MeetHarness> m;
+    std::int32_t m_blue = -1;
+    std::int32_t m_red = -1;
+
+    FrmRiderMgmt *openRiders()
+    {
+        auto *screen = new FrmRiderMgmt(m->app, &m->main);
+        screen->show();
+        return screen;
+    }
+
+    QWidget *riderForm() { return MeetHarness::window("FrmRider"); }
+
+    void fillRider(const QString &number, const QString &first, const QString &last, int team)
+    {
+        QWidget *f = riderForm();
+        QVERIFY(f);
+        type(f, "RiderListBoxArray_0", number);
+        type(f, "RiderListBoxArray_1", first);
+        type(f, "RiderListBoxArray_2", last);
+        f->findChild<QComboBox *>("LbTeamCode")->setCurrentIndex(team);
+    }
+
+    void search(FrmRiderMgmt *screen, int by, const QString &text)
+    {
+        screen->findChild<QComboBox *>("LbSearchBy")->setCurrentIndex(by);
+        type(screen, "TxtSearchFor", text);
+        MeetHarness::click(screen, "CmdSearch");
+    }
+
+    static QStringList lines(QWidget *screen)
+    {
+        auto *list = screen->findChild<QListWidget *>("LbResults");
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m = std::make_unique<MeetHarness>();
+        m_blue = m->build().addTeam("Blue", "B");
+        m_red = m->build().addTeam("Red", "A");
+    }
+    void cleanup()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w != &m->main)
+                delete w;
+        m.reset();
+    }
+
+    void save_checksInOrderThenStoresAsTyped()
+    {
+        m->build().addRider(m_blue, "Ann", "Lee", "07");
+        auto *screen = openRiders();
+        MeetHarness::click(screen, "CmdAdd");
+        QVERIFY(m->main.isEnabled()); // the rider screen stays usable
+
+        // Nothing typed and no team: the team comes first.
+        m->messages.answer({true});
+        MeetHarness::click(riderForm(), "CmdSave");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("A team must be selected in the Team box"));
+
+        fillRider("", "Bo", "Ray", 0);
+        m->messages.answer({true});
+        MeetHarness::click(riderForm(), "CmdSave");
+        QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Warn);
+        QVERIFY(m->messages.last()->text.startsWith("The rider cannot be saved due to missing information."));
+
+        for (const auto &[typed, message] :
+             {std::pair{"abc", "The specified rider number is invalid."},
+              std::pair{"7", "The specified rider number is currently assigned to another rider."},
+              std::pair{"7.4", "The specified rider number is currently assigned to another rider."}}) {
+            type(riderForm(), "RiderListBoxArray_0", typed);
+            m->messages.answer({true});
+            MeetHarness::click(riderForm(), "CmdSave");
+            QCOMPARE(m->messages.last()->text, QString::fromLatin1(message));
+            QVERIFY(riderForm());
+        }
+        QCOMPARE(numbers(m->db()), QStringList{"07"});
+
+        type(riderForm(), "RiderListBoxArray_0", "-5");
+        m->messages.answer({true});
+        MeetHarness::click(riderForm(), "CmdSave");
+        QVERIFY(!riderForm());
+        QCOMPARE(numbers(m->db()), (QStringList{"07", "-5"}));
+        QCOMPARE(m->messages.unscriptedQuestions, 0);
+    }
+
+    void edit_keepsItsOwnNumberAndDatabaseFailuresAreNamed()
+    {
+        m->build().addRider(m_red, "Cy", "Cole", "12");
+        auto *screen = openRiders();
+        MeetHarness::click(screen, "CmdEdit");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("You must first select the rider you want to edit."));
+        search(screen, 0, "col");
+        screen->findChild<QListWidget *>("LbResults")->setCurrentRow(0);
+        MeetHarness::click(screen, "CmdEdit");
+        QWidget *f = riderForm();
+        QCOMPARE(f->findChild<QLineEdit *>("RiderListBoxArray_0")->text(), QStringLiteral("12"));
+        QCOMPARE(f->findChild<QComboBox *>("LbTeamCode")->currentText(), QStringLiteral("Red"));
+
+        Sql::exec(m->db(), "trap", "CREATE TEMP TRIGGER forced BEFORE UPDATE ON TblPerson BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+        type(f, "RiderListBoxArray_2", "Coleman");
+        m->messages.answer({true});
+        MeetHarness::click(f, "CmdSave");
+        QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Fail);
+        QVERIFY(m->messages.last()->text.contains("disk I/O error"));
+        QVERIFY(riderForm());
+
+        Sql::exec(m->db(), "untrap", "DROP TRIGGER temp.forced");
+        m->messages.answer({true});
+        MeetHarness::click(f, "CmdSave");
+        QVERIFY(!riderForm());
+        // The screen repeats its search when the form closes.
+        QCOMPARE(lines(screen), QStringList{"12 - Coleman, Cy (Red)"});
+    }
+
+    void search_andDeleteRefusedForEnteredRiders()
+    {
+        auto b = m->build();
+        const auto ann = b.addRider(m_blue, "Ann", "O'Brien", "1");
+        b.addRider(m_red, "Bo", "Brink", "2");
+        b.addEntry(3, ann);
+        auto *screen = openRiders();
+        type(screen, "TxtSearchFor", "");
+        MeetHarness::click(screen, "CmdSearch");
+        QCOMPARE(lines(screen), QStringList{});
+        search(screen, 0, "BRI");
+        QCOMPARE(lines(screen), (QStringList{"1 - O'Brien, Ann (Blue)", "2 - Brink, Bo (Red)"}));
+        search(screen, 3, "red");
+        QCOMPARE(lines(screen), QStringList{"2 - Brink, Bo (Red)"});
+
+        MeetHarness::click(screen, "CmdDelete");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("You must first select the rider you want to delete."));
+        search(screen, 1, "ann");
+        screen->findChild<QListWidget *>("LbResults")->setCurrentRow(0);
+        MeetHarness::click(screen, "CmdDelete");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("You may not delete a rider who is entered in a class."));
+
+        Sql::exec(m->db(), "unenter", "DELETE FROM TblEntry");
+        m->messages.answer({true});
+        MeetHarness::click(screen, "CmdDelete");
+        QCOMPARE(m->messages.log[m->messages.log.size() - 1].text,
+                 QStringLiteral("You are about to delete the selected rider. This action cannot be undone. Are you "
+                                "sure you want to continue?"));
+        QCOMPARE(numbers(m->db()), QStringList{"2"});
+        QCOMPARE(lines(screen), QStringList{});
+    }
+
+    void assign_randomSequentialAndRefusals()
+    {
+        auto b = m->build();
+        for (int i = 0; i < 20; ++i)
+            b.addRider(i % 2 ? m_blue : m_red, QStringLiteral("R%1").arg(i), QStringLiteral("L%1").arg(i));
+        m->main.setEnabled(false); // as the Utilities entry leaves it
+        auto *w = new FrmAssignNumbers(m->app, &m->main);
+        w->show();
+        QVERIFY(w->findChild<QGroupBox *>("FraButtons")->isVisible());
+        QVERIFY(!w->findChild<QGroupBox *>("FraRandom")->isVisible());
+
+        MeetHarness::click(w, "CmdRandom");
+        QVERIFY(w->findChild<QGroupBox *>("FraRandom")->isVisible());
+        type(w, "TxtRandRange1", "x");
+        type(w, "TxtRandRange2", "10");
+        MeetHarness::click(w, "CmdRandSubmit");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("The range provided is invalid. Please check it and try again."));
+        type(w, "TxtRandRange1", "20");
+        type(w, "TxtRandRange2", "2");
+        MeetHarness::click(w, "CmdRandSubmit");
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("The range provided is not large enough for the current number of riders"));
+        const QStringList untouched = numbers(m->db());
+        QCOMPARE(QSet<QString>(untouched.begin(), untouched.end()), QSet<QString>{""});
+
+        type(w, "TxtRandRange1", "500");
+        type(w, "TxtRandRange2", "1");
+        MeetHarness::click(w, "CmdRandSubmit");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("The random number assignment was successful."));
+        QVERIFY(w->findChild<QGroupBox *>("FraButtons")->isVisible());
+        const QStringList drawn = numbers(m->db());
+        QCOMPARE(QSet<QString>(drawn.begin(), drawn.end()).size(), 20);
+        for (const QString &n : drawn)
+            QVERIFY(n.toInt() >= 1 && n.toInt() <= 500);
+        auto *tree = w->findChild<QTreeWidget *>("TVNumberAssign");
+        QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("KORV State Championship"));
+        QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("A - Red"));
+
+        MeetHarness::click(w, "cmdSequential");
+        type(w, "TxtSeqRange1", "-5");
+        type(w, "TxtSeqRange2", "14");
+        MeetHarness::click(w, "CmdSeqSubmit");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("The sequential number assignment was successful."));
+        // Red (division A) first: its riders by last name L0, L10, L12... take -5, -4, ...
+        QCOMPARE(Sql::scalar(m->db(), "first", "SELECT LastName FROM TblPerson WHERE RiderNumber = '-5'").toString(),
+                 QStringLiteral("L0"));
+
+        w->close();
+        QVERIFY(m->main.isEnabled());
+    }
+
+    void assign_individuallyByValueWithTheNodeMarkedWhileEdited()
+    {
+        auto b = m->build();
+        const auto ann = b.addRider(m_blue, "Ann", "Lee", "07");
+        b.addRider(m_blue, "Bo", "Ray", "8");
+        b.addRider(999, "Di", "Lost", "");
+        auto *w = new FrmAssignNumbers(m->app, &m->main);
+        w->show();
+        auto *tree = w->findChild<QTreeWidget *>("TVNumberAssign");
+        QTreeWidgetItem *annNode = findNode(tree, QStringLiteral("Rider%1").arg(ann));
+        QVERIFY(annNode);
+        QCOMPARE(annNode->text(0), QStringLiteral("(07) Ann Lee"));
+        QVERIFY(findNode(tree, "NoTeam")); // riders whose team is gone can still be numbered
+
+        w->TVNumberAssign_NodeClick(annNode); // ignored while the buttons show
+        QVERIFY(!w->findChild<QGroupBox *>("FraEditNumber")->isVisible());
+        MeetHarness::click(w, "CmdIndividual");
+        w->TVNumberAssign_NodeClick(annNode);
+        QVERIFY(w->findChild<QGroupBox *>("FraEditNumber")->isVisible());
+        QVERIFY(!tree->isEnabled());
+        QVERIFY(annNode->font(0).bold());
+        QCOMPARE(annNode->foreground(0).color(), QColor(255, 0, 0));
+
+        MeetHarness::click(w, "CmdEditSubmit");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("You must provide a valid rider number."));
+        type(w, "TxtRiderNumber", "8");
+        MeetHarness::click(w, "CmdEditSubmit");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("The specified number is already in use by another rider."));
+        QCOMPARE(w->findChild<QLineEdit *>("TxtRiderNumber")->text(), QString());
+        type(w, "TxtRiderNumber", "x1");
+        MeetHarness::click(w, "CmdEditSubmit");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("The specified rider number is invalid"));
+        type(w, "TxtRiderNumber", "7"); // its own number, written as 7
+        MeetHarness::click(w, "CmdEditSubmit");
+        QCOMPARE(annNode->text(0), QStringLiteral("(7) Ann Lee"));
+        QVERIFY(!annNode->font(0).bold());
+        QVERIFY(tree->isEnabled());
+        QVERIFY(w->findChild<QGroupBox *>("FraIndividual")->isVisible());
+        QCOMPARE(numbers(m->db()), (QStringList{"7", "8", ""}));
+    }
+};
+
+QTEST_MAIN(TstRiderScreens)
+#include "tst_riderscreens.moc"
