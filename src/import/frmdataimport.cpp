@@ -1,0 +1,91 @@
+#include "import/frmdataimport.h"
+
+#include "app/appstate.h"
+#include "common/messageservice.h"
+#include "common/twips.h"
+#include "db/dberror.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QWindow>
+
+using namespace FormKit;
+
+FrmDataImport::FrmDataImport(AppState &app, QWidget *mainMenu)
+    : QWidget(nullptr, Qt::Window | Qt::Dialog), m_app(app), m_lock({mainMenu}, mainMenu), m_main(mainMenu)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("FrmDataImport"));
+    setWindowTitle(QStringLiteral("Data Import Wizard"));
+    setInnerSize(this, 6585, 7485);
+    title(this, QStringLiteral("LblTitle"), QStringLiteral("Data Import Wizard"), 120, 240, 6375, 495);
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("TVImportSelect"));
+    m_tree->setAccessibleName(QStringLiteral("Content of the chosen file"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setGeometry(Twips::rect(720, 960, 5175, 5295));
+    connect(button(this, QStringLiteral("CmdImport"), QStringLiteral("Import"), 1080, 6600, 1695, 615),
+            &QPushButton::clicked, this, &FrmDataImport::CmdImport_Click);
+    connect(button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), 3720, 6600, 1695, 615),
+            &QPushButton::clicked, this, &FrmDataImport::CmdCancel_Click);
+
+    Get_Import_File = [this] {
+        return QFileDialog::getOpenFileName(m_main, DialogTitle, m_app.AppFolder, DialogFilter, nullptr,
+                                            QFileDialog::ReadOnly);
+    };
+}
+
+void FrmDataImport::Import_Data() { Load_Import_Tree(Get_Import_File ? Get_Import_File() : QString()); }
+
+void FrmDataImport::Load_Import_Tree(const QString &path)
+{
+    if (path.isEmpty()) {
+        close();
+        return;
+    }
+    if (const auto refusal = m_import.load(path)) {
+        m_app.messages->fail(*refusal);
+        close();
+        return;
+    }
+    m_tree->clear();
+    auto *root = new QTreeWidgetItem(m_tree, {RegionalImport::rootText(m_import.region())});
+    for (const RegionalImport::Team &team : m_import.teams()) {
+        auto *t = new QTreeWidgetItem(root, {RegionalImport::teamText(team)});
+        auto *coaches = new QTreeWidgetItem(t, {QStringLiteral("Coaches")});
+        auto *riders = new QTreeWidgetItem(t, {QStringLiteral("Riders")});
+        for (const auto &c : team.coaches)
+            new QTreeWidgetItem(coaches, {RegionalImport::coachText(c)});
+        for (const auto &r : team.riders)
+            new QTreeWidgetItem(riders, {RegionalImport::riderText(r)});
+    }
+    m_tree->expandAll();
+    show();
+    if (m_main && windowHandle() && m_main->window()->windowHandle())
+        windowHandle()->setTransientParent(m_main->window()->windowHandle());
+    centreOnScreen(this, m_app);
+    unsetCursor();
+}
+
+void FrmDataImport::CmdImport_Click()
+{
+    try {
+        const RegionalImport::Outcome outcome = m_import.importInto(m_app.MeetDb());
+        m_app.messages->tell(outcome.message());
+    } catch (const DbError &e) {
+        m_app.messages->fail(e.userText() + QStringLiteral("\n\nNothing was imported."));
+        return;
+    }
+    close();
+}
+
+void FrmDataImport::CmdCancel_Click() { close(); }
+
+void FrmDataImport::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    m_import.close();
+    m_lock.release();
+}

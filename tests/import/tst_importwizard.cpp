@@ -1,0 +1,114 @@
+// The import wizard window: cancel in the file dialog, a refused file, the tree, Import and Cancel.
+#include "meetharness.h"
+
+#include "db/sql.h"
+#include "import/frmdataimport.h"
+
+#include <QTreeWidget>
+
+class TstImportWizard : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MeetHarness> m;
+
+    QString regionFile()
+    {
+        const QString folder = m->dir.filePath("region");
+        QDir().mkpath(folder);
+        const QString built = MeetFixture::createMeet(folder);
+        {
+            DbConnection c;
+            c.open(built, DbConnection::Mode::ReadWrite);
+            MeetBuilder b(c.database());
+            const auto blue = b.addTeam("Blue", "B");
+            b.addTeam("Acorn", "A");
+            b.addCoach(blue, "Hal", "Hart");
+            b.addRider(blue, "Bo", "Brown", "12");
+        }
+        const QString path = QDir(folder).filePath("Region4-2006.mdb");
+        QFile::rename(built, path);
+        return path;
+    }
+
+    FrmDataImport *start(const QString &chosen)
+    {
+        m->main.setEnabled(false); // as the Utilities entry leaves it
+        auto *wizard = new FrmDataImport(m->app, &m->main);
+        wizard->Get_Import_File = [chosen] { return chosen; };
+        wizard->Import_Data();
+        return wizard;
+    }
+
+    static QStringList treeLines(QTreeWidget *tree)
+    {
+        QStringList out;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            int depth = 0;
+            for (auto *p = (*it)->parent(); p; p = p->parent())
+                ++depth;
+            out << QString(depth * 2, u' ') + (*it)->text(0);
+        }
+        return out;
+    }
+
+private Q_SLOTS:
+    void init() { m = std::make_unique<MeetHarness>(); }
+    void cleanup()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m.reset();
+    }
+
+    void cancelInTheDialog_returnsToAnEnabledMainMenu()
+    {
+        QPointer<FrmDataImport> wizard = start(QString());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(wizard.isNull());
+        QVERIFY(m->main.isEnabled());
+        QVERIFY(m->messages.log.isEmpty());
+    }
+
+    void refusedFile_isNamedAndNothingChanges()
+    {
+        const QString bad = m->dir.filePath("Region5-2006.mdb");
+        QFile f(bad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("random bytes that are no database at all");
+        f.close();
+        const QString before = MeetFixture::dump(m->db());
+        QPointer<FrmDataImport> wizard = start(bad);
+        QCOMPARE(m->messages.log.size(), 1);
+        QVERIFY(m->messages.log[0].text.contains(QDir::toNativeSeparators(bad)));
+        QVERIFY(m->main.isEnabled());
+        QCOMPARE(MeetFixture::dump(m->db()), before);
+    }
+
+    void treeThenImport_copiesTheTeamsAndCloses()
+    {
+        QPointer<FrmDataImport> wizard = start(regionFile());
+        QVERIFY(wizard && wizard->isVisible());
+        QVERIFY(!m->main.isEnabled());
+        QCOMPARE(treeLines(wizard->findChild<QTreeWidget *>("TVImportSelect")),
+                 (QStringList{"Region 4", "  A - Acorn", "    Coaches", "    Riders", "  B - Blue", "    Coaches",
+                              "      Hal Hart - Head Coach", "    Riders", "      Bo Brown"}));
+        MeetHarness::click(wizard, "CmdImport");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("Data Import Successful"));
+        QCOMPARE(m->messages.last()->title, QStringLiteral("Quendal"));
+        QVERIFY(m->main.isEnabled());
+        QCOMPARE(Sql::scalar(m->db(), "teams", "SELECT group_concat(TeamName || Region) FROM TblTeam").toString(),
+                 QStringLiteral("Acorn4,Blue4"));
+    }
+
+    void cancel_importsNothing()
+    {
+        QPointer<FrmDataImport> wizard = start(regionFile());
+        MeetHarness::click(wizard, "CmdCancel");
+        QVERIFY(m->main.isEnabled());
+        QCOMPARE(Sql::scalar(m->db(), "teams", "SELECT count(*) FROM TblTeam").toInt(), 0);
+    }
+};
+
+QTEST_MAIN(TstImportWizard)
+#include "tst_importwizard.moc"
