@@ -1,0 +1,288 @@
+#include "reports/frmreportpreview.h"
+
+#include "common/messageservice.h"
+#include "common/twips.h"
+#include "reports/korvconnection.h"
+#include "reports/reportpainter.h"
+#include "reports/reportpdf.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// The folder of the last PDF saved during this run, where the next one is suggested.
+QString &lastPdfFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+template <typename Button>
+Button *button(QWidget *parent, const char *name, const QString &text, const QString &accessibleName)
+{
+    auto *b = new Button(parent);
+    b->setText(text);
+    b->setObjectName(QLatin1StringView(name));
+    b->setAccessibleName(accessibleName);
+    b->setToolTip(accessibleName);
+    return b;
+}
+
+} // namespace
+
+FrmReportPreview::FrmReportPreview(Report::Document document, QSize screenTwips, MessageService &messages,
+                                   QWidget *owner)
+    : QWidget(owner, Qt::Window), m_document(std::move(document)), m_messages(messages)
+{
+    setObjectName(QStringLiteral("FrmReportPreview"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(m_document.caption);
+    buildControls();
+    setGeometry(Twips::rect(50, 50, screenTwips.width() - 100, screenTwips.height() - 600));
+    refresh();
+}
+
+FrmReportPreview::~FrmReportPreview() { finish(); }
+
+void FrmReportPreview::buildControls()
+{
+    m_first = button<QToolButton>(this, "CmdFirstPage", QStringLiteral("|<"), tr("First page"));
+    m_previous = button<QToolButton>(this, "CmdPreviousPage", QStringLiteral("<"), tr("Previous page"));
+    m_next = button<QToolButton>(this, "CmdNextPage", QStringLiteral(">"), tr("Next page"));
+    m_last = button<QToolButton>(this, "CmdLastPage", QStringLiteral(">|"), tr("Last page"));
+    m_pageNumber = new QLabel(this);
+    m_pageNumber->setObjectName(QStringLiteral("LblPageNumber"));
+    m_pageNumber->setMinimumWidth(Twips::toPixels(1200));
+    m_pageNumber->setAlignment(Qt::AlignCenter);
+
+    auto *zoomLabel = new QLabel(tr("&Zoom:"), this);
+    m_zoom = new QComboBox(this);
+    m_zoom->setObjectName(QStringLiteral("CbZoom"));
+    zoomLabel->setBuddy(m_zoom);
+    m_zoom->addItem(tr("Whole Page"), int(WholePage));
+    m_zoom->addItem(tr("Page Width"), int(PageWidth));
+    for (int percent : {50, 75, 100, 150, 200})
+        m_zoom->addItem(QStringLiteral("%1%").arg(percent), percent);
+    m_zoom->setCurrentIndex(1);
+
+    auto *print = button<QPushButton>(this, "CmdPrint", tr("&Print..."), tr("Print"));
+    auto *pdf = button<QPushButton>(this, "CmdSaveAsPdf", tr("&Save as PDF..."), tr("Save as PDF"));
+
+    auto *bar = new QHBoxLayout;
+    for (QWidget *w : std::initializer_list<QWidget *>{m_first, m_previous, m_pageNumber, m_next, m_last})
+        bar->addWidget(w);
+    bar->addSpacing(Twips::toPixels(300));
+    bar->addWidget(zoomLabel);
+    bar->addWidget(m_zoom);
+    bar->addStretch();
+    bar->addWidget(print);
+    bar->addWidget(pdf);
+
+    m_picture = new QLabel;
+    m_picture->setObjectName(QStringLiteral("PicPage"));
+    m_picture->setAlignment(Qt::AlignCenter);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("FraPage"));
+    m_scroll->setWidget(m_picture);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setAlignment(Qt::AlignCenter);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(m_scroll, 1);
+
+    connect(m_first, &QToolButton::clicked, this, [this] { showPage(0); });
+    connect(m_previous, &QToolButton::clicked, this, [this] { showPage(m_page - 1); });
+    connect(m_next, &QToolButton::clicked, this, [this] { showPage(m_page + 1); });
+    connect(m_last, &QToolButton::clicked, this, [this] { showPage(pageCount() - 1); });
+    connect(m_zoom, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
+    connect(print, &QPushButton::clicked, this, [this] { askAndPrint(); });
+    connect(pdf, &QPushButton::clicked, this, [this] { askAndSavePdf(); });
+
+    const auto shortcut = [this](QKeySequence keys, auto action) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
+    };
+    shortcut(QKeySequence(Qt::Key_PageDown), [this] { showPage(m_page + 1); });
+    shortcut(QKeySequence(Qt::Key_PageUp), [this] { showPage(m_page - 1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { showPage(0); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_End), [this] { showPage(pageCount() - 1); });
+}
+
+void FrmReportPreview::showPage(int index)
+{
+    const int page = std::clamp(index, 0, std::max(0, pageCount() - 1));
+    if (page == m_page)
+        return;
+    m_page = page;
+    refresh();
+    m_scroll->verticalScrollBar()->setValue(0);
+}
+
+void FrmReportPreview::setZoom(int zoom)
+{
+    const int index = m_zoom->findData(zoom);
+    if (index >= 0) {
+        m_zoom->setCurrentIndex(index);
+    } else {
+        m_zoom->addItem(QStringLiteral("%1%").arg(zoom), zoom);
+        m_zoom->setCurrentIndex(m_zoom->count() - 1);
+    }
+}
+
+int FrmReportPreview::zoom() const { return m_zoom->currentData().toInt(); }
+
+double FrmReportPreview::pixelsPerTwip() const
+{
+    const QSize page = m_document.pageSize;
+    // Room inside the scroll area for the page and a narrow grey border around it.
+    const QSize room = m_scroll->maximumViewportSize() - QSize(24, 24);
+    const auto fit = [](int pixels, int twips) { return double(std::max(pixels, 50)) / twips; };
+    switch (zoom()) {
+    case WholePage:
+        return std::min(fit(room.width(), page.width()), fit(room.height(), page.height()));
+    case PageWidth: // a page as wide as the window is taller than it: leave room for the scroll bar
+        return fit(room.width() - m_scroll->verticalScrollBar()->sizeHint().width(), page.width());
+    default:
+        return zoom() / 100.0 / Twips::PerPixel;
+    }
+}
+
+void FrmReportPreview::refresh()
+{
+    const int count = pageCount();
+    m_pageNumber->setText(tr("Page %1 of %2").arg(count ? m_page + 1 : 0).arg(count));
+    m_first->setEnabled(m_page > 0);
+    m_previous->setEnabled(m_page > 0);
+    m_next->setEnabled(m_page + 1 < count);
+    m_last->setEnabled(m_page + 1 < count);
+    if (!count)
+        return;
+    const double ratio = devicePixelRatioF();
+    QImage image = Report::renderPage(m_document.pages[std::size_t(m_page)], m_document.pageSize,
+                                      pixelsPerTwip() * ratio);
+    image.setDevicePixelRatio(ratio);
+    m_picture->setPixmap(QPixmap::fromImage(image));
+    m_picture->setAccessibleName(tr("Page %1 of %2").arg(m_page + 1).arg(count));
+}
+
+void FrmReportPreview::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (zoom() < 0)
+        refresh();
+}
+
+void FrmReportPreview::closeCommandOnClose(KORVConnection &korv, const QString &command)
+{
+    m_closeActions.push_back([&korv, command] { korv.close(command); });
+}
+
+void FrmReportPreview::setPdfPathChooser(std::function<QString(const QString &)> chooser)
+{
+    m_choosePdfPath = std::move(chooser);
+}
+
+bool FrmReportPreview::saveAsPdf(const QString &filePath)
+{
+    if (const auto error = Report::writePdf(m_document, filePath)) {
+        m_messages.fail(*error);
+        return false;
+    }
+    lastPdfFolder() = QFileInfo(filePath).absolutePath();
+    return true;
+}
+
+void FrmReportPreview::askAndSavePdf()
+{
+    QString folder = lastPdfFolder();
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString suggested = QDir(folder).filePath(Report::pdfFileName(m_document));
+    QString path = m_choosePdfPath
+                       ? m_choosePdfPath(suggested)
+                       : QFileDialog::getSaveFileName(this, tr("Save as PDF"), suggested, tr("PDF files (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    saveAsPdf(path);
+}
+
+bool FrmReportPreview::print(QPrinter &printer)
+{
+    printer.setFullPage(true);
+    int from = printer.fromPage();
+    int to = printer.toPage();
+    if (from <= 0) {
+        from = 1;
+        to = pageCount();
+    }
+    to = std::min(to, pageCount());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        m_messages.fail(tr("The report could not be printed: the printer did not accept it."));
+        return false;
+    }
+    for (int page = from; page <= to; ++page) {
+        if (page > from)
+            printer.newPage();
+        painter.save();
+        Report::scaleToTwips(painter, printer.resolution());
+        Report::paintPage(m_document.pages[std::size_t(page - 1)], painter);
+        painter.restore();
+    }
+    return painter.end();
+}
+
+void FrmReportPreview::preparePrinter(QPrinter &printer) const
+{
+    printer.setPageSize(QPageSize(m_document.paper));
+    printer.setPageOrientation(m_document.orientation);
+    printer.setDocName(m_document.title);
+}
+
+void FrmReportPreview::askAndPrint()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, pageCount());
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() == QDialog::Accepted)
+        print(printer);
+}
+
+void FrmReportPreview::closeEvent(QCloseEvent *event)
+{
+    finish();
+    event->accept();
+}
+
+void FrmReportPreview::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    for (const auto &action : m_closeActions)
+        action();
+    Q_EMIT closed();
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "reports/reportpage.h"
+
+#include <QSize>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class KORVConnection;
+class MessageService;
+class QComboBox;
+class QLabel;
+class QPrinter;
+class QToolButton;
+class QScrollArea;
+
+// The preview every report opens in: not modal, ScreenWidth - 100 by ScreenHeight - 600 twips
+// at left 50, top 50, captioned by the report. The user pages through it, zooms, prints it on
+// the system's printer or saves it as a PDF. The window deletes itself when closed.
+//
+//   auto *preview = new FrmReportPreview(Report::paginate(layout, korv.rows("X")), screen, messages, this);
+//   preview->closeCommandOnClose(korv, "X");
+//   connect(preview, &FrmReportPreview::closed, this, [this] { activateWindow(); });
+//   preview->show();
+class FrmReportPreview : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum Zoom { WholePage = -1, PageWidth = -2 }; // or a percentage
+
+    FrmReportPreview(Report::Document document, QSize screenTwips, MessageService &messages,
+                     QWidget *owner = nullptr);
+    ~FrmReportPreview() override;
+
+    const Report::Document &document() const { return m_document; }
+    int pageCount() const { return int(m_document.pages.size()); }
+    int currentPage() const { return m_page; } // from 0
+    void showPage(int index);                  // kept within the pages
+    void setZoom(int zoom);                    // WholePage, PageWidth or a percentage
+    int zoom() const;
+
+    // Closing the window closes this command of the report data source, before closed() is sent.
+    void closeCommandOnClose(KORVConnection &korv, const QString &command);
+
+    // Asks where to save the PDF, given the suggested path; an empty answer cancels. The file
+    // dialog unless a test sets another.
+    void setPdfPathChooser(std::function<QString(const QString &suggestedPath)> chooser);
+    // Writes the PDF; on failure the user is told why. Returns whether it was written.
+    bool saveAsPdf(const QString &filePath);
+    // Sets the printer to the report's paper and orientation before the print dialog shows.
+    void preparePrinter(QPrinter &printer) const;
+    // Prints the printer's page range (every page when none is chosen).
+    bool print(QPrinter &printer);
+
+Q_SIGNALS:
+    // The window is closing: what each report does then (give the focus back, end the activity).
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildControls();
+    void refresh();
+    double pixelsPerTwip() const;
+    void askAndSavePdf();
+    void askAndPrint();
+    void finish();
+
+    Report::Document m_document;
+    MessageService &m_messages;
+    int m_page = 0;
+    bool m_finished = false;
+    std::vector<std::function<void()>> m_closeActions;
+    std::function<QString(const QString &)> m_choosePdfPath;
+
+    QToolButton *m_first = nullptr;
+    QToolButton *m_previous = nullptr;
+    QToolButton *m_next = nullptr;
+    QToolButton *m_last = nullptr;
+    QLabel *m_pageNumber = nullptr;
+    QComboBox *m_zoom = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    QLabel *m_picture = nullptr;
+};

@@ -1,0 +1,23 @@
+#include "reports/reportpage.h"
+
+namespace Report {
+
+QStringList Page::texts() const
+{
+    QStringList out;
+    for (const Primitive &p : items)
+        if (p.kind == Primitive::Kind::Text)
+            out << p.text;
+    return out;
+}
+
+std::vector<const Primitive *> Page::byName(QStringView name) const
+{
+    std::vector<const Primitive *> out;
+    for (const Primitive &p : items)
+        if (QStringView(p.name).compare(name, Qt::CaseInsensitive) == 0)
+            out.push_back(&p);
+    return out;
+}
+
+} // namespace Report

@@ -1,0 +1,265 @@
+// Report data: grouping and relating rows, column names, the named commands of the report data
+// source, and in-memory tables with their sort texts.
+#include "meetfixture.h"
+
+#include "db/dbconnection.h"
+#include "db/sql.h"
+#include "reports/korvconnection.h"
+#include "reports/memorytable.h"
+#include "reports/shapedrows.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+ShapedRows table(const QStringList &columns, const QVector<QVector<QVariant>> &rows, const QString &name = {})
+{
+    return ShapedRows::flat(ResultRows{columns, rows}, name);
+}
+
+// One column of every row of a level, as text.
+QStringList column(const ShapedRows &level, const QString &name)
+{
+    QStringList out;
+    for (int r = 0; r < level.size(); ++r)
+        out << level.rows.text(r, name);
+    return out;
+}
+
+} // namespace
+
+class TstReportData : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void groupBy_oneParentPerCombinationInFirstOccurrenceOrder()
+    {
+        const ShapedRows riders = table({"Rider", "TeamName", "Division"},
+                                        {{"r1", "Blue", "A"},
+                                         {"r2", "Red", "A"},
+                                         {"r3", "BLUE", "A"}, // same team: text groups without regard to case
+                                         {"r4", "Blue", "B"},
+                                         {"r5", QVariant(), "A"},
+                                         {"r6", "Red", "A"}},
+                                        "RiderListbyTeam");
+        const ShapedRows teams = Shaping::groupBy(riders, {"teamname", "Division"}, "RiderListbyTeam_Grouping");
+
+        QCOMPARE(teams.rows.columns, QStringList({"teamname", "Division"}));
+        QCOMPARE(column(teams, "TeamName"), QStringList({"Blue", "Red", "Blue", ""}));
+        QCOMPARE(column(teams, "Division"), QStringList({"A", "A", "B", "A"}));
+        QCOMPARE(int(teams.children.size()), 4);
+        QCOMPARE(column(teams.children[0], "Rider"), QStringList({"r1", "r3"}));
+        QCOMPARE(column(teams.children[1], "Rider"), QStringList({"r2", "r6"}));
+        QCOMPARE(column(teams.children[2], "Rider"), QStringList({"r4"}));
+        QCOMPARE(column(teams.children[3], "Rider"), QStringList({"r5"}));
+        QCOMPARE(teams.children[0].name, QStringLiteral("RiderListbyTeam"));
+
+        QVERIFY(Shaping::groupBy(table({"TeamName"}, {}), {"TeamName"}, "g").isEmpty());
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Shaping::groupBy(riders, {"Team"}, "g"));
+    }
+
+    void relate_childrenMatchTheParentInTheirOwnOrder()
+    {
+        const ShapedRows teams = table({"TeamCode", "TeamName"}, {{1, "Blue"}, {2, "Red"}, {3, "Gold"}, {QVariant(), "None"}});
+        const ShapedRows coaches = table({"Coach", "TeamCode"},
+                                         {{"Zed", 3}, {"Amy", 1}, {"Bob", 3}, {"Cat", 1.0}, {"Nil", QVariant()}});
+        const ShapedRows shaped = Shaping::relate(teams, coaches, "TeamCode", "teamcode");
+
+        QCOMPARE(column(shaped, "TeamName"), QStringList({"Blue", "Red", "Gold", "None"}));
+        QCOMPARE(column(shaped.children[0], "Coach"), QStringList({"Amy", "Cat"})); // 1 equals 1.0
+        QVERIFY(shaped.children[1].isEmpty());                                        // a team without coaches
+        QCOMPARE(shaped.children[1].rows.columns, coaches.rows.columns);
+        QCOMPARE(column(shaped.children[2], "Coach"), QStringList({"Zed", "Bob"}));
+        QVERIFY(shaped.children[3].isEmpty()); // NULL relates to nothing, not even NULL
+
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Shaping::relate(teams, coaches, "Code", "TeamCode"));
+    }
+
+    void relate_nestsThreeLevels()
+    {
+        const ShapedRows teams = table({"TeamCode", "TeamName"}, {{1, "Blue"}, {2, "Red"}});
+        const ShapedRows riders = table({"RiderIndex", "TeamCode", "Rider"},
+                                        {{10, 1, "Ann"}, {11, 2, "Ben"}, {12, 1, "Cid"}});
+        const ShapedRows placings = table({"RiderIndex", "ClassNumber", "Points"},
+                                          {{12, 1, 10.0}, {10, 2, 9.0}, {12, 3, 8.0}, {99, 4, 7.0}});
+        const ShapedRows meet = Shaping::relate(teams, Shaping::relate(riders, placings, "RiderIndex", "RiderIndex"),
+                                                "TeamCode", "TeamCode");
+
+        const ShapedRows &blue = meet.children[0];
+        QCOMPARE(column(blue, "Rider"), QStringList({"Ann", "Cid"}));
+        QCOMPARE(column(blue.children[0], "ClassNumber"), QStringList({"2"}));
+        QCOMPARE(column(blue.children[1], "ClassNumber"), QStringList({"1", "3"}));
+        const ShapedRows &red = meet.children[1];
+        QCOMPARE(column(red, "Rider"), QStringList({"Ben"}));
+        QVERIFY(red.children[0].isEmpty()); // a rider without placings
+    }
+
+    void columnIndex_byNameDottedOrPlain_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("index");
+        QTest::newRow("exact, any case") << "tblplacing.classnumber" << 0;
+        QTest::newRow("plain name of two dotted columns") << "ClassNumber" << -1;
+        QTest::newRow("plain name of one dotted column") << "teamcode" << 3;
+        QTest::newRow("dotted name of a plain column") << "TblClass.ClassName" << 2;
+        QTest::newRow("other table's dotted name") << "TblPerson.TeamCode" << -1;
+        QTest::newRow("missing") << "Points" << -1;
+    }
+    void columnIndex_byNameDottedOrPlain()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        const QStringList columns{"TblPlacing.ClassNumber", "TblClass.ClassNumber", "ClassName", "TblTeam.TeamCode"};
+        QCOMPARE(Shaping::columnIndex(columns, name), index);
+    }
+
+    void commands_openReadCloseAndOpenAgain()
+    {
+        QTemporaryDir dir;
+        const QString path = MeetFixture::createMeet(dir.path());
+        DbConnection meet;
+        meet.open(path, DbConnection::Mode::ReadWrite);
+        MeetBuilder build(meet.database());
+        const auto blue = build.addTeam("Blue", "B");
+        build.addTeam("Amber", "A");
+        build.addCoach(blue, "Zoe", "Adams", "Assistant Coach");
+        build.addCoach(blue, "Al", "Young", "Head Coach");
+
+        KORVConnection korv;
+        korv.setDataSource(path);
+        korv.setCommand(ShapeQuery("TeamCoachsReport", "SELECT * FROM TblTeam ORDER BY Division, TeamName")
+                            .append(ShapeQuery("CoachList",
+                                               "SELECT FirstName || ' ' || LastName AS Coach, * FROM TblCoach "
+                                               "ORDER BY Position DESC, LastName"),
+                                    "TeamCode", "TeamCode"));
+        QVERIFY(!korv.isOpen("teamcoachsreport"));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, korv.rows("TeamCoachsReport"));
+
+        korv.open("TeamCoachsReport");
+        const ShapedRows &teams = korv.rows("TeamCoachsReport");
+        QCOMPARE(column(teams, "TeamName"), QStringList({"Amber", "Blue"}));
+        QVERIFY(teams.children[0].isEmpty());
+        QCOMPARE(column(teams.children[1], "Coach"), QStringList({"Al Young", "Zoe Adams"}));
+
+        // Closed when its report closes, it opens again on what the meet holds then.
+        korv.close("TeamCoachsReport");
+        QVERIFY(!korv.isOpen("TeamCoachsReport"));
+        build.addTeam("Cobalt", "C");
+        korv.open("TeamCoachsReport");
+        QCOMPARE(korv.rows("TeamCoachsReport").size(), 3);
+        korv.open("TeamCoachsReport"); // an open command is read again
+        QCOMPARE(korv.rows("TeamCoachsReport").size(), 3);
+
+        // A grouping over a join: two TeamCode columns told apart by their dotted aliases.
+        build.addRider(blue, "Jo", "Ray", "7");
+        build.addRider(blue, "Al", "Bo", "10");
+        korv.setCommand(ShapeQuery("SlotSheetsReport",
+                                   "SELECT TblTeam.TeamCode AS \"TblTeam.TeamCode\", TblTeam.TeamName, TblTeam.Division, "
+                                   "TblPerson.RiderNumber, TblPerson.TeamCode AS \"TblPerson.TeamCode\" "
+                                   "FROM TblTeam INNER JOIN TblPerson ON TblTeam.TeamCode = TblPerson.TeamCode "
+                                   "WHERE TblTeam.TeamName = ? ORDER BY TblTeam.TeamName, TblPerson.RiderNumber",
+                                   {"blue"})
+                            .computeBy({"TblTeam.TeamCode", "TeamName", "Division"}));
+        korv.open("SlotSheetsReport");
+        const ShapedRows &slots = korv.rows("SlotSheetsReport");
+        QCOMPARE(slots.name, QStringLiteral("SlotSheetsReport_Grouping"));
+        QCOMPARE(slots.rows.integer(0, u"TblTeam.TeamCode"), qint64(blue));
+        QCOMPARE(column(slots.children[0], "RiderNumber"), QStringList({"10", "7"})); // text order
+
+        // A command that fails is left closed, and names what it was reading.
+        korv.setCommand(ShapeQuery("Broken", "SELECT * FROM TblTeam").computeBy({"NoSuchColumn"}));
+        try {
+            korv.open("Broken");
+            QFAIL("the grouping should have failed");
+        } catch (const DbError &e) {
+            QVERIFY(e.action().contains("Broken"));
+            QVERIFY(e.engineMessage().contains("NoSuchColumn"));
+        }
+        QVERIFY(!korv.isOpen("Broken"));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, korv.open("NeverSet"));
+
+        // Pointing at another meet drops the rows read from this one.
+        korv.setDataSource(dir.filePath("other.mdb"));
+        QVERIFY(!korv.isOpen("TeamCoachsReport"));
+        QVERIFY(!korv.isOpen("SlotSheetsReport"));
+    }
+
+    void memoryTable_sortText_data()
+    {
+        QTest::addColumn<QString>("sortText");
+        QTest::addColumn<QStringList>("order");
+        // Rows in the order they were added: Red B 10, blue A 30, Gold A 30, Aqua A 5, Teal A (no total), Blue A 30.
+        QTest::newRow("standings") << "division, TotalPoints DESC, TeamName"
+                                   << QStringList{"blue", "Blue", "Gold", "Aqua", "Teal", "Red"};
+        QTest::newRow("ascending by default, NULL first") << "TotalPoints" << QStringList{"Teal", "Aqua", "Red", "blue", "Gold", "Blue"};
+        QTest::newRow("ties keep the order they were added") << "TOTALPOINTS desc"
+                                                             << QStringList{"blue", "Gold", "Blue", "Red", "Aqua", "Teal"};
+        QTest::newRow("text without regard to case") << "TeamName DESC"
+                                                     << QStringList{"Teal", "Red", "Gold", "blue", "Blue", "Aqua"};
+    }
+    void memoryTable_sortText()
+    {
+        QFETCH(QString, sortText);
+        QFETCH(QStringList, order);
+        MemoryTable standings;
+        standings.appendColumn("TeamName", MemoryTable::Type::Text, 50);
+        standings.appendColumn("Division", MemoryTable::Type::Text, 1);
+        standings.appendColumn("TotalPoints", MemoryTable::Type::Long);
+        standings.addRow({"Red", "B", 10});
+        standings.addRow({"blue", "A", 30});
+        standings.addRow({"Gold", "A", 30});
+        standings.addRow({"Aqua", "A", 5});
+        const int teal = standings.addRow();
+        standings.setValue(teal, u"teamname", "Teal");
+        standings.setValue(teal, u"Division", "A");
+        standings.addRow({"Blue", "A", "30"});
+
+        standings.sort(sortText);
+        QStringList names;
+        for (int r = 0; r < standings.size(); ++r)
+            names << standings.value(r, u"TeamName").toString();
+        QCOMPARE(names, order);
+    }
+
+    void memoryTable_tiesKeepTheirOrderInLongTables()
+    {
+        MemoryTable standings;
+        standings.appendColumn("TeamName", MemoryTable::Type::Text, 50);
+        standings.appendColumn("TotalPoints", MemoryTable::Type::Long);
+        for (int t = 0; t < 40; ++t)
+            standings.addRow({QStringLiteral("Team %1").arg(t), t % 3 == 0 ? 10 : 20});
+        standings.sort("TotalPoints DESC");
+        int before = -1;
+        for (int r = 0; r < standings.size(); ++r) {
+            const int team = standings.value(r, u"TeamName").toString().mid(5).toInt();
+            if (r == 26) // the 26 teams with 20 points come first
+                before = -1;
+            QVERIFY2(team > before, qPrintable(QStringLiteral("row %1 holds team %2").arg(r).arg(team)));
+            before = team;
+        }
+    }
+
+    void memoryTable_refusesWhatItCannotHold()
+    {
+        MemoryTable cards;
+        cards.appendColumn("C1ClassNumber", MemoryTable::Type::Text, 2);
+        cards.appendColumn("Total", MemoryTable::Type::Long);
+        const int row = cards.addRow({"123", 2147483647});
+        QCOMPARE(cards.value(row, u"C1ClassNumber").toString(), QStringLiteral("12")); // cut to the column's length
+        QCOMPARE(cards.value(row, u"Total").toLongLong(), 2147483647LL);
+
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.setValue(row, u"Total", 2147483648LL));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.setValue(row, u"Total", "x"));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.setValue(row, u"Missing", 1));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, cards.setValue(5, u"Total", 1));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.appendColumn("total", MemoryTable::Type::Long));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.sort("Total DOWN"));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.sort("Points"));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.addRow({"1", 2, 3}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstReportData)
+#include "tst_reportdata.moc"

@@ -1,0 +1,276 @@
+// Pagination: where sections fall on the pages, read from the page model with fixed text sizes.
+#include "fixedmeasurer.h"
+
+#include "reports/paginator.h"
+
+#include <QtTest>
+
+using Report::Document;
+using Report::Layout;
+using Report::Page;
+
+namespace {
+
+// Letter paper, half-inch margins: a page header and footer of 400 twips leave 13600 twips
+// (34 lines of 400) between them in portrait, 10000 (25 lines) in landscape.
+constexpr int Line = 400;
+constexpr int PortraitFooterTop = 15840 - 720 - Line;
+
+Layout plainLayout()
+{
+    Layout l;
+    l.pageHeader.height = Line;
+    l.pageHeader.label("LblHead", "Rider List", {0, 0, 3000, 300});
+    l.pageFooter.height = Line;
+    l.pageFooter.label("LblPage", "Page %p of %P", {0, 0, 3000, 300});
+    l.detail.height = Line;
+    l.detail.field("txtN", "N", {0, 0, 2000, 300});
+    return l;
+}
+
+Layout groupedLayout()
+{
+    Layout l = plainLayout();
+    Report::Group &g = l.addGroup("TeamHeader", "TeamFooter");
+    g.header.height = Line;
+    g.header.field("txtTeam", "Team", {0, 0, 3000, 300});
+    return l;
+}
+
+ShapedRows numbers(int n)
+{
+    ResultRows rows{{"N"}, {}};
+    for (int i = 1; i <= n; ++i)
+        rows.rows.push_back({i});
+    return ShapedRows::flat(rows);
+}
+
+// Teams "T1".. with the given numbers of riders, numbered on from 1.
+ShapedRows teams(const QVector<int> &riders)
+{
+    ResultRows rows{{"Team", "N"}, {}};
+    ResultRows empty{{"Team"}, {}};
+    int n = 0;
+    for (int t = 0; t < riders.size(); ++t) {
+        if (riders[t] == 0)
+            empty.rows.push_back({QStringLiteral("T%1").arg(t + 1)});
+        for (int r = 0; r < riders[t]; ++r)
+            rows.rows.push_back({QStringLiteral("T%1").arg(t + 1), ++n});
+    }
+    ShapedRows grouped = Shaping::groupBy(ShapedRows::flat(rows), {"Team"}, "Teams");
+    // Teams without riders: a parent row with an empty child level, in the team's place.
+    for (const auto &row : empty.rows) {
+        const int at = row[0].toString().mid(1).toInt() - 1;
+        grouped.rows.rows.insert(at, row);
+        grouped.children.insert(grouped.children.begin() + at, Shaping::subset(ShapedRows::flat(rows), {}));
+    }
+    return grouped;
+}
+
+Document layOut(const Layout &l, const ShapedRows &rows)
+{
+    return Report::paginate(l, rows, FixedMeasurer());
+}
+
+QStringList texts(const Page &page, QStringView control)
+{
+    QStringList out;
+    for (const auto *p : page.byName(control))
+        out << p->text;
+    return out;
+}
+
+int topOf(const Page &page, QStringView control, const QString &text)
+{
+    for (const auto *p : page.byName(control))
+        if (p->text == text)
+            return p->rect.top();
+    return -1;
+}
+
+} // namespace
+
+class TstReportPagination : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void details_fillPagesExactly_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("onLastPage");
+        QTest::newRow("none") << 0 << 1 << 0;
+        QTest::newRow("exactly one page") << 34 << 1 << 34;
+        QTest::newRow("one over") << 35 << 2 << 1;
+        QTest::newRow("exactly two pages") << 68 << 2 << 34;
+        QTest::newRow("three pages") << 69 << 3 << 1;
+    }
+    void details_fillPagesExactly()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, pages);
+        QFETCH(int, onLastPage);
+        const Document doc = layOut(plainLayout(), numbers(rows));
+
+        QCOMPARE(int(doc.pages.size()), pages);
+        QCOMPARE(int(texts(doc.pages.back(), u"txtN").size()), onLastPage);
+        int printed = 0;
+        for (const Page &page : doc.pages) {
+            // Header and footer on every page, the footer at the foot, the count exact.
+            QCOMPARE(texts(page, u"LblHead"), QStringList{"Rider List"});
+            QCOMPARE(texts(page, u"LblPage"), QStringList{QStringLiteral("Page %1 of %2").arg(page.number).arg(pages)});
+            QCOMPARE(page.byName(u"LblPage").front()->rect.top(), PortraitFooterTop);
+            for (const auto *p : page.byName(u"txtN")) {
+                QCOMPARE(p->text, QString::number(++printed));
+                QVERIFY(p->rect.top() >= 720 + Line && p->rect.top() + Line <= PortraitFooterTop);
+            }
+        }
+        QCOMPARE(printed, rows);
+    }
+
+    void groupHeader_staysWithItsFirstLine_data()
+    {
+        QTest::addColumn<QVector<int>>("riders");
+        QTest::addColumn<QString>("team");
+        QTest::addColumn<int>("page");
+        // Team 1 takes 1 + n lines of the 34; team 2's header follows it.
+        QTest::newRow("header and first line fit") << QVector<int>{31, 3} << "T2" << 1;
+        QTest::newRow("only the header fits") << QVector<int>{32, 3} << "T2" << 2;
+        QTest::newRow("page full") << QVector<int>{33, 3} << "T2" << 2;
+        QTest::newRow("a team without riders may end a page") << QVector<int>{32, 0, 1} << "T2" << 1;
+        QTest::newRow("the team after it moves") << QVector<int>{32, 0, 1} << "T3" << 2;
+    }
+    void groupHeader_staysWithItsFirstLine()
+    {
+        QFETCH(QVector<int>, riders);
+        QFETCH(QString, team);
+        QFETCH(int, page);
+        const Document doc = layOut(groupedLayout(), teams(riders));
+        int found = 0;
+        for (const Page &p : doc.pages)
+            if (texts(p, u"txtTeam").contains(team))
+                found = p.number;
+        QCOMPARE(found, page);
+        // No page ends with a header whose first line is on the next one.
+        for (const Page &p : doc.pages) {
+            const auto &last = p.items[p.items.size() - 2]; // before the page footer
+            if (last.name == u"txtTeam")
+                QVERIFY(riders[last.text.mid(1).toInt() - 1] == 0);
+        }
+    }
+
+    void nestedHeaders_moveTogether()
+    {
+        Layout l = groupedLayout();
+        Report::Group &rider = l.addGroup("RiderHeader", "RiderFooter");
+        rider.header.height = Line;
+        rider.header.field("txtRider", "Rider", {0, 0, 3000, 300});
+        l.detail.items.front().column = "Class";
+
+        // Team 1 fills 32 of the 34 lines; team 2's header and its rider's header would fit
+        // together only without the rider's first class.
+        ResultRows placings{{"Team", "Rider", "Class"}, {}};
+        for (int c = 1; c <= 30; ++c)
+            placings.rows.push_back({"T1", "R1", c});
+        placings.rows.push_back({"T2", "R2", 1});
+        ShapedRows meet = Shaping::groupBy(ShapedRows::flat(placings), {"Team", "Rider"}, "Riders");
+        meet = Shaping::groupBy(meet, {"Team"}, "Teams");
+
+        const Document doc = layOut(l, meet);
+        QCOMPARE(int(doc.pages.size()), 2);
+        QCOMPARE(texts(doc.pages[1], u"txtTeam"), QStringList{"T2"});
+        QCOMPARE(texts(doc.pages[1], u"txtRider"), QStringList{"R2"});
+        QCOMPARE(topOf(doc.pages[1], u"txtTeam", "T2"), 720 + Line);
+    }
+
+    void reportHeaderAndFooter_firstAndLastPage()
+    {
+        Layout l = plainLayout();
+        l.reportHeader.height = 800;
+        l.reportHeader.label("LblRptTitle", "Complete Rider's List", {0, 0, 5000, 400});
+        l.reportFooter.height = Line;
+        l.reportFooter.label("lblTotalEntries", "Total Entries:", {0, 0, 2000, 300});
+
+        // Page 1 holds 32 lines below the title, so the report footer opens page 2.
+        const Document doc = layOut(l, numbers(32));
+        QCOMPARE(int(doc.pages.size()), 2);
+        QCOMPARE(topOf(doc.pages[0], u"LblRptTitle", "Complete Rider's List"), 720);
+        QCOMPARE(topOf(doc.pages[0], u"LblHead", "Rider List"), 720 + 800);
+        QVERIFY(doc.pages[1].byName(u"LblRptTitle").empty());
+        QCOMPARE(doc.pages[1].texts(), QStringList({"Rider List", "Total Entries:", "Page 2 of 2"}));
+        QCOMPARE(texts(doc.pages[0], u"LblPage"), QStringList{"Page 1 of 2"});
+
+        QCOMPARE(int(layOut(l, numbers(31)).pages.size()), 1);
+    }
+
+    void landscape_turnsThePaper()
+    {
+        Layout l = plainLayout();
+        l.orientation = QPageLayout::Landscape;
+        QCOMPARE(l.pageSize(), QSize(15840, 12240));
+        QCOMPARE(l.printableWidth(), 15840 - 1440);
+
+        const Document doc = layOut(l, numbers(26));
+        QCOMPARE(doc.pageSize, QSize(15840, 12240));
+        QCOMPARE(doc.orientation, QPageLayout::Landscape);
+        QCOMPARE(int(doc.pages.size()), 2);
+        QCOMPARE(int(texts(doc.pages[0], u"txtN").size()), 25);
+        QCOMPARE(doc.pages[0].byName(u"LblPage").front()->rect.top(), 12240 - 720 - Line);
+    }
+
+    void growingField_pushesWhatIsBelowIt()
+    {
+        Layout l = plainLayout();
+        l.detail.height = 300;
+        l.detail.items.front().rect = {0, 0, 2000, 200}; // 25 characters a line of 192 twips
+        l.detail.items.front().canGrow = true;
+        l.detail.line("LnRule", {0, 250, 2000, 0});
+        l.detail.field("txtBeside", "N", {2500, 0, 500, 200});
+
+        ResultRows rows{{"N"}, {{QString(60, u'x')}, {"short"}}};
+        const Document doc = layOut(l, ShapedRows::flat(rows));
+        const Page &page = doc.pages.front();
+        const auto grown = page.byName(u"txtN");
+        QCOMPARE(grown[0]->rect.height(), 3 * 192);
+        QVERIFY(grown[0]->wrap);
+        QCOMPARE(page.byName(u"LnRule")[0]->rect.top(), 1120 + 250 + (3 * 192 - 200));
+        QCOMPARE(page.byName(u"txtBeside")[0]->rect.top(), 1120); // beside, not below
+        QCOMPARE(grown[1]->rect.top(), 1120 + 300 + (3 * 192 - 200));
+        QCOMPARE(grown[1]->rect.height(), 200);
+    }
+
+    void pageBreaks_beforeAndAfterSections()
+    {
+        Layout l = groupedLayout();
+        l.groups[0].header.pageBreakBefore = true;
+        Document doc = layOut(l, teams({2, 1, 3}));
+        QCOMPARE(int(doc.pages.size()), 3); // no empty first page
+        QCOMPARE(texts(doc.pages[2], u"txtTeam"), QStringList{"T3"});
+        QCOMPARE(texts(doc.pages[2], u"txtN"), QStringList({"4", "5", "6"}));
+
+        l.groups[0].header.pageBreakBefore = false;
+        l.groups[0].footer.pageBreakAfter = true;
+        doc = layOut(l, teams({2, 1}));
+        QCOMPARE(int(doc.pages.size()), 2); // none after the last team
+        QCOMPARE(texts(doc.pages[1], u"LblPage"), QStringList{"Page 2 of 2"});
+    }
+
+    void invisibleSection_takesNoRoom()
+    {
+        Layout l = groupedLayout();
+        l.groups[0].header.visible = false;
+        const Document doc = layOut(l, teams({34}));
+        QCOMPARE(int(doc.pages.size()), 1);
+        QVERIFY(doc.pages[0].byName(u"txtTeam").empty());
+    }
+
+    void rowsShallowerThanTheGroups_areRefused()
+    {
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, layOut(groupedLayout(), numbers(3)));
+        QCOMPARE(int(layOut(groupedLayout(), numbers(0)).pages.size()), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstReportPagination)
+#include "tst_reportpagination.moc"

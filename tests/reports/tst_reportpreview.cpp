@@ -1,0 +1,193 @@
+// The preview window, offscreen: its place, paging, zoom, the PDF and print paths and what its
+// closing does.
+#include "meetfixture.h"
+#include "samplereport.h"
+#include "scriptedmessages.h"
+
+#include "db/dbconnection.h"
+#include "reports/frmreportpreview.h"
+#include "reports/korvconnection.h"
+#include "reports/paginator.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPrinter>
+#include <QProcess>
+#include <QAbstractButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QSize Screen(12000, 9000);
+
+Report::Document sample(int teams = 12, QPageLayout::Orientation orientation = QPageLayout::Portrait)
+{
+    Report::Layout layout = SampleReport::riderList();
+    layout.orientation = orientation;
+    return Report::paginate(layout, SampleReport::riders(teams, 6));
+}
+
+QString pdfText(const QString &path, const char *tool = "pdftotext")
+{
+    QProcess process;
+    process.start(QString::fromLatin1(tool), tool == QByteArray("pdfinfo") ? QStringList{path} : QStringList{path, "-"});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TstReportPreview : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScriptedMessages m_messages;
+    QPointer<FrmReportPreview> m_preview;
+    QTemporaryDir m_dir;
+
+    FrmReportPreview *open(Report::Document doc)
+    {
+        m_preview = new FrmReportPreview(std::move(doc), Screen, m_messages);
+        m_preview->show();
+        return m_preview;
+    }
+    template <typename T> T *control(const char *name) { return m_preview->findChild<T *>(QLatin1StringView(name)); }
+    void click(const char *name) { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); }
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        delete m_preview;
+        m_messages.clear();
+    }
+
+    void window_sizedFromTheScreenNotModal()
+    {
+        open(sample());
+        // ScreenWidth - 100 by ScreenHeight - 600 twips at 50, 50: 15 twips a pixel, halves to even.
+        QCOMPARE(m_preview->geometry(), QRect(3, 3, 793, 560));
+        QCOMPARE(m_preview->windowTitle(), QStringLiteral("RptRiderListbyTeam (DataReport)"));
+        QVERIFY(m_preview->isWindow());
+        QVERIFY(!m_preview->isModal());
+    }
+
+    void paging_buttonsMoveAndStopAtTheEnds()
+    {
+        open(sample());
+        const int pages = m_preview->pageCount();
+        QVERIFY(pages >= 3);
+        auto *number = control<QLabel>("LblPageNumber");
+        QCOMPARE(number->text(), QStringLiteral("Page 1 of %1").arg(pages));
+        QVERIFY(!control<QAbstractButton>("CmdPreviousPage")->isEnabled());
+
+        click("CmdNextPage");
+        QCOMPARE(m_preview->currentPage(), 1);
+        click("CmdLastPage");
+        QCOMPARE(number->text(), QStringLiteral("Page %1 of %1").arg(pages));
+        QVERIFY(!control<QAbstractButton>("CmdNextPage")->isEnabled());
+        QVERIFY(!control<QAbstractButton>("CmdLastPage")->isEnabled());
+        click("CmdPreviousPage");
+        QCOMPARE(m_preview->currentPage(), pages - 2);
+        click("CmdFirstPage");
+        QCOMPARE(m_preview->currentPage(), 0);
+        m_preview->showPage(pages + 5);
+        QCOMPARE(m_preview->currentPage(), pages - 1);
+    }
+
+    void zoom_scalesThePage()
+    {
+        open(sample());
+        auto *picture = control<QLabel>("PicPage");
+        control<QComboBox>("CbZoom")->setCurrentIndex(control<QComboBox>("CbZoom")->findData(100));
+        QCOMPARE(picture->pixmap().deviceIndependentSize().toSize(), QSize(816, 1056)); // Letter at 15 twips a pixel
+        m_preview->setZoom(FrmReportPreview::WholePage);
+        const QSize whole = picture->pixmap().deviceIndependentSize().toSize();
+        QVERIFY(whole.height() <= control<QWidget>("FraPage")->height());
+        QVERIFY(qAbs(whole.width() * 1056 - whole.height() * 816) < 1056 * 2); // proportions kept
+    }
+
+    void closing_closesTheCommandAndCallsTheHook()
+    {
+        const QString path = MeetFixture::createMeet(m_dir.path());
+        {
+            DbConnection meet;
+            meet.open(path, DbConnection::Mode::ReadWrite);
+            MeetBuilder build(meet.database());
+            build.addRider(build.addTeam("Blue", "A"), "Ann", "Lee", "1");
+        }
+        KORVConnection korv;
+        korv.setDataSource(path);
+        korv.setCommand(SampleReport::riderQuery());
+        korv.open("RiderListbyTeam");
+
+        open(Report::paginate(SampleReport::riderList(), korv.rows("RiderListbyTeam")));
+        m_preview->closeCommandOnClose(korv, "RiderListbyTeam");
+        bool commandOpenInHook = true;
+        int hooks = 0;
+        connect(m_preview, &FrmReportPreview::closed, this, [&] {
+            ++hooks;
+            commandOpenInHook = korv.isOpen("RiderListbyTeam");
+        });
+        QVERIFY(m_preview->close());
+        QCOMPARE(hooks, 1);
+        QVERIFY(!commandOpenInHook);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(m_preview.isNull()); // the window is gone, and told its hook once
+
+        korv.open("RiderListbyTeam"); // the next report opens it again
+        QCOMPARE(korv.rows("RiderListbyTeam").size(), 1);
+    }
+
+    void saveAsPdf_suggestsTheTitleAndReportsFailure()
+    {
+        open(sample(2));
+        QString suggested;
+        const QString chosen = m_dir.filePath("riders");
+        m_preview->setPdfPathChooser([&](const QString &s) {
+            suggested = s;
+            return chosen;
+        });
+        click("CmdSaveAsPdf");
+        QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("Complete Rider's List.pdf"));
+        QVERIFY(pdfText(chosen + ".pdf").contains("Rider 1 of Team 1"));
+        QVERIFY(m_messages.log.isEmpty());
+
+        m_preview->setPdfPathChooser([&](const QString &) { return m_dir.filePath("missing/riders.pdf"); });
+        click("CmdSaveAsPdf");
+        QCOMPARE(m_messages.log.size(), 1);
+        QCOMPARE(m_messages.last()->kind, ScriptedMessages::Kind::Fail);
+        QVERIFY(m_messages.last()->text.contains("riders.pdf"));
+
+        m_preview->setPdfPathChooser([](const QString &) { return QString(); }); // cancelled
+        click("CmdSaveAsPdf");
+        QCOMPARE(m_messages.log.size(), 1);
+    }
+
+    void print_usesTheReportsOrientationAndTheChosenPages()
+    {
+        open(sample(12, QPageLayout::Landscape));
+        const int pages = m_preview->pageCount();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath("printed.pdf"));
+        m_preview->preparePrinter(printer);
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+        printer.setFromTo(2, 3);
+        QVERIFY(m_preview->print(printer));
+
+        const QString info = pdfText(printer.outputFileName(), "pdfinfo");
+        QVERIFY(info.contains(QRegularExpression("Pages:\\s+2\\n")));
+        QVERIFY(info.contains(QRegularExpression("Page size:\\s+792 x 612 pts")));
+        const QString text = pdfText(printer.outputFileName());
+        QVERIFY(text.contains(QStringLiteral("Page 2 of %1").arg(pages)));
+        QVERIFY(text.contains(QStringLiteral("Page 3 of %1").arg(pages)));
+        QVERIFY(!text.contains(QStringLiteral("Page 1 of")));
+    }
+};
+
+QTEST_MAIN(TstReportPreview)
+#include "tst_reportpreview.moc"
