@@ -1,3 +1,4 @@
+#include "app/activities.h"
 #include "app/appstate.h"
 #include "app/frmmain.h"
 #include "app/startup.h"
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
     }
 
     FrmMain frmMain(state);
+    registerActivities(frmMain, state);
     frmMain.show();
     frmMain.unsetCursor();
     return application.exec();

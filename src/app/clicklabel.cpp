@@ -1,0 +1,80 @@
+#include "app/clicklabel.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+ClickLabel::ClickLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
+{
+    setAlignment(Qt::AlignCenter);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::TabFocus);
+    setCursor(Qt::PointingHandCursor);
+    setAccessibleName(caption);
+}
+
+void ClickLabel::setColors(const QColor &back, const QColor &fore)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, back);
+    // A disabled entry is greyed, but stays readable on its background.
+    p.setColor(QPalette::Active, QPalette::WindowText, fore);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, fore);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, back.darker(160));
+    setPalette(p);
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        event->accept();
+        return;
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    // Only a press that started here counts: a press that closed a pop-up elsewhere does not.
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (!click) {
+        QLabel::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    Q_EMIT clicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        Q_EMIT clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void ClickLabel::paintEvent(QPaintEvent *)
+{
+    // Drawn here rather than by the style: some styles dither disabled text into the background.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(contentsRect(), int(alignment()), text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        focus.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLabel>
+
+// A label used as a button: a click (or Space/Enter while it has the focus) emits clicked().
+// Its colours are a background and a text colour, as a flat button's.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickLabel(const QString &caption, QWidget *parent = nullptr);
+
+    void setColors(const QColor &back, const QColor &fore);
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_pressed = false;
+};

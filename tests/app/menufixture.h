@@ -1,0 +1,101 @@
+#pragma once
+
+// The real main menu, shown offscreen, with a scripted message service and activity screens
+// that log what is done to them.
+#include "scriptedmessages.h"
+
+#include "app/activityscreen.h"
+#include "app/appstate.h"
+#include "app/frmmain.h"
+#include "common/twips.h"
+
+#include <QComboBox>
+#include <QtTest>
+
+#include <memory>
+
+// Logs "load N", "Set_Division(X)", "show", "Load_Report"; " placed" once at the activity offset.
+class RecordingScreen : public ActivityScreen
+{
+public:
+    RecordingScreen(int slot, QStringList &log) : m_log(log) { m_log << QStringLiteral("load %1").arg(slot); }
+    void Set_Division(const QString &division) override
+    {
+        note(QStringLiteral("Set_Division(%1)").arg(division));
+    }
+    void Load_Report() override { note(QStringLiteral("Load_Report")); }
+
+protected:
+    void showEvent(QShowEvent *) override { note(QStringLiteral("show")); }
+
+private:
+    void note(const QString &what)
+    {
+        m_log << (pos() == Twips::point(3070, 1620) ? what + QStringLiteral(" placed") : what);
+    }
+    QStringList &m_log;
+};
+
+struct MenuFixture
+{
+    ScriptedMessages messages;
+    AppState app;
+    QStringList log;
+    std::unique_ptr<FrmMain> main;
+
+    // slots: those that get a recording screen (default all twelve).
+    explicit MenuFixture(QList<int> slots = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})
+    {
+        app.ScreenWidth = 15360; // 1024 x 768 pixels
+        app.ScreenHeight = 11520;
+        app.messages = &messages;
+        main = std::make_unique<FrmMain>(app);
+        for (int slot : slots)
+            main->registerActivity(slot, [this, slot](FrmMain &) { return new RecordingScreen(slot, log); });
+        main->show();
+        if (!QTest::qWaitForWindowExposed(main.get()))
+            qWarning("main menu not exposed");
+    }
+
+    QWidget *find(const QString &name) const { return main->findChild<QWidget *>(name); }
+
+    // Only what the user can see can be clicked.
+    void click(const QString &name)
+    {
+        QWidget *w = find(name);
+        QVERIFY2(w && w->isVisible(), qPrintable(name + QStringLiteral(" is not on screen")));
+        QTest::mouseClick(w, Qt::LeftButton);
+    }
+    void chooseDivision(const QString &code)
+    {
+        auto *combo = main->findChild<QComboBox *>(QStringLiteral("CbDivision"));
+        combo->setCurrentIndex(combo->findText(code));
+    }
+    // Panel m's menu button, on the visible panel.
+    void showMenu(int m)
+    {
+        static const char *const names[] = {"", "CmdAdmin", "CmdMeetSetup", "CmdEntryBooth", "CmdReports"};
+        click(QStringLiteral("%1_%2").arg(QLatin1StringView(names[m])).arg(main->CurrentMenu()));
+    }
+    void openSlot(int slot)
+    {
+        if (main->CurrentMenu() != FrmMain::panelOf(slot))
+            showMenu(FrmMain::panelOf(slot));
+        click(QStringLiteral("CmdActivity_%1").arg(slot));
+    }
+
+    QColor back(const QString &name) const { return find(name)->palette().color(QPalette::Button); }
+    QList<int> darkActivities() const
+    {
+        QList<int> dark;
+        for (int s = 1; s <= 12; ++s)
+            if (back(QStringLiteral("CmdActivity_%1").arg(s)) == QColor(0x808080))
+                dark << s;
+        return dark;
+    }
+    QString tags() const
+    {
+        return QStringList{main->panelTag(1), main->panelTag(2), main->panelTag(3), main->panelTag(4)}.join(
+            u' ');
+    }
+};
