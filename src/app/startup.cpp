@@ -6,7 +6,7 @@
 #include "db/dberror.h"
 #include "db/meetschema.h"
 #include "entries/frmlabelbuilder.h"
-#include "entries/labelfiles.h"
+#include "common/labelfiles.h"
 
 #include <QDir>
 #include <QFileInfo>

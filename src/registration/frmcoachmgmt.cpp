@@ -5,7 +5,7 @@
 #include "common/messageservice.h"
 #include "db/dberror.h"
 #include "registration/frmcoach.h"
-#include "registration/teamreports.h"
+#include "registration/rosterprint.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -131,4 +131,4 @@ void FrmCoachMgmt::CmdDeleteCoach_Click()
     rebuild();
 }
 
-void FrmCoachMgmt::CmdCoachReport_Click() { TeamReports::showCoachList(m_app, this); }
+void FrmCoachMgmt::CmdCoachReport_Click() { RosterPrint::showCoachList(m_app, this); }

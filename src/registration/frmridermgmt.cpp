@@ -5,7 +5,7 @@
 #include "common/messageservice.h"
 #include "db/dberror.h"
 #include "registration/frmrider.h"
-#include "registration/riderreports.h"
+#include "registration/rosterprint.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -126,5 +126,5 @@ void FrmRiderMgmt::CmdDelete_Click()
     rebuild();
 }
 
-void FrmRiderMgmt::CmdReportbyTeam_Click() { RiderReports::showByTeam(m_app, this); }
-void FrmRiderMgmt::CmdReportbyNumber_Click() { RiderReports::showByNumber(m_app, this); }
+void FrmRiderMgmt::CmdReportbyTeam_Click() { RosterPrint::showRidersByTeam(m_app, this); }
+void FrmRiderMgmt::CmdReportbyNumber_Click() { RosterPrint::showRidersByNumber(m_app, this); }

@@ -5,7 +5,7 @@
 #include "common/messageservice.h"
 #include "db/dberror.h"
 #include "registration/frmteam.h"
-#include "registration/teamreports.h"
+#include "registration/rosterprint.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -97,4 +97,4 @@ void FrmTeamMgmt::CmdDeleteTeam_Click()
     rebuild();
 }
 
-void FrmTeamMgmt::CmdTeamReport_Click() { TeamReports::showTeamList(m_app, this); }
+void FrmTeamMgmt::CmdTeamReport_Click() { RosterPrint::showTeamList(m_app, this); }

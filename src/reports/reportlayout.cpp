@@ -1,6 +1,6 @@
 #include "reports/reportlayout.h"
 
-#include "entries/labelfiles.h"
+#include "common/labelfiles.h"
 
 #include <QFileInfo>
 

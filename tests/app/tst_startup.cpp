@@ -4,7 +4,7 @@
 
 #include "app/startup.h"
 #include "db/sql.h"
-#include "entries/labelfiles.h"
+#include "common/labelfiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>

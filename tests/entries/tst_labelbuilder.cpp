@@ -3,7 +3,7 @@
 
 #include "db/dbconnection.h"
 #include "entries/frmlabelbuilder.h"
-#include "entries/labelfiles.h"
+#include "common/labelfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -6,7 +6,7 @@
 #include "db/sql.h"
 #include "db/writetransaction.h"
 #include "entries/frmlabelbuilder.h"
-#include "entries/labelfiles.h"
+#include "common/labelfiles.h"
 
 #include <QDir>
 #include <QStringList>

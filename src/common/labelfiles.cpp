@@ -1,4 +1,4 @@
-#include "entries/labelfiles.h"
+#include "common/labelfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
