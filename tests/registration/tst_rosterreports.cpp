@@ -1,0 +1,179 @@
+// The roster's printed lists: what each one prints, in which order, and what happens when there
+// is nothing to print. Read from the page model.
+#include "meetharness.h"
+
+#include "db/sql.h"
+#include "registration/frmcoachmgmt.h"
+#include "registration/frmridermgmt.h"
+#include "registration/frmteammgmt.h"
+#include "registration/rosterreports.h"
+#include "reports/frmreportpreview.h"
+#include "reports/paginator.h"
+
+namespace {
+
+QStringList printed(const Report::Document &doc, const QString &control)
+{
+    QStringList out;
+    for (const Report::Page &page : doc.pages)
+        for (const Report::Primitive *p : page.byName(control))
+            out << p->text;
+    return out;
+}
+
+} // namespace
+
+class TstRosterReports : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MeetHarness> m;
+
+    Report::Document run(const ShapeQuery &query, const Report::Layout &layout)
+    {
+        m->app.KORV.setCommand(query);
+        m->app.KORV.open(query.name());
+        Report::Document doc = Report::paginate(layout, m->app.KORV.rows(query.name()));
+        m->app.KORV.close(query.name());
+        return doc;
+    }
+
+    FrmReportPreview *openPreview() { return MeetHarness::window<FrmReportPreview>("FrmReportPreview"); }
+
+private Q_SLOTS:
+    void init() { m = std::make_unique<MeetHarness>(); }
+    void cleanup()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w != &m->main)
+                delete w;
+        m.reset();
+    }
+
+    void teamList_byDivisionThenNameWithASecurityRuleEach()
+    {
+        auto b = m->build();
+        b.addTeam("zebra", "A");
+        b.addTeam("O'Brien", "C");
+        b.addTeam("Acorn", "B");
+        b.addTeam("apple", "A");
+        const Report::Document doc = run(RosterReports::teamListQuery(), RosterReports::RptTeamList());
+        QCOMPARE(doc.caption, QStringLiteral("Team List Report"));
+        QCOMPARE(printed(doc, "txtTeamName"), (QStringList{"apple", "zebra", "Acorn", "O'Brien"}));
+        QCOMPARE(printed(doc, "txtDivision"), (QStringList{"A", "A", "B", "C"}));
+        QCOMPARE(doc.pages[0].byName(u"LinSecurity").size(), size_t(4));
+        QCOMPARE(doc.pages[0].texts().mid(0, 4),
+                 (QStringList{"Team List Report", "Division:", "TeamName:", "Security #:"}));
+    }
+
+    void coachList_headCoachesFirstAndTeamsWithoutCoachesShowTheirHeader()
+    {
+        auto b = m->build();
+        const auto blue = b.addTeam("Blue", "B");
+        b.addTeam("Empty", "A");
+        b.addCoach(blue, "Amy", "Adams", "Assistant Coach");
+        b.addCoach(blue, "Zed", "Zorn", "Head Coach");
+        const Report::Document doc = run(RosterReports::coachListQuery(), RosterReports::RptCoachList());
+        QCOMPARE(printed(doc, "txtTeamName"), (QStringList{"Empty", "Blue"}));
+        QCOMPARE(printed(doc, "txtFirstName"), (QStringList{"Zed Zorn", "Amy Adams"}));
+        QCOMPARE(printed(doc, "txtPosition"), (QStringList{"Head Coach", "Assistant Coach"}));
+        QCOMPARE(printed(doc, "LblPage"), QStringList{"Page 1 of 1"});
+        QCOMPARE(printed(doc, "LblRptTitle"), QStringList{"Complete Coach's List"});
+    }
+
+    void riderListByTeam_numbersSortAsTextAndTeamlessRidersAreLeftOut()
+    {
+        auto b = m->build();
+        const auto blue = b.addTeam("Blue", "B");
+        const auto acorn = b.addTeam("Acorn", "A");
+        b.addRider(blue, "Nine", "Rider", "9");
+        b.addRider(blue, "Ten", "Rider", "10");
+        b.addRider(acorn, "Solo", "Rider", "5");
+        b.addRider(404, "Lost", "Rider", "1");
+        const Report::Document doc = run(RosterReports::riderListByTeamQuery(), RosterReports::RptRiderListbyTeam());
+        QCOMPARE(printed(doc, "txtTeamName"), (QStringList{"Acorn", "Blue"}));
+        QCOMPARE(printed(doc, "txtRiderNumber"), (QStringList{"5", "10", "9"}));
+        QCOMPARE(printed(doc, "txtFirstName"), (QStringList{"Solo Rider", "Ten Rider", "Nine Rider"}));
+    }
+
+    void riderListByNumber_fillsTheLeftColumnFirst_data()
+    {
+        QTest::addColumn<int>("riders");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<QStringList>("right");
+        QTest::newRow("one") << 1 << QStringList{"1   R1 L"} << QStringList{" "};
+        QTest::newRow("five") << 5 << QStringList{"1   R1 L", "2   R2 L", "3   R3 L"}
+                              << QStringList{"4   R4 L", "5   R5 L", " "};
+        QTest::newRow("six") << 6 << QStringList{"1   R1 L", "2   R2 L", "3   R3 L"}
+                             << QStringList{"4   R4 L", "5   R5 L", "6   R6 L"};
+    }
+    void riderListByNumber_fillsTheLeftColumnFirst()
+    {
+        QFETCH(int, riders);
+        QFETCH(QStringList, left);
+        QFETCH(QStringList, right);
+        auto b = m->build();
+        const auto team = b.addTeam("Blue", "B");
+        for (int i = riders; i >= 1; --i)
+            b.addRider(team, QStringLiteral("R%1").arg(i), "L", QString::number(i));
+        const MemoryTable table = RosterReports::riderListByNumber(m->db());
+        const Report::Document doc = Report::paginate(RosterReports::RptRiderListbyNumber(), table.shaped());
+        QCOMPARE(printed(doc, "txtC1Rider2"), left);
+        QCOMPARE(printed(doc, "txtC2Rider"), right);
+        QCOMPARE(printed(doc, "txtC1Team").value(0), QStringLiteral("B - Blue"));
+    }
+
+    void riderListByNumber_tenBeforeNine()
+    {
+        auto b = m->build();
+        const auto team = b.addTeam("Blue", "B");
+        b.addRider(team, "Nine", "N", "9");
+        b.addRider(team, "Ten", "T", "10");
+        const MemoryTable table = RosterReports::riderListByNumber(m->db());
+        QCOMPARE(table.value(0, u"C1Rider").toString(), QStringLiteral("10   Ten T"));
+        QCOMPARE(table.value(0, u"C2Rider").toString(), QStringLiteral("9   Nine N"));
+    }
+
+    void emptyLists_sayWhyAndShowNoReport()
+    {
+        auto *riders = new FrmRiderMgmt(m->app, &m->main);
+        riders->show();
+        MeetHarness::click(riders, "CmdReportbyTeam");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("There are currently no riders entered."));
+        MeetHarness::click(riders, "CmdReportbyNumber");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("There are no riders currently entered."));
+        auto *coaches = new FrmCoachMgmt(m->app, &m->main);
+        coaches->show();
+        MeetHarness::click(coaches, "CmdCoachReport");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("There are currently no coaches entered."));
+        QVERIFY(!openPreview());
+        QVERIFY(!m->app.KORV.isOpen(RosterReports::CoachListCommand));
+    }
+
+    void reports_openInThePreviewAndCloseTheirCommand()
+    {
+        m->build().addRider(m->build().addTeam("Blue", "B"), "Ann", "Lee", "7");
+        auto *teams = new FrmTeamMgmt(m->app, &m->main);
+        teams->show();
+        MeetHarness::click(teams, "CmdTeamReport");
+        FrmReportPreview *preview = openPreview();
+        QVERIFY(preview);
+        QCOMPARE(preview->windowTitle(), QStringLiteral("Team List Report"));
+        QVERIFY(m->app.KORV.isOpen(RosterReports::TeamListCommand));
+        preview->close();
+        QVERIFY(!m->app.KORV.isOpen(RosterReports::TeamListCommand));
+
+        auto *riders = new FrmRiderMgmt(m->app, &m->main);
+        riders->show();
+        MeetHarness::click(riders, "CmdReportbyTeam");
+        QCOMPARE(openPreview()->windowTitle(), QStringLiteral("RptRiderListbyTeam (DataReport)"));
+        openPreview()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        MeetHarness::click(riders, "CmdReportbyNumber");
+        QCOMPARE(openPreview()->windowTitle(), QStringLiteral("Quendal - RptRiderListbyNumber (DataReport)"));
+    }
+};
+
+QTEST_MAIN(TstRosterReports)
+#include "tst_rosterreports.moc"
