@@ -5,12 +5,15 @@
 #include "common/dialogmessages.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QScreen>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trotwise"));
+    // Every window is laid out for Arial (Liberation Sans stands in for it where Arial is missing).
+    QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
 
     DialogMessages messages;
     AppState state;
