@@ -2,10 +2,13 @@
 
 #include "app/appstate.h"
 #include "common/messageservice.h"
+#include "common/twips.h"
 #include "db/dberror.h"
 
 #include <QCloseEvent>
-#include <QWindow>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 EditForm::EditForm(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter)
     : QWidget(nullptr, Qt::Window | Qt::Dialog), m_app(app), m_lock(std::move(openers), focusAfter), m_owner(owner)
@@ -16,6 +19,28 @@ EditForm::EditForm(AppState &app, QWidget *owner, QList<QWidget *> openers, QWid
     setAttribute(Qt::WA_DeleteOnClose);
     if (owner)
         connect(owner, &QObject::destroyed, this, &QObject::deleteLater);
+}
+
+QLabel *EditForm::addRowLabel(const QString &labelName, const QString &caption)
+{
+    return FormKit::label(this, labelName, caption, 240, m_rowTop + 60, 2295, 285);
+}
+
+QLineEdit *EditForm::addRow(const QString &box, const QString &labelName, const QString &caption, int width,
+                            int maxLength)
+{
+    QLineEdit *edit = FormKit::textBox(this, box, addRowLabel(labelName, caption), 2640, m_rowTop, width, 375, maxLength);
+    m_rowTop += 600;
+    return edit;
+}
+
+void EditForm::addSubmitAndCancel(const QString &submitName, const QString &submitCaption, int top)
+{
+    const int middle = Twips::fromPixels(width()) / 2;
+    connect(FormKit::button(this, submitName, submitCaption, middle - 1455 - 240, top, 1455, 495),
+            &QPushButton::clicked, this, &EditForm::submit);
+    connect(FormKit::button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), middle + 240, top, 1455, 495),
+            &QPushButton::clicked, this, &EditForm::cancel);
 }
 
 MessageService &EditForm::messages() const { return *m_app.messages; }
@@ -74,8 +99,7 @@ void EditForm::closeEvent(QCloseEvent *event)
 void EditForm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_owner && windowHandle() && m_owner->window()->windowHandle())
-        windowHandle()->setTransientParent(m_owner->window()->windowHandle());
+    FormKit::keepAbove(this, m_owner);
     FormKit::centreOnScreen(this, m_app);
     unsetCursor();
 }

@@ -8,6 +8,8 @@
 
 struct AppState;
 class MessageService;
+class QLabel;
+class QLineEdit;
 
 // An editing window (team, coach, judge, rider...): Submit asks the save question first, then
 // makes its checks, then writes; Cancel, and closing the window, ask before dropping changes.
@@ -45,6 +47,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
+    // A text box with its label to the left, on the next row of the form.
+    QLineEdit *addRow(const QString &box, const QString &labelName, const QString &caption, int width, int maxLength);
+    QLabel *addRowLabel(const QString &labelName, const QString &caption);
+    int nextRowTop() const { return m_rowTop; }
+    // The form's Submit (or Save) and Cancel buttons, side by side.
+    void addSubmitAndCancel(const QString &submitName, const QString &submitCaption, int top);
+
     AppState &app() const { return m_app; }
     MessageService &messages() const;
 
@@ -55,4 +64,5 @@ private:
     FormKit::OpenerLock m_lock;
     QPointer<QWidget> m_owner;
     bool m_finishing = false;
+    int m_rowTop = 840;
 };

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QWidget>
+#include <QWindow>
 
 namespace FormKit {
 namespace {
@@ -104,6 +105,12 @@ void setBackground(QWidget *widget, const QColor &colour, const QColor &text)
     }
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
+}
+
+void keepAbove(QWidget *window, const QWidget *owner)
+{
+    if (owner && window->windowHandle() && owner->window()->windowHandle())
+        window->windowHandle()->setTransientParent(owner->window()->windowHandle());
 }
 
 void setInnerSize(QWidget *window, int width, int height) { window->setFixedSize(Twips::size(width, height)); }

@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QWindow>
 
 using namespace FormKit;
 
@@ -63,8 +62,7 @@ void FrmDataImport::Load_Import_Tree(const QString &path)
     }
     m_tree->expandAll();
     show();
-    if (m_main && windowHandle() && m_main->window()->windowHandle())
-        windowHandle()->setTransientParent(m_main->window()->windowHandle());
+    keepAbove(this, m_main);
     centreOnScreen(this, m_app);
     unsetCursor();
 }

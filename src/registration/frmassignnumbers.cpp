@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QWindow>
 
 using namespace FormKit;
 
@@ -295,8 +294,7 @@ void FrmAssignNumbers::CmdEditSubmit_Click()
 void FrmAssignNumbers::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_main && windowHandle() && m_main->window()->windowHandle())
-        windowHandle()->setTransientParent(m_main->window()->windowHandle());
+    keepAbove(this, m_main);
     centreOnScreen(this, m_app);
     m_tree->setFocus();
 }

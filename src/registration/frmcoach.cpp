@@ -19,13 +19,8 @@ FrmCoach::FrmCoach(AppState &app, QWidget *owner, QList<QWidget *> openers, QWid
     setInnerSize(this, 6600, 6960);
     title(this, QStringLiteral("LblTitle"), QStringLiteral("Coach Information Form"), 120, 120, 6360, 495);
 
-    int top = 840;
-    auto row = [&](const QString &box, const QString &labelName, const QString &caption, int width, int maxLength) {
-        QLineEdit *edit = textBox(this, box, label(this, labelName, caption, 240, top + 60, 2295, 285), 2640, top,
-                                  width, 375, maxLength);
-        top += 600;
-        return edit;
-    };
+    const auto row = [this](const QString &box, const QString &labelName, const QString &caption, int width,
+                             int maxLength) { return addRow(box, labelName, caption, width, maxLength); };
     m_first = row(QStringLiteral("TxtFirst"), QStringLiteral("LblFirst"), QStringLiteral("First Name"), 3720, 50);
     m_last = row(QStringLiteral("TxtLast"), QStringLiteral("LblLast"), QStringLiteral("Last Name"), 3720, 50);
     m_address = row(QStringLiteral("TxtAddress"), QStringLiteral("LblAddress"), QStringLiteral("Address"), 3720, 50);
@@ -37,12 +32,9 @@ FrmCoach::FrmCoach(AppState &app, QWidget *owner, QList<QWidget *> openers, QWid
                       QStringLiteral("Secondary Contact Number"), 2415, 50);
     m_email = row(QStringLiteral("TxtEmail"), QStringLiteral("LblEmail"), QStringLiteral("Email Address"), 3720, 50);
     m_position = comboBox(this, QStringLiteral("CbPosition"),
-                          label(this, QStringLiteral("LblPosition"), QStringLiteral("Position"), 240, top + 60, 2295, 285),
-                          2640, top, 2415, 375, {CoachRoster::HeadCoach, CoachRoster::AssistantCoach});
-    connect(button(this, QStringLiteral("CmdSubmit"), QStringLiteral("Submit"), 1440, 6240, 1455, 495),
-            &QPushButton::clicked, this, &FrmCoach::submit);
-    connect(button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), 3720, 6240, 1455, 495),
-            &QPushButton::clicked, this, &FrmCoach::cancel);
+                          addRowLabel(QStringLiteral("LblPosition"), QStringLiteral("Position")), 2640, nextRowTop(),
+                          2415, 375, {CoachRoster::HeadCoach, CoachRoster::AssistantCoach});
+    addSubmitAndCancel(QStringLiteral("CmdSubmit"), QStringLiteral("Submit"), 6240);
 }
 
 void FrmCoach::clearBoxes()

@@ -3,7 +3,6 @@
 #include "app/appstate.h"
 #include "common/formkit.h"
 #include "common/messageservice.h"
-#include "db/dberror.h"
 #include "registration/frmcoach.h"
 #include "registration/rosterprint.h"
 
@@ -42,12 +41,8 @@ FrmCoachMgmt::FrmCoachMgmt(AppState &app, QWidget *parent) : ListScreen(app, par
 
 void FrmCoachMgmt::rebuild()
 {
-    try {
-        m_teams = TeamRoster(m_app.MeetDb()).listByName();
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
+    if (!guarded([this] { m_teams = TeamRoster(m_app.MeetDb()).listByName(); }))
         m_teams.clear();
-    }
     {
         const QSignalBlocker quiet(m_teamBox);
         m_teamBox->clear();
@@ -71,7 +66,7 @@ void FrmCoachMgmt::CbTeam_Click(int line)
         return;
     m_team = m_teams[line].code;
     m_currentTeam->setText(m_teams[line].name);
-    try {
+    guarded([this] {
         QStringList lines;
         QVector<std::int32_t> keys;
         for (const CoachRecord &c : CoachRoster(m_app.MeetDb()).listForTeam(m_team)) {
@@ -79,9 +74,7 @@ void FrmCoachMgmt::CbTeam_Click(int line)
             keys << c.code;
         }
         fillList(m_coaches, lines, keys, false);
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
-    }
+    });
 }
 
 FrmCoach *FrmCoachMgmt::makeForm() { return new FrmCoach(m_app, window(), {window(), this}, m_coaches); }
@@ -104,13 +97,7 @@ void FrmCoachMgmt::CmdEditCoach_Click()
         return;
     }
     FrmCoach *form = makeForm();
-    if (!form->Initialize_Edit(selectedKey())) {
-        delete form;
-        setSelectedKey(-1);
-        rebuild();
-        return;
-    }
-    openEditor(form);
+    openLoadedEditor(form, form->Initialize_Edit(selectedKey()));
 }
 
 void FrmCoachMgmt::CmdDeleteCoach_Click()
@@ -119,14 +106,9 @@ void FrmCoachMgmt::CmdDeleteCoach_Click()
         m_app.messages->refuse(MessageService::Refusal::Delete, CoachRoster::NoCoachToDelete);
         return;
     }
-    if (!m_app.messages->ask(CoachRoster::DeleteQuestion))
+    if (!m_app.messages->ask(CoachRoster::DeleteQuestion) ||
+        !guarded([this] { CoachRoster(m_app.MeetDb()).remove(selectedKey()); }))
         return;
-    try {
-        CoachRoster(m_app.MeetDb()).remove(selectedKey());
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
-        return;
-    }
     setSelectedKey(-1);
     rebuild();
 }

@@ -19,13 +19,8 @@ FrmJudge::FrmJudge(AppState &app, QWidget *owner, QList<QWidget *> openers, QWid
     setInnerSize(this, 6600, 7800);
     title(this, QStringLiteral("LblTitle"), QStringLiteral("Judge Information Form"), 120, 120, 6360, 495);
 
-    int top = 840;
-    auto row = [&](const QString &box, const QString &labelName, const QString &caption, int width, int maxLength) {
-        QLineEdit *edit = textBox(this, box, label(this, labelName, caption, 240, top + 60, 2295, 285), 2640, top,
-                                  width, 375, maxLength);
-        top += 600;
-        return edit;
-    };
+    const auto row = [this](const QString &box, const QString &labelName, const QString &caption, int width,
+                             int maxLength) { return addRow(box, labelName, caption, width, maxLength); };
     m_first = row(QStringLiteral("TxtFirst"), QStringLiteral("LblFirst"), QStringLiteral("First Name"), 3720, 50);
     m_last = row(QStringLiteral("TxtLast"), QStringLiteral("LblLast"), QStringLiteral("Last Name"), 3720, 50);
     m_address = row(QStringLiteral("TxtAddress"), QStringLiteral("LblAddress"), QStringLiteral("Address"), 3720, 50);
@@ -35,13 +30,9 @@ FrmJudge::FrmJudge(AppState &app, QWidget *owner, QList<QWidget *> openers, QWid
     m_phone = row(QStringLiteral("TxtPhoneNum"), QStringLiteral("LblPhoneNum"), QStringLiteral("Phone Number"), 2415, 50);
     m_email = row(QStringLiteral("TxtEmail"), QStringLiteral("LblEmail"), QStringLiteral("Email Address"), 3720, 50);
     m_memo = memoBox(this, QStringLiteral("TxtMemo"),
-                     label(this, QStringLiteral("LblMemo"), QStringLiteral("Additional Information"), 240, top + 60,
-                           2295, 285),
-                     2640, top, 3720, 1215);
-    connect(button(this, QStringLiteral("CmdSubmit"), QStringLiteral("Submit"), 1440, 7080, 1455, 495),
-            &QPushButton::clicked, this, &FrmJudge::submit);
-    connect(button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), 3720, 7080, 1455, 495),
-            &QPushButton::clicked, this, &FrmJudge::cancel);
+                     addRowLabel(QStringLiteral("LblMemo"), QStringLiteral("Additional Information")), 2640,
+                     nextRowTop(), 3720, 1215);
+    addSubmitAndCancel(QStringLiteral("CmdSubmit"), QStringLiteral("Submit"), 7080);
 }
 
 void FrmJudge::clearBoxes()

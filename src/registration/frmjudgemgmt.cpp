@@ -3,7 +3,6 @@
 #include "app/appstate.h"
 #include "common/formkit.h"
 #include "common/messageservice.h"
-#include "db/dberror.h"
 #include "registration/frmjudge.h"
 
 #include <QListWidget>
@@ -30,7 +29,7 @@ FrmJudgeMgmt::FrmJudgeMgmt(AppState &app, QWidget *parent) : ListScreen(app, par
 
 void FrmJudgeMgmt::rebuild()
 {
-    try {
+    guarded([this] {
         QStringList lines;
         QVector<std::int32_t> keys;
         for (const JudgeRecord &j : JudgeRoster(m_app.MeetDb()).listByLastName()) {
@@ -38,9 +37,7 @@ void FrmJudgeMgmt::rebuild()
             keys << j.id;
         }
         fillList(m_list, lines, keys, false);
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
-    }
+    });
 }
 
 FrmJudge *FrmJudgeMgmt::makeForm() { return new FrmJudge(m_app, window(), {window(), this}, m_list); }
@@ -59,13 +56,7 @@ void FrmJudgeMgmt::CmdEditJudge_Click()
         return;
     }
     FrmJudge *form = makeForm();
-    if (!form->Initialize_Edit(selectedKey())) {
-        delete form;
-        setSelectedKey(-1);
-        rebuild();
-        return;
-    }
-    openEditor(form);
+    openLoadedEditor(form, form->Initialize_Edit(selectedKey()));
 }
 
 void FrmJudgeMgmt::CmdDeleteJudge_Click()
@@ -75,19 +66,16 @@ void FrmJudgeMgmt::CmdDeleteJudge_Click()
         m_app.messages->refuse(MessageService::Refusal::Delete, JudgeRoster::NoJudgeToDelete);
         return;
     }
-    try {
-        const JudgeRoster roster(m_app.MeetDb());
-        if (roster.judgesAClass(id)) {
-            m_app.messages->tell(JudgeRoster::HasClasses);
-            return;
-        }
-        if (!m_app.messages->ask(JudgeRoster::DeleteQuestion))
-            return;
-        roster.remove(id);
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
+    const JudgeRoster roster(m_app.MeetDb());
+    bool judgesAClass = false;
+    if (!guarded([&] { judgesAClass = roster.judgesAClass(id); }))
+        return;
+    if (judgesAClass) {
+        m_app.messages->tell(JudgeRoster::HasClasses);
         return;
     }
+    if (!m_app.messages->ask(JudgeRoster::DeleteQuestion) || !guarded([&] { roster.remove(id); }))
+        return;
     setSelectedKey(-1);
     rebuild();
 }

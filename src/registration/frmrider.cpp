@@ -42,10 +42,7 @@ FrmRider::FrmRider(AppState &app, QWidget *owner, QWidget *focusAfter)
     m_team = comboBox(this, QStringLiteral("LbTeamCode"),
                       label(this, QStringLiteral("LblTeamCode"), QStringLiteral("Team"), 240, 4020, 1815, 285), 2160,
                       3960, 4455, 375);
-    connect(button(this, QStringLiteral("CmdSave"), QStringLiteral("Save"), 1560, 4680, 1455, 495),
-            &QPushButton::clicked, this, &FrmRider::submit);
-    connect(button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), 3840, 4680, 1455, 495),
-            &QPushButton::clicked, this, &FrmRider::cancel);
+    addSubmitAndCancel(QStringLiteral("CmdSave"), QStringLiteral("Save"), 4680);
 
     try {
         m_teams = TeamRoster(app.MeetDb()).listByName();

@@ -3,7 +3,6 @@
 #include "app/appstate.h"
 #include "common/formkit.h"
 #include "common/messageservice.h"
-#include "db/dberror.h"
 #include "registration/frmrider.h"
 #include "registration/rosterprint.h"
 
@@ -56,13 +55,9 @@ void FrmRiderMgmt::CmdSearch_Click()
 {
     if (m_searchFor->text().isEmpty())
         return;
-    try {
-        m_found = RiderRegistry(m_app.MeetDb())
-                      .search(RiderRegistry::SearchBy(std::max(0, m_searchBy->currentIndex())), m_searchFor->text());
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
+    const auto by = RiderRegistry::SearchBy(std::max(0, m_searchBy->currentIndex()));
+    if (!guarded([&] { m_found = RiderRegistry(m_app.MeetDb()).search(by, m_searchFor->text()); }))
         return;
-    }
     QStringList lines;
     QVector<std::int32_t> keys;
     for (const RiderFound &r : m_found) {
@@ -95,12 +90,7 @@ void FrmRiderMgmt::CmdEdit_Click()
         return;
     }
     auto *form = new FrmRider(m_app, window(), this->findChild<QPushButton *>(QStringLiteral("CmdAdd")));
-    if (!form->Initialize_Edit(rider)) {
-        delete form;
-        rebuild();
-        return;
-    }
-    openEditor(form);
+    openLoadedEditor(form, form->Initialize_Edit(rider));
 }
 
 void FrmRiderMgmt::CmdDelete_Click()
@@ -110,19 +100,16 @@ void FrmRiderMgmt::CmdDelete_Click()
         m_app.messages->tell(RiderRegistry::NoRiderToDelete);
         return;
     }
-    try {
-        const RiderRegistry riders(m_app.MeetDb());
-        if (riders.isEntered(rider)) {
-            m_app.messages->tell(RiderRegistry::RiderIsEntered);
-            return;
-        }
-        if (!m_app.messages->ask(RiderRegistry::DeleteQuestion))
-            return;
-        riders.remove(rider);
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
+    const RiderRegistry riders(m_app.MeetDb());
+    bool entered = false;
+    if (!guarded([&] { entered = riders.isEntered(rider); }))
+        return;
+    if (entered) {
+        m_app.messages->tell(RiderRegistry::RiderIsEntered);
         return;
     }
+    if (!m_app.messages->ask(RiderRegistry::DeleteQuestion) || !guarded([&] { riders.remove(rider); }))
+        return;
     rebuild();
 }
 

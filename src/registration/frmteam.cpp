@@ -31,10 +31,7 @@ FrmTeam::FrmTeam(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidge
     m_region = textBox(this, QStringLiteral("TxtRegion"),
                        label(this, QStringLiteral("LblRegion"), QStringLiteral("Region"), 240, 2760, 1335, 285), 1680,
                        2700, 855, 375, 1);
-    connect(button(this, QStringLiteral("CmdSubmit"), QStringLiteral("Submit"), 960, 3480, 1455, 495),
-            &QPushButton::clicked, this, &FrmTeam::submit);
-    connect(button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), 2880, 3480, 1455, 495),
-            &QPushButton::clicked, this, &FrmTeam::cancel);
+    addSubmitAndCancel(QStringLiteral("CmdSubmit"), QStringLiteral("Submit"), 3480);
 }
 
 int FrmTeam::divisionLine(const QString &division)

@@ -3,7 +3,6 @@
 #include "app/appstate.h"
 #include "common/formkit.h"
 #include "common/messageservice.h"
-#include "db/dberror.h"
 #include "registration/frmteam.h"
 #include "registration/rosterprint.h"
 
@@ -33,18 +32,15 @@ FrmTeamMgmt::FrmTeamMgmt(AppState &app, QWidget *parent) : ListScreen(app, paren
 
 void FrmTeamMgmt::rebuild()
 {
-    try {
-        const QVector<TeamRecord> teams = TeamRoster(m_app.MeetDb()).listByName();
+    guarded([this] {
         QStringList lines;
         QVector<std::int32_t> keys;
-        for (const TeamRecord &t : teams) {
+        for (const TeamRecord &t : TeamRoster(m_app.MeetDb()).listByName()) {
             lines << TeamRoster::listLine(t);
             keys << t.code;
         }
         fillList(m_list, lines, keys, selectedKey() != -1);
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
-    }
+    });
 }
 
 FrmTeam *FrmTeamMgmt::makeForm() { return new FrmTeam(m_app, window(), {window(), this}, m_list); }
@@ -64,13 +60,7 @@ void FrmTeamMgmt::CmdEditTeam_Click()
         return;
     }
     FrmTeam *form = makeForm();
-    if (!form->Initialize_Edit(selectedKey())) {
-        delete form;
-        setSelectedKey(-1);
-        rebuild();
-        return;
-    }
-    openEditor(form);
+    openLoadedEditor(form, form->Initialize_Edit(selectedKey()));
 }
 
 void FrmTeamMgmt::CmdDeleteTeam_Click()
@@ -80,19 +70,16 @@ void FrmTeamMgmt::CmdDeleteTeam_Click()
         m_app.messages->refuse(MessageService::Refusal::Delete, TeamRoster::NoTeamToDelete);
         return;
     }
-    try {
-        const TeamRoster roster(m_app.MeetDb());
-        if (roster.hasRiders(code)) {
-            m_app.messages->refuse(MessageService::Refusal::Delete, TeamRoster::HasRiders);
-            return;
-        }
-        if (!m_app.messages->ask(TeamRoster::DeleteQuestion))
-            return;
-        roster.deleteWithCoaches(code);
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
+    const TeamRoster roster(m_app.MeetDb());
+    bool hasRiders = false;
+    if (!guarded([&] { hasRiders = roster.hasRiders(code); }))
+        return;
+    if (hasRiders) {
+        m_app.messages->refuse(MessageService::Refusal::Delete, TeamRoster::HasRiders);
         return;
     }
+    if (!m_app.messages->ask(TeamRoster::DeleteQuestion) || !guarded([&] { roster.deleteWithCoaches(code); }))
+        return;
     setSelectedKey(-1);
     rebuild();
 }

@@ -1,6 +1,9 @@
 #include "registration/listscreen.h"
 
+#include "app/appstate.h"
 #include "common/editform.h"
+#include "common/messageservice.h"
+#include "db/dberror.h"
 
 #include <QListWidget>
 
@@ -31,6 +34,28 @@ void ListScreen::openEditor(EditForm *editor)
             rebuild();
     });
     editor->show();
+}
+
+void ListScreen::openLoadedEditor(EditForm *editor, bool loaded)
+{
+    if (loaded) {
+        openEditor(editor);
+        return;
+    }
+    delete editor;
+    m_selected = -1;
+    rebuild();
+}
+
+bool ListScreen::guarded(const std::function<void()> &action)
+{
+    try {
+        action();
+        return true;
+    } catch (const DbError &e) {
+        m_app.messages->fail(e.userText());
+        return false;
+    }
 }
 
 void ListScreen::showEvent(QShowEvent *event)

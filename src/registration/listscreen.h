@@ -4,6 +4,8 @@
 
 #include <QVector>
 
+#include <functional>
+
 #include <cstdint>
 
 class EditForm;
@@ -41,6 +43,11 @@ protected:
     // Shows an editing window (which locks its openers itself); once it closes the list is
     // read again.
     void openEditor(EditForm *editor);
+    // Opens an editing window that loaded the selected record; when it could not (the record
+    // is gone), drops it, clears the selection and reads the list again.
+    void openLoadedEditor(EditForm *editor, bool loaded);
+    // Runs a database action; a failure is told to the user. Answers whether it succeeded.
+    bool guarded(const std::function<void()> &action);
 
     void showEvent(QShowEvent *event) override;
 
