@@ -11,6 +11,12 @@
 #include "samplereport.h"
 #include "scriptedmessages.h"
 
+#include "common/randomsource.h"
+#include "import/regionalimport.h"
+#include "registration/numberassigner.h"
+#include "registration/riderregistry.h"
+#include "registration/rosterreports.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -46,6 +52,80 @@ void report(const char *name, int n, double ms)
 }
 
 bool ready(Startup::Outcome o) { return o == Startup::Outcome::Ready; }
+
+// Searching, numbering and listing the riders of the large meet.
+bool rosterFigures(const QTemporaryDir &work, const QString &largePath)
+{
+    constexpr int Runs = 7;
+    DbConnection connection;
+    connection.open(largePath, DbConnection::Mode::ReadWrite);
+    const QSqlDatabase db = connection.database();
+
+    int found = 0;
+    report("rider_search", 1000, medianMs(Runs, {}, [&] {
+               found = RiderRegistry(db).search(RiderRegistry::SearchBy::LastName, QStringLiteral("ar")).size();
+           }));
+
+    const NumberAssigner assigner(db);
+    const int riders = assigner.riderCount();
+    // Three characters a box: -99 to 999 holds a number for each of the 1,000 riders.
+    report("assign_random", riders, medianMs(Runs, {}, [&] {
+               assigner.applyNumbers(NumberAssigner::randomRange(-99, 999, riders, RandomSource::generator()));
+           }));
+    report("assign_sequential", riders, medianMs(Runs, {}, [&] {
+               assigner.applyNumbers(NumberAssigner::sequentialRange(-99, 999, riders));
+           }));
+
+    int teams = 0;
+    report("number_tree", riders, medianMs(Runs, {}, [&] { teams = assigner.tree().size(); }));
+
+    const QString pdf = work.filePath(QStringLiteral("bynumber.pdf"));
+    bool written = true;
+    report("rider_list_by_number", riders, medianMs(Runs, {}, [&] {
+               const MemoryTable table = RosterReports::riderListByNumber(db);
+               const Report::Document doc = Report::paginate(RosterReports::RptRiderListbyNumber(), table.shaped());
+               written = written && !Report::writePdf(doc, pdf).has_value();
+           }));
+    return found > 0 && teams == 100 && written;
+}
+
+// A regional file of 40 teams, 120 coaches and 600 riders: read into its tree and imported into
+// an empty meet, together.
+bool importFigure(const QTemporaryDir &work)
+{
+    const QString folder = work.filePath(QStringLiteral("region"));
+    QDir().mkpath(folder);
+    const QString built = MeetFixture::createMeet(folder);
+    {
+        DbConnection c;
+        c.open(built, DbConnection::Mode::ReadWrite);
+        MeetBuilder(c.database()).buildLargeMeet({40, 15, 3, 0, false});
+    }
+    const QString regional = QDir(folder).filePath(QStringLiteral("Region4-2006.mdb"));
+    QFile::rename(built, regional);
+
+    const QString meetFolder = work.filePath(QStringLiteral("import-meet"));
+    QDir().mkpath(meetFolder);
+    const QString emptyMeet = MeetFixture::createMeet(meetFolder);
+    const QString target = QDir(meetFolder).filePath(QStringLiteral("target.mdb"));
+    int imported = 0;
+    const double ms = medianMs(
+        7,
+        [&] {
+            QFile::remove(target);
+            QFile::copy(emptyMeet, target);
+        },
+        [&] {
+            DbConnection meet;
+            meet.open(target, DbConnection::Mode::ReadWrite);
+            RegionalImport import;
+            if (import.load(regional))
+                return;
+            imported = import.importInto(meet.database()).riders;
+        });
+    report("import_region", imported, ms);
+    return imported == 600;
+}
 
 } // namespace
 
@@ -120,5 +200,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "report_1000_rows: %d pages, %.1f KB of PDF a page\n", pages,
                      double(QFileInfo(pdf).size()) / 1024.0 / pages);
     }
-    return 0;
+
+    if (!rosterFigures(work, largePath))
+        return 1;
+    return importFigure(work) ? 0 : 1;
 }
