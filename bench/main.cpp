@@ -51,7 +51,10 @@ void report(const char *name, int n, double ms)
     std::fflush(stdout);
 }
 
-bool ready(Startup::Outcome o) { return o == Startup::Outcome::Ready; }
+bool ready(Startup::Outcome o)
+{
+    return o == Startup::Outcome::Ready;
+}
 
 // Searching, numbering and listing the riders of the large meet.
 bool rosterFigures(const QTemporaryDir &work, const QString &largePath)
@@ -63,14 +66,16 @@ bool rosterFigures(const QTemporaryDir &work, const QString &largePath)
 
     int found = 0;
     report("rider_search", 1000, medianMs(Runs, {}, [&] {
-               found = RiderRegistry(db).search(RiderRegistry::SearchBy::LastName, QStringLiteral("ar")).size();
+               found =
+                   RiderRegistry(db).search(RiderRegistry::SearchBy::LastName, QStringLiteral("ar")).size();
            }));
 
     const NumberAssigner assigner(db);
     const int riders = assigner.riderCount();
     // Three characters a box: -99 to 999 holds a number for each of the 1,000 riders.
     report("assign_random", riders, medianMs(Runs, {}, [&] {
-               assigner.applyNumbers(NumberAssigner::randomRange(-99, 999, riders, RandomSource::generator()));
+               assigner.applyNumbers(
+                   NumberAssigner::randomRange(-99, 999, riders, RandomSource::generator()));
            }));
     report("assign_sequential", riders, medianMs(Runs, {}, [&] {
                assigner.applyNumbers(NumberAssigner::sequentialRange(-99, 999, riders));
@@ -83,7 +88,8 @@ bool rosterFigures(const QTemporaryDir &work, const QString &largePath)
     bool written = true;
     report("rider_list_by_number", riders, medianMs(Runs, {}, [&] {
                const MemoryTable table = RosterReports::riderListByNumber(db);
-               const Report::Document doc = Report::paginate(RosterReports::RptRiderListbyNumber(), table.shaped());
+               const Report::Document doc =
+                   Report::paginate(RosterReports::RptRiderListbyNumber(), table.shaped());
                written = written && !Report::writePdf(doc, pdf).has_value();
            }));
     return found > 0 && teams == 100 && written;
@@ -142,7 +148,8 @@ int main(int argc, char *argv[])
         int built = 0;
         std::unique_ptr<QTemporaryDir> folder;
         const double ms = medianMs(
-            Runs, [&] { folder = std::make_unique<QTemporaryDir>(work.filePath(QStringLiteral("new-XXXXXX"))); },
+            Runs,
+            [&] { folder = std::make_unique<QTemporaryDir>(work.filePath(QStringLiteral("new-XXXXXX"))); },
             [&] {
                 AppState state;
                 state.messages = &messages;

@@ -1,12 +1,12 @@
 #include "app/startup.h"
 
+#include "common/labelfiles.h"
 #include "common/messageservice.h"
 #include "common/twips.h"
 #include "db/cls_db_manager.h"
 #include "db/dberror.h"
 #include "db/meetschema.h"
 #include "entries/frmlabelbuilder.h"
-#include "common/labelfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +15,10 @@
 namespace Startup {
 namespace {
 
-QString native(const QString &path) { return QDir::toNativeSeparators(path); }
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 // A folder the program can create files in: checked by creating one, which is the only
 // reliable test (permissions, read-only mounts, full disks all show here).
@@ -74,9 +77,8 @@ Outcome run(AppState &state, QSize screen, const QString &appFolder)
                 return Outcome::Failed;
             }
             Cls_Db_Manager manager;
-            manager.Build_Database(path, [&](const QSqlDatabase &handle) {
-                buildLabels(state.AppFolder, handle);
-            });
+            manager.Build_Database(path,
+                                   [&](const QSqlDatabase &handle) { buildLabels(state.AppFolder, handle); });
         }
 
         QString reason;

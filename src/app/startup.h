@@ -10,8 +10,8 @@
 namespace Startup {
 
 inline const QString MeetYear = QStringLiteral("2006");
-inline const QString ScreenRefusal = QStringLiteral(
-    "Trotwise cannot be used on a machine having a screen resolution less than 800X600 DPI");
+inline const QString ScreenRefusal =
+    QStringLiteral("Trotwise cannot be used on a machine having a screen resolution less than 800X600 DPI");
 
 inline constexpr std::int32_t MinScreenWidth = 12000;
 inline constexpr std::int32_t MinScreenHeight = 9000;

@@ -4,7 +4,10 @@
 #include <QMessageBox>
 
 namespace {
-QWidget *owner() { return QApplication::activeWindow(); }
+QWidget *owner()
+{
+    return QApplication::activeWindow();
+}
 } // namespace
 
 void DialogMessages::tell(const QString &text, const QString &title)
@@ -15,8 +18,7 @@ void DialogMessages::tell(const QString &text, const QString &title)
 bool DialogMessages::ask(const QString &text)
 {
     return QMessageBox::warning(owner(), QuestionTitle, text, QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::Yes)
-           != QMessageBox::No;
+                                QMessageBox::Yes) != QMessageBox::No;
 }
 
 void DialogMessages::refuse(Refusal kind, const QString &text)

@@ -11,7 +11,8 @@
 #include <QPushButton>
 
 EditForm::EditForm(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter)
-    : QWidget(nullptr, Qt::Window | Qt::Dialog), m_app(app), m_lock(std::move(openers), focusAfter), m_owner(owner)
+    : QWidget(nullptr, Qt::Window | Qt::Dialog), m_app(app), m_lock(std::move(openers), focusAfter),
+      m_owner(owner)
 {
     // Not a child of its owner: the owner is disabled while this window is open, and a child
     // would be disabled with it. It stays above the owner as a transient window instead, and
@@ -29,7 +30,8 @@ QLabel *EditForm::addRowLabel(const QString &labelName, const QString &caption)
 QLineEdit *EditForm::addRow(const QString &box, const QString &labelName, const QString &caption, int width,
                             int maxLength)
 {
-    QLineEdit *edit = FormKit::textBox(this, box, addRowLabel(labelName, caption), 2640, m_rowTop, width, 375, maxLength);
+    QLineEdit *edit =
+        FormKit::textBox(this, box, addRowLabel(labelName, caption), 2640, m_rowTop, width, 375, maxLength);
     m_rowTop += 600;
     return edit;
 }
@@ -39,11 +41,15 @@ void EditForm::addSubmitAndCancel(const QString &submitName, const QString &subm
     const int middle = Twips::fromPixels(width()) / 2;
     connect(FormKit::button(this, submitName, submitCaption, middle - 1455 - 240, top, 1455, 495),
             &QPushButton::clicked, this, &EditForm::submit);
-    connect(FormKit::button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), middle + 240, top, 1455, 495),
+    connect(FormKit::button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), middle + 240, top,
+                            1455, 495),
             &QPushButton::clicked, this, &EditForm::cancel);
 }
 
-MessageService &EditForm::messages() const { return *m_app.messages; }
+MessageService &EditForm::messages() const
+{
+    return *m_app.messages;
+}
 
 bool EditForm::checksPass()
 {

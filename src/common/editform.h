@@ -22,8 +22,8 @@ class EditForm : public QWidget
 public:
     static inline const QString SaveQuestion = QStringLiteral(
         "This will save all the changes made to this form. Are you sure you want to continue?");
-    static inline const QString CancelQuestion = QStringLiteral(
-        "Cancelling will result in a loss of all changes. Are you sure you want to continue?");
+    static inline const QString CancelQuestion =
+        QStringLiteral("Cancelling will result in a loss of all changes. Are you sure you want to continue?");
 
     EditForm(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter);
 
@@ -48,7 +48,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
     // A text box with its label to the left, on the next row of the form.
-    QLineEdit *addRow(const QString &box, const QString &labelName, const QString &caption, int width, int maxLength);
+    QLineEdit *addRow(const QString &box, const QString &labelName, const QString &caption, int width,
+                      int maxLength);
     QLabel *addRowLabel(const QString &labelName, const QString &caption);
     int nextRowTop() const { return m_rowTop; }
     // The form's Submit (or Save) and Cancel buttons, side by side.

@@ -26,12 +26,14 @@ W *place(W *widget, const QString &name, int left, int top, int width, int heigh
 
 } // namespace
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text, int left, int top, int width, int height)
+QLabel *label(QWidget *parent, const QString &name, const QString &text, int left, int top, int width,
+              int height)
 {
     return place(new QLabel(text, parent), name, left, top, width, height);
 }
 
-QLabel *title(QWidget *parent, const QString &name, const QString &text, int left, int top, int width, int height)
+QLabel *title(QWidget *parent, const QString &name, const QString &text, int left, int top, int width,
+              int height)
 {
     QLabel *l = label(parent, name, text, left, top, width, height);
     QFont f = l->font();
@@ -42,8 +44,8 @@ QLabel *title(QWidget *parent, const QString &name, const QString &text, int lef
     return l;
 }
 
-QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height,
-                   int maxLength)
+QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
+                   int height, int maxLength)
 {
     auto *edit = place(new QLineEdit(parent), name, left, top, width, height);
     if (maxLength > 0)
@@ -54,7 +56,8 @@ QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left
     return edit;
 }
 
-QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height)
+QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
+                        int height)
 {
     auto *edit = place(new QPlainTextEdit(parent), name, left, top, width, height);
     edit->setTabChangesFocus(true);
@@ -64,8 +67,8 @@ QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int
     return edit;
 }
 
-QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height,
-                    const QStringList &items)
+QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
+                    int height, const QStringList &items)
 {
     auto *box = place(new QComboBox(parent), name, left, top, width, height);
     box->addItems(items);
@@ -76,8 +79,8 @@ QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int lef
     return box;
 }
 
-QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const QString &accessibleName, int left,
-                     int top, int width, int height)
+QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const QString &accessibleName,
+                     int left, int top, int width, int height)
 {
     auto *list = place(new QListWidget(parent), name, left, top, width, height);
     if (buddy)
@@ -86,8 +89,8 @@ QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const 
     return list;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left, int top, int width,
-                    int height)
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left, int top,
+                    int width, int height)
 {
     auto *b = place(new QPushButton(caption, parent), name, left, top, width, height);
     b->setAccessibleName(caption);
@@ -113,7 +116,10 @@ void keepAbove(QWidget *window, const QWidget *owner)
         window->windowHandle()->setTransientParent(owner->window()->windowHandle());
 }
 
-void setInnerSize(QWidget *window, int width, int height) { window->setFixedSize(Twips::size(width, height)); }
+void setInnerSize(QWidget *window, int width, int height)
+{
+    window->setFixedSize(Twips::size(width, height));
+}
 
 void centreOnScreen(QWidget *window, const AppState &app)
 {
@@ -122,8 +128,7 @@ void centreOnScreen(QWidget *window, const AppState &app)
     window->move(Twips::point((app.ScreenWidth - width) / 2.0, (app.ScreenHeight - height) / 2.0));
 }
 
-OpenerLock::OpenerLock(QList<QWidget *> openers, QWidget *focusAfter)
-    : m_focus(focusAfter)
+OpenerLock::OpenerLock(QList<QWidget *> openers, QWidget *focusAfter) : m_focus(focusAfter)
 {
     for (QWidget *w : openers)
         if (w) {

@@ -23,20 +23,22 @@ namespace FormKit {
 inline const QColor LightGrey{0xC0, 0xC0, 0xC0};
 inline const QColor DarkGrey{0x80, 0x80, 0x80};
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text, int left, int top, int width, int height);
+QLabel *label(QWidget *parent, const QString &name, const QString &text, int left, int top, int width,
+              int height);
 // A heading label: larger, bold, centred.
-QLabel *title(QWidget *parent, const QString &name, const QString &text, int left, int top, int width, int height);
-QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height,
-                   int maxLength);
+QLabel *title(QWidget *parent, const QString &name, const QString &text, int left, int top, int width,
+              int height);
+QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
+                   int height, int maxLength);
 QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
                         int height);
-QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width, int height,
-                    const QStringList &items = {});
+QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
+                    int height, const QStringList &items = {});
 // A list box named by its label, or by accessibleName when it has none.
-QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const QString &accessibleName, int left,
-                     int top, int width, int height);
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left, int top, int width,
-                    int height);
+QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const QString &accessibleName,
+                     int left, int top, int width, int height);
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left, int top,
+                    int width, int height);
 
 // Gives a label or button a flat background colour (the grey state colours).
 void setBackground(QWidget *widget, const QColor &colour, const QColor &text = QColor());

@@ -5,7 +5,10 @@
 
 namespace LabelFiles {
 
-QString folder(const QString &appFolder) { return QDir(appFolder).filePath(FolderName); }
+QString folder(const QString &appFolder)
+{
+    return QDir(appFolder).filePath(FolderName);
+}
 
 QString find(const QString &folder, const QString &fileName)
 {

@@ -29,9 +29,12 @@ public:
     static QString refusalTitle(Refusal kind)
     {
         switch (kind) {
-        case Refusal::Submit: return QStringLiteral("Submit Error");
-        case Refusal::Delete: return QStringLiteral("Delete Error");
-        case Refusal::Edit: return QStringLiteral("Edit Error");
+        case Refusal::Submit:
+            return QStringLiteral("Submit Error");
+        case Refusal::Delete:
+            return QStringLiteral("Delete Error");
+        case Refusal::Edit:
+            return QStringLiteral("Edit Error");
         }
         return ProgramTitle;
     }

@@ -17,11 +17,23 @@ inline std::int64_t roundHalfEven(double value)
     return static_cast<std::int64_t>(std::nearbyint(value)); // default FE_TONEAREST is half-to-even
 }
 
-inline int toPixels(double twips) { return static_cast<int>(roundHalfEven(twips / PerPixel)); }
-inline std::int32_t fromPixels(double pixels) { return static_cast<std::int32_t>(roundHalfEven(pixels * PerPixel)); }
+inline int toPixels(double twips)
+{
+    return static_cast<int>(roundHalfEven(twips / PerPixel));
+}
+inline std::int32_t fromPixels(double pixels)
+{
+    return static_cast<std::int32_t>(roundHalfEven(pixels * PerPixel));
+}
 
-inline QPoint point(double left, double top) { return {toPixels(left), toPixels(top)}; }
-inline QSize size(double width, double height) { return {toPixels(width), toPixels(height)}; }
+inline QPoint point(double left, double top)
+{
+    return {toPixels(left), toPixels(top)};
+}
+inline QSize size(double width, double height)
+{
+    return {toPixels(width), toPixels(height)};
+}
 inline QRect rect(double left, double top, double width, double height)
 {
     return {point(left, top), size(width, height)};

@@ -26,6 +26,9 @@ constexpr std::array<ClassRow, 17> Rows{{
 }};
 } // namespace
 
-std::span<const ClassRow> rows() { return Rows; }
+std::span<const ClassRow> rows()
+{
+    return Rows;
+}
 
 } // namespace ClassCatalogue

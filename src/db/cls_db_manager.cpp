@@ -33,9 +33,8 @@ private:
 QString temporaryPathBeside(const QString &dbname)
 {
     const QFileInfo target(dbname);
-    return target.dir().filePath(QStringLiteral(".%1.%2.building")
-                                     .arg(target.fileName())
-                                     .arg(QCoreApplication::applicationPid()));
+    return target.dir().filePath(
+        QStringLiteral(".%1.%2.building").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
 }
 
 } // namespace
@@ -70,9 +69,9 @@ bool Cls_Db_Manager::Build_Database(const QString &dbname, const LabelStep &buil
     closeCreationHandle();
 
     if (!QFile::rename(building, dbname))
-        throw DbError(QStringLiteral("Putting the new meet database in place"), {},
-                      QStringLiteral("the file \"%1\" could not be created")
-                          .arg(QDir::toNativeSeparators(dbname)));
+        throw DbError(
+            QStringLiteral("Putting the new meet database in place"), {},
+            QStringLiteral("the file \"%1\" could not be created").arg(QDir::toNativeSeparators(dbname)));
     partial.release();
     return true;
 }
@@ -94,15 +93,42 @@ void Cls_Db_Manager::createTable(const char *name)
               MeetSchema::createStatement(*t));
 }
 
-void Cls_Db_Manager::Create_TblClass() { createTable("TblClass"); }
-void Cls_Db_Manager::Create_TblClassJudges() { createTable("TblClassJudges"); }
-void Cls_Db_Manager::Create_TblCoach() { createTable("TblCoach"); }
-void Cls_Db_Manager::Create_TblEntry() { createTable("TblEntry"); }
-void Cls_Db_Manager::Create_TblJudge() { createTable("TblJudge"); }
-void Cls_Db_Manager::Create_TblPairing() { createTable("TblPairing"); }
-void Cls_Db_Manager::Create_TblPerson() { createTable("TblPerson"); }
-void Cls_Db_Manager::Create_TblPlacing() { createTable("TblPlacing"); }
-void Cls_Db_Manager::Create_TblTeam() { createTable("TblTeam"); }
+void Cls_Db_Manager::Create_TblClass()
+{
+    createTable("TblClass");
+}
+void Cls_Db_Manager::Create_TblClassJudges()
+{
+    createTable("TblClassJudges");
+}
+void Cls_Db_Manager::Create_TblCoach()
+{
+    createTable("TblCoach");
+}
+void Cls_Db_Manager::Create_TblEntry()
+{
+    createTable("TblEntry");
+}
+void Cls_Db_Manager::Create_TblJudge()
+{
+    createTable("TblJudge");
+}
+void Cls_Db_Manager::Create_TblPairing()
+{
+    createTable("TblPairing");
+}
+void Cls_Db_Manager::Create_TblPerson()
+{
+    createTable("TblPerson");
+}
+void Cls_Db_Manager::Create_TblPlacing()
+{
+    createTable("TblPlacing");
+}
+void Cls_Db_Manager::Create_TblTeam()
+{
+    createTable("TblTeam");
+}
 
 void Cls_Db_Manager::Populate_Class()
 {
@@ -110,7 +136,7 @@ void Cls_Db_Manager::Populate_Class()
     const QString insert = QStringLiteral(
         "INSERT INTO TblClass (ClassNumber, ClassName, MaxEntries, ImagePath) VALUES (?, ?, ?, ?)");
     for (const ClassCatalogue::ClassRow &c : ClassCatalogue::rows())
-        Sql::exec(creationHandle(), action, insert,
-                  {c.number, QString::fromLatin1(c.name), double(c.maxEntries),
-                   QString::fromLatin1(c.imagePath)});
+        Sql::exec(
+            creationHandle(), action, insert,
+            {c.number, QString::fromLatin1(c.name), double(c.maxEntries), QString::fromLatin1(c.imagePath)});
 }

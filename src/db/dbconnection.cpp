@@ -14,7 +14,10 @@ QAtomicInteger<int> g_counter;
 constexpr int BusyTimeoutMs = 5000;
 } // namespace
 
-DbConnection::~DbConnection() { close(); }
+DbConnection::~DbConnection()
+{
+    close();
+}
 
 DbConnection::DbConnection(DbConnection &&other) noexcept
     : m_name(std::exchange(other.m_name, {})), m_path(std::exchange(other.m_path, {}))
@@ -34,7 +37,8 @@ DbConnection &DbConnection::operator=(DbConnection &&other) noexcept
 void DbConnection::open(const QString &path, Mode mode, const QString &connectionName)
 {
     close();
-    const QString action = QStringLiteral("Opening the database file \"%1\"").arg(QDir::toNativeSeparators(path));
+    const QString action =
+        QStringLiteral("Opening the database file \"%1\"").arg(QDir::toNativeSeparators(path));
     if (mode != Mode::Create && !QFileInfo(path).isFile())
         throw DbError(action, {}, QStringLiteral("the file does not exist"));
 

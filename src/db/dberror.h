@@ -19,10 +19,7 @@ public:
     const QString &engineMessage() const { return m_engineMessage; }
 
     // The text shown to the user: what failed and why, without the SQL.
-    QString userText() const
-    {
-        return m_action + QStringLiteral(" failed.\n\n") + m_engineMessage;
-    }
+    QString userText() const { return m_action + QStringLiteral(" failed.\n\n") + m_engineMessage; }
 
 private:
     QString m_action;

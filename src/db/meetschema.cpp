@@ -38,16 +38,11 @@ constexpr std::array EntryFields{
     Field{"RiderIndex", T::Long},
 };
 constexpr std::array JudgeFields{
-    Field{"FirstName", T::Text, 50},
-    Field{"LastName", T::Text, 50},
-    Field{"Address", T::Text, 50, true},
-    Field{"City", T::Text, 50, true},
-    Field{"Zip", T::Text, 5, true},
-    Field{"PhoneNumber", T::Text, 50, true},
-    Field{"State", T::Text, 50, true},
-    Field{"Email", T::Text, 50, true},
-    Field{"Memo", T::Memo, 0, true},
-    Field{"JudgeID", T::AutoNumber, 0, false, true},
+    Field{"FirstName", T::Text, 50},     Field{"LastName", T::Text, 50},
+    Field{"Address", T::Text, 50, true}, Field{"City", T::Text, 50, true},
+    Field{"Zip", T::Text, 5, true},      Field{"PhoneNumber", T::Text, 50, true},
+    Field{"State", T::Text, 50, true},   Field{"Email", T::Text, 50, true},
+    Field{"Memo", T::Memo, 0, true},     Field{"JudgeID", T::AutoNumber, 0, false, true},
 };
 constexpr std::array PairingFields{
     Field{"RiderIndex", T::Long},
@@ -57,22 +52,14 @@ constexpr std::array PairingFields{
     Field{"PartnerLast", T::Text, 50, true},
 };
 constexpr std::array PersonFields{
-    Field{"FirstName", T::Text, 50},
-    Field{"LastName", T::Text, 50},
-    Field{"Address", T::Text, 50, true},
-    Field{"City", T::Text, 50, true},
-    Field{"Zip", T::Text, 10, true},
-    Field{"TeamCode", T::Long},
-    Field{"RiderNumber", T::Text, 3, true},
-    Field{"RiderIndex", T::AutoNumber, 0, false, true},
+    Field{"FirstName", T::Text, 50},        Field{"LastName", T::Text, 50},
+    Field{"Address", T::Text, 50, true},    Field{"City", T::Text, 50, true},
+    Field{"Zip", T::Text, 10, true},        Field{"TeamCode", T::Long},
+    Field{"RiderNumber", T::Text, 3, true}, Field{"RiderIndex", T::AutoNumber, 0, false, true},
 };
 constexpr std::array PlacingFields{
-    Field{"ClassNumber", T::Integer},
-    Field{"Place", T::Integer},
-    Field{"RiderIndex", T::Long},
-    Field{"Points", T::Single},
-    Field{"Division", T::Text, 1},
-    Field{"JudgeID", T::Long},
+    Field{"ClassNumber", T::Integer}, Field{"Place", T::Integer},    Field{"RiderIndex", T::Long},
+    Field{"Points", T::Single},       Field{"Division", T::Text, 1}, Field{"JudgeID", T::Long},
 };
 constexpr std::array TeamFields{
     Field{"TeamCode", T::AutoNumber, 0, false, true},
@@ -83,14 +70,17 @@ constexpr std::array TeamFields{
 };
 
 const std::array Tables{
-    Table{"TblClass", ClassFields},       Table{"TblClassJudges", ClassJudgesFields},
-    Table{"TblCoach", CoachFields},       Table{"TblEntry", EntryFields},
-    Table{"TblJudge", JudgeFields},       Table{"TblPairing", PairingFields},
-    Table{"TblPerson", PersonFields},     Table{"TblPlacing", PlacingFields},
+    Table{"TblClass", ClassFields},   Table{"TblClassJudges", ClassJudgesFields},
+    Table{"TblCoach", CoachFields},   Table{"TblEntry", EntryFields},
+    Table{"TblJudge", JudgeFields},   Table{"TblPairing", PairingFields},
+    Table{"TblPerson", PersonFields}, Table{"TblPlacing", PlacingFields},
     Table{"TblTeam", TeamFields},
 };
 
-QString quoted(const char *name) { return u'"' + QString::fromLatin1(name) + u'"'; }
+QString quoted(const char *name)
+{
+    return u'"' + QString::fromLatin1(name) + u'"';
+}
 
 QString columnDefinition(const Field &f)
 {
@@ -98,20 +88,24 @@ QString columnDefinition(const Field &f)
     switch (f.type) {
     case T::Integer:
         // A key that must be given: the table is WITHOUT ROWID, so NULL is refused.
-        return n + (f.primaryKey ? QStringLiteral(" INTEGER NOT NULL PRIMARY KEY") : QStringLiteral(" INTEGER"))
-               + QStringLiteral(" CHECK (%1 BETWEEN -32768 AND 32767)").arg(n);
+        return n +
+               (f.primaryKey ? QStringLiteral(" INTEGER NOT NULL PRIMARY KEY") : QStringLiteral(" INTEGER")) +
+               QStringLiteral(" CHECK (%1 BETWEEN -32768 AND 32767)").arg(n);
     case T::Long:
         return n + QStringLiteral(" INTEGER CHECK (%1 BETWEEN -2147483648 AND 2147483647)").arg(n);
     case T::AutoNumber:
-        return n + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT CHECK (%1 BETWEEN 1 AND 2147483647)").arg(n);
+        return n + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT CHECK (%1 BETWEEN 1 AND 2147483647)")
+                       .arg(n);
     case T::Single:
         return n + QStringLiteral(" REAL CHECK (abs(%1) <= 3.402823466e38)").arg(n);
     case T::Text:
         return n + QStringLiteral(" TEXT COLLATE NOCASE CHECK (length(%1) BETWEEN %2 AND %3)")
-                       .arg(n).arg(f.emptyAllowed ? 0 : 1).arg(f.length);
+                       .arg(n)
+                       .arg(f.emptyAllowed ? 0 : 1)
+                       .arg(f.length);
     case T::Memo:
-        return n + QStringLiteral(" TEXT COLLATE NOCASE")
-               + (f.emptyAllowed ? QString() : QStringLiteral(" CHECK (length(%1) >= 1)").arg(n));
+        return n + QStringLiteral(" TEXT COLLATE NOCASE") +
+               (f.emptyAllowed ? QString() : QStringLiteral(" CHECK (length(%1) >= 1)").arg(n));
     }
     return n;
 }
@@ -119,9 +113,9 @@ QString columnDefinition(const Field &f)
 QStringList columnNames(const QSqlDatabase &db, const QString &tableName)
 {
     // pragma_table_info is a table-valued function, so the name is bound like any value.
-    const ResultRows info = Sql::select(db, QStringLiteral("Reading the layout of %1").arg(tableName),
-                                        QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
-                                        {tableName});
+    const ResultRows info =
+        Sql::select(db, QStringLiteral("Reading the layout of %1").arg(tableName),
+                    QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"), {tableName});
     QStringList names;
     for (const auto &row : info.rows)
         names << row[0].toString();
@@ -130,7 +124,10 @@ QStringList columnNames(const QSqlDatabase &db, const QString &tableName)
 
 } // namespace
 
-std::span<const Table> tables() { return Tables; }
+std::span<const Table> tables()
+{
+    return Tables;
+}
 
 const Table *table(const QString &name)
 {

@@ -17,8 +17,8 @@ struct Field
 {
     const char *name;
     FieldType type;
-    int length = 0;             // characters, Text only
-    bool emptyAllowed = false;  // Text and Memo only
+    int length = 0;            // characters, Text only
+    bool emptyAllowed = false; // Text and Memo only
     bool primaryKey = false;
 };
 

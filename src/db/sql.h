@@ -35,6 +35,9 @@ QVariant scalar(const QSqlDatabase &db, const QString &action, const QString &st
 
 // A text value to store: a null QString (an untouched text box) is stored as "" rather than
 // as NULL, as typed text always is.
-inline QVariant text(const QString &s) { return QVariant(s.isNull() ? QStringLiteral("") : s); }
+inline QVariant text(const QString &s)
+{
+    return QVariant(s.isNull() ? QStringLiteral("") : s);
+}
 
 } // namespace Sql

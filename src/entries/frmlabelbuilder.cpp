@@ -93,10 +93,9 @@ void FrmLabelBuilder::save(const QImage &image, const QString &fileName) const
     const QString path = QDir(m_folder).filePath(fileName);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit())
-        throw std::runtime_error(
-            QStringLiteral("The label image \"%1\" could not be written: %2")
-                .arg(QDir::toNativeSeparators(path), file.errorString())
-                .toStdString());
+        throw std::runtime_error(QStringLiteral("The label image \"%1\" could not be written: %2")
+                                     .arg(QDir::toNativeSeparators(path), file.errorString())
+                                     .toStdString());
 }
 
 void FrmLabelBuilder::Build_Labels(const QSqlDatabase &db)

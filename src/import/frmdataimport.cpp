@@ -36,7 +36,10 @@ FrmDataImport::FrmDataImport(AppState &app, QWidget *mainMenu)
     };
 }
 
-void FrmDataImport::Import_Data() { Load_Import_Tree(Get_Import_File ? Get_Import_File() : QString()); }
+void FrmDataImport::Import_Data()
+{
+    Load_Import_Tree(Get_Import_File ? Get_Import_File() : QString());
+}
 
 void FrmDataImport::Load_Import_Tree(const QString &path)
 {
@@ -79,7 +82,10 @@ void FrmDataImport::CmdImport_Click()
     close();
 }
 
-void FrmDataImport::CmdCancel_Click() { close(); }
+void FrmDataImport::CmdCancel_Click()
+{
+    close();
+}
 
 void FrmDataImport::closeEvent(QCloseEvent *event)
 {

@@ -11,7 +11,10 @@
 
 namespace {
 
-QString nullToEmpty(const QVariant &v) { return v.isNull() ? QStringLiteral("") : v.toString(); }
+QString nullToEmpty(const QVariant &v)
+{
+    return v.isNull() ? QStringLiteral("") : v.toString();
+}
 
 } // namespace
 
@@ -29,8 +32,9 @@ QString RegionalImport::Outcome::message() const
         left << missing(ridersWithoutTeam, "rider", "riders");
     if (!left.isEmpty())
         text += QStringLiteral("\n\n%1 of the file %2 not imported: their team is not in the file.")
-                    .arg(left.join(QStringLiteral(" and ")),
-                         coachesWithoutTeam + ridersWithoutTeam == 1 ? QStringLiteral("was") : QStringLiteral("were"));
+                    .arg(left.join(QStringLiteral(" and ")), coachesWithoutTeam + ridersWithoutTeam == 1
+                                                                 ? QStringLiteral("was")
+                                                                 : QStringLiteral("were"));
     return text;
 }
 
@@ -48,15 +52,17 @@ std::optional<QString> RegionalImport::load(const QString &path)
 {
     const auto refuse = [&](const QString &reason) {
         m_source.close();
-        return QStringLiteral("The file \"%1\" cannot be imported: %2.").arg(QDir::toNativeSeparators(path), reason);
+        return QStringLiteral("The file \"%1\" cannot be imported: %2.")
+            .arg(QDir::toNativeSeparators(path), reason);
     };
     m_teams.clear();
     m_orphanCoaches = m_orphanRiders = 0;
 
     const auto code = regionCode(path);
     if (!code)
-        return refuse(QStringLiteral("its name must be \"Region\", a one-character region code and \"-2006.mdb\", "
-                                     "as in \"Region4-2006.mdb\""));
+        return refuse(
+            QStringLiteral("its name must be \"Region\", a one-character region code and \"-2006.mdb\", "
+                           "as in \"Region4-2006.mdb\""));
     QString reason;
     if (!QFileInfo(path).isFile())
         return refuse(QStringLiteral("it does not exist"));
@@ -67,31 +73,40 @@ std::optional<QString> RegionalImport::load(const QString &path)
         m_source.open(path, DbConnection::Mode::ReadOnly);
         const QSqlDatabase db = m_source.database();
         for (const auto &[table, columns] :
-             {std::pair{QStringLiteral("TblTeam"), QStringList{"TeamCode", "TeamName", "Division", "District"}},
+             {std::pair{QStringLiteral("TblTeam"),
+                        QStringList{"TeamCode", "TeamName", "Division", "District"}},
               std::pair{QStringLiteral("TblCoach"),
                         QStringList{"TeamCode", "CoachCode", "FirstName", "LastName", "Position"}},
-              std::pair{QStringLiteral("TblPerson"), QStringList{"TeamCode", "FirstName", "LastName", "RiderNumber"}}})
+              std::pair{QStringLiteral("TblPerson"),
+                        QStringList{"TeamCode", "FirstName", "LastName", "RiderNumber"}}})
             if (auto missing = MeetSchema::missingColumns(db, table, columns))
                 return refuse(*missing);
 
         const QString action = QStringLiteral("Reading the regional file");
-        const ResultRows teams = Sql::select(
-            db, action, QStringLiteral("SELECT TeamCode, TeamName, Division, District FROM TblTeam "
+        const ResultRows teams =
+            Sql::select(db, action,
+                        QStringLiteral("SELECT TeamCode, TeamName, Division, District FROM TblTeam "
                                        "ORDER BY Division COLLATE NOCASE, TeamName COLLATE NOCASE"));
         const ResultRows coaches = Sql::select(
             db, action,
-            QStringLiteral("SELECT TeamCode, CoachCode, FirstName, LastName, Position FROM TblCoach ORDER BY TeamCode, "
-                           "Position COLLATE NOCASE DESC, LastName COLLATE NOCASE, FirstName COLLATE NOCASE"));
+            QStringLiteral(
+                "SELECT TeamCode, CoachCode, FirstName, LastName, Position FROM TblCoach ORDER BY TeamCode, "
+                "Position COLLATE NOCASE DESC, LastName COLLATE NOCASE, FirstName COLLATE NOCASE"));
         const ResultRows riders = Sql::select(
             db, action,
-            QStringLiteral("SELECT TeamCode, FirstName, LastName, RiderNumber FROM TblPerson ORDER BY TeamCode, "
-                           "LastName COLLATE NOCASE, FirstName COLLATE NOCASE"));
+            QStringLiteral(
+                "SELECT TeamCode, FirstName, LastName, RiderNumber FROM TblPerson ORDER BY TeamCode, "
+                "LastName COLLATE NOCASE, FirstName COLLATE NOCASE"));
 
         QHash<qint64, int> byCode;
         for (const auto &row : teams.rows) {
             byCode.insert(row[0].toLongLong(), m_teams.size());
-            m_teams.push_back({std::int32_t(row[0].toLongLong()), row[1].toString(), row[2].toString(),
-                               nullToEmpty(row[3]), {}, {}});
+            m_teams.push_back({std::int32_t(row[0].toLongLong()),
+                               row[1].toString(),
+                               row[2].toString(),
+                               nullToEmpty(row[3]),
+                               {},
+                               {}});
         }
         for (const auto &row : coaches.rows) {
             const auto team = byCode.constFind(row[0].toLongLong());
@@ -99,8 +114,9 @@ std::optional<QString> RegionalImport::load(const QString &path)
                 ++m_orphanCoaches;
                 continue;
             }
-            m_teams[*team].coaches.push_back({std::int32_t(row[0].toLongLong()), std::int32_t(row[1].toLongLong()),
-                                              row[2].toString(), row[3].toString(), row[4].toString()});
+            m_teams[*team].coaches.push_back({std::int32_t(row[0].toLongLong()),
+                                              std::int32_t(row[1].toLongLong()), row[2].toString(),
+                                              row[3].toString(), row[4].toString()});
         }
         for (const auto &row : riders.rows) {
             const auto team = byCode.constFind(row[0].toLongLong());
@@ -126,22 +142,26 @@ RegionalImport::Outcome RegionalImport::importInto(const QSqlDatabase &meet) con
     for (const Team &team : m_teams) {
         const auto newCode =
             Sql::exec(meet, action,
-                      QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
+                      QStringLiteral(
+                          "INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
                       {team.name, team.division, team.district, m_region})
                 .lastInsertId;
         ++outcome.teams;
         for (const Coach &c : team.coaches) {
-            Sql::exec(meet, action,
-                      QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
-                                     "Secondary, Email, Position, TeamCode) VALUES (?, ?, '', '', '', '', '', '', ?, ?)"),
-                      {c.firstName, c.lastName, c.position, newCode});
+            Sql::exec(
+                meet, action,
+                QStringLiteral(
+                    "INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
+                    "Secondary, Email, Position, TeamCode) VALUES (?, ?, '', '', '', '', '', '', ?, ?)"),
+                {c.firstName, c.lastName, c.position, newCode});
             ++outcome.coaches;
         }
         for (const Rider &r : team.riders) {
-            Sql::exec(meet, action,
-                      QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, Address, City, Zip, TeamCode, "
-                                     "RiderNumber) VALUES (?, ?, '', '', '', ?, '')"),
-                      {r.firstName, r.lastName, newCode});
+            Sql::exec(
+                meet, action,
+                QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, Address, City, Zip, TeamCode, "
+                               "RiderNumber) VALUES (?, ?, '', '', '', ?, '')"),
+                {r.firstName, r.lastName, newCode});
             ++outcome.riders;
         }
     }

@@ -27,7 +27,8 @@ QVector<CoachRecord> CoachRoster::listForTeam(std::int32_t teamCode) const
 {
     const ResultRows rows = Sql::select(
         m_db, QStringLiteral("Reading the team's coaches"),
-        QStringLiteral("SELECT * FROM TblCoach WHERE TeamCode = ? ORDER BY Position DESC, LastName, CoachCode"),
+        QStringLiteral(
+            "SELECT * FROM TblCoach WHERE TeamCode = ? ORDER BY Position DESC, LastName, CoachCode"),
         {teamCode});
     QVector<CoachRecord> coaches;
     coaches.reserve(rows.size());
@@ -64,27 +65,30 @@ std::optional<QString> CoachRoster::firstFailure(const CoachRecord &coach)
 std::int32_t CoachRoster::save(const CoachRecord &c) const
 {
     const QString action = QStringLiteral("Saving the coach");
-    const QVariantList values{Sql::text(c.firstName), Sql::text(c.lastName), Sql::text(c.address),
-                              Sql::text(c.city),      Sql::text(c.zip),      Sql::text(c.primary),
-                              Sql::text(c.secondary), Sql::text(c.email),    Sql::text(c.position),
-                              c.teamCode};
+    const QVariantList values{Sql::text(c.firstName), Sql::text(c.lastName),
+                              Sql::text(c.address),   Sql::text(c.city),
+                              Sql::text(c.zip),       Sql::text(c.primary),
+                              Sql::text(c.secondary), Sql::text(c.email),
+                              Sql::text(c.position),  c.teamCode};
     if (c.code == -1)
         return std::int32_t(
-            Sql::exec(m_db, action,
-                      QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
-                                     "Secondary, Email, Position, TeamCode) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                      values)
+            Sql::exec(
+                m_db, action,
+                QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
+                               "Secondary, Email, Position, TeamCode) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                values)
                 .lastInsertId.toLongLong());
-    Sql::exec(m_db, action,
-              QStringLiteral("UPDATE TblCoach SET FirstName = ?, LastName = ?, Address = ?, City = ?, Zip = ?, "
-                             "\"Primary\" = ?, Secondary = ?, Email = ?, Position = ?, TeamCode = ? "
-                             "WHERE CoachCode = ?"),
-              values + QVariantList{c.code});
+    Sql::exec(
+        m_db, action,
+        QStringLiteral("UPDATE TblCoach SET FirstName = ?, LastName = ?, Address = ?, City = ?, Zip = ?, "
+                       "\"Primary\" = ?, Secondary = ?, Email = ?, Position = ?, TeamCode = ? "
+                       "WHERE CoachCode = ?"),
+        values + QVariantList{c.code});
     return c.code;
 }
 
 void CoachRoster::remove(std::int32_t code) const
 {
-    Sql::exec(m_db, QStringLiteral("Deleting the coach"), QStringLiteral("DELETE FROM TblCoach WHERE CoachCode = ?"),
-              {code});
+    Sql::exec(m_db, QStringLiteral("Deleting the coach"),
+              QStringLiteral("DELETE FROM TblCoach WHERE CoachCode = ?"), {code});
 }

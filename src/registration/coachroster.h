@@ -32,10 +32,12 @@ public:
     static inline const QString AssistantCoach = QStringLiteral("Assistant Coach");
     static inline const QString NoTeamToAddTo =
         QStringLiteral("You must first select the team you want to add the coach to.");
-    static inline const QString NoCoachToEdit = QStringLiteral("You must first select the coach you want to edit.");
+    static inline const QString NoCoachToEdit =
+        QStringLiteral("You must first select the coach you want to edit.");
     static inline const QString NoCoachToDelete = QStringLiteral("You must select a coach to delete");
-    static inline const QString DeleteQuestion = QStringLiteral(
-        "Clicking OK will delete the selected Coach and cannot be undone. Are you sure you want to continue?");
+    static inline const QString DeleteQuestion =
+        QStringLiteral("Clicking OK will delete the selected Coach and cannot be undone. Are you sure you "
+                       "want to continue?");
 
     explicit CoachRoster(QSqlDatabase db) : m_db(std::move(db)) {}
 

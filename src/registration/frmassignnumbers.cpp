@@ -53,7 +53,8 @@ FrmAssignNumbers::FrmAssignNumbers(AppState &app, QWidget *mainMenu)
     m_tree->setAccessibleName(QStringLiteral("Teams and riders"));
     m_tree->setHeaderHidden(true);
     m_tree->setGeometry(Twips::rect(240, 840, 5400, 6480));
-    connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { TVNumberAssign_NodeClick(item); });
+    connect(m_tree, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *item) { TVNumberAssign_NodeClick(item); });
 
     m_buttons = frame(this, QStringLiteral("FraButtons"), QString());
     const std::array<std::tuple<const char *, const char *, void (FrmAssignNumbers::*)()>, 4> buttons{{
@@ -64,59 +65,70 @@ FrmAssignNumbers::FrmAssignNumbers(AppState &app, QWidget *mainMenu)
     }};
     for (int i = 0; i < int(buttons.size()); ++i) {
         const auto &[name, caption, handler] = buttons[i];
-        QPushButton *b = button(m_buttons, QString::fromLatin1(name), QString::fromLatin1(caption), 360, 240 + i * 720,
-                                2295, 495);
+        QPushButton *b = button(m_buttons, QString::fromLatin1(name), QString::fromLatin1(caption), 360,
+                                240 + i * 720, 2295, 495);
         if (handler)
             connect(b, &QPushButton::clicked, this, handler);
         else
             connect(b, &QPushButton::clicked, this, &QWidget::close);
     }
 
-    m_random = rangeFrame(QStringLiteral("FraRandom"), QStringLiteral("Randomly"), QStringLiteral("Rand"), Mode::Random);
-    m_sequential = rangeFrame(QStringLiteral("FraSequential"), QStringLiteral("Sequentially"), QStringLiteral("Seq"),
-                              Mode::Sequential);
+    m_random = rangeFrame(QStringLiteral("FraRandom"), QStringLiteral("Randomly"), QStringLiteral("Rand"),
+                          Mode::Random);
+    m_sequential = rangeFrame(QStringLiteral("FraSequential"), QStringLiteral("Sequentially"),
+                              QStringLiteral("Seq"), Mode::Sequential);
 
     m_individual = frame(this, QStringLiteral("FraIndividual"), QString());
     QLabel *guide = label(m_individual, QStringLiteral("lblIndividualGuide"),
-                          QStringLiteral("Click on the Individual above to change their rider number."), 120, 240, 2775,
-                          975);
+                          QStringLiteral("Click on the Individual above to change their rider number."), 120,
+                          240, 2775, 975);
     guide->setWordWrap(true);
-    connect(button(m_individual, QStringLiteral("CmdIndividualExit"), QStringLiteral("Exit"), 720, 1440, 1455, 495),
+    connect(button(m_individual, QStringLiteral("CmdIndividualExit"), QStringLiteral("Exit"), 720, 1440, 1455,
+                   495),
             &QPushButton::clicked, this, &FrmAssignNumbers::CmdIndividualExit_Click);
 
     m_editNumber = frame(this, QStringLiteral("FraEditNumber"), QStringLiteral("Individually"));
     m_riderNumber = textBox(m_editNumber, QStringLiteral("TxtRiderNumber"),
-                            label(m_editNumber, QStringLiteral("LblRiderNum"), QStringLiteral("Rider Number:"), 120,
-                                  420, 1455, 285),
+                            label(m_editNumber, QStringLiteral("LblRiderNum"),
+                                  QStringLiteral("Rider Number:"), 120, 420, 1455, 285),
                             1680, 360, 735, 375, RiderNumber::MaxLength);
     connect(m_riderNumber, &QLineEdit::returnPressed, this, &FrmAssignNumbers::CmdEditSubmit_Click);
-    connect(button(m_editNumber, QStringLiteral("CmdEditSubmit"), QStringLiteral("Submit"), 120, 1080, 1335, 495),
-            &QPushButton::clicked, this, &FrmAssignNumbers::CmdEditSubmit_Click);
-    connect(button(m_editNumber, QStringLiteral("CmdEditCancel"), QStringLiteral("Cancel"), 1560, 1080, 1335, 495),
+    connect(
+        button(m_editNumber, QStringLiteral("CmdEditSubmit"), QStringLiteral("Submit"), 120, 1080, 1335, 495),
+        &QPushButton::clicked, this, &FrmAssignNumbers::CmdEditSubmit_Click);
+    connect(button(m_editNumber, QStringLiteral("CmdEditCancel"), QStringLiteral("Cancel"), 1560, 1080, 1335,
+                   495),
             &QPushButton::clicked, this, &FrmAssignNumbers::CmdEditCancel_Click);
 
     showOnly(m_buttons);
     Build_Tree();
 }
 
-QGroupBox *FrmAssignNumbers::rangeFrame(const QString &name, const QString &caption, const QString &prefix, Mode mode)
+QGroupBox *FrmAssignNumbers::rangeFrame(const QString &name, const QString &caption, const QString &prefix,
+                                        Mode mode)
 {
     QGroupBox *box = frame(this, name, caption);
-    label(box, QStringLiteral("Lbl%1Range").arg(prefix), QStringLiteral("Number Range:"), 120, 300, 2775, 285);
+    label(box, QStringLiteral("Lbl%1Range").arg(prefix), QStringLiteral("Number Range:"), 120, 300, 2775,
+          285);
     textBox(box, QStringLiteral("Txt%1Range1").arg(prefix),
-            label(box, QStringLiteral("Lbl%1From").arg(prefix), QStringLiteral("From:"), 120, 780, 615, 285), 840, 720,
-            735, 375, RiderNumber::MaxLength);
+            label(box, QStringLiteral("Lbl%1From").arg(prefix), QStringLiteral("From:"), 120, 780, 615, 285),
+            840, 720, 735, 375, RiderNumber::MaxLength);
     textBox(box, QStringLiteral("Txt%1Range2").arg(prefix),
-            label(box, QStringLiteral("Lbl%1To").arg(prefix), QStringLiteral("To:"), 120, 1320, 615, 285), 840, 1260,
-            735, 375, RiderNumber::MaxLength);
-    connect(button(box, QStringLiteral("Cmd%1Submit").arg(prefix), QStringLiteral("Submit"), 120, 1920, 1335, 495),
+            label(box, QStringLiteral("Lbl%1To").arg(prefix), QStringLiteral("To:"), 120, 1320, 615, 285),
+            840, 1260, 735, 375, RiderNumber::MaxLength);
+    connect(button(box, QStringLiteral("Cmd%1Submit").arg(prefix), QStringLiteral("Submit"), 120, 1920, 1335,
+                   495),
             &QPushButton::clicked, this, [this, mode] { submitRange(mode); });
-    connect(button(box, QStringLiteral("Cmd%1Cancel").arg(prefix), QStringLiteral("Cancel"), 1560, 1920, 1335, 495),
+    connect(button(box, QStringLiteral("Cmd%1Cancel").arg(prefix), QStringLiteral("Cancel"), 1560, 1920, 1335,
+                   495),
             &QPushButton::clicked, this, [this, mode] { leaveRange(mode); });
     return box;
 }
 
-QString FrmAssignNumbers::nodeKey(const QTreeWidgetItem *node) { return node->data(0, KeyRole).toString(); }
+QString FrmAssignNumbers::nodeKey(const QTreeWidgetItem *node)
+{
+    return node->data(0, KeyRole).toString();
+}
 
 void FrmAssignNumbers::Build_Tree()
 {
@@ -131,8 +143,9 @@ void FrmAssignNumbers::Build_Tree()
     auto *root = new QTreeWidgetItem(m_tree, {ShowTitle});
     root->setData(0, KeyRole, QStringLiteral("Root"));
     for (const auto &team : teams) {
-        QTreeWidgetItem *t = node(root, team.code == -1 ? QStringLiteral("NoTeam") : QStringLiteral("Team%1").arg(team.code),
-                                  NumberAssigner::teamText(team));
+        QTreeWidgetItem *t =
+            node(root, team.code == -1 ? QStringLiteral("NoTeam") : QStringLiteral("Team%1").arg(team.code),
+                 NumberAssigner::teamText(team));
         for (const auto &r : team.riders) {
             QTreeWidgetItem *item = node(t, QStringLiteral("Rider%1").arg(r.index),
                                          NumberAssigner::riderText(r.number, r.firstName, r.lastName));
@@ -185,8 +198,9 @@ void FrmAssignNumbers::submitRange(Mode mode)
 {
     const QString prefix = mode == Mode::Random ? QStringLiteral("Rand") : QStringLiteral("Seq");
     QGroupBox *frame = mode == Mode::Random ? m_random : m_sequential;
-    const auto range = NumberAssigner::readRange(frame->findChild<QLineEdit *>(QStringLiteral("Txt%1Range1").arg(prefix))->text(),
-                                                 frame->findChild<QLineEdit *>(QStringLiteral("Txt%1Range2").arg(prefix))->text());
+    const auto range = NumberAssigner::readRange(
+        frame->findChild<QLineEdit *>(QStringLiteral("Txt%1Range1").arg(prefix))->text(),
+        frame->findChild<QLineEdit *>(QStringLiteral("Txt%1Range2").arg(prefix))->text());
     if (!range) {
         m_app.messages->tell(NumberAssigner::RangeInvalid);
         return;
@@ -194,9 +208,10 @@ void FrmAssignNumbers::submitRange(Mode mode)
     const NumberAssigner assigner(m_app.MeetDb());
     try {
         const int riders = assigner.riderCount();
-        const auto sequence = mode == Mode::Random
-                                  ? NumberAssigner::randomRange(range->first, range->second, riders, RandomSource::generator())
-                                  : NumberAssigner::sequentialRange(range->first, range->second, riders);
+        const auto sequence =
+            mode == Mode::Random
+                ? NumberAssigner::randomRange(range->first, range->second, riders, RandomSource::generator())
+                : NumberAssigner::sequentialRange(range->first, range->second, riders);
         if (sequence.status == -1) {
             m_app.messages->tell(NumberAssigner::RangeTooSmall);
             return;
@@ -212,10 +227,22 @@ void FrmAssignNumbers::submitRange(Mode mode)
     leaveRange(mode);
 }
 
-void FrmAssignNumbers::CmdRandSubmit_Click() { submitRange(Mode::Random); }
-void FrmAssignNumbers::CmdRandCancel_Click() { leaveRange(Mode::Random); }
-void FrmAssignNumbers::CmdSeqSubmit_Click() { submitRange(Mode::Sequential); }
-void FrmAssignNumbers::CmdSeqCancel_Click() { leaveRange(Mode::Sequential); }
+void FrmAssignNumbers::CmdRandSubmit_Click()
+{
+    submitRange(Mode::Random);
+}
+void FrmAssignNumbers::CmdRandCancel_Click()
+{
+    leaveRange(Mode::Random);
+}
+void FrmAssignNumbers::CmdSeqSubmit_Click()
+{
+    submitRange(Mode::Sequential);
+}
+void FrmAssignNumbers::CmdSeqCancel_Click()
+{
+    leaveRange(Mode::Sequential);
+}
 
 void FrmAssignNumbers::CmdIndividualExit_Click()
 {
@@ -254,7 +281,10 @@ void FrmAssignNumbers::endRiderEdit()
     m_tree->setFocus();
 }
 
-void FrmAssignNumbers::CmdEditCancel_Click() { endRiderEdit(); }
+void FrmAssignNumbers::CmdEditCancel_Click()
+{
+    endRiderEdit();
+}
 
 void FrmAssignNumbers::CmdEditSubmit_Click()
 {
@@ -286,7 +316,8 @@ void FrmAssignNumbers::CmdEditSubmit_Click()
         return;
     }
     // The node shows the number as it is stored ("07" is stored as 7).
-    m_current->setText(0, NumberAssigner::riderText(QString::number(*number), m_current->data(0, FirstNameRole).toString(),
+    m_current->setText(0, NumberAssigner::riderText(QString::number(*number),
+                                                    m_current->data(0, FirstNameRole).toString(),
                                                     m_current->data(0, LastNameRole).toString()));
     endRiderEdit();
 }

@@ -20,20 +20,23 @@ FrmCoach::FrmCoach(AppState &app, QWidget *owner, QList<QWidget *> openers, QWid
     title(this, QStringLiteral("LblTitle"), QStringLiteral("Coach Information Form"), 120, 120, 6360, 495);
 
     const auto row = [this](const QString &box, const QString &labelName, const QString &caption, int width,
-                             int maxLength) { return addRow(box, labelName, caption, width, maxLength); };
-    m_first = row(QStringLiteral("TxtFirst"), QStringLiteral("LblFirst"), QStringLiteral("First Name"), 3720, 50);
+                            int maxLength) { return addRow(box, labelName, caption, width, maxLength); };
+    m_first =
+        row(QStringLiteral("TxtFirst"), QStringLiteral("LblFirst"), QStringLiteral("First Name"), 3720, 50);
     m_last = row(QStringLiteral("TxtLast"), QStringLiteral("LblLast"), QStringLiteral("Last Name"), 3720, 50);
-    m_address = row(QStringLiteral("TxtAddress"), QStringLiteral("LblAddress"), QStringLiteral("Address"), 3720, 50);
+    m_address =
+        row(QStringLiteral("TxtAddress"), QStringLiteral("LblAddress"), QStringLiteral("Address"), 3720, 50);
     m_city = row(QStringLiteral("TxtCity"), QStringLiteral("LblCity"), QStringLiteral("City"), 3720, 50);
     m_zip = row(QStringLiteral("TxtZip"), QStringLiteral("LblZip"), QStringLiteral("Zip"), 1095, 5);
-    m_primary = row(QStringLiteral("TxtPrimary"), QStringLiteral("LblPrimary"), QStringLiteral("Primary Contact Number"),
-                    2415, 50);
+    m_primary = row(QStringLiteral("TxtPrimary"), QStringLiteral("LblPrimary"),
+                    QStringLiteral("Primary Contact Number"), 2415, 50);
     m_secondary = row(QStringLiteral("TxtSecondary"), QStringLiteral("LblSecondary"),
                       QStringLiteral("Secondary Contact Number"), 2415, 50);
-    m_email = row(QStringLiteral("TxtEmail"), QStringLiteral("LblEmail"), QStringLiteral("Email Address"), 3720, 50);
+    m_email = row(QStringLiteral("TxtEmail"), QStringLiteral("LblEmail"), QStringLiteral("Email Address"),
+                  3720, 50);
     m_position = comboBox(this, QStringLiteral("CbPosition"),
-                          addRowLabel(QStringLiteral("LblPosition"), QStringLiteral("Position")), 2640, nextRowTop(),
-                          2415, 375, {CoachRoster::HeadCoach, CoachRoster::AssistantCoach});
+                          addRowLabel(QStringLiteral("LblPosition"), QStringLiteral("Position")), 2640,
+                          nextRowTop(), 2415, 375, {CoachRoster::HeadCoach, CoachRoster::AssistantCoach});
     addSubmitAndCancel(QStringLiteral("CmdSubmit"), QStringLiteral("Submit"), 6240);
 }
 
@@ -56,7 +59,8 @@ bool FrmCoach::Initialize_Edit(std::int32_t coachCode)
     clearBoxes();
     const auto c = CoachRoster(app().MeetDb()).find(coachCode);
     if (!c) {
-        messages().refuse(MessageService::Refusal::Edit, QStringLiteral("The selected coach is no longer in the meet."));
+        messages().refuse(MessageService::Refusal::Edit,
+                          QStringLiteral("The selected coach is no longer in the meet."));
         return false;
     }
     m_code = coachCode;
@@ -88,7 +92,10 @@ CoachRecord FrmCoach::record() const
             m_position->currentIndex() < 0 ? QString() : m_position->currentText()};
 }
 
-std::optional<QString> FrmCoach::firstFailure() const { return CoachRoster::firstFailure(record()); }
+std::optional<QString> FrmCoach::firstFailure() const
+{
+    return CoachRoster::firstFailure(record());
+}
 
 bool FrmCoach::write()
 {

@@ -20,9 +20,10 @@ FrmCoachMgmt::FrmCoachMgmt(AppState &app, QWidget *parent) : ListScreen(app, par
     setInnerSize(this, Width, Height);
     title(this, QStringLiteral("LblTitle"), QStringLiteral("Coach Management"), 120, 120, 8160, 495);
     m_teamBox = comboBox(this, QStringLiteral("CbTeam"),
-                         label(this, QStringLiteral("LblTeam"), QStringLiteral("Team"), 240, 900, 735, 285), 1080, 840,
-                         4320, 375);
-    QLabel *coachesFor = label(this, QStringLiteral("LblCoach"), QStringLiteral("Coaches for:"), 240, 1500, 1335, 285);
+                         label(this, QStringLiteral("LblTeam"), QStringLiteral("Team"), 240, 900, 735, 285),
+                         1080, 840, 4320, 375);
+    QLabel *coachesFor =
+        label(this, QStringLiteral("LblCoach"), QStringLiteral("Coaches for:"), 240, 1500, 1335, 285);
     m_currentTeam = label(this, QStringLiteral("LblCurrentTeam"), QString(), 1560, 1500, 3840, 285);
     m_coaches = listBox(this, QStringLiteral("LbCoaches"), coachesFor, {}, 240, 1860, 5160, 4380);
     connectSelection(m_coaches);
@@ -32,10 +33,11 @@ FrmCoachMgmt::FrmCoachMgmt(AppState &app, QWidget *parent) : ListScreen(app, par
             &QPushButton::clicked, this, &FrmCoachMgmt::CmdAddCoach_Click);
     connect(button(this, QStringLiteral("CmdEditCoach"), QStringLiteral("Edit Coach"), 5760, 1680, 2295, 615),
             &QPushButton::clicked, this, &FrmCoachMgmt::CmdEditCoach_Click);
-    connect(button(this, QStringLiteral("CmdDeleteCoach"), QStringLiteral("Delete Coach"), 5760, 2520, 2295, 615),
-            &QPushButton::clicked, this, &FrmCoachMgmt::CmdDeleteCoach_Click);
-    connect(button(this, QStringLiteral("CmdCoachReport"), QStringLiteral("View Complete Coach List"), 5760, 3360,
-                   2295, 615),
+    connect(
+        button(this, QStringLiteral("CmdDeleteCoach"), QStringLiteral("Delete Coach"), 5760, 2520, 2295, 615),
+        &QPushButton::clicked, this, &FrmCoachMgmt::CmdDeleteCoach_Click);
+    connect(button(this, QStringLiteral("CmdCoachReport"), QStringLiteral("View Complete Coach List"), 5760,
+                   3360, 2295, 615),
             &QPushButton::clicked, this, &FrmCoachMgmt::CmdCoachReport_Click);
 }
 
@@ -77,7 +79,10 @@ void FrmCoachMgmt::CbTeam_Click(int line)
     });
 }
 
-FrmCoach *FrmCoachMgmt::makeForm() { return new FrmCoach(m_app, window(), {window(), this}, m_coaches); }
+FrmCoach *FrmCoachMgmt::makeForm()
+{
+    return new FrmCoach(m_app, window(), {window(), this}, m_coaches);
+}
 
 void FrmCoachMgmt::CmdAddCoach_Click()
 {
@@ -113,4 +118,7 @@ void FrmCoachMgmt::CmdDeleteCoach_Click()
     rebuild();
 }
 
-void FrmCoachMgmt::CmdCoachReport_Click() { RosterPrint::showCoachList(m_app, this); }
+void FrmCoachMgmt::CmdCoachReport_Click()
+{
+    RosterPrint::showCoachList(m_app, this);
+}

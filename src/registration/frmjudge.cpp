@@ -20,15 +20,19 @@ FrmJudge::FrmJudge(AppState &app, QWidget *owner, QList<QWidget *> openers, QWid
     title(this, QStringLiteral("LblTitle"), QStringLiteral("Judge Information Form"), 120, 120, 6360, 495);
 
     const auto row = [this](const QString &box, const QString &labelName, const QString &caption, int width,
-                             int maxLength) { return addRow(box, labelName, caption, width, maxLength); };
-    m_first = row(QStringLiteral("TxtFirst"), QStringLiteral("LblFirst"), QStringLiteral("First Name"), 3720, 50);
+                            int maxLength) { return addRow(box, labelName, caption, width, maxLength); };
+    m_first =
+        row(QStringLiteral("TxtFirst"), QStringLiteral("LblFirst"), QStringLiteral("First Name"), 3720, 50);
     m_last = row(QStringLiteral("TxtLast"), QStringLiteral("LblLast"), QStringLiteral("Last Name"), 3720, 50);
-    m_address = row(QStringLiteral("TxtAddress"), QStringLiteral("LblAddress"), QStringLiteral("Address"), 3720, 50);
+    m_address =
+        row(QStringLiteral("TxtAddress"), QStringLiteral("LblAddress"), QStringLiteral("Address"), 3720, 50);
     m_city = row(QStringLiteral("TxtCity"), QStringLiteral("LblCity"), QStringLiteral("City"), 3720, 50);
     m_state = row(QStringLiteral("TxtState"), QStringLiteral("LblState"), QStringLiteral("State"), 615, 2);
     m_zip = row(QStringLiteral("TxtZip"), QStringLiteral("LblZip"), QStringLiteral("Zip"), 1095, 5);
-    m_phone = row(QStringLiteral("TxtPhoneNum"), QStringLiteral("LblPhoneNum"), QStringLiteral("Phone Number"), 2415, 50);
-    m_email = row(QStringLiteral("TxtEmail"), QStringLiteral("LblEmail"), QStringLiteral("Email Address"), 3720, 50);
+    m_phone = row(QStringLiteral("TxtPhoneNum"), QStringLiteral("LblPhoneNum"),
+                  QStringLiteral("Phone Number"), 2415, 50);
+    m_email = row(QStringLiteral("TxtEmail"), QStringLiteral("LblEmail"), QStringLiteral("Email Address"),
+                  3720, 50);
     m_memo = memoBox(this, QStringLiteral("TxtMemo"),
                      addRowLabel(QStringLiteral("LblMemo"), QStringLiteral("Additional Information")), 2640,
                      nextRowTop(), 3720, 1215);
@@ -53,7 +57,8 @@ bool FrmJudge::Initialize_Edit(std::int32_t judgeId)
     clearBoxes();
     const auto j = JudgeRoster(app().MeetDb()).find(judgeId);
     if (!j) {
-        messages().refuse(MessageService::Refusal::Edit, QStringLiteral("The selected judge is no longer in the meet."));
+        messages().refuse(MessageService::Refusal::Edit,
+                          QStringLiteral("The selected judge is no longer in the meet."));
         return false;
     }
     m_id = judgeId;
@@ -71,11 +76,22 @@ bool FrmJudge::Initialize_Edit(std::int32_t judgeId)
 
 JudgeRecord FrmJudge::record() const
 {
-    return {m_id,          m_first->text(), m_last->text(),  m_address->text(),       m_city->text(),
-            m_state->text(), m_zip->text(), m_phone->text(), m_email->text(), m_memo->toPlainText()};
+    return {m_id,
+            m_first->text(),
+            m_last->text(),
+            m_address->text(),
+            m_city->text(),
+            m_state->text(),
+            m_zip->text(),
+            m_phone->text(),
+            m_email->text(),
+            m_memo->toPlainText()};
 }
 
-std::optional<QString> FrmJudge::firstFailure() const { return JudgeRoster::firstFailure(record()); }
+std::optional<QString> FrmJudge::firstFailure() const
+{
+    return JudgeRoster::firstFailure(record());
+}
 
 bool FrmJudge::write()
 {

@@ -16,15 +16,17 @@ FrmJudgeMgmt::FrmJudgeMgmt(AppState &app, QWidget *parent) : ListScreen(app, par
     setWindowTitle(QStringLiteral("Judges"));
     setInnerSize(this, Width, Height);
     title(this, QStringLiteral("lblJudges"), QStringLiteral("Judges Information Form"), 120, 120, 8160, 495);
-    m_list = listBox(this, QStringLiteral("LbJudges"), nullptr, QStringLiteral("Judges"), 240, 840, 5160, 5400);
+    m_list =
+        listBox(this, QStringLiteral("LbJudges"), nullptr, QStringLiteral("Judges"), 240, 840, 5160, 5400);
     connectSelection(m_list);
 
     connect(button(this, QStringLiteral("CmdAddJudge"), QStringLiteral("Add Judge"), 5760, 840, 2295, 615),
             &QPushButton::clicked, this, &FrmJudgeMgmt::CmdAddJudge_Click);
     connect(button(this, QStringLiteral("CmdEditJudge"), QStringLiteral("Edit Judge"), 5760, 1680, 2295, 615),
             &QPushButton::clicked, this, &FrmJudgeMgmt::CmdEditJudge_Click);
-    connect(button(this, QStringLiteral("CmdDeleteJudge"), QStringLiteral("Delete Judge"), 5760, 2520, 2295, 615),
-            &QPushButton::clicked, this, &FrmJudgeMgmt::CmdDeleteJudge_Click);
+    connect(
+        button(this, QStringLiteral("CmdDeleteJudge"), QStringLiteral("Delete Judge"), 5760, 2520, 2295, 615),
+        &QPushButton::clicked, this, &FrmJudgeMgmt::CmdDeleteJudge_Click);
 }
 
 void FrmJudgeMgmt::rebuild()
@@ -40,7 +42,10 @@ void FrmJudgeMgmt::rebuild()
     });
 }
 
-FrmJudge *FrmJudgeMgmt::makeForm() { return new FrmJudge(m_app, window(), {window(), this}, m_list); }
+FrmJudge *FrmJudgeMgmt::makeForm()
+{
+    return new FrmJudge(m_app, window(), {window(), this}, m_list);
+}
 
 void FrmJudgeMgmt::CmdAddJudge_Click()
 {

@@ -23,25 +23,29 @@ FrmRider::FrmRider(AppState &app, QWidget *owner, QWidget *focusAfter)
     title(this, QStringLiteral("Label1"), QStringLiteral("Update Rider Information"), 120, 120, 6600, 495);
 
     const auto box = [&](int i, QLabel *buddy, int left, int top, int width, int maxLength) {
-        m_boxes[i] = textBox(this, QStringLiteral("RiderListBoxArray_%1").arg(i), buddy, left, top, width, 375, maxLength);
+        m_boxes[i] = textBox(this, QStringLiteral("RiderListBoxArray_%1").arg(i), buddy, left, top, width,
+                             375, maxLength);
     };
-    box(Number, label(this, QStringLiteral("LblRiderNumber"), QStringLiteral("Rider's Number"), 240, 900, 1815, 285),
+    box(Number,
+        label(this, QStringLiteral("LblRiderNumber"), QStringLiteral("Rider's Number"), 240, 900, 1815, 285),
         2160, 840, 735, RiderNumber::MaxLength);
     label(this, QStringLiteral("LblRiderName"), QStringLiteral("Rider's Name"), 240, 1500, 1815, 285);
-    box(First, label(this, QStringLiteral("LblFirst"), QStringLiteral("First"), 2160, 1860, 1815, 255), 2160, 1440,
-        2055, 50);
+    box(First, label(this, QStringLiteral("LblFirst"), QStringLiteral("First"), 2160, 1860, 1815, 255), 2160,
+        1440, 2055, 50);
     label(this, QStringLiteral("LblMI"), QString(), 4320, 1860, 255, 255);
-    box(Last, label(this, QStringLiteral("LblLast"), QStringLiteral("Last"), 4560, 1860, 1815, 255), 4560, 1440, 2055,
-        50);
-    box(Address, label(this, QStringLiteral("LblAddress"), QStringLiteral("Address"), 240, 2400, 1815, 285), 2160, 2340,
-        4455, 50);
-    box(City, label(this, QStringLiteral("LblCity"), QStringLiteral("City"), 240, 2940, 1815, 285), 2160, 2880, 2055,
-        50);
+    box(Last, label(this, QStringLiteral("LblLast"), QStringLiteral("Last"), 4560, 1860, 1815, 255), 4560,
+        1440, 2055, 50);
+    box(Address, label(this, QStringLiteral("LblAddress"), QStringLiteral("Address"), 240, 2400, 1815, 285),
+        2160, 2340, 4455, 50);
+    box(City, label(this, QStringLiteral("LblCity"), QStringLiteral("City"), 240, 2940, 1815, 285), 2160,
+        2880, 2055, 50);
     label(this, QStringLiteral("LblState"), QStringLiteral("State"), 4320, 2940, 615, 285);
-    box(Zip, label(this, QStringLiteral("LblZip"), QStringLiteral("Zip"), 240, 3480, 1815, 285), 2160, 3420, 1095, 5);
-    m_team = comboBox(this, QStringLiteral("LbTeamCode"),
-                      label(this, QStringLiteral("LblTeamCode"), QStringLiteral("Team"), 240, 4020, 1815, 285), 2160,
-                      3960, 4455, 375);
+    box(Zip, label(this, QStringLiteral("LblZip"), QStringLiteral("Zip"), 240, 3480, 1815, 285), 2160, 3420,
+        1095, 5);
+    m_team =
+        comboBox(this, QStringLiteral("LbTeamCode"),
+                 label(this, QStringLiteral("LblTeamCode"), QStringLiteral("Team"), 240, 4020, 1815, 285),
+                 2160, 3960, 4455, 375);
     addSubmitAndCancel(QStringLiteral("CmdSave"), QStringLiteral("Save"), 4680);
 
     try {
@@ -72,7 +76,8 @@ bool FrmRider::Initialize_Edit(std::int32_t riderIndex)
         return false;
     }
     if (!r) {
-        messages().refuse(MessageService::Refusal::Edit, QStringLiteral("The selected rider is no longer in the meet."));
+        messages().refuse(MessageService::Refusal::Edit,
+                          QStringLiteral("The selected rider is no longer in the meet."));
         return false;
     }
     m_index = riderIndex;

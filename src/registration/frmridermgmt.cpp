@@ -20,36 +20,42 @@ FrmRiderMgmt::FrmRiderMgmt(AppState &app, QWidget *parent) : ListScreen(app, par
     setWindowTitle(QStringLiteral("Rider Management"));
     setInnerSize(this, Width, Height);
     title(this, QStringLiteral("LblTitle"), QStringLiteral("Rider Management"), 120, 120, 8160, 495);
-    m_searchBy = comboBox(this, QStringLiteral("LbSearchBy"),
-                          label(this, QStringLiteral("LblSearchBy"), QStringLiteral("Search By"), 240, 900, 1095, 285),
-                          1440, 840, 1935, 375, {"Last Name", "First Name", "Rider Number", "Team"});
+    m_searchBy =
+        comboBox(this, QStringLiteral("LbSearchBy"),
+                 label(this, QStringLiteral("LblSearchBy"), QStringLiteral("Search By"), 240, 900, 1095, 285),
+                 1440, 840, 1935, 375, {"Last Name", "First Name", "Rider Number", "Team"});
     m_searchBy->setCurrentIndex(0);
-    m_searchFor = textBox(this, QStringLiteral("TxtSearchFor"),
-                          label(this, QStringLiteral("LblSearchFor"), QStringLiteral("Search For"), 3600, 900, 1095, 285),
-                          4680, 840, 1935, 375, 50);
-    QPushButton *search = button(this, QStringLiteral("CmdSearch"), QStringLiteral("Search"), 6840, 780, 1335, 495);
+    m_searchFor = textBox(
+        this, QStringLiteral("TxtSearchFor"),
+        label(this, QStringLiteral("LblSearchFor"), QStringLiteral("Search For"), 3600, 900, 1095, 285), 4680,
+        840, 1935, 375, 50);
+    QPushButton *search =
+        button(this, QStringLiteral("CmdSearch"), QStringLiteral("Search"), 6840, 780, 1335, 495);
     search->setDefault(true);
     connect(search, &QPushButton::clicked, this, &FrmRiderMgmt::CmdSearch_Click);
     connect(m_searchFor, &QLineEdit::returnPressed, this, &FrmRiderMgmt::CmdSearch_Click);
-    m_results = listBox(this, QStringLiteral("LbResults"), nullptr, QStringLiteral("Riders found"), 240, 1440, 5400,
-                        4800);
+    m_results = listBox(this, QStringLiteral("LbResults"), nullptr, QStringLiteral("Riders found"), 240, 1440,
+                        5400, 4800);
     connectSelection(m_results);
 
-    const std::pair<const char *, const char *> buttons[] = {
-        {"CmdAdd", "Add Rider"},
-        {"CmdEdit", "Edit Rider"},
-        {"CmdDelete", "Delete Rider"},
-        {"CmdReportbyTeam", "Rider List by Team"},
-        {"CmdReportbyNumber", "Rider List by Number"}};
-    const std::array handlers{&FrmRiderMgmt::CmdAdd_Click, &FrmRiderMgmt::CmdEdit_Click, &FrmRiderMgmt::CmdDelete_Click,
-                              &FrmRiderMgmt::CmdReportbyTeam_Click, &FrmRiderMgmt::CmdReportbyNumber_Click};
+    const std::pair<const char *, const char *> buttons[] = {{"CmdAdd", "Add Rider"},
+                                                             {"CmdEdit", "Edit Rider"},
+                                                             {"CmdDelete", "Delete Rider"},
+                                                             {"CmdReportbyTeam", "Rider List by Team"},
+                                                             {"CmdReportbyNumber", "Rider List by Number"}};
+    const std::array handlers{&FrmRiderMgmt::CmdAdd_Click, &FrmRiderMgmt::CmdEdit_Click,
+                              &FrmRiderMgmt::CmdDelete_Click, &FrmRiderMgmt::CmdReportbyTeam_Click,
+                              &FrmRiderMgmt::CmdReportbyNumber_Click};
     for (int i = 0; i < 5; ++i)
-        connect(button(this, QString::fromLatin1(buttons[i].first), QString::fromLatin1(buttons[i].second), 5880,
-                       1440 + i * 840, 2295, 615),
+        connect(button(this, QString::fromLatin1(buttons[i].first), QString::fromLatin1(buttons[i].second),
+                       5880, 1440 + i * 840, 2295, 615),
                 &QPushButton::clicked, this, handlers[i]);
 }
 
-void FrmRiderMgmt::rebuild() { CmdSearch_Click(); }
+void FrmRiderMgmt::rebuild()
+{
+    CmdSearch_Click();
+}
 
 void FrmRiderMgmt::CmdSearch_Click()
 {
@@ -113,5 +119,11 @@ void FrmRiderMgmt::CmdDelete_Click()
     rebuild();
 }
 
-void FrmRiderMgmt::CmdReportbyTeam_Click() { RosterPrint::showRidersByTeam(m_app, this); }
-void FrmRiderMgmt::CmdReportbyNumber_Click() { RosterPrint::showRidersByNumber(m_app, this); }
+void FrmRiderMgmt::CmdReportbyTeam_Click()
+{
+    RosterPrint::showRidersByTeam(m_app, this);
+}
+void FrmRiderMgmt::CmdReportbyNumber_Click()
+{
+    RosterPrint::showRidersByNumber(m_app, this);
+}

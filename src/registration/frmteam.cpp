@@ -19,18 +19,22 @@ FrmTeam::FrmTeam(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidge
     setInnerSize(this, 5400, 4320);
     title(this, QStringLiteral("LblTitle"), QStringLiteral("Team Form"), 120, 120, 5160, 495);
 
-    m_name = textBox(this, QStringLiteral("TxtTeam"),
-                     label(this, QStringLiteral("LblTeamName"), QStringLiteral("Team Name"), 240, 960, 1335, 285), 1680,
-                     900, 3480, 375, 50);
-    m_division = comboBox(this, QStringLiteral("CbDivision"),
-                          label(this, QStringLiteral("LblDivision"), QStringLiteral("Division"), 240, 1560, 1335, 285),
-                          1680, 1500, 855, 375, {"A", "B", "C", "D"});
-    m_district = textBox(this, QStringLiteral("TxtDistrict"),
-                         label(this, QStringLiteral("LblDistrict"), QStringLiteral("District"), 240, 2160, 1335, 285),
-                         1680, 2100, 855, 375, 3);
-    m_region = textBox(this, QStringLiteral("TxtRegion"),
-                       label(this, QStringLiteral("LblRegion"), QStringLiteral("Region"), 240, 2760, 1335, 285), 1680,
-                       2700, 855, 375, 1);
+    m_name =
+        textBox(this, QStringLiteral("TxtTeam"),
+                label(this, QStringLiteral("LblTeamName"), QStringLiteral("Team Name"), 240, 960, 1335, 285),
+                1680, 900, 3480, 375, 50);
+    m_division =
+        comboBox(this, QStringLiteral("CbDivision"),
+                 label(this, QStringLiteral("LblDivision"), QStringLiteral("Division"), 240, 1560, 1335, 285),
+                 1680, 1500, 855, 375, {"A", "B", "C", "D"});
+    m_district =
+        textBox(this, QStringLiteral("TxtDistrict"),
+                label(this, QStringLiteral("LblDistrict"), QStringLiteral("District"), 240, 2160, 1335, 285),
+                1680, 2100, 855, 375, 3);
+    m_region =
+        textBox(this, QStringLiteral("TxtRegion"),
+                label(this, QStringLiteral("LblRegion"), QStringLiteral("Region"), 240, 2760, 1335, 285),
+                1680, 2700, 855, 375, 1);
     addSubmitAndCancel(QStringLiteral("CmdSubmit"), QStringLiteral("Submit"), 3480);
 }
 
@@ -53,7 +57,8 @@ bool FrmTeam::Initialize_Edit(std::int32_t team)
 {
     const auto stored = TeamRoster(app().MeetDb()).find(team);
     if (!stored) {
-        messages().refuse(MessageService::Refusal::Edit, QStringLiteral("The selected team is no longer in the meet."));
+        messages().refuse(MessageService::Refusal::Edit,
+                          QStringLiteral("The selected team is no longer in the meet."));
         return false;
     }
     m_code = team;
@@ -70,7 +75,10 @@ TeamRecord FrmTeam::record() const
             m_district->text(), m_region->text()};
 }
 
-std::optional<QString> FrmTeam::firstFailure() const { return TeamRoster::firstFailure(record()); }
+std::optional<QString> FrmTeam::firstFailure() const
+{
+    return TeamRoster::firstFailure(record());
+}
 
 bool FrmTeam::write()
 {

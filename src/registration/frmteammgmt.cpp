@@ -24,8 +24,9 @@ FrmTeamMgmt::FrmTeamMgmt(AppState &app, QWidget *parent) : ListScreen(app, paren
             &QPushButton::clicked, this, &FrmTeamMgmt::CmdAddTeam_Click);
     connect(button(this, QStringLiteral("CmdEditTeam"), QStringLiteral("Edit Team"), 5760, 1680, 2295, 615),
             &QPushButton::clicked, this, &FrmTeamMgmt::CmdEditTeam_Click);
-    connect(button(this, QStringLiteral("CmdDeleteTeam"), QStringLiteral("Delete Team"), 5760, 2520, 2295, 615),
-            &QPushButton::clicked, this, &FrmTeamMgmt::CmdDeleteTeam_Click);
+    connect(
+        button(this, QStringLiteral("CmdDeleteTeam"), QStringLiteral("Delete Team"), 5760, 2520, 2295, 615),
+        &QPushButton::clicked, this, &FrmTeamMgmt::CmdDeleteTeam_Click);
     connect(button(this, QStringLiteral("CmdTeamReport"), QStringLiteral("Team List"), 5760, 3360, 2295, 615),
             &QPushButton::clicked, this, &FrmTeamMgmt::CmdTeamReport_Click);
 }
@@ -43,7 +44,10 @@ void FrmTeamMgmt::rebuild()
     });
 }
 
-FrmTeam *FrmTeamMgmt::makeForm() { return new FrmTeam(m_app, window(), {window(), this}, m_list); }
+FrmTeam *FrmTeamMgmt::makeForm()
+{
+    return new FrmTeam(m_app, window(), {window(), this}, m_list);
+}
 
 void FrmTeamMgmt::CmdAddTeam_Click()
 {
@@ -84,4 +88,7 @@ void FrmTeamMgmt::CmdDeleteTeam_Click()
     rebuild();
 }
 
-void FrmTeamMgmt::CmdTeamReport_Click() { RosterPrint::showTeamList(m_app, this); }
+void FrmTeamMgmt::CmdTeamReport_Click()
+{
+    RosterPrint::showTeamList(m_app, this);
+}

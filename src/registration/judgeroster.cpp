@@ -33,7 +33,10 @@ QVector<JudgeRecord> JudgeRoster::listByLastName() const
     return judges;
 }
 
-QString JudgeRoster::listLine(const JudgeRecord &judge) { return judge.lastName + QStringLiteral(", ") + judge.firstName; }
+QString JudgeRoster::listLine(const JudgeRecord &judge)
+{
+    return judge.lastName + QStringLiteral(", ") + judge.firstName;
+}
 
 std::optional<JudgeRecord> JudgeRoster::find(std::int32_t id) const
 {
@@ -63,9 +66,9 @@ std::optional<QString> JudgeRoster::firstFailure(const JudgeRecord &judge)
 std::int32_t JudgeRoster::save(const JudgeRecord &j) const
 {
     const QString action = QStringLiteral("Saving the judge");
-    const QVariantList values{Sql::text(j.firstName), Sql::text(j.lastName), Sql::text(j.address),
-                              Sql::text(j.city),      Sql::text(j.state),    Sql::text(j.zip),
-                              Sql::text(j.phoneNumber), Sql::text(j.email),  Sql::text(j.memo)};
+    const QVariantList values{Sql::text(j.firstName),   Sql::text(j.lastName), Sql::text(j.address),
+                              Sql::text(j.city),        Sql::text(j.state),    Sql::text(j.zip),
+                              Sql::text(j.phoneNumber), Sql::text(j.email),    Sql::text(j.memo)};
     if (j.id == -1)
         return std::int32_t(
             Sql::exec(m_db, action,
@@ -73,15 +76,16 @@ std::int32_t JudgeRoster::save(const JudgeRecord &j) const
                                      "PhoneNumber, Email, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                       values)
                 .lastInsertId.toLongLong());
-    Sql::exec(m_db, action,
-              QStringLiteral("UPDATE TblJudge SET FirstName = ?, LastName = ?, Address = ?, City = ?, State = ?, "
-                             "Zip = ?, PhoneNumber = ?, Email = ?, Memo = ? WHERE JudgeID = ?"),
-              values + QVariantList{j.id});
+    Sql::exec(
+        m_db, action,
+        QStringLiteral("UPDATE TblJudge SET FirstName = ?, LastName = ?, Address = ?, City = ?, State = ?, "
+                       "Zip = ?, PhoneNumber = ?, Email = ?, Memo = ? WHERE JudgeID = ?"),
+        values + QVariantList{j.id});
     return j.id;
 }
 
 void JudgeRoster::remove(std::int32_t id) const
 {
-    Sql::exec(m_db, QStringLiteral("Deleting the judge"), QStringLiteral("DELETE FROM TblJudge WHERE JudgeID = ?"),
-              {id});
+    Sql::exec(m_db, QStringLiteral("Deleting the judge"),
+              QStringLiteral("DELETE FROM TblJudge WHERE JudgeID = ?"), {id});
 }

@@ -26,12 +26,14 @@ struct JudgeRecord
 class JudgeRoster
 {
 public:
-    static inline const QString NoJudgeToEdit = QStringLiteral("You must first select the Judge you want to edit.");
+    static inline const QString NoJudgeToEdit =
+        QStringLiteral("You must first select the Judge you want to edit.");
     static inline const QString NoJudgeToDelete = QStringLiteral("You must select a Judge to delete.");
     static inline const QString HasClasses =
         QStringLiteral("The judge cannot be deleted as long as a class is assigned to them.");
-    static inline const QString DeleteQuestion = QStringLiteral(
-        "Clicking OK will delete the selected Judge and cannot be undone. Are you sure you want to continue?");
+    static inline const QString DeleteQuestion =
+        QStringLiteral("Clicking OK will delete the selected Judge and cannot be undone. Are you sure you "
+                       "want to continue?");
 
     explicit JudgeRoster(QSqlDatabase db) : m_db(std::move(db)) {}
 

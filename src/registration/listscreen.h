@@ -36,7 +36,8 @@ public:
 protected:
     // Fills the list box: one line per key, in order. Selects the line of the selected key
     // when asked to.
-    void fillList(QListWidget *list, const QStringList &lines, const QVector<std::int32_t> &keys, bool reselect);
+    void fillList(QListWidget *list, const QStringList &lines, const QVector<std::int32_t> &keys,
+                  bool reselect);
     // Takes the key of the line the user selected.
     void connectSelection(QListWidget *list);
 

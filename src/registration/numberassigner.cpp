@@ -2,13 +2,14 @@
 
 #include "db/sql.h"
 #include "db/writetransaction.h"
-#include "registration/riderregistry.h"
 #include "registration/ridernumber.h"
+#include "registration/riderregistry.h"
 
 #include <algorithm>
 #include <numeric>
 
-std::optional<std::pair<std::int16_t, std::int16_t>> NumberAssigner::readRange(const QString &from, const QString &to)
+std::optional<std::pair<std::int16_t, std::int16_t>> NumberAssigner::readRange(const QString &from,
+                                                                               const QString &to)
 {
     const auto a = RiderNumber::convert(from);
     const auto b = RiderNumber::convert(to);
@@ -19,7 +20,8 @@ std::optional<std::pair<std::int16_t, std::int16_t>> NumberAssigner::readRange(c
 
 int NumberAssigner::riderCount() const
 {
-    return Sql::scalar(m_db, QStringLiteral("Counting the riders"), QStringLiteral("SELECT count(*) FROM TblPerson"))
+    return Sql::scalar(m_db, QStringLiteral("Counting the riders"),
+                       QStringLiteral("SELECT count(*) FROM TblPerson"))
         .toInt();
 }
 
@@ -77,11 +79,11 @@ QVector<NumberAssigner::TreeTeam> NumberAssigner::tree() const
     const ResultRows teams = Sql::select(m_db, action,
                                          QStringLiteral("SELECT TeamCode, Division, TeamName FROM TblTeam "
                                                         "ORDER BY Division, TeamName, TeamCode"));
-    const ResultRows riders = Sql::select(
-        m_db, action,
-        QStringLiteral("SELECT RiderIndex, RiderNumber, FirstName, LastName, TeamCode, "
-                       "TeamCode IN (SELECT TeamCode FROM TblTeam) AS HasTeam FROM TblPerson "
-                       "ORDER BY TeamCode, LastName, FirstName, RiderIndex"));
+    const ResultRows riders =
+        Sql::select(m_db, action,
+                    QStringLiteral("SELECT RiderIndex, RiderNumber, FirstName, LastName, TeamCode, "
+                                   "TeamCode IN (SELECT TeamCode FROM TblTeam) AS HasTeam FROM TblPerson "
+                                   "ORDER BY TeamCode, LastName, FirstName, RiderIndex"));
     QVector<TreeTeam> out;
     out.reserve(teams.size() + 1);
     QHash<std::int32_t, int> position;
@@ -91,17 +93,19 @@ QVector<NumberAssigner::TreeTeam> NumberAssigner::tree() const
     }
     TreeTeam orphans{-1, QString(), QStringLiteral("Riders without a team"), {}};
     for (const auto &row : riders.rows) {
-        TreeRider rider{std::int32_t(row[0].toLongLong()), row[1].toString(), row[2].toString(), row[3].toString()};
+        TreeRider rider{std::int32_t(row[0].toLongLong()), row[1].toString(), row[2].toString(),
+                        row[3].toString()};
         if (row[5].toBool())
             out[position.value(std::int32_t(row[4].toLongLong()))].riders.push_back(std::move(rider));
         else
             orphans.riders.push_back(std::move(rider));
     }
     if (!orphans.riders.isEmpty()) {
-        std::stable_sort(orphans.riders.begin(), orphans.riders.end(), [](const TreeRider &a, const TreeRider &b) {
-            const int last = a.lastName.compare(b.lastName, Qt::CaseInsensitive);
-            return last != 0 ? last < 0 : a.firstName.compare(b.firstName, Qt::CaseInsensitive) < 0;
-        });
+        std::stable_sort(
+            orphans.riders.begin(), orphans.riders.end(), [](const TreeRider &a, const TreeRider &b) {
+                const int last = a.lastName.compare(b.lastName, Qt::CaseInsensitive);
+                return last != 0 ? last < 0 : a.firstName.compare(b.firstName, Qt::CaseInsensitive) < 0;
+            });
         out.push_back(std::move(orphans));
     }
     return out;

@@ -19,11 +19,13 @@ public:
     static inline const QString RangeTooSmall =
         QStringLiteral("The range provided is not large enough for the current number of riders");
     static inline const QString RandomDone = QStringLiteral("The random number assignment was successful.");
-    static inline const QString SequentialDone = QStringLiteral("The sequential number assignment was successful.");
+    static inline const QString SequentialDone =
+        QStringLiteral("The sequential number assignment was successful.");
     static inline const QString WriteFailed =
         QStringLiteral("A unexpected error has occurred. Please try your request again.");
     static inline const QString NoNumber = QStringLiteral("You must provide a valid rider number.");
-    static inline const QString NumberInUse = QStringLiteral("The specified number is already in use by another rider.");
+    static inline const QString NumberInUse =
+        QStringLiteral("The specified number is already in use by another rider.");
     static inline const QString NumberInvalid = QStringLiteral("The specified rider number is invalid");
 
     // Status 1 and the numbers, or status -1 (the range holds fewer numbers than there are riders).
@@ -52,7 +54,8 @@ public:
 
     // The two range boxes as {low, high}, in either order; nothing when a box is empty or
     // does not convert.
-    static std::optional<std::pair<std::int16_t, std::int16_t>> readRange(const QString &from, const QString &to);
+    static std::optional<std::pair<std::int16_t, std::int16_t>> readRange(const QString &from,
+                                                                          const QString &to);
 
     // Every rider, with or without a team: the count the range must cover.
     int riderCount() const;

@@ -1,6 +1,5 @@
 #include "registration/ridernumber.h"
 
-
 #include <cmath>
 #include <limits>
 
@@ -20,7 +19,8 @@ std::optional<std::int16_t> convert(const QString &text)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     const double rounded = std::nearbyint(value); // half to even
-    if (rounded < std::numeric_limits<std::int16_t>::min() || rounded > std::numeric_limits<std::int16_t>::max())
+    if (rounded < std::numeric_limits<std::int16_t>::min() ||
+        rounded > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<std::int16_t>(rounded);
 }

@@ -9,10 +9,14 @@ namespace {
 const char *columnOf(RiderRegistry::SearchBy by)
 {
     switch (by) {
-    case RiderRegistry::SearchBy::LastName: return "LastName";
-    case RiderRegistry::SearchBy::FirstName: return "FirstName";
-    case RiderRegistry::SearchBy::RiderNumber: return "RiderNumber";
-    case RiderRegistry::SearchBy::Team: return "TeamName";
+    case RiderRegistry::SearchBy::LastName:
+        return "LastName";
+    case RiderRegistry::SearchBy::FirstName:
+        return "FirstName";
+    case RiderRegistry::SearchBy::RiderNumber:
+        return "RiderNumber";
+    case RiderRegistry::SearchBy::Team:
+        return "TeamName";
     }
     return "LastName";
 }
@@ -25,30 +29,32 @@ QVector<RiderFound> RiderRegistry::search(SearchBy column, const QString &text) 
     // letter case is folded for every alphabet, not only for ASCII.
     const ResultRows rows = Sql::select(
         m_db, QStringLiteral("Searching the riders"),
-        QStringLiteral("SELECT TblPerson.RiderIndex, TblPerson.RiderNumber, TblPerson.FirstName, TblPerson.LastName, "
-                       "TblTeam.TeamName FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
-                       "ORDER BY TblPerson.RiderIndex"));
+        QStringLiteral(
+            "SELECT TblPerson.RiderIndex, TblPerson.RiderNumber, TblPerson.FirstName, TblPerson.LastName, "
+            "TblTeam.TeamName FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
+            "ORDER BY TblPerson.RiderIndex"));
     const int searched = rows.columnIndex(QString::fromLatin1(columnOf(column)));
     QVector<RiderFound> found;
     for (const auto &row : rows.rows) {
         if (!row[searched].toString().contains(text, Qt::CaseInsensitive))
             continue;
-        found.push_back({std::int32_t(row[0].toLongLong()), row[1].toString(), row[2].toString(), row[3].toString(),
-                         row[4].toString()});
+        found.push_back({std::int32_t(row[0].toLongLong()), row[1].toString(), row[2].toString(),
+                         row[3].toString(), row[4].toString()});
     }
     return found;
 }
 
 QString RiderRegistry::resultLine(const RiderFound &r)
 {
-    return r.number + QStringLiteral(" - ") + r.lastName + QStringLiteral(", ") + r.firstName + QStringLiteral(" (") +
-           r.teamName + u')';
+    return r.number + QStringLiteral(" - ") + r.lastName + QStringLiteral(", ") + r.firstName +
+           QStringLiteral(" (") + r.teamName + u')';
 }
 
 std::optional<RiderRecord> RiderRegistry::find(std::int32_t index) const
 {
-    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the rider"),
-                                        QStringLiteral("SELECT * FROM TblPerson WHERE RiderIndex = ?"), {index});
+    const ResultRows rows =
+        Sql::select(m_db, QStringLiteral("Reading the rider"),
+                    QStringLiteral("SELECT * FROM TblPerson WHERE RiderIndex = ?"), {index});
     if (rows.isEmpty())
         return std::nullopt;
     RiderRecord r;
@@ -92,24 +98,32 @@ RiderRegistry::SaveOutcome RiderRegistry::save(const RiderRecord &r) const
     WriteTransaction tx(m_db, action);
     if (numberHeldByAnother(*number, r.index))
         return SaveOutcome::NumberTaken;
-    const QVariantList values{Sql::text(r.number), Sql::text(r.firstName), Sql::text(r.lastName),
-                              Sql::text(r.address), Sql::text(r.city), Sql::text(r.zip), r.teamCode};
+    const QVariantList values{Sql::text(r.number),
+                              Sql::text(r.firstName),
+                              Sql::text(r.lastName),
+                              Sql::text(r.address),
+                              Sql::text(r.city),
+                              Sql::text(r.zip),
+                              r.teamCode};
     if (r.index == -1)
-        Sql::exec(m_db, action,
-                  QStringLiteral("INSERT INTO TblPerson (RiderNumber, FirstName, LastName, Address, City, Zip, TeamCode) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                  values);
+        Sql::exec(
+            m_db, action,
+            QStringLiteral(
+                "INSERT INTO TblPerson (RiderNumber, FirstName, LastName, Address, City, Zip, TeamCode) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+            values);
     else
-        Sql::exec(m_db, action,
-                  QStringLiteral("UPDATE TblPerson SET RiderNumber = ?, FirstName = ?, LastName = ?, Address = ?, "
-                                 "City = ?, Zip = ?, TeamCode = ? WHERE RiderIndex = ?"),
-                  values + QVariantList{r.index});
+        Sql::exec(
+            m_db, action,
+            QStringLiteral("UPDATE TblPerson SET RiderNumber = ?, FirstName = ?, LastName = ?, Address = ?, "
+                           "City = ?, Zip = ?, TeamCode = ? WHERE RiderIndex = ?"),
+            values + QVariantList{r.index});
     tx.commit();
     return SaveOutcome::Saved;
 }
 
 void RiderRegistry::remove(std::int32_t index) const
 {
-    Sql::exec(m_db, QStringLiteral("Deleting the rider"), QStringLiteral("DELETE FROM TblPerson WHERE RiderIndex = ?"),
-              {index});
+    Sql::exec(m_db, QStringLiteral("Deleting the rider"),
+              QStringLiteral("DELETE FROM TblPerson WHERE RiderIndex = ?"), {index});
 }

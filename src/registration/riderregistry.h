@@ -36,16 +36,20 @@ public:
     enum class SearchBy { LastName = 0, FirstName = 1, RiderNumber = 2, Team = 3 };
     enum class SaveOutcome { Saved, NumberInvalid, NumberTaken };
 
-    static inline const QString NoRiderToEdit = QStringLiteral("You must first select the rider you want to edit.");
+    static inline const QString NoRiderToEdit =
+        QStringLiteral("You must first select the rider you want to edit.");
     static inline const QString NoRiderToDelete =
         QStringLiteral("You must first select the rider you want to delete.");
-    static inline const QString RiderIsEntered = QStringLiteral("You may not delete a rider who is entered in a class.");
-    static inline const QString DeleteQuestion = QStringLiteral(
-        "You are about to delete the selected rider. This action cannot be undone. Are you sure you want to continue?");
+    static inline const QString RiderIsEntered =
+        QStringLiteral("You may not delete a rider who is entered in a class.");
+    static inline const QString DeleteQuestion =
+        QStringLiteral("You are about to delete the selected rider. This action cannot be undone. Are you "
+                       "sure you want to continue?");
     static inline const QString NoTeam = QStringLiteral("A team must be selected in the Team box");
-    static inline const QString MissingInformation = QStringLiteral(
-        "The rider cannot be saved due to missing information. Make sure you have filled in the riders 'first name', "
-        "'last name', 'team', and 'rider number' and try again.");
+    static inline const QString MissingInformation =
+        QStringLiteral("The rider cannot be saved due to missing information. Make sure you have filled in "
+                       "the riders 'first name', "
+                       "'last name', 'team', and 'rider number' and try again.");
     static inline const QString NumberInvalid = QStringLiteral("The specified rider number is invalid.");
     static inline const QString NumberTaken =
         QStringLiteral("The specified rider number is currently assigned to another rider.");

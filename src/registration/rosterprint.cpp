@@ -57,7 +57,8 @@ void showTeamList(AppState &app, QWidget *opener)
 
 void showCoachList(AppState &app, QWidget *opener)
 {
-    fromCommand(app, RosterReports::coachListQuery(), RosterReports::RptCoachList(), opener, RosterReports::NoCoaches);
+    fromCommand(app, RosterReports::coachListQuery(), RosterReports::RptCoachList(), opener,
+                RosterReports::NoCoaches);
 }
 
 void showRidersByTeam(AppState &app, QWidget *opener)

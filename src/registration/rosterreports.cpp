@@ -13,15 +13,16 @@ void titleSection(Report::Layout &rpt, const QString &title)
 {
     rpt.title = title;
     rpt.reportHeader.height = 720;
-    rpt.reportHeader.label(QStringLiteral("LblRptTitle"), title, {0, 0, rpt.printableWidth(), 480}, Title).alignment =
-        Qt::AlignHCenter | Qt::AlignTop;
+    rpt.reportHeader.label(QStringLiteral("LblRptTitle"), title, {0, 0, rpt.printableWidth(), 480}, Title)
+        .alignment = Qt::AlignHCenter | Qt::AlignTop;
 }
 
 void pageNumbers(Report::Layout &rpt)
 {
     rpt.pageFooter.height = 420;
     rpt.pageFooter
-        .label(QStringLiteral("LblPage"), QStringLiteral("Page %p of %P"), {0, 120, rpt.printableWidth(), 285}, Body)
+        .label(QStringLiteral("LblPage"), QStringLiteral("Page %p of %P"),
+               {0, 120, rpt.printableWidth(), 285}, Body)
         .alignment = Qt::AlignRight | Qt::AlignTop;
 }
 
@@ -39,7 +40,8 @@ void teamHeading(Report::Section &header)
 
 ShapeQuery teamListQuery()
 {
-    return ShapeQuery(TeamListCommand, QStringLiteral("SELECT * FROM TblTeam ORDER BY Division, TeamName, TeamCode"));
+    return ShapeQuery(TeamListCommand,
+                      QStringLiteral("SELECT * FROM TblTeam ORDER BY Division, TeamName, TeamCode"));
 }
 
 Report::Layout RptTeamList()
@@ -50,9 +52,12 @@ Report::Layout RptTeamList()
     const int width = rpt.printableWidth();
     rpt.pageHeader.height = 540;
     rpt.pageHeader.rectangle(QStringLiteral("ShpFrame"), {0, 60, width, 420});
-    rpt.pageHeader.label(QStringLiteral("LblDivision"), QStringLiteral("Division:"), {120, 120, 1440, 285}, Heading);
-    rpt.pageHeader.label(QStringLiteral("LblTeamName"), QStringLiteral("TeamName:"), {1800, 120, 5400, 285}, Heading);
-    rpt.pageHeader.label(QStringLiteral("LblSecurity"), QStringLiteral("Security #:"), {7800, 120, 2400, 285}, Heading);
+    rpt.pageHeader.label(QStringLiteral("LblDivision"), QStringLiteral("Division:"), {120, 120, 1440, 285},
+                         Heading);
+    rpt.pageHeader.label(QStringLiteral("LblTeamName"), QStringLiteral("TeamName:"), {1800, 120, 5400, 285},
+                         Heading);
+    rpt.pageHeader.label(QStringLiteral("LblSecurity"), QStringLiteral("Security #:"), {7800, 120, 2400, 285},
+                         Heading);
     rpt.detail.height = 420;
     rpt.detail.field(QStringLiteral("txtDivision"), QStringLiteral("Division"), {120, 90, 1440, 285}, Body);
     rpt.detail.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {1800, 90, 5760, 285}, Body);
@@ -63,7 +68,8 @@ Report::Layout RptTeamList()
 
 ShapeQuery coachListQuery()
 {
-    return ShapeQuery(CoachListCommand, QStringLiteral("SELECT * FROM TblTeam ORDER BY Division, TeamName, TeamCode"))
+    return ShapeQuery(CoachListCommand,
+                      QStringLiteral("SELECT * FROM TblTeam ORDER BY Division, TeamName, TeamCode"))
         .append(ShapeQuery(QStringLiteral("CoachList"),
                            QStringLiteral("SELECT FirstName || ' ' || LastName AS Coach, * FROM TblCoach "
                                           "ORDER BY Position DESC, LastName, CoachCode")),
@@ -85,11 +91,13 @@ Report::Layout RptCoachList()
 
 ShapeQuery riderListByTeamQuery()
 {
-    return ShapeQuery(RiderListByTeamCommand,
-                      QStringLiteral("SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Person, * FROM TblPerson "
-                                     "INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
-                                     "ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.RiderNumber, "
-                                     "TblPerson.LastName, TblPerson.FirstName, TblPerson.RiderIndex"))
+    return ShapeQuery(
+               RiderListByTeamCommand,
+               QStringLiteral(
+                   "SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Person, * FROM TblPerson "
+                   "INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
+                   "ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.RiderNumber, "
+                   "TblPerson.LastName, TblPerson.FirstName, TblPerson.RiderIndex"))
         .computeBy({QStringLiteral("TeamName"), QStringLiteral("Division")});
 }
 
@@ -105,7 +113,8 @@ Report::Layout RptRiderListbyTeam()
     team.footer.height = 180;
     team.footer.line(QStringLiteral("LinFooter"), {0, 60, rpt.printableWidth(), 0});
     rpt.detail.height = 300;
-    rpt.detail.field(QStringLiteral("txtRiderNumber"), QStringLiteral("RiderNumber"), {600, 15, 720, 285}, Body);
+    rpt.detail.field(QStringLiteral("txtRiderNumber"), QStringLiteral("RiderNumber"), {600, 15, 720, 285},
+                     Body);
     rpt.detail.field(QStringLiteral("txtFirstName"), QStringLiteral("Person"), {1440, 15, 6000, 285}, Body);
     pageNumbers(rpt);
     return rpt;
@@ -115,14 +124,17 @@ MemoryTable riderListByNumber(const QSqlDatabase &db)
 {
     const ResultRows riders = Sql::select(
         db, QStringLiteral("Reading the riders by number"),
-        QStringLiteral("SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Person, "
-                       "TblTeam.Division || ' - ' || TblTeam.TeamName AS TEAM, TblPerson.RiderNumber "
-                       "FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
-                       "ORDER BY TblPerson.RiderNumber, TblPerson.LastName, TblPerson.FirstName, TblPerson.RiderIndex"));
+        QStringLiteral(
+            "SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Person, "
+            "TblTeam.Division || ' - ' || TblTeam.TeamName AS TEAM, TblPerson.RiderNumber "
+            "FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
+            "ORDER BY TblPerson.RiderNumber, TblPerson.LastName, TblPerson.FirstName, TblPerson.RiderIndex"));
     MemoryTable table;
     for (const char *column : {"C1Rider", "C1Team", "C2Rider", "C2Team"})
         table.appendColumn(QString::fromLatin1(column), MemoryTable::Type::Text, 50);
-    const auto rider = [&](int r) { return riders.text(r, u"RiderNumber") + QStringLiteral("   ") + riders.text(r, u"Person"); };
+    const auto rider = [&](int r) {
+        return riders.text(r, u"RiderNumber") + QStringLiteral("   ") + riders.text(r, u"Person");
+    };
     const int n = riders.size();
     const int half = (n + 1) / 2;
     for (int r = 0; r < half; ++r) {
@@ -146,12 +158,12 @@ Report::Layout RptRiderListbyNumber()
     const QString headings[] = {QStringLiteral("Rider:"), QStringLiteral("Team:"), QStringLiteral("Rider:"),
                                 QStringLiteral("Team:")};
     for (int c = 0; c < 4; ++c)
-        rpt.pageHeader.label(QStringLiteral("LblHeading%1").arg(c + 1), headings[c], {columns[c], 120, widths[c], 285},
-                             Heading);
+        rpt.pageHeader.label(QStringLiteral("LblHeading%1").arg(c + 1), headings[c],
+                             {columns[c], 120, widths[c], 285}, Heading);
     rpt.detail.height = 330;
     rpt.detail.rectangle(QStringLiteral("ShpDetailFrame"), {0, 0, width, 330});
-    const QString names[] = {QStringLiteral("txtC1Rider2"), QStringLiteral("txtC1Team"), QStringLiteral("txtC2Rider"),
-                             QStringLiteral("txtC2Team")};
+    const QString names[] = {QStringLiteral("txtC1Rider2"), QStringLiteral("txtC1Team"),
+                             QStringLiteral("txtC2Rider"), QStringLiteral("txtC2Team")};
     const QString fields[] = {QStringLiteral("C1Rider"), QStringLiteral("C1Team"), QStringLiteral("C2Rider"),
                               QStringLiteral("C2Team")};
     for (int c = 0; c < 4; ++c)

@@ -73,7 +73,8 @@ std::int32_t TeamRoster::save(const TeamRecord &team) const
     if (team.code == -1) {
         const Sql::Outcome out = Sql::exec(
             m_db, QStringLiteral("Saving the team"),
-            QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"), values);
+            QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
+            values);
         return std::int32_t(out.lastInsertId.toLongLong());
     }
     Sql::exec(m_db, QStringLiteral("Saving the team"),

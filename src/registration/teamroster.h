@@ -21,7 +21,8 @@ struct TeamRecord
 class TeamRoster
 {
 public:
-    static inline const QString NoTeamToEdit = QStringLiteral("You must select a team before you can edit it");
+    static inline const QString NoTeamToEdit =
+        QStringLiteral("You must select a team before you can edit it");
     static inline const QString NoTeamToDelete = QStringLiteral("You must select a team to Delete");
     static inline const QString HasRiders =
         QStringLiteral("You cannot delete a team that currently has riders belonging to it");

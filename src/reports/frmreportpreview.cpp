@@ -60,7 +60,10 @@ FrmReportPreview::FrmReportPreview(Report::Document document, QSize screenTwips,
     refresh();
 }
 
-FrmReportPreview::~FrmReportPreview() { finish(); }
+FrmReportPreview::~FrmReportPreview()
+{
+    finish();
+}
 
 void FrmReportPreview::buildControls()
 {
@@ -148,7 +151,10 @@ void FrmReportPreview::setZoom(int zoom)
     }
 }
 
-int FrmReportPreview::zoom() const { return m_zoom->currentData().toInt(); }
+int FrmReportPreview::zoom() const
+{
+    return m_zoom->currentData().toInt();
+}
 
 double FrmReportPreview::pixelsPerTwip() const
 {
@@ -217,9 +223,9 @@ void FrmReportPreview::askAndSavePdf()
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString suggested = QDir(folder).filePath(Report::pdfFileName(m_document));
-    QString path = m_choosePdfPath
-                       ? m_choosePdfPath(suggested)
-                       : QFileDialog::getSaveFileName(this, tr("Save as PDF"), suggested, tr("PDF files (*.pdf)"));
+    QString path = m_choosePdfPath ? m_choosePdfPath(suggested)
+                                   : QFileDialog::getSaveFileName(this, tr("Save as PDF"), suggested,
+                                                                  tr("PDF files (*.pdf)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())

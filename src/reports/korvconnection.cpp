@@ -3,7 +3,10 @@
 #include <stdexcept>
 
 namespace {
-QString key(const QString &name) { return name.toCaseFolded(); }
+QString key(const QString &name)
+{
+    return name.toCaseFolded();
+}
 } // namespace
 
 void KORVConnection::setDataSource(const QString &meetPath)
@@ -33,7 +36,10 @@ void KORVConnection::setCommand(const ShapeQuery &query)
     c = Command{query, false, {}};
 }
 
-bool KORVConnection::hasCommand(const QString &name) const { return find(name) != nullptr; }
+bool KORVConnection::hasCommand(const QString &name) const
+{
+    return find(name) != nullptr;
+}
 
 const KORVConnection::Command *KORVConnection::find(const QString &name) const
 {

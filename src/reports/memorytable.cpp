@@ -6,7 +6,10 @@
 
 namespace {
 
-[[noreturn]] void refuse(const QString &text) { throw std::invalid_argument(text.toStdString()); }
+[[noreturn]] void refuse(const QString &text)
+{
+    throw std::invalid_argument(text.toStdString());
+}
 
 int compareValues(const QVariant &a, const QVariant &b, MemoryTable::Type type)
 {
@@ -42,7 +45,9 @@ int MemoryTable::addRow()
 int MemoryTable::addRow(std::initializer_list<QVariant> values)
 {
     if (qsizetype(values.size()) > m_rows.columns.size())
-        refuse(QStringLiteral("a row of %1 values for %2 columns").arg(values.size()).arg(m_rows.columns.size()));
+        refuse(QStringLiteral("a row of %1 values for %2 columns")
+                   .arg(values.size())
+                   .arg(m_rows.columns.size()));
     const int row = addRow();
     int c = 0;
     for (const QVariant &v : values) {
@@ -69,7 +74,8 @@ QVariant MemoryTable::stored(const Column &column, const QVariant &value, QStrin
     bool ok = false;
     const qint64 number = value.toLongLong(&ok);
     if (!ok || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
-        refuse(QStringLiteral("\"%1\" is no 32-bit whole number for the column \"%2\"").arg(value.toString(), name));
+        refuse(QStringLiteral("\"%1\" is no 32-bit whole number for the column \"%2\"")
+                   .arg(value.toString(), name));
     return QVariant(qint32(number));
 }
 

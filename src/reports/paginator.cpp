@@ -136,8 +136,8 @@ QString Paginator::text(const Item &item, const Path &path, int scopeDepth) cons
 
 std::optional<Band> Paginator::render(const Section &section, const Path &path, int scopeDepth) const
 {
-    if (!section.visible
-        || (section.height <= 0 && section.items.empty() && !section.pageBreakBefore && !section.pageBreakAfter))
+    if (!section.visible ||
+        (section.height <= 0 && section.items.empty() && !section.pageBreakBefore && !section.pageBreakAfter))
         return std::nullopt;
 
     Band band;
@@ -220,10 +220,11 @@ void Paginator::walk(const ShapedRows &level, int depth, Path &path)
 {
     const bool grouped = depth < groupCount();
     if (grouped && !level.isEmpty() && !level.hasChildLevel())
-        throw std::invalid_argument(QStringLiteral("the report has %1 group levels, but its rows end at level %2")
-                                        .arg(groupCount())
-                                        .arg(depth + 1)
-                                        .toStdString());
+        throw std::invalid_argument(
+            QStringLiteral("the report has %1 group levels, but its rows end at level %2")
+                .arg(groupCount())
+                .arg(depth + 1)
+                .toStdString());
     for (int r = 0; r < level.size(); ++r) {
         path.emplace_back(&level, r);
         if (grouped) {
@@ -277,7 +278,8 @@ Document Paginator::run()
         doc.pages.back().number = int(doc.pages.size());
         tokens.emplace_back();
         y = top;
-        for (const std::optional<Band> *opening : {doc.pages.size() == 1 ? &reportHeader : nullptr, &pageHeader})
+        for (const std::optional<Band> *opening :
+             {doc.pages.size() == 1 ? &reportHeader : nullptr, &pageHeader})
             if (opening && *opening) {
                 place(**opening, y, doc.pages.size() - 1);
                 y += (*opening)->height;
@@ -323,7 +325,8 @@ Document Paginator::run()
         Page &page = doc.pages[p];
         for (int i : tokens[p]) {
             QString &text = page.items[std::size_t(i)].text;
-            text.replace(QLatin1StringView("%P"), total).replace(QLatin1StringView("%p"), QString::number(page.number));
+            text.replace(QLatin1StringView("%P"), total)
+                .replace(QLatin1StringView("%p"), QString::number(page.number));
         }
     }
     return doc;

@@ -35,7 +35,10 @@ Item &addBound(Section &s, ItemKind kind, const QString &name, const QString &co
     return item;
 }
 
-bool sameName(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 } // namespace
 
@@ -59,7 +62,10 @@ Item &Section::image(const QString &name, const QRect &rect, const QString &fall
     return item;
 }
 
-Item &Section::line(const QString &name, const QRect &rect) { return add(*this, ItemKind::Line, name, rect); }
+Item &Section::line(const QString &name, const QRect &rect)
+{
+    return add(*this, ItemKind::Line, name, rect);
+}
 
 Item &Section::rectangle(const QString &name, const QRect &rect)
 {
@@ -84,7 +90,10 @@ Item *Section::find(QStringView itemName)
     return nullptr;
 }
 
-const Item *Section::find(QStringView itemName) const { return const_cast<Section *>(this)->find(itemName); }
+const Item *Section::find(QStringView itemName) const
+{
+    return const_cast<Section *>(this)->find(itemName);
+}
 
 Group &Layout::addGroup(const QString &headerName, const QString &footerName)
 {

@@ -22,8 +22,8 @@ struct Primitive
     enum class Kind { Text, Line, Rectangle, Image };
 
     Kind kind = Kind::Text;
-    QRect rect;       // a line runs from (left, top) to (left + width, top + height)
-    QString name;     // the control that printed it
+    QRect rect;   // a line runs from (left, top) to (left + width, top + height)
+    QString name; // the control that printed it
     QString text;
     Font font;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
@@ -31,7 +31,10 @@ struct Primitive
     int lineWidth = 15;
     QImage image;
 
-    QLineF segment() const { return QLineF(rect.topLeft(), rect.topLeft() + QPoint(rect.width(), rect.height())); }
+    QLineF segment() const
+    {
+        return QLineF(rect.topLeft(), rect.topLeft() + QPoint(rect.width(), rect.height()));
+    }
 };
 
 struct Page

@@ -58,7 +58,8 @@ QImage renderPage(const Page &page, QSize pageSize, double pixelsPerTwip)
                  std::max(1, int(std::lround(pageSize.height() * pixelsPerTwip))), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                           QPainter::SmoothPixmapTransform);
     painter.scale(pixelsPerTwip, pixelsPerTwip);
     paintPage(page, painter);
     return image;

@@ -16,7 +16,8 @@ constexpr int PdfResolution = 1200;
 std::optional<QString> writePdf(const Document &document, const QString &filePath)
 {
     const auto failure = [&](const QString &why) {
-        return QStringLiteral("The report could not be saved as \"%1\".\n\n%2").arg(QDir::toNativeSeparators(filePath), why);
+        return QStringLiteral("The report could not be saved as \"%1\".\n\n%2")
+            .arg(QDir::toNativeSeparators(filePath), why);
     };
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))

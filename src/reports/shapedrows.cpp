@@ -25,10 +25,11 @@ int requireColumn(const ShapedRows &level, const QString &column, const char *ro
 {
     const int index = columnIndex(level.rows.columns, column);
     if (index < 0)
-        throw std::invalid_argument(QStringLiteral("the %1 rows%2 have no single column \"%3\"")
-                                        .arg(QLatin1StringView(role),
-                                             level.name.isEmpty() ? QString() : QStringLiteral(" of ") + level.name, column)
-                                        .toStdString());
+        throw std::invalid_argument(
+            QStringLiteral("the %1 rows%2 have no single column \"%3\"")
+                .arg(QLatin1StringView(role),
+                     level.name.isEmpty() ? QString() : QStringLiteral(" of ") + level.name, column)
+                .toStdString());
     return index;
 }
 
@@ -146,7 +147,8 @@ ShapedRows relate(const ShapedRows &parents, const ShapedRows &children, const Q
     for (const QVector<QVariant> &row : parents.rows.rows) {
         const QVariant &value = row[parentIndex];
         // NULL relates to nothing, as a join on NULL matches nothing.
-        out.children.push_back(subset(children, value.isNull() ? QVector<int>{} : byKey.value(matchKey(value))));
+        out.children.push_back(
+            subset(children, value.isNull() ? QVector<int>{} : byKey.value(matchKey(value))));
     }
     return out;
 }

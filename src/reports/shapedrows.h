@@ -12,7 +12,7 @@
 // A report's group levels walk it from the top; its detail lines are the deepest level.
 struct ShapedRows
 {
-    QString name;                     // the level's name ("TeamCoachsReport", "CoachList")
+    QString name; // the level's name ("TeamCoachsReport", "CoachList")
     ResultRows rows;
     std::vector<ShapedRows> children; // one child level per row; empty for the deepest level
 

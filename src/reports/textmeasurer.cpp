@@ -31,8 +31,8 @@ int textFlags(Qt::Alignment alignment, bool wrap)
 int FontMeasurer::wrappedHeight(const QString &text, const Font &font, int width) const
 {
     const QFontMetricsF metrics(qtFont(font));
-    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, width, 1e7), textFlags(Qt::AlignLeft | Qt::AlignTop, true),
-                                               text);
+    const QRectF bounds =
+        metrics.boundingRect(QRectF(0, 0, width, 1e7), textFlags(Qt::AlignLeft | Qt::AlignTop, true), text);
     return int(std::ceil(bounds.height()));
 }
 

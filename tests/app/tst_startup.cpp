@@ -3,8 +3,8 @@
 #include "scriptedmessages.h"
 
 #include "app/startup.h"
-#include "db/sql.h"
 #include "common/labelfiles.h"
+#include "db/sql.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -191,11 +191,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("reason");
         QTest::newRow("zero bytes") << QByteArray() << "the file is empty";
-        QTest::newRow("random bytes") << QByteArray("\x01\x02garbage that is not a database\xff", 36)
-                                      << "it is not a database file";
+        QTest::newRow("random bytes")
+            << QByteArray("\x01\x02garbage that is not a database\xff", 36) << "it is not a database file";
         QTest::newRow("another SQLite file") << QByteArray("sqlite") << "it has no table TblClass";
-        QTest::newRow("a meet missing a column") << QByteArray("meet-without-memo")
-                                                 << "its table TblJudge does not have the columns";
+        QTest::newRow("a meet missing a column")
+            << QByteArray("meet-without-memo") << "its table TblJudge does not have the columns";
     }
     void foreignFile_isRefusedAndLeftUntouched()
     {

@@ -41,9 +41,10 @@ private Q_SLOTS:
     void newMeet_hasNineTablesInOrderAndFiveKeysOnly()
     {
         QCOMPARE(MeetSchema::mismatch(db()), std::nullopt);
-        const ResultRows objects = Sql::select(db(), QStringLiteral("objects"),
-                                               QStringLiteral("SELECT type, name FROM sqlite_master "
-                                                              "WHERE name NOT LIKE 'sqlite_%' ORDER BY name"));
+        const ResultRows objects =
+            Sql::select(db(), QStringLiteral("objects"),
+                        QStringLiteral("SELECT type, name FROM sqlite_master "
+                                       "WHERE name NOT LIKE 'sqlite_%' ORDER BY name"));
         QStringList names;
         for (const auto &row : objects.rows) {
             QCOMPARE(row[0].toString(), QStringLiteral("table")); // no index, view or trigger
@@ -52,16 +53,17 @@ private Q_SLOTS:
         QCOMPARE(names, (QStringList{"TblClass", "TblClassJudges", "TblCoach", "TblEntry", "TblJudge",
                                      "TblPairing", "TblPerson", "TblPlacing", "TblTeam"}));
 
-        const ResultRows person = Sql::select(db(), QStringLiteral("columns"),
-                                              QStringLiteral("SELECT * FROM TblPerson"));
+        const ResultRows person =
+            Sql::select(db(), QStringLiteral("columns"), QStringLiteral("SELECT * FROM TblPerson"));
         QCOMPARE(person.columns, (QStringList{"FirstName", "LastName", "Address", "City", "Zip", "TeamCode",
                                               "RiderNumber", "RiderIndex"}));
 
         QStringList keys;
         for (const MeetSchema::Table &t : MeetSchema::tables()) {
-            const ResultRows info = Sql::select(db(), QStringLiteral("keys"),
-                                                QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0"),
-                                                {QString::fromLatin1(t.name)});
+            const ResultRows info =
+                Sql::select(db(), QStringLiteral("keys"),
+                            QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0"),
+                            {QString::fromLatin1(t.name)});
             for (const auto &row : info.rows)
                 keys << QLatin1StringView(t.name) + u'.' + row[0].toString();
         }
@@ -82,9 +84,10 @@ private Q_SLOTS:
             QCOMPARE(rows.text(i, u"ImagePath"), QString::fromLatin1(catalogue[i].imagePath));
         }
         QCOMPARE(rows.text(11, u"ClassName"), QStringLiteral("Western Riding / Reining"));
-        const ResultRows three = Sql::select(db(), QStringLiteral("limits"),
-                                             QStringLiteral("SELECT ClassNumber FROM TblClass WHERE MaxEntries = 3 "
-                                                            "ORDER BY ClassNumber"));
+        const ResultRows three =
+            Sql::select(db(), QStringLiteral("limits"),
+                        QStringLiteral("SELECT ClassNumber FROM TblClass WHERE MaxEntries = 3 "
+                                       "ORDER BY ClassNumber"));
         QStringList numbers;
         for (const auto &row : three.rows)
             numbers << row[0].toString();
@@ -96,12 +99,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("statement");
         QTest::addColumn<QVariantList>("values");
         QTest::addColumn<bool>("accepted");
-        const QString coach = QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, Position) VALUES (?, ?, ?, ?)");
+        const QString coach = QStringLiteral(
+            "INSERT INTO TblCoach (FirstName, LastName, Address, Position) VALUES (?, ?, ?, ?)");
         QTest::newRow("coach empty address") << coach << QVariantList{"A", "B", "", "Head Coach"} << true;
         QTest::newRow("coach empty position") << coach << QVariantList{"A", "B", "x", ""} << false;
         QTest::newRow("coach null position") << coach << QVariantList{"A", "B", "x", QVariant()} << true;
         QTest::newRow("coach empty first name") << coach << QVariantList{"", "B", "x", "Head Coach"} << false;
-        const QString rider = QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, RiderNumber, Zip) VALUES (?, ?, ?, ?)");
+        const QString rider = QStringLiteral(
+            "INSERT INTO TblPerson (FirstName, LastName, RiderNumber, Zip) VALUES (?, ?, ?, ?)");
         QTest::newRow("rider empty number") << rider << QVariantList{"A", "B", "", ""} << true;
         QTest::newRow("rider number of 3") << rider << QVariantList{"A", "B", "999", ""} << true;
         QTest::newRow("rider number of 4") << rider << QVariantList{"A", "B", "1000", ""} << false;
@@ -109,8 +114,10 @@ private Q_SLOTS:
         QTest::newRow("rider zip of 11") << rider << QVariantList{"A", "B", "1", "12345678901"} << false;
         QTest::newRow("name of 50 letters with umlauts")
             << rider << QVariantList{QString(50, u'ö'), "B", "1", ""} << true;
-        QTest::newRow("name of 51 characters") << rider << QVariantList{QString(51, u'a'), "B", "1", ""} << false;
-        const QString team = QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)");
+        QTest::newRow("name of 51 characters")
+            << rider << QVariantList{QString(51, u'a'), "B", "1", ""} << false;
+        const QString team =
+            QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)");
         QTest::newRow("team two-letter division") << team << QVariantList{"T", "AB", "1", "1"} << false;
         QTest::newRow("team empty division") << team << QVariantList{"T", "", "1", "1"} << false;
         QTest::newRow("team district of 4") << team << QVariantList{"T", "A", "1234", "1"} << false;
@@ -121,12 +128,14 @@ private Q_SLOTS:
         QTest::newRow("rider index 2^31-1") << entry << QVariantList{1, qint64(2147483647)} << true;
         QTest::newRow("rider index 2^31") << entry << QVariantList{1, qint64(2147483648)} << false;
         QTest::newRow("class number as text") << entry << QVariantList{"abc", 1} << false;
-        const QString cls = QStringLiteral("INSERT INTO TblClass (ClassNumber, ClassName, MaxEntries, ImagePath) VALUES (?, ?, ?, ?)");
+        const QString cls = QStringLiteral(
+            "INSERT INTO TblClass (ClassNumber, ClassName, MaxEntries, ImagePath) VALUES (?, ?, ?, ?)");
         QTest::newRow("class without number") << cls << QVariantList{QVariant(), "X", 3.0, "x.bmp"} << false;
         QTest::newRow("class number taken") << cls << QVariantList{5, "X", 3.0, "x.bmp"} << false;
         QTest::newRow("class 18") << cls << QVariantList{18, "X", 3.5, "x.bmp"} << true;
-        QTest::newRow("judge memo empty") << QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Memo) VALUES ('A', 'B', ?)")
-                                          << QVariantList{""} << true;
+        QTest::newRow("judge memo empty")
+            << QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Memo) VALUES ('A', 'B', ?)")
+            << QVariantList{""} << true;
     }
     void insert_enforcesFieldRules()
     {
@@ -151,10 +160,10 @@ private Q_SLOTS:
 
     void keylessTables_acceptDuplicateRows()
     {
-        for (const char *statement : {"INSERT INTO TblEntry VALUES (3, 7)",
-                                      "INSERT INTO TblClassJudges VALUES (1, 3, 'A')",
-                                      "INSERT INTO TblPairing VALUES (1, '12', 2, 'Ann', '')",
-                                      "INSERT INTO TblPlacing VALUES (3, 1, 7, 10, 'A', 1)"}) {
+        for (const char *statement :
+             {"INSERT INTO TblEntry VALUES (3, 7)", "INSERT INTO TblClassJudges VALUES (1, 3, 'A')",
+              "INSERT INTO TblPairing VALUES (1, '12', 2, 'Ann', '')",
+              "INSERT INTO TblPlacing VALUES (3, 1, 7, 10, 'A', 1)"}) {
             QVERIFY2(accepted(statement), statement);
             QVERIFY2(accepted(statement), statement);
         }
@@ -167,13 +176,16 @@ private Q_SLOTS:
         meet.addRider(team, "Ann", "Zed", "9");
         meet.addRider(team, "bob", "Young", "10");
         meet.addRider(team, "Cy", "Xu", "100");
-        QCOMPARE(Sql::scalar(db(), "find", "SELECT TeamCode FROM TblTeam WHERE TeamName = 'blue'").toInt(), team);
+        QCOMPARE(Sql::scalar(db(), "find", "SELECT TeamCode FROM TblTeam WHERE TeamName = 'blue'").toInt(),
+                 team);
         QCOMPARE(Sql::scalar(db(), "find", "SELECT count(*) FROM TblTeam WHERE Division = 'b'").toInt(), 1);
-        const ResultRows byNumber = Sql::select(db(), "order", "SELECT RiderNumber FROM TblPerson ORDER BY RiderNumber");
+        const ResultRows byNumber =
+            Sql::select(db(), "order", "SELECT RiderNumber FROM TblPerson ORDER BY RiderNumber");
         QCOMPARE(byNumber.text(0, u"RiderNumber"), QStringLiteral("10"));
         QCOMPARE(byNumber.text(1, u"RiderNumber"), QStringLiteral("100"));
         QCOMPARE(byNumber.text(2, u"RiderNumber"), QStringLiteral("9"));
-        const ResultRows byName = Sql::select(db(), "order", "SELECT FirstName FROM TblPerson ORDER BY FirstName DESC");
+        const ResultRows byName =
+            Sql::select(db(), "order", "SELECT FirstName FROM TblPerson ORDER BY FirstName DESC");
         QCOMPARE(byName.text(0, u"FirstName"), QStringLiteral("Cy"));
         QCOMPARE(byName.text(1, u"FirstName"), QStringLiteral("bob"));
     }

@@ -29,15 +29,18 @@ private Q_SLOTS:
     void boundValues_withQuotesAndWildcardsAreLiteral()
     {
         MeetBuilder meet(db());
-        for (const QString &name : {QStringLiteral("O'Brien"), QStringLiteral("100% Horse"),
-                                    QStringLiteral("Say \"Whoa\""), QStringLiteral("Zoë*"),
-                                    QStringLiteral("x'); DROP TABLE TblTeam; --")})
+        for (const QString &name :
+             {QStringLiteral("O'Brien"), QStringLiteral("100% Horse"), QStringLiteral("Say \"Whoa\""),
+              QStringLiteral("Zoë*"), QStringLiteral("x'); DROP TABLE TblTeam; --")})
             meet.addTeam(name, "A");
         QCOMPARE(teams(), 5);
-        QCOMPARE(Sql::scalar(db(), "find", "SELECT TeamName FROM TblTeam WHERE TeamName = ?", {"o'brien"}).toString(),
+        QCOMPARE(Sql::scalar(db(), "find", "SELECT TeamName FROM TblTeam WHERE TeamName = ?", {"o'brien"})
+                     .toString(),
                  QStringLiteral("O'Brien"));
         QCOMPARE(Sql::select(db(), "find", "SELECT * FROM TblTeam WHERE TeamName = :n",
-                             QVariantMap{{"n", "100% Horse"}}).size(), 1);
+                             QVariantMap{{"n", "100% Horse"}})
+                     .size(),
+                 1);
     }
 
     void failure_namesTheActionAndTheEngineMessage()

@@ -1,9 +1,9 @@
 // The class label images: line splitting, where the text lands, and the files written.
 #include "meetfixture.h"
 
+#include "common/labelfiles.h"
 #include "db/dbconnection.h"
 #include "entries/frmlabelbuilder.h"
-#include "common/labelfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -45,15 +45,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::newRow("short") << "Trail" << "Trail" << "";
-        QTest::newRow("19 characters") << "Saddle Seat Pattern" << "Saddle Seat Pattern" << "";
-        QTest::newRow("20 characters") << "Saddle Seat Bareback" << "Saddle Seat" << "Bareback";
-        QTest::newRow("27 characters") << "Western Fitting and Showing" << "Western Fitting and" << "Showing";
-        QTest::newRow("over fences") << "Hunt Seat Over Fences" << "Hunt Seat Over" << "Fences";
-        QTest::newRow("slash kept as a word") << "Western Riding / Reining" << "Western Riding /" << "Reining";
-        QTest::newRow("first word of 19") << "Abcdefghijklmnopqrs tail" << "" << "Abcdefghijklmnopqrs tail";
-        QTest::newRow("first word of 25") << "Abcdefghijklmnopqrstuvwxy" << "" << "Abcdefghijklmnopqrstuvwxy";
-        QTest::newRow("double blanks") << "Hunt  Seat  Over  Fences" << "Hunt Seat Over" << "Fences";
+        QTest::newRow("short") << "Trail"
+                               << "Trail"
+                               << "";
+        QTest::newRow("19 characters") << "Saddle Seat Pattern"
+                                       << "Saddle Seat Pattern"
+                                       << "";
+        QTest::newRow("20 characters") << "Saddle Seat Bareback"
+                                       << "Saddle Seat"
+                                       << "Bareback";
+        QTest::newRow("27 characters") << "Western Fitting and Showing"
+                                       << "Western Fitting and"
+                                       << "Showing";
+        QTest::newRow("over fences") << "Hunt Seat Over Fences"
+                                     << "Hunt Seat Over"
+                                     << "Fences";
+        QTest::newRow("slash kept as a word") << "Western Riding / Reining"
+                                              << "Western Riding /"
+                                              << "Reining";
+        QTest::newRow("first word of 19") << "Abcdefghijklmnopqrs tail"
+                                          << ""
+                                          << "Abcdefghijklmnopqrs tail";
+        QTest::newRow("first word of 25") << "Abcdefghijklmnopqrstuvwxy"
+                                          << ""
+                                          << "Abcdefghijklmnopqrstuvwxy";
+        QTest::newRow("double blanks") << "Hunt  Seat  Over  Fences"
+                                       << "Hunt Seat Over"
+                                       << "Fences";
     }
     void splitLines()
     {
@@ -81,8 +99,8 @@ private Q_SLOTS:
         QVERIFY2(twoColumns.first() <= 6, "line 2 runs in the strip beside it");
 
         // The text runs downwards from the top: a longer line reaches further down.
-        QVERIFY(lowestInkedRow(FrmLabelBuilder::Draw_Label(Qt::white, "Trail"), white)
-                < lowestInkedRow(one, white));
+        QVERIFY(lowestInkedRow(FrmLabelBuilder::Draw_Label(Qt::white, "Trail"), white) <
+                lowestInkedRow(one, white));
         QVERIFY(lowestInkedRow(one, white) < 100);
     }
 

@@ -91,14 +91,15 @@ private Q_SLOTS:
         QVERIFY(wizard && wizard->isVisible());
         QVERIFY(!m->main.isEnabled());
         QCOMPARE(treeLines(wizard->findChild<QTreeWidget *>("TVImportSelect")),
-                 (QStringList{"Region 4", "  A - Acorn", "    Coaches", "    Riders", "  B - Blue", "    Coaches",
-                              "      Hal Hart - Head Coach", "    Riders", "      Bo Brown"}));
+                 (QStringList{"Region 4", "  A - Acorn", "    Coaches", "    Riders", "  B - Blue",
+                              "    Coaches", "      Hal Hart - Head Coach", "    Riders", "      Bo Brown"}));
         MeetHarness::click(wizard, "CmdImport");
         QCOMPARE(m->messages.last()->text, QStringLiteral("Data Import Successful"));
         QCOMPARE(m->messages.last()->title, QStringLiteral("Quendal"));
         QVERIFY(m->main.isEnabled());
-        QCOMPARE(Sql::scalar(m->db(), "teams", "SELECT group_concat(TeamName || Region) FROM TblTeam").toString(),
-                 QStringLiteral("Acorn4,Blue4"));
+        QCOMPARE(
+            Sql::scalar(m->db(), "teams", "SELECT group_concat(TeamName || Region) FROM TblTeam").toString(),
+            QStringLiteral("Acorn4,Blue4"));
     }
 
     void cancel_importsNothing()

@@ -92,13 +92,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("code"); // "-" for a refused name
-        QTest::newRow("plain") << "/x/Region4-2006.mdb" << "4";
-        QTest::newRow("letter case of the name") << "/x/REGION7-2006.MDB" << "7";
-        QTest::newRow("prefix before Region") << "/x/KORVRegionB-2006.mdb" << "B";
-        QTest::newRow("Region in the folder only") << "/Region1/other-2006.mdb" << "-";
-        QTest::newRow("two-character code") << "/x/Region12-2006.mdb" << "-";
-        QTest::newRow("no code") << "/x/Region-2006.mdb" << "-";
-        QTest::newRow("other year") << "/x/Region4-2007.mdb" << "-";
+        QTest::newRow("plain") << "/x/Region4-2006.mdb"
+                               << "4";
+        QTest::newRow("letter case of the name") << "/x/REGION7-2006.MDB"
+                                                 << "7";
+        QTest::newRow("prefix before Region") << "/x/KORVRegionB-2006.mdb"
+                                              << "B";
+        QTest::newRow("Region in the folder only") << "/Region1/other-2006.mdb"
+                                                   << "-";
+        QTest::newRow("two-character code") << "/x/Region12-2006.mdb"
+                                            << "-";
+        QTest::newRow("no code") << "/x/Region-2006.mdb"
+                                 << "-";
+        QTest::newRow("other year") << "/x/Region4-2007.mdb"
+                                    << "-";
     }
     void regionCode()
     {
@@ -114,11 +121,10 @@ private Q_SLOTS:
         const QByteArray before = fileHash(file);
         RegionalImport import;
         QCOMPARE(import.load(file), std::nullopt);
-        QCOMPARE(treeLines(import), (QStringList{"Region 4",
-                                                 "A - Acorn", "    Cy Cole", "    Di Cole",
-                                                 "B - Blue", "  Hal Hart - Head Coach", "  Zed Zorn - Head Coach",
-                                                 "  Amy Adams - Assistant Coach", "    Al Brown", "    Bo Brown",
-                                                 "C - Lonely"}));
+        QCOMPARE(treeLines(import), (QStringList{"Region 4", "A - Acorn", "    Cy Cole", "    Di Cole",
+                                                 "B - Blue", "  Hal Hart - Head Coach",
+                                                 "  Zed Zorn - Head Coach", "  Amy Adams - Assistant Coach",
+                                                 "    Al Brown", "    Bo Brown", "C - Lonely"}));
         import.close();
         QCOMPARE(fileHash(file), before);
     }
@@ -153,10 +159,16 @@ private Q_SLOTS:
             QVERIFY(!hal.value(0, QString::fromLatin1(field)).isNull());
             QCOMPARE(hal.text(0, QString::fromLatin1(field)), QStringLiteral(""));
         }
-        QCOMPARE(Sql::scalar(meet(), "numbers", "SELECT count(*) FROM TblPerson WHERE RiderNumber = ''").toInt(), 4);
+        QCOMPARE(
+            Sql::scalar(meet(), "numbers", "SELECT count(*) FROM TblPerson WHERE RiderNumber = ''").toInt(),
+            4);
         QCOMPARE(Sql::scalar(meet(), "acorn riders", "SELECT count(*) FROM TblPerson WHERE TeamCode = ?",
-                             {teams.value(1, u"TeamCode")}).toInt(), 2);
-        QCOMPARE(Sql::scalar(meet(), "old rider", "SELECT TeamCode FROM TblPerson WHERE LastName = 'Rider'").toInt(), old);
+                             {teams.value(1, u"TeamCode")})
+                     .toInt(),
+                 2);
+        QCOMPARE(Sql::scalar(meet(), "old rider", "SELECT TeamCode FROM TblPerson WHERE LastName = 'Rider'")
+                     .toInt(),
+                 old);
 
         // A second import of the same file adds everything again.
         import.importInto(meet());
@@ -166,18 +178,20 @@ private Q_SLOTS:
     void orphansAndEmptyTables_areToldNotDropped()
     {
         RegionalImport import;
-        QCOMPARE(import.load(regionalFile("Region2-2006.mdb", [](MeetBuilder &b) {
-                     const auto t = b.addTeam("Solo", "D");
-                     b.addRider(t, "In", "Team");
-                     b.addCoach(99, "No", "Team");
-                     b.addRider(98, "Lost", "One");
-                     b.addRider(98, "Lost", "Two");
-                 })),
+        QCOMPARE(import.load(regionalFile("Region2-2006.mdb",
+                                          [](MeetBuilder &b) {
+                                              const auto t = b.addTeam("Solo", "D");
+                                              b.addRider(t, "In", "Team");
+                                              b.addCoach(99, "No", "Team");
+                                              b.addRider(98, "Lost", "One");
+                                              b.addRider(98, "Lost", "Two");
+                                          })),
                  std::nullopt);
         const auto outcome = import.importInto(meet());
         QCOMPARE(outcome.riders, 1);
-        QCOMPARE(outcome.message(), QStringLiteral("Data Import Successful\n\n1 coach and 2 riders of the file were not "
-                                                   "imported: their team is not in the file."));
+        QCOMPARE(outcome.message(),
+                 QStringLiteral("Data Import Successful\n\n1 coach and 2 riders of the file were not "
+                                "imported: their team is not in the file."));
 
         RegionalImport empty;
         QCOMPARE(empty.load(regionalFile("Region3-2006.mdb", [](MeetBuilder &) {})), std::nullopt);
@@ -188,12 +202,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("random bytes") << "random" << "it is not a database file";
-        QTest::newRow("zero bytes") << "empty" << "the file is empty";
-        QTest::newRow("missing table") << "no-coach-table" << "it has no table TblCoach";
-        QTest::newRow("missing field") << "no-district" << "its table TblTeam has no field District";
-        QTest::newRow("two-character code") << "Region12" << "one-character region code";
-        QTest::newRow("name without Region") << "Teams" << "its name must be";
+        QTest::newRow("random bytes") << "random"
+                                      << "it is not a database file";
+        QTest::newRow("zero bytes") << "empty"
+                                    << "the file is empty";
+        QTest::newRow("missing table") << "no-coach-table"
+                                       << "it has no table TblCoach";
+        QTest::newRow("missing field") << "no-district"
+                                       << "its table TblTeam has no field District";
+        QTest::newRow("two-character code") << "Region12"
+                                            << "one-character region code";
+        QTest::newRow("name without Region") << "Teams"
+                                             << "its name must be";
     }
     void refusals_nameTheFileAndChangeNothing()
     {
@@ -210,10 +230,12 @@ private Q_SLOTS:
             if (kind == "random")
                 f.write(QByteArray("\x13\x37 random bytes, not a database \x00\xff", 40));
         } else if (kind == "no-coach-table") {
-            file = regionalFile("Region5-2006.mdb", [](MeetBuilder &b) { Sql::exec(b.db(), "drop", "DROP TABLE TblCoach"); });
-        } else if (kind == "no-district") {
             file = regionalFile("Region5-2006.mdb",
-                                [](MeetBuilder &b) { Sql::exec(b.db(), "drop", "ALTER TABLE TblTeam DROP COLUMN District"); });
+                                [](MeetBuilder &b) { Sql::exec(b.db(), "drop", "DROP TABLE TblCoach"); });
+        } else if (kind == "no-district") {
+            file = regionalFile("Region5-2006.mdb", [](MeetBuilder &b) {
+                Sql::exec(b.db(), "drop", "ALTER TABLE TblTeam DROP COLUMN District");
+            });
         } else {
             file = regionalFile(kind + "-2006.mdb", regionFour);
         }

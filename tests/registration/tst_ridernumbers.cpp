@@ -5,8 +5,8 @@
 #include "db/dbconnection.h"
 #include "db/sql.h"
 #include "registration/numberassigner.h"
-#include "registration/riderregistry.h"
 #include "registration/ridernumber.h"
+#include "registration/riderregistry.h"
 
 #include <QSet>
 #include <QTemporaryDir>
@@ -23,7 +23,8 @@ private:
 
     QStringList numbersInIndexOrder()
     {
-        const ResultRows rows = Sql::select(db(), "numbers", "SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex");
+        const ResultRows rows =
+            Sql::select(db(), "numbers", "SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex");
         QStringList out;
         for (const auto &row : rows.rows)
             out << row[0].toString();
@@ -32,10 +33,12 @@ private:
 
     void forceFailureOnRider(std::int32_t index)
     {
-        Sql::exec(db(), "trap",
-                  QStringLiteral("CREATE TEMP TRIGGER forced_failure BEFORE UPDATE ON TblPerson WHEN NEW.RiderIndex = %1 "
-                                 "BEGIN SELECT RAISE(ABORT, 'forced failure'); END")
-                      .arg(index));
+        Sql::exec(
+            db(), "trap",
+            QStringLiteral(
+                "CREATE TEMP TRIGGER forced_failure BEFORE UPDATE ON TblPerson WHEN NEW.RiderIndex = %1 "
+                "BEGIN SELECT RAISE(ABORT, 'forced failure'); END")
+                .arg(index));
     }
 
 private Q_SLOTS:
@@ -145,11 +148,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("to");
         QTest::addColumn<int>("low"); // -1000: refused
         QTest::addColumn<int>("high");
-        QTest::newRow("in order") << "100" << "101" << 100 << 101;
-        QTest::newRow("reversed") << "101" << "100" << 100 << 101;
-        QTest::newRow("negative") << "-5" << "5" << -5 << 5;
-        QTest::newRow("letters") << "a" << "10" << -1000 << 0;
-        QTest::newRow("empty") << "" << "10" << -1000 << 0;
+        QTest::newRow("in order") << "100"
+                                  << "101" << 100 << 101;
+        QTest::newRow("reversed") << "101"
+                                  << "100" << 100 << 101;
+        QTest::newRow("negative") << "-5"
+                                  << "5" << -5 << 5;
+        QTest::newRow("letters") << "a"
+                                 << "10" << -1000 << 0;
+        QTest::newRow("empty") << ""
+                               << "10" << -1000 << 0;
     }
     void readRange()
     {
@@ -206,7 +214,11 @@ private Q_SLOTS:
         const auto r3 = meet.addRider(acorn, "Cy", "Young", "52");
         const auto r4 = meet.addRider(acorn, "Ann", "Young", "53");
         const auto orphan = meet.addRider(77, "Di", "Nobody", "54");
-        Q_UNUSED(r1) Q_UNUSED(r2) Q_UNUSED(r3) Q_UNUSED(r4) Q_UNUSED(orphan)
+        Q_UNUSED(r1)
+        Q_UNUSED(r2)
+        Q_UNUSED(r3)
+        Q_UNUSED(r4)
+        Q_UNUSED(orphan)
 
         NumberAssigner assigner(db());
         QCOMPARE(assigner.riderCount(), 5);

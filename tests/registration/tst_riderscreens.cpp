@@ -25,7 +25,8 @@ void type(QWidget *form, const QString &box, const QString &text)
 
 QStringList numbers(const QSqlDatabase &db)
 {
-    const ResultRows rows = Sql::select(db, "numbers", "SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex");
+    const ResultRows rows =
+        Sql::select(db, "numbers", "SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex");
     QStringList out;
     for (const auto &row : rows.rows)
         out << row[0].toString();
@@ -144,7 +145,8 @@ private Q_SLOTS:
         m->build().addRider(m_red, "Cy", "Cole", "12");
         auto *screen = openRiders();
         MeetHarness::click(screen, "CmdEdit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must first select the rider you want to edit."));
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("You must first select the rider you want to edit."));
         search(screen, 0, "col");
         screen->findChild<QListWidget *>("LbResults")->setCurrentRow(0);
         MeetHarness::click(screen, "CmdEdit");
@@ -152,7 +154,9 @@ private Q_SLOTS:
         QCOMPARE(f->findChild<QLineEdit *>("RiderListBoxArray_0")->text(), QStringLiteral("12"));
         QCOMPARE(f->findChild<QComboBox *>("LbTeamCode")->currentText(), QStringLiteral("Red"));
 
-        Sql::exec(m->db(), "trap", "CREATE TEMP TRIGGER forced BEFORE UPDATE ON TblPerson BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+        Sql::exec(m->db(), "trap",
+                  "CREATE TEMP TRIGGER forced BEFORE UPDATE ON TblPerson BEGIN SELECT RAISE(ABORT, 'disk I/O "
+                  "error'); END");
         type(f, "RiderListBoxArray_2", "Coleman");
         m->messages.answer({true});
         MeetHarness::click(f, "CmdSave");
@@ -184,18 +188,21 @@ private Q_SLOTS:
         QCOMPARE(lines(screen), QStringList{"2 - Brink, Bo (Red)"});
 
         MeetHarness::click(screen, "CmdDelete");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must first select the rider you want to delete."));
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("You must first select the rider you want to delete."));
         search(screen, 1, "ann");
         screen->findChild<QListWidget *>("LbResults")->setCurrentRow(0);
         MeetHarness::click(screen, "CmdDelete");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You may not delete a rider who is entered in a class."));
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("You may not delete a rider who is entered in a class."));
 
         Sql::exec(m->db(), "unenter", "DELETE FROM TblEntry");
         m->messages.answer({true});
         MeetHarness::click(screen, "CmdDelete");
         QCOMPARE(m->messages.log[m->messages.log.size() - 1].text,
-                 QStringLiteral("You are about to delete the selected rider. This action cannot be undone. Are you "
-                                "sure you want to continue?"));
+                 QStringLiteral(
+                     "You are about to delete the selected rider. This action cannot be undone. Are you "
+                     "sure you want to continue?"));
         QCOMPARE(numbers(m->db()), QStringList{"2"});
         QCOMPARE(lines(screen), QStringList{});
     }
@@ -216,7 +223,8 @@ private Q_SLOTS:
         type(w, "TxtRandRange1", "x");
         type(w, "TxtRandRange2", "10");
         MeetHarness::click(w, "CmdRandSubmit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("The range provided is invalid. Please check it and try again."));
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("The range provided is invalid. Please check it and try again."));
         type(w, "TxtRandRange1", "20");
         type(w, "TxtRandRange2", "2");
         MeetHarness::click(w, "CmdRandSubmit");
@@ -242,9 +250,11 @@ private Q_SLOTS:
         type(w, "TxtSeqRange1", "-5");
         type(w, "TxtSeqRange2", "14");
         MeetHarness::click(w, "CmdSeqSubmit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("The sequential number assignment was successful."));
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("The sequential number assignment was successful."));
         // Red (division A) first: its riders by last name L0, L10, L12... take -5, -4, ...
-        QCOMPARE(Sql::scalar(m->db(), "first", "SELECT LastName FROM TblPerson WHERE RiderNumber = '-5'").toString(),
+        QCOMPARE(Sql::scalar(m->db(), "first", "SELECT LastName FROM TblPerson WHERE RiderNumber = '-5'")
+                     .toString(),
                  QStringLiteral("L0"));
 
         w->close();
@@ -278,7 +288,8 @@ private Q_SLOTS:
         QCOMPARE(m->messages.last()->text, QStringLiteral("You must provide a valid rider number."));
         type(w, "TxtRiderNumber", "8");
         MeetHarness::click(w, "CmdEditSubmit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("The specified number is already in use by another rider."));
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("The specified number is already in use by another rider."));
         QCOMPARE(w->findChild<QLineEdit *>("TxtRiderNumber")->text(), QString());
         type(w, "TxtRiderNumber", "x1");
         MeetHarness::click(w, "CmdEditSubmit");

@@ -91,7 +91,8 @@ private Q_SLOTS:
         b.addRider(blue, "Ten", "Rider", "10");
         b.addRider(acorn, "Solo", "Rider", "5");
         b.addRider(404, "Lost", "Rider", "1");
-        const Report::Document doc = run(RosterReports::riderListByTeamQuery(), RosterReports::RptRiderListbyTeam());
+        const Report::Document doc =
+            run(RosterReports::riderListByTeamQuery(), RosterReports::RptRiderListbyTeam());
         QCOMPARE(printed(doc, "txtTeamName"), (QStringList{"Acorn", "Blue"}));
         QCOMPARE(printed(doc, "txtRiderNumber"), (QStringList{"5", "10", "9"}));
         QCOMPARE(printed(doc, "txtFirstName"), (QStringList{"Solo Rider", "Ten Rider", "Nine Rider"}));

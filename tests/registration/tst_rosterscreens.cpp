@@ -99,8 +99,8 @@ private Q_SLOTS:
     void team_addListsByNameAndLeavesNoSelection()
     {
         auto *screen = openScreen<FrmTeamMgmt>();
-        for (const auto &[name, division] : {std::pair{"Zephyr", 0}, std::pair{"O'Brien 100% \"Horse\"", 1},
-                                              std::pair{"apple", 3}}) {
+        for (const auto &[name, division] :
+             {std::pair{"Zephyr", 0}, std::pair{"O'Brien 100% \"Horse\"", 1}, std::pair{"apple", 3}}) {
             MeetHarness::click(screen, "CmdAddTeam");
             QVERIFY(!m->main.isEnabled());
             QVERIFY(!screen->isEnabled());
@@ -113,7 +113,8 @@ private Q_SLOTS:
         QCOMPARE(lines(list), (QStringList{"apple (D)", "O'Brien 100% \"Horse\" (B)", "Zephyr (A)"}));
         QCOMPARE(list->currentRow(), -1);
         QCOMPARE(screen->selectedKey(), -1);
-        const ResultRows row = Sql::select(m->db(), "team", "SELECT * FROM TblTeam WHERE TeamName LIKE 'O''B%'");
+        const ResultRows row =
+            Sql::select(m->db(), "team", "SELECT * FROM TblTeam WHERE TeamName LIKE 'O''B%'");
         QCOMPARE(row.text(0, u"District"), QStringLiteral("12"));
         QCOMPARE(row.text(0, u"Region"), QStringLiteral("4"));
         QCOMPARE(m->messages.unscriptedQuestions, 0);
@@ -126,11 +127,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("district");
         QTest::addColumn<QString>("region");
         QTest::addColumn<QString>("refusal"); // empty: saved
-        QTest::newRow("all empty") << "" << -1 << "" << "" << "The Team Name box must be filled in";
-        QTest::newRow("no division") << "Blue" << -1 << "" << "" << "You must select a division for this team";
-        QTest::newRow("no district") << "Blue" << 1 << "" << "x" << "You must specify the district of this team";
-        QTest::newRow("no region") << "Blue" << 1 << "7" << "" << "You must specify the region of this team";
-        QTest::newRow("blanks pass") << " " << 1 << " " << " " << "";
+        QTest::newRow("all empty") << "" << -1 << ""
+                                   << ""
+                                   << "The Team Name box must be filled in";
+        QTest::newRow("no division") << "Blue" << -1 << ""
+                                     << ""
+                                     << "You must select a division for this team";
+        QTest::newRow("no district") << "Blue" << 1 << ""
+                                     << "x"
+                                     << "You must specify the district of this team";
+        QTest::newRow("no region") << "Blue" << 1 << "7"
+                                   << ""
+                                   << "You must specify the region of this team";
+        QTest::newRow("blanks pass") << " " << 1 << " "
+                                     << " "
+                                     << "";
     }
     void team_questionFirstThenFirstFailingCheck()
     {
@@ -192,7 +203,8 @@ private Q_SLOTS:
 
     void team_storedDivisionOutsideAtoDShowsEmptyAndIsRefused()
     {
-        Sql::exec(m->db(), "import", "INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES ('Odd', 'E', '1', '1')");
+        Sql::exec(m->db(), "import",
+                  "INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES ('Odd', 'E', '1', '1')");
         auto *screen = openScreen<FrmTeamMgmt>();
         pick(screen, "LbTeam", 0);
         MeetHarness::click(screen, "CmdEditTeam");
@@ -209,8 +221,9 @@ private Q_SLOTS:
         const auto riders = b.addTeam("Ridden", "A");
         b.addRider(riders, "Ann", "Lee", "1");
         // A code above 16 bits is held and deleted like any other.
-        Sql::exec(m->db(), "big", "INSERT INTO TblTeam (TeamCode, TeamName, Division, District, Region) "
-                                  "VALUES (40000, 'Wide', 'B', '1', '1')");
+        Sql::exec(m->db(), "big",
+                  "INSERT INTO TblTeam (TeamCode, TeamName, Division, District, Region) "
+                  "VALUES (40000, 'Wide', 'B', '1', '1')");
         b.addCoach(40000, "Hal", "Hart");
         b.addCoach(riders, "Other", "Coach");
         auto *screen = openScreen<FrmTeamMgmt>();
@@ -250,7 +263,9 @@ private Q_SLOTS:
     void team_databaseFailureKeepsTheFormAndWhatWasTyped()
     {
         auto *screen = openScreen<FrmTeamMgmt>();
-        Sql::exec(m->db(), "trap", "CREATE TEMP TRIGGER forced BEFORE INSERT ON TblTeam BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+        Sql::exec(m->db(), "trap",
+                  "CREATE TEMP TRIGGER forced BEFORE INSERT ON TblTeam BEGIN SELECT RAISE(ABORT, 'disk is "
+                  "full'); END");
         MeetHarness::click(screen, "CmdAddTeam");
         submitTeam("Blue", 1, "1", "1");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Fail);
@@ -282,13 +297,15 @@ private Q_SLOTS:
         const auto blue = b.addTeam("Blue", "B");
         auto *screen = openScreen<FrmCoachMgmt>();
         MeetHarness::click(screen, "CmdAddCoach");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must first select the team you want to add the coach to."));
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("You must first select the team you want to add the coach to."));
         QCOMPARE(m->messages.last()->title, QStringLiteral("Quendal"));
 
         choose(screen, "CbTeam", 1);
         QCOMPARE(screen->selectedTeam(), blue);
         QCOMPARE(screen->findChild<QLabel *>("LblCurrentTeam")->text(), QStringLiteral("Blue"));
-        for (const auto &[first, last, position] : {std::tuple{"Zed", "Zorn", 0}, std::tuple{"Amy", "Adams", 1}}) {
+        for (const auto &[first, last, position] :
+             {std::tuple{"Zed", "Zorn", 0}, std::tuple{"Amy", "Adams", 1}}) {
             MeetHarness::click(screen, "CmdAddCoach");
             QWidget *f = form("FrmCoach");
             QVERIFY(f);
@@ -314,7 +331,9 @@ private Q_SLOTS:
         MeetHarness::click(f, "CmdSubmit");
         QCOMPARE(screen->findChild<QComboBox *>("CbTeam")->currentIndex(), 1);
         QCOMPARE(lines(list), (QStringList{"Zorn, Zed - Head Coach", "Zuber, Amy - Assistant Coach"}));
-        QCOMPARE(Sql::scalar(m->db(), "team", "SELECT count(*) FROM TblCoach WHERE TeamCode = ?", {blue}).toInt(), 2);
+        QCOMPARE(
+            Sql::scalar(m->db(), "team", "SELECT count(*) FROM TblCoach WHERE TeamCode = ?", {blue}).toInt(),
+            2);
     }
 
     void coach_oddPositionEditsAsAssistantAndDeleteAsks()
@@ -324,7 +343,8 @@ private Q_SLOTS:
         b.addCoach(team, "Pat", "Odd", "Coach");
         auto *screen = openScreen<FrmCoachMgmt>();
         MeetHarness::click(screen, "CmdEditCoach");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must first select the coach you want to edit."));
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("You must first select the coach you want to edit."));
         MeetHarness::click(screen, "CmdDeleteCoach");
         QCOMPARE(m->messages.last()->title, QStringLiteral("Delete Error"));
         QCOMPARE(m->messages.last()->text, QStringLiteral("You must select a coach to delete"));
@@ -336,7 +356,8 @@ private Q_SLOTS:
                  QStringLiteral("Assistant Coach"));
         m->messages.answer({true});
         MeetHarness::click(form("FrmCoach"), "CmdCancel");
-        QCOMPARE(Sql::scalar(m->db(), "pos", "SELECT Position FROM TblCoach").toString(), QStringLiteral("Coach"));
+        QCOMPARE(Sql::scalar(m->db(), "pos", "SELECT Position FROM TblCoach").toString(),
+                 QStringLiteral("Coach"));
 
         pick(screen, "LbCoaches", 0);
         m->messages.answer({false});
@@ -367,7 +388,8 @@ private Q_SLOTS:
         MeetHarness::click(f, "CmdSubmit");
         auto *list = screen->findChild<QListWidget *>("LbJudges");
         QCOMPARE(lines(list), (QStringList{"Able, Ann", "Zimmer, Zoë"}));
-        const ResultRows ann = Sql::select(m->db(), "judge", "SELECT * FROM TblJudge WHERE LastName = 'Able'");
+        const ResultRows ann =
+            Sql::select(m->db(), "judge", "SELECT * FROM TblJudge WHERE LastName = 'Able'");
         QCOMPARE(ann.text(0, u"State"), QStringLiteral("Oh"));
         QCOMPARE(ann.text(0, u"Memo"), QStringLiteral("Prefers the\nmorning classes"));
 
@@ -385,14 +407,16 @@ private Q_SLOTS:
         MeetHarness::click(screen, "CmdDeleteJudge");
         QCOMPARE(count(m->db(), "TblJudge"), 1);
         MeetHarness::click(screen, "CmdEditJudge");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must first select the Judge you want to edit."));
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("You must first select the Judge you want to edit."));
         MeetHarness::click(screen, "CmdDeleteJudge");
         QCOMPARE(m->messages.last()->text, QStringLiteral("You must select a Judge to delete."));
     }
 
     void judge_wideIdEditsAndFirstFailingCheck()
     {
-        Sql::exec(m->db(), "big", "INSERT INTO TblJudge (JudgeID, FirstName, LastName) VALUES (70000, 'Big', 'Id')");
+        Sql::exec(m->db(), "big",
+                  "INSERT INTO TblJudge (JudgeID, FirstName, LastName) VALUES (70000, 'Big', 'Id')");
         auto *screen = openScreen<FrmJudgeMgmt>();
         pick(screen, "LbJudges", 0);
         MeetHarness::click(screen, "CmdEditJudge");
@@ -409,7 +433,8 @@ private Q_SLOTS:
         type(f, "TxtLast", "Ident");
         m->messages.answer({true});
         MeetHarness::click(f, "CmdSubmit");
-        QCOMPARE(Sql::scalar(m->db(), "j", "SELECT FirstName || LastName FROM TblJudge WHERE JudgeID = 70000").toString(),
+        QCOMPARE(Sql::scalar(m->db(), "j", "SELECT FirstName || LastName FROM TblJudge WHERE JudgeID = 70000")
+                     .toString(),
                  QStringLiteral("BiggerIdent"));
     }
 };

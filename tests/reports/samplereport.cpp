@@ -13,15 +13,18 @@ Report::Layout riderList()
     rpt.title = QStringLiteral("Complete Rider's List");
 
     rpt.reportHeader.height = 800;
-    rpt.reportHeader.label("LblRptTitle", rpt.title, {0, 0, 10800, 450}, {QStringLiteral("Times New Roman"), 18, true})
+    rpt.reportHeader
+        .label("LblRptTitle", rpt.title, {0, 0, 10800, 450}, {QStringLiteral("Times New Roman"), 18, true})
         .alignment = Qt::AlignHCenter | Qt::AlignTop;
-    rpt.reportHeader.label("LblShow", QString(), {0, 450, 10800, 300}, text).alignment = Qt::AlignHCenter | Qt::AlignTop;
+    rpt.reportHeader.label("LblShow", QString(), {0, 450, 10800, 300}, text).alignment =
+        Qt::AlignHCenter | Qt::AlignTop;
 
     Report::Section &ph = rpt.pageHeader;
     ph.height = 1100;
     ph.label("LblRiderNumber", QStringLiteral("Rider #:"), {0, 780, 1200, 285}, heading);
     ph.label("LblName", QStringLiteral("Name:"), {1400, 780, 4000, 285}, heading);
-    ph.label("LblPoints", QStringLiteral("Points:"), {5600, 780, 1200, 285}, heading).alignment = Qt::AlignRight | Qt::AlignTop;
+    ph.label("LblPoints", QStringLiteral("Points:"), {5600, 780, 1200, 285}, heading).alignment =
+        Qt::AlignRight | Qt::AlignTop;
     ph.image("Class14", {7400, 0, 240, 1050}, QStringLiteral("14"), heading);
     ph.label("LblTime", QStringLiteral("Time"), {8000, 780, 1500, 285}, heading).visible = false;
     ph.line("Line1", {0, 1080, 10800, 0});
@@ -32,7 +35,8 @@ Report::Layout riderList()
     team.header.label("Label1", QStringLiteral("Team:"), {0, 100, 700, 285}, heading);
     team.header.field("txtDivision", QStringLiteral("Division"), {700, 100, 300, 285}, heading);
     team.header.label("Label2", QStringLiteral("-"), {1000, 100, 200, 285}, heading);
-    team.header.field("txtTeamName", QStringLiteral("TeamName"), {1200, 100, 6000, 285}, heading).canGrow = true;
+    team.header.field("txtTeamName", QStringLiteral("TeamName"), {1200, 100, 6000, 285}, heading).canGrow =
+        true;
     team.header.line("Line2", {0, 420, 7000, 0});
 
     rpt.detail.height = 285;
@@ -56,23 +60,26 @@ Report::Layout riderList()
 
     rpt.reportFooter.height = 500;
     rpt.reportFooter.rectangle("Shape1", {0, 100, 10800, 380});
-    rpt.reportFooter.label("lblTotalEntries", QStringLiteral("Total Entries:"), {200, 150, 1600, 285}, heading);
+    rpt.reportFooter.label("lblTotalEntries", QStringLiteral("Total Entries:"), {200, 150, 1600, 285},
+                           heading);
     rpt.reportFooter.count("fcTotalEntries", QStringLiteral("RiderNumber"), {1800, 150, 800, 285}, heading);
-    rpt.reportFooter.label("LblTotalPoints", QStringLiteral("Total Points:"), {3800, 150, 1400, 285}, heading);
-    rpt.reportFooter.sum("FncTotalPoints", QStringLiteral("Points"), {5600, 150, 1200, 285}, heading).alignment =
-        Qt::AlignRight | Qt::AlignTop;
+    rpt.reportFooter.label("LblTotalPoints", QStringLiteral("Total Points:"), {3800, 150, 1400, 285},
+                           heading);
+    rpt.reportFooter.sum("FncTotalPoints", QStringLiteral("Points"), {5600, 150, 1200, 285}, heading)
+        .alignment = Qt::AlignRight | Qt::AlignTop;
     return rpt;
 }
 
 ShapeQuery riderQuery()
 {
-    return ShapeQuery(QStringLiteral("RiderListbyTeam"),
-                      QStringLiteral("SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Person, "
-                                     "TblPerson.RiderNumber, TblTeam.TeamName, TblTeam.Division, "
-                                     "(SELECT total(Points) FROM TblPlacing "
-                                     " WHERE TblPlacing.RiderIndex = TblPerson.RiderIndex) AS Points "
-                                     "FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
-                                     "ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.RiderNumber"))
+    return ShapeQuery(
+               QStringLiteral("RiderListbyTeam"),
+               QStringLiteral("SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Person, "
+                              "TblPerson.RiderNumber, TblTeam.TeamName, TblTeam.Division, "
+                              "(SELECT total(Points) FROM TblPlacing "
+                              " WHERE TblPlacing.RiderIndex = TblPerson.RiderIndex) AS Points "
+                              "FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
+                              "ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.RiderNumber"))
         .computeBy({QStringLiteral("TeamName"), QStringLiteral("Division")});
 }
 

@@ -14,7 +14,10 @@ using Report::Page;
 
 namespace {
 
-Document layOut(const Layout &l, const ShapedRows &rows) { return Report::paginate(l, rows, FixedMeasurer()); }
+Document layOut(const Layout &l, const ShapedRows &rows)
+{
+    return Report::paginate(l, rows, FixedMeasurer());
+}
 
 QStringList texts(const Document &doc, QStringView control)
 {
@@ -32,10 +35,12 @@ ShapedRows meet()
         return ShapedRows::flat(ResultRows{std::move(columns), std::move(rows)});
     };
     const ShapedRows teams = flat({"TeamCode", "TeamName"}, {{1, "Blue"}, {2, "Red"}, {3, "Gold"}});
-    const ShapedRows riders = flat({"RiderIndex", "TeamCode", "RiderNumber", "Rider"},
-                                   {{10, 1, "7", "Ann Lee"}, {11, 1, QVariant(), "Bo Kay"}, {12, 2, "9", "Cy Ray"}});
-    const ShapedRows placings = flat({"RiderIndex", "TblPlacing.ClassNumber", "TblClass.ClassNumber", "Points"},
-                                     {{10, 3, 3, 10.0}, {10, 3, 3, 8.0}, {12, 5, 5, 9.5}, {12, 6, 6, QVariant()}});
+    const ShapedRows riders =
+        flat({"RiderIndex", "TeamCode", "RiderNumber", "Rider"},
+             {{10, 1, "7", "Ann Lee"}, {11, 1, QVariant(), "Bo Kay"}, {12, 2, "9", "Cy Ray"}});
+    const ShapedRows placings =
+        flat({"RiderIndex", "TblPlacing.ClassNumber", "TblClass.ClassNumber", "Points"},
+             {{10, 3, 3, 10.0}, {10, 3, 3, 8.0}, {12, 5, 5, 9.5}, {12, 6, 6, QVariant()}});
     return Shaping::relate(teams, Shaping::relate(riders, placings, "RiderIndex", "RiderIndex"), "TeamCode",
                            "TeamCode");
 }
@@ -127,7 +132,8 @@ private Q_SLOTS:
         doc = layOut(l, rows);
         // A field's value is printed as it is, even where it looks like a page number.
         QCOMPARE(doc.pages[0].texts(),
-                 QStringList({"Rider List for Division B, Class: 14 - Flag Race, (Split: 2)", "Time", "12", "100%p"}));
+                 QStringList({"Rider List for Division B, Class: 14 - Flag Race, (Split: 2)", "Time", "12",
+                              "100%p"}));
         QCOMPARE(int(doc.pages[0].byName(u"LnTime").size()), 2);
 
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, l.setCaption(u"Section2", u"LblNone", "x"));

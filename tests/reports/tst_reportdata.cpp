@@ -44,7 +44,8 @@ private Q_SLOTS:
                                          {"r5", QVariant(), "A"},
                                          {"r6", "Red", "A"}},
                                         "RiderListbyTeam");
-        const ShapedRows teams = Shaping::groupBy(riders, {"teamname", "Division"}, "RiderListbyTeam_Grouping");
+        const ShapedRows teams =
+            Shaping::groupBy(riders, {"teamname", "Division"}, "RiderListbyTeam_Grouping");
 
         QCOMPARE(teams.rows.columns, QStringList({"teamname", "Division"}));
         QCOMPARE(column(teams, "TeamName"), QStringList({"Blue", "Red", "Blue", ""}));
@@ -62,14 +63,15 @@ private Q_SLOTS:
 
     void relate_childrenMatchTheParentInTheirOwnOrder()
     {
-        const ShapedRows teams = table({"TeamCode", "TeamName"}, {{1, "Blue"}, {2, "Red"}, {3, "Gold"}, {QVariant(), "None"}});
-        const ShapedRows coaches = table({"Coach", "TeamCode"},
-                                         {{"Zed", 3}, {"Amy", 1}, {"Bob", 3}, {"Cat", 1.0}, {"Nil", QVariant()}});
+        const ShapedRows teams =
+            table({"TeamCode", "TeamName"}, {{1, "Blue"}, {2, "Red"}, {3, "Gold"}, {QVariant(), "None"}});
+        const ShapedRows coaches = table(
+            {"Coach", "TeamCode"}, {{"Zed", 3}, {"Amy", 1}, {"Bob", 3}, {"Cat", 1.0}, {"Nil", QVariant()}});
         const ShapedRows shaped = Shaping::relate(teams, coaches, "TeamCode", "teamcode");
 
         QCOMPARE(column(shaped, "TeamName"), QStringList({"Blue", "Red", "Gold", "None"}));
         QCOMPARE(column(shaped.children[0], "Coach"), QStringList({"Amy", "Cat"})); // 1 equals 1.0
-        QVERIFY(shaped.children[1].isEmpty());                                        // a team without coaches
+        QVERIFY(shaped.children[1].isEmpty());                                      // a team without coaches
         QCOMPARE(shaped.children[1].rows.columns, coaches.rows.columns);
         QCOMPARE(column(shaped.children[2], "Coach"), QStringList({"Zed", "Bob"}));
         QVERIFY(shaped.children[3].isEmpty()); // NULL relates to nothing, not even NULL
@@ -80,12 +82,12 @@ private Q_SLOTS:
     void relate_nestsThreeLevels()
     {
         const ShapedRows teams = table({"TeamCode", "TeamName"}, {{1, "Blue"}, {2, "Red"}});
-        const ShapedRows riders = table({"RiderIndex", "TeamCode", "Rider"},
-                                        {{10, 1, "Ann"}, {11, 2, "Ben"}, {12, 1, "Cid"}});
+        const ShapedRows riders =
+            table({"RiderIndex", "TeamCode", "Rider"}, {{10, 1, "Ann"}, {11, 2, "Ben"}, {12, 1, "Cid"}});
         const ShapedRows placings = table({"RiderIndex", "ClassNumber", "Points"},
                                           {{12, 1, 10.0}, {10, 2, 9.0}, {12, 3, 8.0}, {99, 4, 7.0}});
-        const ShapedRows meet = Shaping::relate(teams, Shaping::relate(riders, placings, "RiderIndex", "RiderIndex"),
-                                                "TeamCode", "TeamCode");
+        const ShapedRows meet = Shaping::relate(
+            teams, Shaping::relate(riders, placings, "RiderIndex", "RiderIndex"), "TeamCode", "TeamCode");
 
         const ShapedRows &blue = meet.children[0];
         QCOMPARE(column(blue, "Rider"), QStringList({"Ann", "Cid"}));
@@ -111,7 +113,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(int, index);
-        const QStringList columns{"TblPlacing.ClassNumber", "TblClass.ClassNumber", "ClassName", "TblTeam.TeamCode"};
+        const QStringList columns{"TblPlacing.ClassNumber", "TblClass.ClassNumber", "ClassName",
+                                  "TblTeam.TeamCode"};
         QCOMPARE(Shaping::columnIndex(columns, name), index);
     }
 
@@ -129,11 +132,12 @@ private Q_SLOTS:
 
         KORVConnection korv;
         korv.setDataSource(path);
-        korv.setCommand(ShapeQuery("TeamCoachsReport", "SELECT * FROM TblTeam ORDER BY Division, TeamName")
-                            .append(ShapeQuery("CoachList",
-                                               "SELECT FirstName || ' ' || LastName AS Coach, * FROM TblCoach "
-                                               "ORDER BY Position DESC, LastName"),
-                                    "TeamCode", "TeamCode"));
+        korv.setCommand(
+            ShapeQuery("TeamCoachsReport", "SELECT * FROM TblTeam ORDER BY Division, TeamName")
+                .append(ShapeQuery("CoachList",
+                                   "SELECT FirstName || ' ' || LastName AS Coach, * FROM TblCoach "
+                                   "ORDER BY Position DESC, LastName"),
+                        "TeamCode", "TeamCode"));
         QVERIFY(!korv.isOpen("teamcoachsreport"));
         QVERIFY_THROWS_EXCEPTION(std::logic_error, korv.rows("TeamCoachsReport"));
 
@@ -155,13 +159,14 @@ private Q_SLOTS:
         // A grouping over a join: two TeamCode columns told apart by their dotted aliases.
         build.addRider(blue, "Jo", "Ray", "7");
         build.addRider(blue, "Al", "Bo", "10");
-        korv.setCommand(ShapeQuery("SlotSheetsReport",
-                                   "SELECT TblTeam.TeamCode AS \"TblTeam.TeamCode\", TblTeam.TeamName, TblTeam.Division, "
-                                   "TblPerson.RiderNumber, TblPerson.TeamCode AS \"TblPerson.TeamCode\" "
-                                   "FROM TblTeam INNER JOIN TblPerson ON TblTeam.TeamCode = TblPerson.TeamCode "
-                                   "WHERE TblTeam.TeamName = ? ORDER BY TblTeam.TeamName, TblPerson.RiderNumber",
-                                   {"blue"})
-                            .computeBy({"TblTeam.TeamCode", "TeamName", "Division"}));
+        korv.setCommand(
+            ShapeQuery("SlotSheetsReport",
+                       "SELECT TblTeam.TeamCode AS \"TblTeam.TeamCode\", TblTeam.TeamName, TblTeam.Division, "
+                       "TblPerson.RiderNumber, TblPerson.TeamCode AS \"TblPerson.TeamCode\" "
+                       "FROM TblTeam INNER JOIN TblPerson ON TblTeam.TeamCode = TblPerson.TeamCode "
+                       "WHERE TblTeam.TeamName = ? ORDER BY TblTeam.TeamName, TblPerson.RiderNumber",
+                       {"blue"})
+                .computeBy({"TblTeam.TeamCode", "TeamName", "Division"}));
         korv.open("SlotSheetsReport");
         const ShapedRows &slots = korv.rows("SlotSheetsReport");
         QCOMPARE(slots.name, QStringLiteral("SlotSheetsReport_Grouping"));
@@ -190,14 +195,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("sortText");
         QTest::addColumn<QStringList>("order");
-        // Rows in the order they were added: Red B 10, blue A 30, Gold A 30, Aqua A 5, Teal A (no total), Blue A 30.
+        // Rows in the order they were added: Red B 10, blue A 30, Gold A 30, Aqua A 5, Teal A (no total),
+        // Blue A 30.
         QTest::newRow("standings") << "division, TotalPoints DESC, TeamName"
                                    << QStringList{"blue", "Blue", "Gold", "Aqua", "Teal", "Red"};
-        QTest::newRow("ascending by default, NULL first") << "TotalPoints" << QStringList{"Teal", "Aqua", "Red", "blue", "Gold", "Blue"};
-        QTest::newRow("ties keep the order they were added") << "TOTALPOINTS desc"
-                                                             << QStringList{"blue", "Gold", "Blue", "Red", "Aqua", "Teal"};
-        QTest::newRow("text without regard to case") << "TeamName DESC"
-                                                     << QStringList{"Teal", "Red", "Gold", "blue", "Blue", "Aqua"};
+        QTest::newRow("ascending by default, NULL first")
+            << "TotalPoints" << QStringList{"Teal", "Aqua", "Red", "blue", "Gold", "Blue"};
+        QTest::newRow("ties keep the order they were added")
+            << "TOTALPOINTS desc" << QStringList{"blue", "Gold", "Blue", "Red", "Aqua", "Teal"};
+        QTest::newRow("text without regard to case")
+            << "TeamName DESC" << QStringList{"Teal", "Red", "Gold", "blue", "Blue", "Aqua"};
     }
     void memoryTable_sortText()
     {
@@ -247,7 +254,8 @@ private Q_SLOTS:
         cards.appendColumn("C1ClassNumber", MemoryTable::Type::Text, 2);
         cards.appendColumn("Total", MemoryTable::Type::Long);
         const int row = cards.addRow({"123", 2147483647});
-        QCOMPARE(cards.value(row, u"C1ClassNumber").toString(), QStringLiteral("12")); // cut to the column's length
+        QCOMPARE(cards.value(row, u"C1ClassNumber").toString(),
+                 QStringLiteral("12")); // cut to the column's length
         QCOMPARE(cards.value(row, u"Total").toLongLong(), 2147483647LL);
 
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.setValue(row, u"Total", 2147483648LL));

@@ -119,7 +119,8 @@ private Q_SLOTS:
         for (const Page &page : doc.pages) {
             // Header and footer on every page, the footer at the foot, the count exact.
             QCOMPARE(texts(page, u"LblHead"), QStringList{"Rider List"});
-            QCOMPARE(texts(page, u"LblPage"), QStringList{QStringLiteral("Page %1 of %2").arg(page.number).arg(pages)});
+            QCOMPARE(texts(page, u"LblPage"),
+                     QStringList{QStringLiteral("Page %1 of %2").arg(page.number).arg(pages)});
             QCOMPARE(page.byName(u"LblPage").front()->rect.top(), PortraitFooterTop);
             for (const auto *p : page.byName(u"txtN")) {
                 QCOMPARE(p->text, QString::number(++printed));

@@ -52,7 +52,9 @@ private Q_SLOTS:
                     continue;
                 const qsizetype found = text.indexOf(expected, at);
                 QVERIFY2(found >= 0, qPrintable(QStringLiteral("page %1 lacks \"%2\" after position %3")
-                                                    .arg(p + 1).arg(expected).arg(at)));
+                                                    .arg(p + 1)
+                                                    .arg(expected)
+                                                    .arg(at)));
                 at = found + expected.size();
             }
         }

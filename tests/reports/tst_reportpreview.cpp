@@ -9,12 +9,12 @@
 #include "reports/korvconnection.h"
 #include "reports/paginator.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QPointer>
 #include <QPrinter>
 #include <QProcess>
-#include <QAbstractButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -33,7 +33,8 @@ Report::Document sample(int teams = 12, QPageLayout::Orientation orientation = Q
 QString pdfText(const QString &path, const char *tool = "pdftotext")
 {
     QProcess process;
-    process.start(QString::fromLatin1(tool), tool == QByteArray("pdfinfo") ? QStringList{path} : QStringList{path, "-"});
+    process.start(QString::fromLatin1(tool),
+                  tool == QByteArray("pdfinfo") ? QStringList{path} : QStringList{path, "-"});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -55,7 +56,11 @@ private:
         m_preview->show();
         return m_preview;
     }
-    template <typename T> T *control(const char *name) { return m_preview->findChild<T *>(QLatin1StringView(name)); }
+    template <typename T>
+    T *control(const char *name)
+    {
+        return m_preview->findChild<T *>(QLatin1StringView(name));
+    }
     void click(const char *name) { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); }
 
 private Q_SLOTS:
@@ -103,7 +108,8 @@ private Q_SLOTS:
         open(sample());
         auto *picture = control<QLabel>("PicPage");
         control<QComboBox>("CbZoom")->setCurrentIndex(control<QComboBox>("CbZoom")->findData(100));
-        QCOMPARE(picture->pixmap().deviceIndependentSize().toSize(), QSize(816, 1056)); // Letter at 15 twips a pixel
+        QCOMPARE(picture->pixmap().deviceIndependentSize().toSize(),
+                 QSize(816, 1056)); // Letter at 15 twips a pixel
         m_preview->setZoom(FrmReportPreview::WholePage);
         const QSize whole = picture->pixmap().deviceIndependentSize().toSize();
         QVERIFY(whole.height() <= control<QWidget>("FraPage")->height());

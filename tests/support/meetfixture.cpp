@@ -1,12 +1,12 @@
 #include "meetfixture.h"
 
+#include "common/labelfiles.h"
 #include "db/classcatalogue.h"
 #include "db/cls_db_manager.h"
 #include "db/meetschema.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 #include "entries/frmlabelbuilder.h"
-#include "common/labelfiles.h"
 
 #include <QDir>
 #include <QStringList>
@@ -33,8 +33,8 @@ QString dump(const QSqlDatabase &db)
 {
     QString out;
     for (const MeetSchema::Table &t : MeetSchema::tables()) {
-        const ResultRows rows = Sql::select(db, QStringLiteral("Dumping"),
-                                            QStringLiteral("SELECT * FROM %1").arg(QLatin1StringView(t.name)));
+        const ResultRows rows = Sql::select(
+            db, QStringLiteral("Dumping"), QStringLiteral("SELECT * FROM %1").arg(QLatin1StringView(t.name)));
         QStringList lines;
         for (const auto &row : rows.rows) {
             QStringList cells;
@@ -51,11 +51,14 @@ QString dump(const QSqlDatabase &db)
 } // namespace MeetFixture
 
 namespace {
-std::int32_t insertId(const Sql::Outcome &o) { return std::int32_t(o.lastInsertId.toLongLong()); }
+std::int32_t insertId(const Sql::Outcome &o)
+{
+    return std::int32_t(o.lastInsertId.toLongLong());
+}
 } // namespace
 
-std::int32_t MeetBuilder::addTeam(const QString &name, const QString &division,
-                                  const QString &district, const QString &region)
+std::int32_t MeetBuilder::addTeam(const QString &name, const QString &division, const QString &district,
+                                  const QString &region)
 {
     return insertId(Sql::exec(m_db, QStringLiteral("Adding a team"),
                               QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) "
@@ -100,11 +103,12 @@ void MeetBuilder::addEntry(int classNumber, std::int32_t rider)
 
 void MeetBuilder::addPairing(std::int32_t rider, std::int32_t partner)
 {
-    Sql::exec(m_db, QStringLiteral("Adding a relay partner"),
-              QStringLiteral("INSERT INTO TblPairing (RiderIndex, PartnerNumber, PartnerIndex, PartnerFirst, "
-                             "PartnerLast) SELECT ?, CASE WHEN RiderNumber = '' THEN NULL ELSE RiderNumber END, "
-                             "RiderIndex, FirstName, LastName FROM TblPerson WHERE RiderIndex = ?"),
-              {rider, partner});
+    Sql::exec(
+        m_db, QStringLiteral("Adding a relay partner"),
+        QStringLiteral("INSERT INTO TblPairing (RiderIndex, PartnerNumber, PartnerIndex, PartnerFirst, "
+                       "PartnerLast) SELECT ?, CASE WHEN RiderNumber = '' THEN NULL ELSE RiderNumber END, "
+                       "RiderIndex, FirstName, LastName FROM TblPerson WHERE RiderIndex = ?"),
+        {rider, partner});
 }
 
 void MeetBuilder::assignJudge(std::int32_t judge, int classNumber, const QString &division)
@@ -117,10 +121,11 @@ void MeetBuilder::assignJudge(std::int32_t judge, int classNumber, const QString
 void MeetBuilder::addPlacing(int classNumber, int place, std::int32_t rider, const QString &division,
                              std::int32_t judge)
 {
-    Sql::exec(m_db, QStringLiteral("Adding a placing"),
-              QStringLiteral("INSERT INTO TblPlacing (ClassNumber, Place, RiderIndex, Points, Division, JudgeID) "
-                             "VALUES (?, ?, ?, ?, ?, ?)"),
-              {classNumber, place, rider, double(11 - place), division, judge});
+    Sql::exec(
+        m_db, QStringLiteral("Adding a placing"),
+        QStringLiteral("INSERT INTO TblPlacing (ClassNumber, Place, RiderIndex, Points, Division, JudgeID) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"),
+        {classNumber, place, rider, double(11 - place), division, judge});
 }
 
 void MeetBuilder::buildLargeMeet(const LargeMeet &shape)
@@ -128,13 +133,14 @@ void MeetBuilder::buildLargeMeet(const LargeMeet &shape)
     static const QStringList Divisions{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                                        QStringLiteral("D")};
     static const QStringList FirstNames{
-        QStringLiteral("Anna"),  QStringLiteral("Ben"),   QStringLiteral("Clara"), QStringLiteral("Dylan"),
-        QStringLiteral("Emma"),  QStringLiteral("Finn"),  QStringLiteral("Grace"), QStringLiteral("Hugo"),
-        QStringLiteral("Isla"),  QStringLiteral("Jack"),  QStringLiteral("Kate"),  QStringLiteral("Liam")};
+        QStringLiteral("Anna"), QStringLiteral("Ben"),  QStringLiteral("Clara"), QStringLiteral("Dylan"),
+        QStringLiteral("Emma"), QStringLiteral("Finn"), QStringLiteral("Grace"), QStringLiteral("Hugo"),
+        QStringLiteral("Isla"), QStringLiteral("Jack"), QStringLiteral("Kate"),  QStringLiteral("Liam")};
     static const QStringList LastNames{
-        QStringLiteral("Anders"), QStringLiteral("Baker"),  QStringLiteral("Carter"), QStringLiteral("O'Brien"),
-        QStringLiteral("Evans"),  QStringLiteral("Fisher"), QStringLiteral("Gray"),   QStringLiteral("Hale"),
-        QStringLiteral("Irwin"),  QStringLiteral("Jones"),  QStringLiteral("Kerr"),   QStringLiteral("Lund")};
+        QStringLiteral("Anders"),  QStringLiteral("Baker"), QStringLiteral("Carter"),
+        QStringLiteral("O'Brien"), QStringLiteral("Evans"), QStringLiteral("Fisher"),
+        QStringLiteral("Gray"),    QStringLiteral("Hale"),  QStringLiteral("Irwin"),
+        QStringLiteral("Jones"),   QStringLiteral("Kerr"),  QStringLiteral("Lund")};
 
     WriteTransaction tx(m_db, QStringLiteral("Building the large meet"));
     std::map<QString, std::vector<std::vector<std::int32_t>>> ridersByDivision; // division -> teams -> riders
@@ -150,7 +156,8 @@ void MeetBuilder::buildLargeMeet(const LargeMeet &shape)
         for (int r = 0; r < shape.ridersPerTeam; ++r) {
             ++riderNumber;
             // Numbers hold three digits: a rider past 999 is left without one, like a late entry.
-            riders.push_back(addRider(team, FirstNames[(riderNumber * 7) % 12], LastNames[(riderNumber * 5) % 12],
+            riders.push_back(addRider(team, FirstNames[(riderNumber * 7) % 12],
+                                      LastNames[(riderNumber * 5) % 12],
                                       riderNumber <= 999 ? QString::number(riderNumber) : QString()));
         }
         ridersByDivision[division].push_back(std::move(riders));
@@ -181,7 +188,8 @@ void MeetBuilder::buildLargeMeet(const LargeMeet &shape)
                     const std::int32_t judge = judges[judgeTurn++ % judges.size()];
                     assignJudge(judge, cls.number, division);
                     for (int place = 1; place <= 10 && place <= int(entered.size()); ++place)
-                        addPlacing(cls.number, place, entered[(place * 7 + j * 3) % entered.size()], division, judge);
+                        addPlacing(cls.number, place, entered[(place * 7 + j * 3) % entered.size()], division,
+                                   judge);
                 }
             }
         }
