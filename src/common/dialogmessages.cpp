@@ -4,9 +4,12 @@
 #include <QMessageBox>
 
 namespace {
+// The active window, unless it is disabled (the main menu while an editing window is open): a
+// message box owned by a disabled window would be disabled with it.
 QWidget *owner()
 {
-    return QApplication::activeWindow();
+    QWidget *active = QApplication::activeWindow();
+    return active && active->isEnabled() ? active : nullptr;
 }
 } // namespace
 

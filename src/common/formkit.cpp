@@ -114,6 +114,9 @@ void keepAbove(QWidget *window, const QWidget *owner)
 {
     if (owner && window->windowHandle() && owner->window()->windowHandle())
         window->windowHandle()->setTransientParent(owner->window()->windowHandle());
+    // The new window takes the keyboard: the owner is disabled behind it.
+    window->raise();
+    window->activateWindow();
 }
 
 void setInnerSize(QWidget *window, int width, int height)

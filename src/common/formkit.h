@@ -44,7 +44,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
 void setBackground(QWidget *widget, const QColor &colour, const QColor &text = QColor());
 
 // Keeps a top-level window above its owner's window without making it a child (a child would
-// be disabled along with the owner). Call once the window is shown.
+// be disabled along with the owner), and gives it the keyboard. Call once the window is shown.
 void keepAbove(QWidget *window, const QWidget *owner);
 
 // Sets the window's inner size in twips, fixed.

@@ -31,8 +31,9 @@ FrmDataImport::FrmDataImport(AppState &app, QWidget *mainMenu)
             &QPushButton::clicked, this, &FrmDataImport::CmdCancel_Click);
 
     Get_Import_File = [this] {
-        return QFileDialog::getOpenFileName(m_main, DialogTitle, m_app.AppFolder, DialogFilter, nullptr,
-                                            QFileDialog::ReadOnly);
+        // Not owned by the main menu, which is disabled while the wizard runs.
+        return QFileDialog::getOpenFileName(nullptr, DialogTitle, m_app.AppFolder, DialogFilter, nullptr,
+                                            QFileDialog::ReadOnly | QFileDialog::HideNameFilterDetails);
     };
 }
 

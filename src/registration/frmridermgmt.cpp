@@ -77,7 +77,7 @@ void FrmRiderMgmt::CmdSearch_Click()
 std::int32_t FrmRiderMgmt::selectedRider() const
 {
     // The selection is the highlighted line itself: a new search leaves none.
-    const int row = m_results->currentRow();
+    const int row = selectedRow(m_results);
     return row >= 0 && row < m_keys.size() ? m_keys[row] : -1;
 }
 

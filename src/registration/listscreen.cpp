@@ -16,15 +16,28 @@ void ListScreen::fillList(QListWidget *list, const QStringList &lines, const QVe
     const QSignalBlocker quiet(list);
     list->clear();
     list->addItems(lines);
-    list->setCurrentRow(reselect ? int(m_keys.indexOf(m_selected)) : -1);
+    const int row = reselect ? int(m_keys.indexOf(m_selected)) : -1;
+    if (row >= 0)
+        list->setCurrentRow(row);
+    else
+        list->clearSelection();
 }
 
 void ListScreen::connectSelection(QListWidget *list)
 {
-    connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
+        const int row = selectedRow(list);
         if (row >= 0 && row < m_keys.size())
             m_selected = m_keys[row];
     });
+}
+
+int ListScreen::selectedRow(const QListWidget *list)
+{
+    // The selected line, not the current one: a list that takes the focus makes its first line
+    // current without the user choosing it.
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void ListScreen::openEditor(EditForm *editor)

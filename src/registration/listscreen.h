@@ -40,6 +40,7 @@ protected:
                   bool reselect);
     // Takes the key of the line the user selected.
     void connectSelection(QListWidget *list);
+    static int selectedRow(const QListWidget *list);
 
     // Shows an editing window (which locks its openers itself); once it closes the list is
     // read again.

@@ -187,6 +187,8 @@ private Q_SLOTS:
         search(screen, 3, "red");
         QCOMPARE(lines(screen), QStringList{"2 - Brink, Bo (Red)"});
 
+        auto *results = screen->findChild<QListWidget *>("LbResults");
+        results->selectionModel()->setCurrentIndex(results->model()->index(0, 0), QItemSelectionModel::NoUpdate);
         MeetHarness::click(screen, "CmdDelete");
         QCOMPARE(m->messages.last()->text,
                  QStringLiteral("You must first select the rider you want to delete."));

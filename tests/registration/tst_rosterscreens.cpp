@@ -111,8 +111,12 @@ private Q_SLOTS:
         }
         auto *list = screen->findChild<QListWidget *>("LbTeam");
         QCOMPARE(lines(list), (QStringList{"apple (D)", "O'Brien 100% \"Horse\" (B)", "Zephyr (A)"}));
-        QCOMPARE(list->currentRow(), -1);
         QCOMPARE(screen->selectedKey(), -1);
+        // Taking the focus makes a line current without selecting it: that is no choice.
+        list->selectionModel()->setCurrentIndex(list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+        MeetHarness::click(screen, "CmdDeleteTeam");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("You must select a team to Delete"));
+        QCOMPARE(m->messages.unscriptedQuestions, 0);
         const ResultRows row =
             Sql::select(m->db(), "team", "SELECT * FROM TblTeam WHERE TeamName LIKE 'O''B%'");
         QCOMPARE(row.text(0, u"District"), QStringLiteral("12"));
@@ -197,7 +201,7 @@ private Q_SLOTS:
         MeetHarness::click(f, "CmdSubmit");
         auto *list = screen->findChild<QListWidget *>("LbTeam");
         QCOMPARE(lines(list), (QStringList{"Alpha (A)", "Gamma (C)", "Zulu (B)"}));
-        QCOMPARE(list->currentRow(), 2);
+        QCOMPARE(list->selectedItems().value(0)->text(), QStringLiteral("Zulu (B)"));
         QCOMPARE(count(m->db(), "TblTeam"), 3);
     }
 
