@@ -262,6 +262,7 @@ void FrmAssignNumbers::TVNumberAssign_NodeClick(QTreeWidgetItem *node)
     bold.setBold(true);
     node->setFont(0, bold);
     node->setForeground(0, QColor(255, 0, 0));
+    m_tree->clearSelection(); // a highlighted line would hide the red
     showOnly(m_editNumber);
     m_tree->setEnabled(false);
     m_riderNumber->setFocus();

@@ -5,6 +5,7 @@
 #include "common/messageservice.h"
 #include "db/dberror.h"
 
+#include <QEvent>
 #include <QListWidget>
 
 ListScreen::ListScreen(AppState &app, QWidget *parent) : ActivityScreen(parent), m_app(app) {}
@@ -69,6 +70,13 @@ bool ListScreen::guarded(const std::function<void()> &action)
         m_app.messages->fail(e.userText());
         return false;
     }
+}
+
+void ListScreen::changeEvent(QEvent *event)
+{
+    ActivityScreen::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled() && isVisible())
+        rebuild();
 }
 
 void ListScreen::showEvent(QShowEvent *event)

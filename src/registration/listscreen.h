@@ -16,7 +16,7 @@ struct AppState;
 
 // A management screen of the roster: a list whose line N stands for key N, the selected key
 // (-1 for none), and the editing windows it opens. The list is read again whenever the screen
-// is shown and whenever an editing window it opened closes.
+// is shown, whenever an editing window it opened closes, and whenever it is enabled again.
 class ListScreen : public ActivityScreen
 {
     Q_OBJECT
@@ -52,6 +52,9 @@ protected:
     bool guarded(const std::function<void()> &action);
 
     void showEvent(QShowEvent *event) override;
+    // Enabled again after a window that locked the main menu (an editing window, the number
+    // assignment, the import) has closed: what it changed shows.
+    void changeEvent(QEvent *event) override;
 
     AppState &m_app;
     QVector<std::int32_t> m_keys;

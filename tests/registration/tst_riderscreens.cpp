@@ -209,6 +209,18 @@ private Q_SLOTS:
         QCOMPARE(lines(screen), QStringList{});
     }
 
+    void riderScreen_repeatsItsSearchWhenTheMainMenuComesBack()
+    {
+        const auto ann = m->build().addRider(m_blue, "Ann", "Lee", "1");
+        auto *screen = openRiders();
+        search(screen, 0, "lee");
+        QCOMPARE(lines(screen), QStringList{"1 - Lee, Ann (Blue)"});
+        m->main.setEnabled(false); // the number assignment is open
+        Sql::exec(m->db(), "renumber", "UPDATE TblPerson SET RiderNumber = '99' WHERE RiderIndex = ?", {ann});
+        m->main.setEnabled(true);
+        QCOMPARE(lines(screen), QStringList{"99 - Lee, Ann (Blue)"});
+    }
+
     void assign_randomSequentialAndRefusals()
     {
         auto b = m->build();
