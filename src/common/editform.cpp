@@ -11,15 +11,8 @@
 #include <QPushButton>
 
 EditForm::EditForm(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter)
-    : QWidget(nullptr, Qt::Window | Qt::Dialog), m_app(app), m_lock(std::move(openers), focusAfter),
-      m_owner(owner)
+    : OwnedWindow(owner, std::move(openers), focusAfter), m_app(app)
 {
-    // Not a child of its owner: the owner is disabled while this window is open, and a child
-    // would be disabled with it. It stays above the owner as a transient window instead, and
-    // goes when the owner goes.
-    setAttribute(Qt::WA_DeleteOnClose);
-    if (owner)
-        connect(owner, &QObject::destroyed, this, &QObject::deleteLater);
 }
 
 QLabel *EditForm::addRowLabel(const QString &labelName, const QString &caption)
@@ -98,14 +91,13 @@ void EditForm::closeEvent(QCloseEvent *event)
     }
     m_finishing = true;
     event->accept();
-    m_lock.release();
+    OwnedWindow::closeEvent(event);
     Q_EMIT closed();
 }
 
 void EditForm::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
-    FormKit::keepAbove(this, m_owner);
+    OwnedWindow::showEvent(event);
     FormKit::centreOnScreen(this, m_app);
     unsetCursor();
 }

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "common/formkit.h"
-
-#include <QWidget>
+#include "common/ownedwindow.h"
 
 #include <optional>
 
@@ -15,7 +13,7 @@ class QLineEdit;
 // makes its checks, then writes; Cancel, and closing the window, ask before dropping changes.
 // Its openers are disabled while it is open and enabled again however it ends, a failed save
 // included (the window then stays open with what was typed).
-class EditForm : public QWidget
+class EditForm : public OwnedWindow
 {
     Q_OBJECT
 
@@ -62,8 +60,6 @@ private:
     void finish();
 
     AppState &m_app;
-    FormKit::OpenerLock m_lock;
-    QPointer<QWidget> m_owner;
     bool m_finishing = false;
     int m_rowTop = 840;
 };

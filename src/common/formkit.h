@@ -63,6 +63,13 @@ public:
     OpenerLock(const OpenerLock &) = delete;
     // Enables the openers again now; later calls do nothing.
     void release();
+    bool holds(const QWidget *widget) const
+    {
+        for (const QPointer<QWidget> &w : m_openers)
+            if (w == widget)
+                return true;
+        return false;
+    }
     OpenerLock &operator=(const OpenerLock &) = delete;
 
 private:

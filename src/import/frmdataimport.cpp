@@ -13,9 +13,8 @@
 using namespace FormKit;
 
 FrmDataImport::FrmDataImport(AppState &app, QWidget *mainMenu)
-    : QWidget(nullptr, Qt::Window | Qt::Dialog), m_app(app), m_lock({mainMenu}, mainMenu), m_main(mainMenu)
+    : OwnedWindow(mainMenu, {mainMenu}, mainMenu), m_app(app)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FrmDataImport"));
     setWindowTitle(QStringLiteral("Data Import Wizard"));
     setInnerSize(this, 6585, 7485);
@@ -66,7 +65,6 @@ void FrmDataImport::Load_Import_Tree(const QString &path)
     }
     m_tree->expandAll();
     show();
-    keepAbove(this, m_main);
     centreOnScreen(this, m_app);
     unsetCursor();
 }
@@ -90,7 +88,6 @@ void FrmDataImport::CmdCancel_Click()
 
 void FrmDataImport::closeEvent(QCloseEvent *event)
 {
-    QWidget::closeEvent(event);
     m_import.close();
-    m_lock.release();
+    OwnedWindow::closeEvent(event);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/formkit.h"
+#include "common/ownedwindow.h"
 #include "import/regionalimport.h"
 
 #include <QWidget>
@@ -12,7 +12,7 @@ struct AppState;
 
 // The regional import wizard: pick a region's export file, see its teams with their coaches and
 // riders, import them all. The main menu is enabled again when the wizard closes.
-class FrmDataImport : public QWidget
+class FrmDataImport : public OwnedWindow
 {
     Q_OBJECT
 
@@ -36,8 +36,6 @@ protected:
 
 private:
     AppState &m_app;
-    FormKit::OpenerLock m_lock;
-    QPointer<QWidget> m_main;
     RegionalImport m_import;
     QTreeWidget *m_tree;
 };

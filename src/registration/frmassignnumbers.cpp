@@ -8,7 +8,6 @@
 #include "registration/ridernumber.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,9 +39,8 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QString &caption)
 } // namespace
 
 FrmAssignNumbers::FrmAssignNumbers(AppState &app, QWidget *mainMenu)
-    : QWidget(nullptr, Qt::Window | Qt::Dialog), m_app(app), m_lock({mainMenu}, mainMenu), m_main(mainMenu)
+    : OwnedWindow(mainMenu, {mainMenu}, mainMenu), m_app(app)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FrmAssignNumbers"));
     setWindowTitle(QStringLiteral("Assign Numbers"));
     setInnerSize(this, 9120, 7560);
@@ -325,14 +323,7 @@ void FrmAssignNumbers::CmdEditSubmit_Click()
 
 void FrmAssignNumbers::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
-    keepAbove(this, m_main);
+    OwnedWindow::showEvent(event);
     centreOnScreen(this, m_app);
     m_tree->setFocus();
-}
-
-void FrmAssignNumbers::closeEvent(QCloseEvent *event)
-{
-    QWidget::closeEvent(event);
-    m_lock.release();
 }

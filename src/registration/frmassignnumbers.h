@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/formkit.h"
+#include "common/ownedwindow.h"
 #include "registration/numberassigner.h"
 
 #include <QWidget>
@@ -14,7 +14,7 @@ struct AppState;
 
 // Rider numbers for the whole meet: at random or in sequence from a range, or one rider at a
 // time in the tree of teams and riders. The main menu stays disabled until this window closes.
-class FrmAssignNumbers : public QWidget
+class FrmAssignNumbers : public OwnedWindow
 {
     Q_OBJECT
 
@@ -39,7 +39,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     enum class Mode { Random, Sequential };
@@ -50,8 +49,6 @@ private:
     void endRiderEdit();
 
     AppState &m_app;
-    FormKit::OpenerLock m_lock;
-    QPointer<QWidget> m_main;
     QTreeWidget *m_tree;
     QGroupBox *m_buttons;
     QGroupBox *m_random;

@@ -43,10 +43,12 @@ int ListScreen::selectedRow(const QListWidget *list)
 
 void ListScreen::openEditor(EditForm *editor)
 {
-    connect(editor, &EditForm::closed, this, [this] {
-        if (isVisible())
-            rebuild();
-    });
+    // An editor that locks this screen is followed by its enabling, which reads the list again.
+    if (!editor->locks(this))
+        connect(editor, &EditForm::closed, this, [this] {
+            if (isVisible())
+                rebuild();
+        });
     editor->show();
 }
 

@@ -15,13 +15,7 @@
 
 namespace {
 
-void type(QWidget *form, const QString &box, const QString &text)
-{
-    auto *edit = form->findChild<QLineEdit *>(box);
-    QVERIFY2(edit, qPrintable(box));
-    edit->clear();
-    QTest::keyClicks(edit, text);
-}
+constexpr auto type = &MeetHarness::type;
 
 QStringList numbers(const QSqlDatabase &db)
 {
@@ -80,11 +74,7 @@ private:
 
     static QStringList lines(QWidget *screen)
     {
-        auto *list = screen->findChild<QListWidget *>("LbResults");
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
-        return out;
+        return MeetHarness::lines(screen->findChild<QListWidget *>("LbResults"));
     }
 
 private Q_SLOTS:
@@ -94,13 +84,7 @@ private Q_SLOTS:
         m_blue = m->build().addTeam("Blue", "B");
         m_red = m->build().addTeam("Red", "A");
     }
-    void cleanup()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w != &m->main)
-                delete w;
-        m.reset();
-    }
+    void cleanup() { m.reset(); }
 
     void save_checksInOrderThenStoresAsTyped()
     {
@@ -188,7 +172,8 @@ private Q_SLOTS:
         QCOMPARE(lines(screen), QStringList{"2 - Brink, Bo (Red)"});
 
         auto *results = screen->findChild<QListWidget *>("LbResults");
-        results->selectionModel()->setCurrentIndex(results->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+        results->selectionModel()->setCurrentIndex(results->model()->index(0, 0),
+                                                   QItemSelectionModel::NoUpdate);
         MeetHarness::click(screen, "CmdDelete");
         QCOMPARE(m->messages.last()->text,
                  QStringLiteral("You must first select the rider you want to delete."));

@@ -43,13 +43,7 @@ private:
 
 private Q_SLOTS:
     void init() { m = std::make_unique<MeetHarness>(); }
-    void cleanup()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w != &m->main)
-                delete w;
-        m.reset();
-    }
+    void cleanup() { m.reset(); }
 
     void teamList_byDivisionThenNameWithASecurityRuleEach()
     {

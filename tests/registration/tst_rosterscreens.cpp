@@ -18,21 +18,8 @@
 
 namespace {
 
-QStringList lines(QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-void type(QWidget *form, const QString &box, const QString &text)
-{
-    auto *edit = form->findChild<QLineEdit *>(box);
-    QVERIFY2(edit, qPrintable(box));
-    edit->clear();
-    QTest::keyClicks(edit, text);
-}
+constexpr auto lines = &MeetHarness::lines;
+constexpr auto type = &MeetHarness::type;
 
 void choose(QWidget *form, const QString &box, int line)
 {
@@ -88,13 +75,7 @@ private:
 
 private Q_SLOTS:
     void init() { m = std::make_unique<MeetHarness>(); }
-    void cleanup()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w != &m->main)
-                delete w;
-        m.reset();
-    }
+    void cleanup() { m.reset(); }
 
     void team_addListsByNameAndLeavesNoSelection()
     {

@@ -10,6 +10,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
@@ -29,6 +31,14 @@ public:
         main.setObjectName(QStringLiteral("FrmMain"));
         main.resize(800, 600);
         main.show();
+    }
+
+    // The windows a test opened go before the meet they work on.
+    ~MeetHarness()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w != &main)
+                delete w;
     }
 
     QSqlDatabase db() const { return app.MeetDb(); }
@@ -51,6 +61,23 @@ public:
         if (!found)
             qWarning("no control %s", qPrintable(name));
         return found;
+    }
+
+    // Types into a text box as a user would, after emptying it.
+    static void type(QObject *parent, const QString &box, const QString &text)
+    {
+        auto *edit = parent->findChild<QLineEdit *>(box);
+        QVERIFY2(edit, qPrintable(box));
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+
+    static QStringList lines(const QListWidget *list)
+    {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
     }
 
     static void click(QObject *parent, const QString &button)
