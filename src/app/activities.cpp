@@ -1,6 +1,5 @@
 #include "app/activities.h"
 
-#include "app/appstate.h"
 #include "app/frmmain.h"
 #include "import/frmdataimport.h"
 #include "registration/frmassignnumbers.h"
@@ -8,6 +7,7 @@
 #include "registration/frmjudgemgmt.h"
 #include "registration/frmridermgmt.h"
 #include "registration/frmteammgmt.h"
+#include "shell/appstate.h"
 
 void registerActivities(FrmMain &main, AppState &app)
 {

@@ -1,14 +1,14 @@
 #include "app/frmmain.h"
 
-#include "app/activityscreen.h"
-#include "app/appstate.h"
 #include "app/clicklabel.h"
 #include "app/frmutilities.h"
 #include "app/menubutton.h"
 #include "app/menucolours.h"
-#include "common/formkit.h"
 #include "common/messageservice.h"
 #include "common/twips.h"
+#include "shell/activityscreen.h"
+#include "shell/appstate.h"
+#include "shell/formkit.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -2,8 +2,8 @@
 
 #include "app/clicklabel.h"
 #include "app/menucolours.h"
-#include "common/formkit.h"
 #include "common/twips.h"
+#include "shell/formkit.h"
 
 #include <QCloseEvent>
 

@@ -1,16 +1,16 @@
 #include "app/activities.h"
-#include "app/appstate.h"
 #include "app/frmmain.h"
 #include "app/startup.h"
+#include "app/trotwiseapplication.h"
 #include "common/dialogmessages.h"
+#include "shell/appstate.h"
 
-#include <QApplication>
 #include <QFont>
 #include <QScreen>
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
+    TrotwiseApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trotwise"));
     // Every window is laid out for Arial (Liberation Sans stands in for it where Arial is missing).
     QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
@@ -18,6 +18,7 @@ int main(int argc, char *argv[])
     DialogMessages messages;
     AppState state;
     state.messages = &messages;
+    application.setMessages(&messages);
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize twips = Startup::screenTwips(screen ? QSizeF(screen->size()) : QSizeF());

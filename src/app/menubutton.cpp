@@ -1,6 +1,6 @@
 #include "app/menubutton.h"
 
-#include "common/formkit.h"
+#include "shell/formkit.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "shell/appstate.h"
 
 #include <QSize>
 #include <QString>

@@ -11,8 +11,18 @@
 namespace {
 QAtomicInteger<int> g_counter;
 
-constexpr int BusyTimeoutMs = 5000;
+int g_busyTimeoutMs = 5000;
 } // namespace
+
+void DbConnection::setBusyTimeout(int milliseconds)
+{
+    g_busyTimeoutMs = milliseconds;
+}
+
+int DbConnection::busyTimeout()
+{
+    return g_busyTimeoutMs;
+}
 
 DbConnection::~DbConnection()
 {
@@ -48,7 +58,7 @@ void DbConnection::open(const QString &path, Mode mode, const QString &connectio
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs);
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(g_busyTimeoutMs);
         if (mode == Mode::ReadOnly)
             options += QStringLiteral(";QSQLITE_OPEN_READONLY");
         db.setConnectOptions(options);

@@ -19,6 +19,11 @@ public:
     DbConnection(DbConnection &&other) noexcept;
     DbConnection &operator=(DbConnection &&other) noexcept;
 
+    // How long a statement waits for a meet file another program holds before it fails. Tests
+    // shorten it; the program keeps the default.
+    static void setBusyTimeout(int milliseconds);
+    static int busyTimeout();
+
     // Opens path under a connection name; an empty name picks a unique one. Throws DbError.
     void open(const QString &path, Mode mode, const QString &connectionName = {});
     void close();

@@ -1,9 +1,9 @@
 #include "import/frmdataimport.h"
 
-#include "app/appstate.h"
 #include "common/messageservice.h"
 #include "common/twips.h"
 #include "db/dberror.h"
+#include "shell/appstate.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>

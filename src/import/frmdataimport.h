@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/ownedwindow.h"
 #include "import/regionalimport.h"
+#include "shell/ownedwindow.h"
 
 #include <QWidget>
 

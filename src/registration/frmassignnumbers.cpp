@@ -1,11 +1,11 @@
 #include "registration/frmassignnumbers.h"
 
-#include "app/appstate.h"
 #include "common/messageservice.h"
 #include "common/randomsource.h"
 #include "common/twips.h"
 #include "db/dberror.h"
 #include "registration/ridernumber.h"
+#include "shell/appstate.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/ownedwindow.h"
 #include "registration/numberassigner.h"
+#include "shell/ownedwindow.h"
 
 #include <QWidget>
 

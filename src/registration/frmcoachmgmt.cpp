@@ -1,10 +1,10 @@
 #include "registration/frmcoachmgmt.h"
 
-#include "app/appstate.h"
-#include "common/formkit.h"
 #include "common/messageservice.h"
 #include "registration/frmcoach.h"
 #include "registration/rosterprint.h"
+#include "shell/appstate.h"
+#include "shell/formkit.h"
 
 #include <QComboBox>
 #include <QLabel>

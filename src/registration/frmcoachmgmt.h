@@ -1,8 +1,8 @@
 #pragma once
 
 #include "registration/coachroster.h"
-#include "registration/listscreen.h"
 #include "registration/teamroster.h"
+#include "shell/listscreen.h"
 
 class QComboBox;
 

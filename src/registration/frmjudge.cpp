@@ -1,8 +1,8 @@
 #include "registration/frmjudge.h"
 
-#include "app/appstate.h"
-#include "common/formkit.h"
 #include "common/messageservice.h"
+#include "shell/appstate.h"
+#include "shell/formkit.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/editform.h"
 #include "registration/judgeroster.h"
+#include "shell/editform.h"
 
 class QLineEdit;
 class QPlainTextEdit;

@@ -1,9 +1,9 @@
 #include "registration/frmjudgemgmt.h"
 
-#include "app/appstate.h"
-#include "common/formkit.h"
 #include "common/messageservice.h"
 #include "registration/frmjudge.h"
+#include "shell/appstate.h"
+#include "shell/formkit.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "registration/judgeroster.h"
-#include "registration/listscreen.h"
+#include "shell/listscreen.h"
 
 // The judges of the meet by last name, with Add, Edit and Delete.
 class FrmJudgeMgmt : public ListScreen

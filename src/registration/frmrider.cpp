@@ -1,10 +1,10 @@
 #include "registration/frmrider.h"
 
-#include "app/appstate.h"
-#include "common/formkit.h"
 #include "common/messageservice.h"
 #include "db/dberror.h"
 #include "registration/ridernumber.h"
+#include "shell/appstate.h"
+#include "shell/formkit.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "common/editform.h"
 #include "registration/riderregistry.h"
 #include "registration/teamroster.h"
+#include "shell/editform.h"
 
 #include <array>
 

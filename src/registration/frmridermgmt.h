@@ -1,7 +1,7 @@
 #pragma once
 
-#include "registration/listscreen.h"
 #include "registration/riderregistry.h"
+#include "shell/listscreen.h"
 
 class QComboBox;
 class QLineEdit;

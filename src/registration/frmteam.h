@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/editform.h"
 #include "registration/teamroster.h"
+#include "shell/editform.h"
 
 class QComboBox;
 class QLineEdit;

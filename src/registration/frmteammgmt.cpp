@@ -1,10 +1,10 @@
 #include "registration/frmteammgmt.h"
 
-#include "app/appstate.h"
-#include "common/formkit.h"
 #include "common/messageservice.h"
 #include "registration/frmteam.h"
 #include "registration/rosterprint.h"
+#include "shell/appstate.h"
+#include "shell/formkit.h"
 
 #include <QListWidget>
 #include <QPushButton>

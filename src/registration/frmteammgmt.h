@@ -1,7 +1,7 @@
 #pragma once
 
-#include "registration/listscreen.h"
 #include "registration/teamroster.h"
+#include "shell/listscreen.h"
 
 // The team roster: every team by name, with Add, Edit, Delete and the printed team list.
 class FrmTeamMgmt : public ListScreen

@@ -4,8 +4,8 @@
 // that log what is done to them.
 #include "scriptedmessages.h"
 
-#include "app/activityscreen.h"
-#include "app/appstate.h"
+#include "shell/activityscreen.h"
+#include "shell/appstate.h"
 #include "app/frmmain.h"
 #include "common/twips.h"
 

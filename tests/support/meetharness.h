@@ -6,7 +6,7 @@
 #include "meetfixture.h"
 #include "scriptedmessages.h"
 
-#include "app/appstate.h"
+#include "shell/appstate.h"
 
 #include <QAbstractButton>
 #include <QApplication>

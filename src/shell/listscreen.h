@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/activityscreen.h"
+#include "shell/activityscreen.h"
 
 #include <QVector>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/formkit.h"
+#include "shell/formkit.h"
 
 #include <QPointer>
 #include <QWidget>

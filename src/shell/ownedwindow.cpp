@@ -1,4 +1,4 @@
-#include "common/ownedwindow.h"
+#include "shell/ownedwindow.h"
 
 #include <QCloseEvent>
 

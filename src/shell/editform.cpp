@@ -1,9 +1,9 @@
-#include "common/editform.h"
+#include "shell/editform.h"
 
-#include "app/appstate.h"
 #include "common/messageservice.h"
 #include "common/twips.h"
-#include "db/dberror.h"
+#include "shell/appstate.h"
+#include "shell/boundary.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -59,13 +59,9 @@ void EditForm::submit()
         return;
     if (!checksPass())
         return;
-    try {
-        if (!write())
-            return;
-    } catch (const DbError &e) {
-        messages().fail(e.userText());
+    bool written = false;
+    if (!Boundary::run(messages(), QStringLiteral("Saving"), [&] { written = write(); }) || !written)
         return;
-    }
     Q_EMIT saved();
     finish();
 }

@@ -1,7 +1,7 @@
-#include "common/formkit.h"
+#include "shell/formkit.h"
 
-#include "app/appstate.h"
 #include "common/twips.h"
+#include "shell/appstate.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "registration/listscreen.h"
+#include "shell/listscreen.h"
 
-#include "app/appstate.h"
-#include "common/editform.h"
 #include "common/messageservice.h"
-#include "db/dberror.h"
+#include "shell/appstate.h"
+#include "shell/boundary.h"
+#include "shell/editform.h"
 
 #include <QEvent>
 #include <QListWidget>
@@ -65,13 +65,7 @@ void ListScreen::openLoadedEditor(EditForm *editor, bool loaded)
 
 bool ListScreen::guarded(const std::function<void()> &action)
 {
-    try {
-        action();
-        return true;
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
-        return false;
-    }
+    return Boundary::run(*m_app.messages, windowTitle(), action);
 }
 
 void ListScreen::changeEvent(QEvent *event)

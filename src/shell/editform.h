@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ownedwindow.h"
+#include "shell/ownedwindow.h"
 
 #include <optional>
 

@@ -1,0 +1,38 @@
+#include "shell/boundary.h"
+
+#include "common/messageservice.h"
+#include "db/dberror.h"
+
+namespace Boundary {
+
+QString describe(const QString &action, const std::exception_ptr &error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const DbError &e) {
+        // The database names its own step ("Reading the team"), which says more than the button.
+        return e.userText();
+    } catch (const std::exception &e) {
+        return action + QStringLiteral(" failed.\n\n") + QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return action + QStringLiteral(" failed for a reason the program could not name.");
+    }
+}
+
+bool run(MessageService &messages, const QString &action, const std::function<void()> &work) noexcept
+{
+    try {
+        work();
+        return true;
+    } catch (...) {
+        const std::exception_ptr error = std::current_exception();
+        try {
+            messages.fail(describe(action, error));
+        } catch (...) {
+            // Telling the user failed as well (out of memory): there is nobody left to tell.
+        }
+        return false;
+    }
+}
+
+} // namespace Boundary

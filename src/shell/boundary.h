@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <functional>
+
+class MessageService;
+
+// The one boundary between the windows and the meet. Every action a window runs against the meet
+// file (opening an editor, reading a list, a search, a save, a delete, numbering, an import,
+// opening a report) runs through run(): whatever it throws is caught there and told to the user
+// in one message naming the action and why, a meet file held by another program in plain words.
+// The caller then gives its windows back (an editor that could not load closes, openers are
+// enabled again); nothing reaches Qt's event loop.
+//
+//   if (!Boundary::run(messages, QStringLiteral("Opening the team"), [&] { loaded = form->load(code); }))
+//       form->close();
+namespace Boundary {
+
+// Runs the work; true when it ran through, false when it failed and the user has been told.
+bool run(MessageService &messages, const QString &action, const std::function<void()> &work) noexcept;
+
+// What the user reads for a failure of the action.
+QString describe(const QString &action, const std::exception_ptr &error);
+
+} // namespace Boundary
