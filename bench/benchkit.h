@@ -1,0 +1,34 @@
+#pragma once
+
+// What every figure of the benchmark shares: timing, printing, and the large meet.
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+class ScriptedMessages;
+
+namespace Bench {
+
+// The median of runs timings of measured, each after prepare (not timed) when given.
+double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &measured);
+
+// One JSON line: {"bench": name, "n": n, "median_ms": ms}.
+void report(const char *name, int n, double ms);
+
+// The large meet (1,000 riders, 100 teams, 60 judges, every class entered and placed) with its
+// label images, in largeFolder; work is a scratch folder for files the figures write.
+struct Context
+{
+    const QTemporaryDir &work;
+    QString largeFolder;
+    QString largePath;
+    ScriptedMessages &messages;
+};
+
+// A group of figures; false when one of them did not produce what it should.
+using Figures = bool (*)(const Context &);
+
+// The show day's groups of figures, one file each.
+
+} // namespace Bench
