@@ -55,7 +55,8 @@ void addCard(Report::Section &line, int card)
     const int initialsTop = FirstPlaceTop + 11 * PlaceStep + 90;
     line.label(name("LblInitials"), QStringLiteral("Judges Initials"), {x + 120, initialsTop + 90, 1260, 255},
                Caption);
-    line.rectangle(name("ShpInitials"), {x + BoxLeft, initialsTop, BoxWidth, CardHeight - initialsTop - 120});
+    line.rectangle(name("ShpInitials"),
+                   {x + BoxLeft + 240, initialsTop, BoxWidth - 240, CardHeight - initialsTop - 120});
 }
 
 } // namespace

@@ -48,53 +48,53 @@ Report::Layout RptIndividualResults()
 
     Report::Group &team = rpt.addGroup(QStringLiteral("RptTeam_Header"), QStringLiteral("RptTeam_Footer"));
     team.header.pageBreakBefore = true;
-    team.header.height = 1020;
+    team.header.height = 900;
     team.header
         .label(QStringLiteral("LblTitle"),
                QStringLiteral("Individual Results Report - KORV State Championship"), {0, 0, width, 360},
                Title)
         .alignment = Qt::AlignHCenter | Qt::AlignTop;
-    team.header.rectangle(QStringLiteral("ShpTeam"), {0, 420, width, 480});
-    team.header.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {120, 510, 7800, 330}, Team);
+    team.header.rectangle(QStringLiteral("ShpTeam"), {0, 390, width, 450});
+    team.header.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {120, 465, 7800, 330}, Team);
     team.header
-        .field(QStringLiteral("txtDivision"), QStringLiteral("Division"), {width - 1320, 510, 1200, 330},
+        .field(QStringLiteral("txtDivision"), QStringLiteral("Division"), {width - 1320, 465, 1200, 330},
                Team)
         .alignment = Qt::AlignRight | Qt::AlignTop;
-    team.footer.height = 600;
-    team.footer.rectangle(QStringLiteral("ShpTeamTotal"), {0, 60, width, 420});
+    team.footer.height = 480;
+    team.footer.rectangle(QStringLiteral("ShpTeamTotal"), {0, 60, width, 360});
     team.footer.label(QStringLiteral("LblTeamTotal"), QStringLiteral("Total Team Points:"),
-                      {PlaceLeft - 1800, 135, 2700, 285}, Total);
+                      {PlaceLeft - 1800, 105, 2700, 285}, Total);
     team.footer.sum(QStringLiteral("txtTeamTotal"), QStringLiteral("Points"),
-                    {PointsLeft, 135, PointsWidth, 285}, Total);
+                    {PointsLeft, 105, PointsWidth, 285}, Total);
 
     Report::Group &rider = rpt.addGroup(QStringLiteral("RptRider_Header"), QStringLiteral("RptRider_Footer"));
-    rider.header.height = 780;
-    rider.header.rectangle(QStringLiteral("ShpRider"), {240, 60, width - 240, 360});
-    rider.header.field(QStringLiteral("txtRiderNumber"), QStringLiteral("RiderNumber"), {360, 90, 900, 300},
+    rider.header.height = 600;
+    rider.header.rectangle(QStringLiteral("ShpRider"), {240, 45, width - 240, 300});
+    rider.header.field(QStringLiteral("txtRiderNumber"), QStringLiteral("RiderNumber"), {360, 60, 900, 270},
                        Rider);
-    rider.header.field(QStringLiteral("txtFirstName"), QStringLiteral("Rider"), {1320, 90, 6000, 300}, Rider);
+    rider.header.field(QStringLiteral("txtFirstName"), QStringLiteral("Rider"), {1320, 60, 6000, 270}, Rider);
     const std::pair<const char *, int> headings[] = {
         {"Class:", ClassLeft}, {"Judge:", JudgeLeft}, {"Place:", PlaceLeft}, {"Points:", PointsLeft}};
     for (const auto &[caption, left] : headings)
         rider.header.label(QStringLiteral("Lbl") + QString::fromLatin1(caption).chopped(1),
-                           QString::fromLatin1(caption), {left, 480, 1200, 270}, Heading);
-    rider.footer.height = 480;
+                           QString::fromLatin1(caption), {left, 360, 1200, 240}, Heading);
+    rider.footer.height = 330;
     rider.footer.rectangle(QStringLiteral("ShpRiderTotal"),
-                           {PlaceLeft - 600, 60, width - PlaceLeft + 600, 360});
+                           {PlaceLeft - 600, 15, width - PlaceLeft + 600, 285});
     rider.footer.label(QStringLiteral("LblRiderTotal"), QStringLiteral("Total Points:"),
-                       {PlaceLeft - 480, 105, 1800, 270}, Total);
+                       {PlaceLeft - 480, 30, 1800, 255}, Total);
     rider.footer.sum(QStringLiteral("txtRiderTotal"), QStringLiteral("Points"),
-                     {PointsLeft, 105, PointsWidth, 270}, Total);
+                     {PointsLeft, 30, PointsWidth, 255}, Total);
 
     Report::Section &placing = rpt.detail;
-    placing.height = 270;
+    placing.height = 255;
     placing.field(QStringLiteral("txtTblPlacingClassNumber"), QStringLiteral("TblPlacing.ClassNumber"),
-                  {ClassLeft, 0, 420, 255}, Body);
-    placing.field(QStringLiteral("txtClassName"), QStringLiteral("ClassName"), {ClassNameLeft, 0, 4200, 255},
+                  {ClassLeft, 0, 420, 240}, Body);
+    placing.field(QStringLiteral("txtClassName"), QStringLiteral("ClassName"), {ClassNameLeft, 0, 4200, 240},
                   Body);
-    placing.field(QStringLiteral("txtJudge"), QStringLiteral("Judge"), {JudgeLeft, 0, 2900, 255}, Body);
-    placing.field(QStringLiteral("txtPlace"), QStringLiteral("Place"), {PlaceLeft, 0, 1000, 255}, Body);
-    placing.field(QStringLiteral("txtPoints"), QStringLiteral("Points"), {PointsLeft, 0, PointsWidth, 255},
+    placing.field(QStringLiteral("txtJudge"), QStringLiteral("Judge"), {JudgeLeft, 0, 2900, 240}, Body);
+    placing.field(QStringLiteral("txtPlace"), QStringLiteral("Place"), {PlaceLeft, 0, 1000, 240}, Body);
+    placing.field(QStringLiteral("txtPoints"), QStringLiteral("Points"), {PointsLeft, 0, PointsWidth, 240},
                   Body);
     return rpt;
 }

@@ -67,8 +67,9 @@ Report::Layout layout(const QString &division)
     Report::Section &line = rpt.detail;
     line.height = LineHeight;
     line.rectangle(QStringLiteral("ShpDivision"), {DivisionLeft, 0, TeamLeft - DivisionLeft, LineHeight});
-    line.field(QStringLiteral("Text1"), QStringLiteral("division"), {DivisionLeft, 135, TeamLeft, 270}, Team)
-        .alignment = centred;
+    line.field(QStringLiteral("Text1"), QStringLiteral("division"), {DivisionLeft, 0, TeamLeft, LineHeight},
+               Team)
+        .alignment = Qt::AlignCenter;
     line.rectangle(QStringLiteral("ShpTeam"), {TeamLeft, 0, FirstClassLeft - TeamLeft, LineHeight});
     // Long names wrap onto a second line within the frame.
     Report::Item &team =
@@ -87,9 +88,9 @@ Report::Layout layout(const QString &division)
             .alignment = centred;
     }
     line.rectangle(QStringLiteral("ShpTotal"), {TotalLeft, 0, TotalWidth, LineHeight});
-    line.field(QStringLiteral("TxtTotals"), QStringLiteral("TotalPoints"), {TotalLeft, 135, TotalWidth, 270},
-               Heading)
-        .alignment = centred;
+    line.field(QStringLiteral("TxtTotals"), QStringLiteral("TotalPoints"),
+               {TotalLeft, 0, TotalWidth, LineHeight}, Heading)
+        .alignment = Qt::AlignCenter;
     line.line(QStringLiteral("LinRule"), {0, LineHeight, width, 0});
     return rpt;
 }
