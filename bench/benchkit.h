@@ -30,5 +30,6 @@ struct Context
 using Figures = bool (*)(const Context &);
 
 // The show day's groups of figures, one file each.
+bool resultsFigures(const Context &context); // standings, rider results, judges' cards
 
 } // namespace Bench

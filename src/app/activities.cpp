@@ -2,6 +2,9 @@
 
 #include "app/frmmain.h"
 #include "import/frmdataimport.h"
+#include "judging/frmjudgescards.h"
+#include "judging/frmriderresults.h"
+#include "judging/frmteamstandings.h"
 #include "registration/frmassignnumbers.h"
 #include "registration/frmcoachmgmt.h"
 #include "registration/frmjudgemgmt.h"
@@ -15,6 +18,9 @@ void registerActivities(FrmMain &main, AppState &app)
     main.registerActivity(2, [&app](FrmMain &m) { return new FrmCoachMgmt(app, &m); });
     main.registerActivity(3, [&app](FrmMain &m) { return new FrmRiderMgmt(app, &m); });
     main.registerActivity(4, [&app](FrmMain &m) { return new FrmJudgeMgmt(app, &m); });
+    main.registerActivity(7, [&app](FrmMain &m) { return new FrmJudgesCards(app, &m); });
+    main.registerActivity(11, [&app](FrmMain &m) { return new FrmTeamStandings(app, &m); });
+    main.registerActivity(12, [&app](FrmMain &m) { return new FrmRiderResults(app, &m); });
 
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
         auto *wizard = new FrmDataImport(app, &main);
