@@ -100,6 +100,8 @@ bool FrmPlaceAssign::Initialize_Placings(const QString &division, int classNumbe
     }
     m_card = std::move(card);
     show();
+    // The booth starts typing judge 1's first place.
+    m_places[0][0]->setFocus();
     return true;
 }
 

@@ -99,15 +99,15 @@ Report::Layout RptClassPlacings()
 Report::Layout RptClassPlacings17()
 {
     Report::Layout rpt = cardLayout(QStringLiteral("Class Placings Report"),
-                                    {{"Place:", "txtPlace", "Place", 0, 720},
-                                     {"Rider #:", "txtRiderNumber", "RiderNumber", 780, 900},
-                                     {"Name:", "txtRider", "Rider", 1740, 3300},
+                                    {{"Place:", "txtPlace", "Place", 0, 840},
+                                     {"Rider #:", "txtRiderNumber", "RiderNumber", 900, 900},
+                                     {"Name:", "txtRider", "Rider", 1860, 3180},
                                      {"Partner #:", "txtPartnerNumber", "PartnerNumber", 5160, 1080},
                                      {"Partner Name:", "txtPartner", "Partner", 6360, 4440}});
     // The rider's team sits under the name, labelled on every line.
     rpt.detail.height = 660;
-    rpt.detail.label(QStringLiteral("LblTeam"), QStringLiteral("Team:"), {1740, 330, 720, 285}, Body);
-    rpt.detail.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {2460, 330, 4200, 285}, Body);
+    rpt.detail.label(QStringLiteral("LblTeam"), QStringLiteral("Team:"), {1860, 330, 720, 285}, Body);
+    rpt.detail.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {2580, 330, 4200, 285}, Body);
     return rpt;
 }
 
