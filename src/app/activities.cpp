@@ -5,6 +5,7 @@
 #include "judging/frmjudgescards.h"
 #include "judging/frmriderresults.h"
 #include "judging/frmteamstandings.h"
+#include "judging/frmplacings.h"
 #include "registration/frmassignnumbers.h"
 #include "registration/frmcoachmgmt.h"
 #include "registration/frmjudgemgmt.h"
@@ -21,6 +22,7 @@ void registerActivities(FrmMain &main, AppState &app)
     main.registerActivity(7, [&app](FrmMain &m) { return new FrmJudgesCards(app, &m); });
     main.registerActivity(11, [&app](FrmMain &m) { return new FrmTeamStandings(app, &m); });
     main.registerActivity(12, [&app](FrmMain &m) { return new FrmRiderResults(app, &m); });
+    main.registerActivity(10, [&app](FrmMain &m) { return new FrmPlacings(app, &m); });
 
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
         auto *wizard = new FrmDataImport(app, &main);

@@ -128,6 +128,22 @@ void MeetBuilder::addPlacing(int classNumber, int place, std::int32_t rider, con
         {classNumber, place, rider, double(11 - place), division, judge});
 }
 
+int MeetBuilder::enterEveryRider(int classNumber, const QString &division)
+{
+    const QString riders =
+        QStringLiteral("FROM TblPerson INNER JOIN TblTeam ON TblTeam.TeamCode = TblPerson.TeamCode "
+                       "WHERE TblTeam.Division = ? AND TblPerson.RiderIndex ");
+    const QString entered = QStringLiteral("IN (SELECT RiderIndex FROM TblEntry WHERE ClassNumber = ?)");
+    Sql::exec(
+        m_db, QStringLiteral("Entering every rider"),
+        QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) SELECT ?, TblPerson.RiderIndex ") +
+            riders + QStringLiteral("NOT ") + entered,
+        {classNumber, division, classNumber});
+    return Sql::scalar(m_db, QStringLiteral("Counting the entered riders"),
+                       QStringLiteral("SELECT count(*) ") + riders + entered, {division, classNumber})
+        .toInt();
+}
+
 void MeetBuilder::buildLargeMeet(const LargeMeet &shape)
 {
     static const QStringList Divisions{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),

@@ -37,6 +37,9 @@ public:
     void assignJudge(std::int32_t judge, int classNumber, const QString &division);
     void addPlacing(int classNumber, int place, std::int32_t rider, const QString &division,
                     std::int32_t judge);
+    // Enters every rider of the division's teams not yet in the class; answers how many riders of
+    // the division the class then holds.
+    int enterEveryRider(int classNumber, const QString &division);
 
     struct LargeMeet
     {
