@@ -1,6 +1,8 @@
 #include "app/activities.h"
 
 #include "app/frmmain.h"
+#include "entries/frmclasssheets.h"
+#include "entries/frmslotsheets.h"
 #include "import/frmdataimport.h"
 #include "registration/frmassignnumbers.h"
 #include "registration/frmcoachmgmt.h"
@@ -15,6 +17,8 @@ void registerActivities(FrmMain &main, AppState &app)
     main.registerActivity(2, [&app](FrmMain &m) { return new FrmCoachMgmt(app, &m); });
     main.registerActivity(3, [&app](FrmMain &m) { return new FrmRiderMgmt(app, &m); });
     main.registerActivity(4, [&app](FrmMain &m) { return new FrmJudgeMgmt(app, &m); });
+    main.registerActivity(6, [&app](FrmMain &m) { return new FrmSlotSheets(app, &m); });
+    main.registerActivity(9, [&app](FrmMain &m) { return new FrmClassSheets(app, &m); });
 
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
         auto *wizard = new FrmDataImport(app, &main);
