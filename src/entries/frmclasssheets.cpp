@@ -22,10 +22,10 @@ FrmClassSheets::FrmClassSheets(AppState &app, QWidget *parent) : ActivityScreen(
     setInnerSize(this, Width, Height);
     serifTitle(this, QStringLiteral("LblTitle"), QStringLiteral("Class Sheets"), 120, 120, 8160, 495);
 
-    QLabel *classLabel = label(this, QStringLiteral("Label3"), QStringLiteral("Class"), 720, 1140, 1080, 285);
+    QLabel *classLabel = label(this, QStringLiteral("Label3"), QStringLiteral("Class"), 720, 1110, 1080, 285);
     m_class = comboBox(this, QStringLiteral("CbClass"), classLabel, 1800, 1080, 4800, 330);
     QLabel *splitsLabel =
-        label(this, QStringLiteral("LblSplits"), QStringLiteral("Splits"), 720, 1740, 1080, 285);
+        label(this, QStringLiteral("LblSplits"), QStringLiteral("Splits"), 720, 1710, 1080, 285);
     m_splits = comboBox(this, QStringLiteral("CbSplits"), splitsLabel, 1800, 1680, 975, 330,
                         {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
     m_splits->setCurrentIndex(0);

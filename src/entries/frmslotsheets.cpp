@@ -19,8 +19,8 @@ FrmSlotSheets::FrmSlotSheets(AppState &app, QWidget *parent) : ActivityScreen(pa
     setWindowTitle(QStringLiteral("Slot Sheets"));
     setInnerSize(this, Width, Height);
     serifTitle(this, QStringLiteral("LblTitle"), QStringLiteral("Slot Sheets"), 120, 120, 8160, 495);
-    m_team = comboBox(this, QStringLiteral("CbTeam"), nullptr, 1800, 1080, 4800, 330);
-    m_team->setAccessibleName(QStringLiteral("Team"));
+    QLabel *teamLabel = label(this, QStringLiteral("LblTeam"), QStringLiteral("Team"), 720, 1110, 1080, 285);
+    m_team = comboBox(this, QStringLiteral("CbTeam"), teamLabel, 1800, 1080, 4800, 330);
     connect(button(this, QStringLiteral("CmdAll"), QStringLiteral("Create All"), 1800, 1920, 2295, 615),
             &QPushButton::clicked, this, &FrmSlotSheets::CmdAll_Click);
     connect(button(this, QStringLiteral("CmdSingle"), QStringLiteral("Create Single"), 4305, 1920, 2295, 615),

@@ -96,7 +96,7 @@ Report::Layout RptSlotSheets()
     header.pageBreakBefore = true;
     header.height = NumberTop + 285 + 60;
     const int namesWidth = columnLeft(rpt, 0);
-    header.label(QStringLiteral("LblTitle"), QString(), {0, ImageTop, namesWidth, 480}, Title);
+    header.label(QStringLiteral("LblTitle"), QString(), {120, ImageTop, namesWidth - 240, 480}, Title);
     header.label(QStringLiteral("Label19"), QStringLiteral("Team:"), {120, 840, 780, RowHeight}, Heading);
     header.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"),
                  {900, 840, namesWidth - 1800, RowHeight}, Heading);
