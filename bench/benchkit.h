@@ -32,5 +32,6 @@ using Figures = bool (*)(const Context &);
 // The show day's groups of figures, one file each.
 bool resultsFigures(const Context &context); // standings, rider results, judges' cards
 bool placingsFigures(const Context &context);
+bool sheetsFigures(const Context &context); // sheetsfigures.cpp
 
 } // namespace Bench

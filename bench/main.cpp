@@ -225,6 +225,7 @@ int main(int argc, char *argv[])
         // one line per group of figures, declared in benchkit.h
         Bench::resultsFigures,
         Bench::placingsFigures,
+        Bench::sheetsFigures,
     };
     for (const Bench::Figures figures : showDay)
         if (!figures(context))
