@@ -30,5 +30,6 @@ struct Context
 using Figures = bool (*)(const Context &);
 
 // The show day's groups of figures, one file each.
+bool entryGridFigures(const Context &context);
 
 } // namespace Bench
