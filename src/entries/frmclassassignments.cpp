@@ -10,8 +10,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-
-#include <algorithm>
+#include <QPlainTextEdit>
 
 namespace {
 constexpr int Relay = ClassCatalogue::RelayClass;
@@ -24,13 +23,7 @@ frmClassAssignments::frmClassAssignments(AppState &app, QWidget *owner, QList<QW
 {
     setObjectName(QStringLiteral("frmClassAssignments"));
     setWindowTitle(QStringLiteral("Class Assignments"));
-    m_team = FormKit::textBox(this, QStringLiteral("TxtTeam"), nullptr, 360, 480, 2055, 495, 0);
-    m_team->setReadOnly(true);
-    m_team->setAccessibleName(QStringLiteral("Team"));
-    QFont bold = m_team->font();
-    bold.setPointSizeF(9.75);
-    bold.setBold(true);
-    m_team->setFont(bold);
+    m_team = titleBox(QStringLiteral("TxtTeam"), QStringLiteral("Team"), 2055, 495);
 }
 
 frmClassAssignments::~frmClassAssignments() = default;
@@ -48,16 +41,10 @@ bool frmClassAssignments::InitializeForm(std::int32_t team)
         finish();
         return false;
     }
-    m_team->setText(m_sheet->teamCaption());
+    m_team->setPlainText(m_sheet->teamCaption());
     m_team->setToolTip(m_sheet->teamCaption());
 
-    QVector<Column> columns;
-    for (int c = 1; c <= GridMarks::Classes; ++c) {
-        const auto cls = std::find_if(m_sheet->classes().cbegin(), m_sheet->classes().cend(),
-                                      [c](const StoredClass &s) { return s.number == c; });
-        columns << (cls == m_sheet->classes().cend() ? Column{QString(), QString::number(c), QString()}
-                                                     : classColumn(*cls));
-    }
+    QVector<Column> columns = classColumns(m_sheet->classes());
     columns << Column{QStringLiteral("formRelayPartner.bmp"), QStringLiteral("RP"),
                       QStringLiteral("Relay Partner")};
     QVector<Row> rows;

@@ -6,7 +6,7 @@
 #include <memory>
 
 class QComboBox;
-class QLineEdit;
+class QPlainTextEdit;
 
 // The entry grid of one team: a row per rider in rider-number order, a column per class, and
 // the relay partner's number beside each rider, open while the rider is entered in the relay.
@@ -33,6 +33,6 @@ private:
     QComboBox *makePartnerBox(int row, const QStringList &choices);
 
     std::unique_ptr<EntrySheet> m_sheet;
-    QLineEdit *m_team;
+    QPlainTextEdit *m_team;
     QVector<QComboBox *> m_partners;
 };

@@ -13,8 +13,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -45,9 +48,17 @@ void line(QWidget *parent, const QString &name, const QLine &l)
 
 } // namespace
 
-CheckGrid::Column CheckGrid::classColumn(const StoredClass &cls)
+QVector<CheckGrid::Column> CheckGrid::classColumns(const QVector<StoredClass> &classes)
 {
-    return {QStringLiteral("form") + cls.imagePath, QString::number(cls.number), cls.name};
+    QVector<Column> columns;
+    for (int c = 1; c <= GridMarks::Classes; ++c) {
+        const auto cls = std::find_if(classes.cbegin(), classes.cend(),
+                                      [c](const StoredClass &s) { return s.number == c; });
+        columns << (cls == classes.cend()
+                        ? Column{QString(), QString::number(c), QString()}
+                        : Column{QStringLiteral("form") + cls->imagePath, QString::number(c), cls->name});
+    }
+    return columns;
 }
 
 CheckGrid::CheckGrid(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter)
@@ -60,6 +71,15 @@ CheckGrid::~CheckGrid() = default;
 MessageService &CheckGrid::messages() const
 {
     return *m_app.messages;
+}
+
+QPlainTextEdit *CheckGrid::titleBox(const QString &name, const QString &accessibleName, int width, int height)
+{
+    QPlainTextEdit *box = FormKit::memoBox(this, name, nullptr, 360, 480, width, height);
+    box->setReadOnly(true);
+    box->setAccessibleName(accessibleName);
+    box->setFont(sized(box->font(), 9.75, true));
+    return box;
 }
 
 void CheckGrid::placeWindow()

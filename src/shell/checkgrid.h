@@ -12,6 +12,7 @@
 class GridCell;
 class MessageService;
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 struct AppState;
@@ -46,7 +47,9 @@ public:
         QString name;
     };
 
-    static Column classColumn(const StoredClass &cls);
+    // The headers of classes 1 to 17: each class's form image, or its number when the class is
+    // not in the table or its image is missing.
+    static QVector<Column> classColumns(const QVector<StoredClass> &classes);
 
     const GridFigures &figures() const { return *m_figures; }
     const GridMarks &marks() const { return m_marks; }
@@ -70,6 +73,8 @@ protected:
     CheckGrid(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter);
     ~CheckGrid() override;
 
+    // The read-only bold box above the row labels that says whose grid it is.
+    QPlainTextEdit *titleBox(const QString &name, const QString &accessibleName, int width, int height);
     // The screen less 100 twips across and 600 down, at 50, 50.
     void placeWindow();
     // Builds the grid for the rows: every class column ticked by nothing yet, the last column

@@ -1,5 +1,6 @@
 // Rider entries through the real windows: choosing a team, the grid built from what is stored,
 // the class limit while clicking, the relay partner boxes, scrolling, Submit and Cancel.
+#include "gridprobe.h"
 #include "meetharness.h"
 
 #include "db/sql.h"
@@ -10,6 +11,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 
 namespace {
@@ -45,19 +47,6 @@ private:
         QTest::mouseClick(g->cell(row, cls), Qt::LeftButton);
     }
 
-    // The rows whose cell of the class is ticked, and those that are locked.
-    static QString column(frmClassAssignments *g, int cls)
-    {
-        QStringList ticked, locked;
-        for (int r = 1; r <= g->rowCount(); ++r) {
-            if (g->cell(r, cls)->isChecked())
-                ticked << QString::number(r);
-            if (!g->cell(r, cls)->isEnabled())
-                locked << QString::number(r);
-        }
-        return ticked.join(u' ') + u'/' + locked.join(u' ');
-    }
-
 private Q_SLOTS:
     void init()
     {
@@ -91,7 +80,7 @@ private Q_SLOTS:
         QVERIFY(m->main.isEnabled());
         QVERIFY(openTeam(0));
         QVERIFY(!m->main.isEnabled() && !m_screen->isEnabled());
-        QCOMPARE(grid()->findChild<QLineEdit *>("TxtTeam")->text(), QStringLiteral("Blue (B)"));
+        QCOMPARE(grid()->findChild<QPlainTextEdit *>("TxtTeam")->toPlainText(), QStringLiteral("Blue (B)"));
     }
 
     void grid_storedEntriesAndTheClassLimit()
@@ -105,8 +94,8 @@ private Q_SLOTS:
         b.addPairing(m_riders[3], m_riders[5]);
         frmClassAssignments *g = openTeam(0);
         QVERIFY(g);
-        QCOMPARE(column(g, 1), QStringLiteral("1 2 3 4 5/6 7 8 9 10 11 12"));
-        QCOMPARE(column(g, 5), QStringLiteral("1/"));
+        QCOMPARE(GridProbe::column(g, 1), QStringLiteral("1 2 3 4 5/6 7 8 9 10 11 12"));
+        QCOMPARE(GridProbe::column(g, 5), QStringLiteral("1/"));
         QCOMPARE(g->partnerBox(4)->isEnabled(), true);
         QCOMPARE(g->partnerBox(4)->currentText(), QStringLiteral("06"));
         QCOMPARE(g->partnerBox(4)->count(), 12);
@@ -115,11 +104,11 @@ private Q_SLOTS:
         // Class 5 allows 3: the third tick locks the column, taking one away frees it.
         click(g, 2, 5);
         click(g, 9, 5);
-        QCOMPARE(column(g, 5), QStringLiteral("1 2 9/3 4 5 6 7 8 10 11 12"));
+        QCOMPARE(GridProbe::column(g, 5), QStringLiteral("1 2 9/3 4 5 6 7 8 10 11 12"));
         click(g, 1, 5);
-        QCOMPARE(column(g, 5), QStringLiteral("2 9/"));
+        QCOMPARE(GridProbe::column(g, 5), QStringLiteral("2 9/"));
         click(g, 1, 1);
-        QCOMPARE(column(g, 1), QStringLiteral("2 3 4 5/1 6 7 8 9 10 11 12")); // still four
+        QCOMPARE(GridProbe::column(g, 1), QStringLiteral("2 3 4 5/1 6 7 8 9 10 11 12")); // still four
 
         // The relay tick opens the partner box; taking it away empties and closes it.
         click(g, 4, 17);
@@ -139,38 +128,10 @@ private Q_SLOTS:
         frmClassAssignments *g = openTeam(0);
         auto *rows = g->findChild<QScrollBar *>("Chbvscroll");
         auto *columns = g->findChild<QScrollBar *>("Chbhscroll");
-        QCOMPARE(rows->maximum(), 4);
-        QCOMPARE(columns->maximum(), 4);
-        const auto header = [&](int c) {
-            return g->findChild<QLabel *>(QStringLiteral("lbltitlearray_%1").arg(c));
-        };
+        QCOMPARE((QList<int>{rows->maximum(), columns->maximum()}), (QList<int>{4, 4}));
         QSet<int> columnsSeen;
-        for (int h = 0; h <= 4; ++h)
-            for (int v = 0; v <= 4; ++v) {
-                columns->setValue(h);
-                rows->setValue(v);
-                for (int c = 1; c <= 18; ++c) {
-                    const bool inView = c > h && c <= h + 14;
-                    QCOMPARE(header(c)->isVisible(), inView);
-                    if (inView) {
-                        columnsSeen << c;
-                        QCOMPARE(header(c)->pos(), QPoint(184 + (c - h - 1) * 40, 7));
-                    }
-                    for (int r = 1; r <= 12; ++r) {
-                        const bool rowInView = r > v && r <= v + 8;
-                        QWidget *w = c <= 17 ? static_cast<QWidget *>(g->cell(r, c)) : g->partnerBox(r);
-                        QCOMPARE(w->isVisible(), inView && rowInView);
-                        if (inView && rowInView)
-                            QCOMPARE(w->pos(), QPoint(header(c)->x(), 145 + (r - v - 1) * 40));
-                    }
-                }
-                for (int r = 1; r <= 12; ++r) {
-                    auto *name = g->findChild<QLabel *>(QStringLiteral("lblrider_%1").arg(r));
-                    QCOMPARE(name->isVisible(), r > v && r <= v + 8);
-                    if (name->isVisible())
-                        QCOMPARE(name->pos(), QPoint(24, g->cell(r, h + 1)->y()));
-                }
-            }
+        GridProbe::walk(
+            g, "lblrider", [g](int r) { return g->partnerBox(r); }, columnsSeen);
         QCOMPARE(columnsSeen.size(), 18);
         // The arrow keys walk off the edge of the view and scroll.
         columns->setValue(0);
@@ -201,8 +162,8 @@ private Q_SLOTS:
         QCOMPARE(count(m->db(), "SELECT count(*) FROM TblEntry"), 3);
 
         g = openTeam(0);
-        QCOMPARE(column(g, 3), QStringLiteral("1 2/"));
-        QCOMPARE(column(g, 17), QStringLiteral("12/"));
+        QCOMPARE(GridProbe::column(g, 3), QStringLiteral("1 2/"));
+        QCOMPARE(GridProbe::column(g, 17), QStringLiteral("12/"));
         QCOMPARE(g->partnerBox(12)->currentText(), QStringLiteral("02"));
     }
 

@@ -1,6 +1,7 @@
 // The roster's printed lists: what each one prints, in which order, and what happens when there
 // is nothing to print. Read from the page model.
 #include "meetharness.h"
+#include "pagetexts.h"
 
 #include "db/sql.h"
 #include "registration/frmcoachmgmt.h"
@@ -9,19 +10,6 @@
 #include "registration/rosterreports.h"
 #include "reports/frmreportpreview.h"
 #include "reports/paginator.h"
-
-namespace {
-
-QStringList printed(const Report::Document &doc, const QString &control)
-{
-    QStringList out;
-    for (const Report::Page &page : doc.pages)
-        for (const Report::Primitive *p : page.byName(control))
-            out << p->text;
-    return out;
-}
-
-} // namespace
 
 class TstRosterReports : public QObject
 {
