@@ -31,5 +31,6 @@ using Figures = bool (*)(const Context &);
 
 // The show day's groups of figures, one file each.
 bool entryGridFigures(const Context &context);
+bool judgeAssignmentFigures(const Context &context);
 
 } // namespace Bench

@@ -224,6 +224,7 @@ int main(int argc, char *argv[])
     const std::vector<Bench::Figures> showDay = {
         // one line per group of figures, declared in benchkit.h
         Bench::entryGridFigures,
+        Bench::judgeAssignmentFigures,
     };
     for (const Bench::Figures figures : showDay)
         if (!figures(context))

@@ -3,6 +3,7 @@
 #include "app/frmmain.h"
 #include "entries/frmentries.h"
 #include "import/frmdataimport.h"
+#include "judging/frmjudgeclassmgmt.h"
 #include "registration/frmassignnumbers.h"
 #include "registration/frmcoachmgmt.h"
 #include "registration/frmjudgemgmt.h"
@@ -16,6 +17,7 @@ void registerActivities(FrmMain &main, AppState &app)
     main.registerActivity(2, [&app](FrmMain &m) { return new FrmCoachMgmt(app, &m); });
     main.registerActivity(3, [&app](FrmMain &m) { return new FrmRiderMgmt(app, &m); });
     main.registerActivity(4, [&app](FrmMain &m) { return new FrmJudgeMgmt(app, &m); });
+    main.registerActivity(5, [&app](FrmMain &m) { return new FrmJudgeClassMgmt(app, &m); });
     main.registerActivity(8, [&app](FrmMain &m) { return new FrmEntries(app, &m); });
 
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
