@@ -2,9 +2,9 @@
 
 #include "common/messageservice.h"
 #include "common/randomsource.h"
+#include "common/ridernumber.h"
 #include "common/twips.h"
 #include "db/dberror.h"
-#include "registration/ridernumber.h"
 #include "shell/appstate.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "registration/frmrider.h"
 
 #include "common/messageservice.h"
+#include "common/ridernumber.h"
 #include "db/dberror.h"
-#include "registration/ridernumber.h"
 #include "shell/appstate.h"
 #include "shell/formkit.h"
 

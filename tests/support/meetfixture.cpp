@@ -212,3 +212,23 @@ void MeetBuilder::buildLargeMeet(const LargeMeet &shape)
     }
     tx.commit();
 }
+
+std::int32_t MeetBuilder::addEnteredTeam(const QString &name, const QString &division, int riders,
+                                         int firstNumber)
+{
+    WriteTransaction tx(m_db, QStringLiteral("Adding an entered team"));
+    const std::int32_t team = addTeam(name, division);
+    std::vector<std::int32_t> keys;
+    for (int r = 0; r < riders; ++r)
+        keys.push_back(
+            addRider(team, QStringLiteral("Rider%1").arg(r + 1), name, QString::number(firstNumber + r)));
+    const int n = int(keys.size());
+    for (const ClassCatalogue::ClassRow &cls : ClassCatalogue::rows())
+        for (int k = 0; k < std::min(cls.maxEntries, n); ++k) {
+            addEntry(cls.number, keys[(cls.number + k) % n]);
+            if (cls.number == ClassCatalogue::RelayClass)
+                addPairing(keys[(cls.number + k) % n], keys[(cls.number + k + cls.maxEntries) % n]);
+        }
+    tx.commit();
+    return team;
+}

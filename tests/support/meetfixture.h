@@ -54,6 +54,10 @@ public:
     void buildLargeMeet(const LargeMeet &shape);
     void buildLargeMeet() { buildLargeMeet(LargeMeet{}); }
 
+    // A team of the division with riders numbered from firstNumber on, every class entered up to
+    // its limit (the riders in turn) and each relay entry paired with a team mate. Answers the team.
+    std::int32_t addEnteredTeam(const QString &name, const QString &division, int riders, int firstNumber);
+
     const QSqlDatabase &db() const { return m_db; }
 
 private:

@@ -1,4 +1,4 @@
-#include "registration/ridernumber.h"
+#include "common/ridernumber.h"
 
 #include <cmath>
 #include <limits>
