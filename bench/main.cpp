@@ -146,6 +146,7 @@ bool importFigure(const QTemporaryDir &work)
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     QApplication app(argc, argv);
     QTemporaryDir work;
     ScriptedMessages messages;
