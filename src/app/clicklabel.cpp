@@ -1,13 +1,41 @@
 #include "app/clicklabel.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+namespace {
+
+// Screen readers announce the label as a button and can press it.
+class ClickLabelAccessible : public QAccessibleWidget
+{
+public:
+    explicit ClickLabelAccessible(ClickLabel *label) : QAccessibleWidget(label, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && widget()->isEnabled())
+            Q_EMIT static_cast<ClickLabel *>(widget())->clicked();
+    }
+};
+
+QAccessibleInterface *clickLabelAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(ClickLabel::staticMetaObject.className()) && object->isWidgetType())
+        return new ClickLabelAccessible(static_cast<ClickLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 ClickLabel::ClickLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
 {
+    static const bool accessible = (QAccessible::installFactory(clickLabelAccessible), true);
+    Q_UNUSED(accessible)
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::TabFocus);

@@ -74,6 +74,8 @@ public:
     FrmUtilities *utilitiesWindow() const;
 
     static QString activityCaption(int slot);
+    // The caption of a Utilities entry.
+    static QString utilityCaption(Utility which);
     static bool needsDivision(int slot) { return slot >= 5 && slot <= 11; }
     // The panel (1-4) that holds slot 1-12.
     static int panelOf(int slot);

@@ -25,10 +25,4 @@ std::optional<std::int16_t> convert(const QString &text)
     return static_cast<std::int16_t>(rounded);
 }
 
-bool sameNumber(const QString &a, const QString &b)
-{
-    const auto x = convert(a);
-    return x.has_value() && x == convert(b);
-}
-
 } // namespace RiderNumber

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QWidget>
 #include <QWindow>
 
@@ -131,6 +132,21 @@ void centreOnScreen(QWidget *window, const AppState &app)
     window->move(Twips::point((app.ScreenWidth - width) / 2.0, (app.ScreenHeight - height) / 2.0));
 }
 
+namespace {
+bool g_enablingUnchanged = false;
+} // namespace
+
+void enableUnchanged(QWidget *widget)
+{
+    const QScopedValueRollback quiet(g_enablingUnchanged, true);
+    widget->setEnabled(true);
+}
+
+bool enablingUnchanged()
+{
+    return g_enablingUnchanged;
+}
+
 OpenerLock::OpenerLock(QList<QWidget *> openers, QWidget *focusAfter) : m_focus(focusAfter)
 {
     for (QWidget *w : openers)
@@ -140,10 +156,12 @@ OpenerLock::OpenerLock(QList<QWidget *> openers, QWidget *focusAfter) : m_focus(
         }
 }
 
-void OpenerLock::release()
+void OpenerLock::release(bool unchanged)
 {
     for (const QPointer<QWidget> &w : std::exchange(m_openers, {}))
-        if (w)
+        if (w && unchanged)
+            enableUnchanged(w);
+        else if (w)
             w->setEnabled(true);
     if (QWidget *focus = std::exchange(m_focus, nullptr)) {
         focus->activateWindow();

@@ -212,8 +212,7 @@ private Q_SLOTS:
         for (int i = 0; i < 20; ++i)
             b.addRider(i % 2 ? m_blue : m_red, QStringLiteral("R%1").arg(i), QStringLiteral("L%1").arg(i));
         m->main.setEnabled(false); // as the Utilities entry leaves it
-        auto *w = new FrmAssignNumbers(m->app, &m->main);
-        w->show();
+        auto *w = FrmAssignNumbers::open(m->app, &m->main);
         QVERIFY(w->findChild<QGroupBox *>("FraButtons")->isVisible());
         QVERIFY(!w->findChild<QGroupBox *>("FraRandom")->isVisible());
 
@@ -266,8 +265,7 @@ private Q_SLOTS:
         const auto ann = b.addRider(m_blue, "Ann", "Lee", "07");
         b.addRider(m_blue, "Bo", "Ray", "8");
         b.addRider(999, "Di", "Lost", "");
-        auto *w = new FrmAssignNumbers(m->app, &m->main);
-        w->show();
+        auto *w = FrmAssignNumbers::open(m->app, &m->main);
         auto *tree = w->findChild<QTreeWidget *>("TVNumberAssign");
         QTreeWidgetItem *annNode = findNode(tree, QStringLiteral("Rider%1").arg(ann));
         QVERIFY(annNode);
