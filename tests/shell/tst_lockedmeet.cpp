@@ -1,0 +1,244 @@
+// Another program holds the meet file (a backup tool, a database viewer): whatever the user does,
+// the program tells once, in plain words, what could not be done; the windows that were usable
+// stay usable, the meet is exactly as it was, and once the file is free the same action works.
+#include "programfixture.h"
+
+#include "db/sql.h"
+#include "registration/numberassigner.h"
+
+namespace {
+
+using P = ProgramFixture;
+
+// A second connection to the meet file holding a lock, as another program would. EXCLUSIVE
+// keeps readers and writers out; IMMEDIATE only writers, so that the writing step of an action
+// is reached.
+class OtherProgram
+{
+public:
+    OtherProgram(const QString &path, const char *mode)
+    {
+        m_connection.open(path, DbConnection::Mode::ReadWrite);
+        Sql::exec(m_connection.database(), QStringLiteral("Holding the file"),
+                  QStringLiteral("BEGIN ") + QLatin1StringView(mode));
+    }
+    // Closing the connection ends its transaction.
+    void release() { m_connection.close(); }
+
+private:
+    DbConnection m_connection;
+};
+
+QString inUse(const QString &step)
+{
+    return step + QStringLiteral(": the meet file is in use by another program; try again");
+}
+
+struct Case
+{
+    const char *name;
+    const char *lock;
+    std::function<void(P &)> prepare; // with the file free
+    std::function<void(P &)> act;     // while the other program holds it
+    QString told;
+};
+
+const std::vector<Case> &cases()
+{
+    const auto submit = [](const char *form, const char *button) {
+        return [form, button](P &) { P::press(P::in(form), button); };
+    };
+    const auto deleteIn = [](int slot, const char *list, int line) {
+        return [slot, list, line](P &p) {
+            p.open(slot);
+            if (slot == 2)
+                P::choose(p.screen(), "CbTeam", 0);
+            p.pick(list, line);
+        };
+    };
+    const auto searchLee = [](P &p) {
+        p.open(3);
+        P::type(p.screen(), {{"TxtSearchFor", "Lee"}});
+        p.press("CmdSearch");
+        p.pick("LbResults", 0);
+    };
+    const QString numbering =
+        NumberAssigner::WriteFailed + QStringLiteral("\n\n") + inUse("Counting the riders");
+    static const std::vector<Case> all{
+        // Lists and the search.
+        {"team list", "EXCLUSIVE", [](P &p) { p.open(1); }, [](P &p) { p.open(1); },
+         inUse("Reading the team list")},
+        {"judge list", "EXCLUSIVE", [](P &p) { p.open(4); }, [](P &p) { p.open(4); },
+         inUse("Reading the judge list")},
+        {"a team's coaches", "EXCLUSIVE", [](P &p) { p.open(2); },
+         [](P &p) { P::choose(p.screen(), "CbTeam", 0); }, inUse("Reading the team's coaches")},
+        {"rider search", "EXCLUSIVE",
+         [](P &p) {
+             p.open(3);
+             P::type(p.screen(), {{"TxtSearchFor", "Lee"}});
+         },
+         [](P &p) { p.press("CmdSearch"); }, inUse("Searching the riders")},
+        // Opening an editor with a selection.
+        {"Edit Team", "EXCLUSIVE", deleteIn(1, "LbTeam", 0), [](P &p) { p.press("CmdEditTeam"); },
+         inUse("Reading the team")},
+        {"Edit Coach", "EXCLUSIVE", deleteIn(2, "LbCoaches", 0), [](P &p) { p.press("CmdEditCoach"); },
+         inUse("Reading the coach")},
+        {"Edit Judge", "EXCLUSIVE", deleteIn(4, "LbJudges", 0), [](P &p) { p.press("CmdEditJudge"); },
+         inUse("Reading the judge")},
+        {"Edit Rider", "EXCLUSIVE", searchLee, [](P &p) { p.press("CmdEdit"); },
+         inUse("Reading the team list")},
+        {"Add Rider", "EXCLUSIVE", [](P &p) { p.open(3); }, [](P &p) { p.press("CmdAdd"); },
+         inUse("Reading the team list")},
+        // Saves.
+        {"save a team", "EXCLUSIVE",
+         [](P &p) {
+             p.open(1);
+             p.press("CmdAddTeam");
+             P::type(P::in("FrmTeam"), {{"TxtTeam", "Cedar"}, {"TxtDistrict", "2"}, {"TxtRegion", "3"}});
+             P::choose(P::in("FrmTeam"), "CbDivision", 2);
+         },
+         submit("FrmTeam", "CmdSubmit"), inUse("Saving the team")},
+        {"save a coach", "EXCLUSIVE",
+         [](P &p) {
+             p.open(2);
+             P::choose(p.screen(), "CbTeam", 0);
+             p.press("CmdAddCoach");
+             P::type(P::in("FrmCoach"), {{"TxtFirst", "Kim"}, {"TxtLast", "Ko"}});
+             P::choose(P::in("FrmCoach"), "CbPosition", 1);
+         },
+         submit("FrmCoach", "CmdSubmit"), inUse("Saving the coach")},
+        {"save a judge", "EXCLUSIVE",
+         [](P &p) {
+             p.open(4);
+             p.press("CmdAddJudge");
+             P::type(P::in("FrmJudge"), {{"TxtFirst", "Lu"}, {"TxtLast", "Lind"}});
+         },
+         submit("FrmJudge", "CmdSubmit"), inUse("Saving the judge")},
+        {"save a rider", "EXCLUSIVE",
+         [searchLee](P &p) {
+             searchLee(p);
+             p.press("CmdEdit");
+             P::type(P::in("FrmRider"), {{"RiderListBoxArray_0", "9"}});
+         },
+         submit("FrmRider", "CmdSave"), inUse("Saving the rider")},
+        // Deletes: the check before the question, and with readers let in, the delete itself.
+        {"delete a team", "EXCLUSIVE", deleteIn(1, "LbTeam", 1), [](P &p) { p.press("CmdDeleteTeam"); },
+         inUse("Looking for the team's riders")},
+        {"delete a team, writes held", "IMMEDIATE", deleteIn(1, "LbTeam", 1),
+         [](P &p) { p.press("CmdDeleteTeam"); }, inUse("Deleting the team")},
+        {"delete a coach", "EXCLUSIVE", deleteIn(2, "LbCoaches", 0), [](P &p) { p.press("CmdDeleteCoach"); },
+         inUse("Deleting the coach")},
+        {"delete a judge", "EXCLUSIVE", deleteIn(4, "LbJudges", 0), [](P &p) { p.press("CmdDeleteJudge"); },
+         inUse("Looking for the judge's classes")},
+        {"delete a judge, writes held", "IMMEDIATE", deleteIn(4, "LbJudges", 0),
+         [](P &p) { p.press("CmdDeleteJudge"); }, inUse("Deleting the judge")},
+        {"delete a rider", "EXCLUSIVE", searchLee, [](P &p) { p.press("CmdDelete"); },
+         inUse("Looking for the rider's entries")},
+        {"delete a rider, writes held", "IMMEDIATE", searchLee, [](P &p) { p.press("CmdDelete"); },
+         inUse("Deleting the rider")},
+        // Reports.
+        {"Team List", "EXCLUSIVE", [](P &p) { p.open(1); }, [](P &p) { p.press("CmdTeamReport"); },
+         inUse("Reading the report data TeamListReport")},
+        {"Complete Coach List", "EXCLUSIVE", [](P &p) { p.open(2); }, [](P &p) { p.press("CmdCoachReport"); },
+         inUse("Reading the report data TeamCoachsReport")},
+        {"Rider List by Team", "EXCLUSIVE", [](P &p) { p.open(3); }, [](P &p) { p.press("CmdReportbyTeam"); },
+         inUse("Reading the report data RiderListbyTeam")},
+        {"Rider List by Number", "EXCLUSIVE", [](P &p) { p.open(3); },
+         [](P &p) { p.press("CmdReportbyNumber"); }, inUse("Reading the riders by number")},
+        // Numbering and the import.
+        {"Assign Rider #s", "EXCLUSIVE", [](P &p) { p.open(1); }, [](P &p) { p.openNumbers(); },
+         inUse("Reading the teams and riders")},
+        {"random numbering", "EXCLUSIVE",
+         [](P &p) {
+             p.openNumbers();
+             P::press(p.numbers(), "CmdRandom");
+             P::type(p.numbers(), {{"TxtRandRange1", "1"}, {"TxtRandRange2", "50"}});
+         },
+         [](P &p) { P::press(p.numbers(), "CmdRandSubmit"); }, numbering},
+        {"sequential numbering", "EXCLUSIVE",
+         [](P &p) {
+             p.openNumbers();
+             P::press(p.numbers(), "cmdSequential");
+             P::type(p.numbers(), {{"TxtSeqRange1", "1"}, {"TxtSeqRange2", "50"}});
+         },
+         [](P &p) { P::press(p.numbers(), "CmdSeqSubmit"); }, numbering},
+        {"one rider's number", "EXCLUSIVE",
+         [](P &p) {
+             p.editAnnsNumber();
+             P::type(p.numbers(), {{"TxtRiderNumber", "7"}});
+         },
+         [](P &p) { P::press(p.numbers(), "CmdEditSubmit"); }, inUse("Setting the rider number")},
+        {"import", "EXCLUSIVE", [](P &p) { p.openImport(); }, submit("FrmDataImport", "CmdImport"),
+         QStringLiteral("Nothing was imported.\n\n") + inUse("Importing the regional file")},
+    };
+    return all;
+}
+
+QStringList failures(const ScriptedMessages &messages)
+{
+    QStringList out;
+    for (const ScriptedMessages::Message &told : messages.log)
+        if (told.kind == ScriptedMessages::Kind::Fail)
+            out << told.text;
+    return out;
+}
+
+// Each window on screen, and the open activity screen, with whether the user can use it.
+QStringList usable(const P &p)
+{
+    QStringList out;
+    QWidgetList windows = QApplication::topLevelWidgets();
+    if (p.screen())
+        windows << p.screen();
+    for (const QWidget *w : windows)
+        if (w->isVisible())
+            out << w->objectName() + (w->isEnabled() ? QStringLiteral(" usable") : QStringLiteral(" locked"));
+    out.sort();
+    return out;
+}
+
+} // namespace
+
+class TstLockedMeet : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ProgramFixture> p;
+
+private Q_SLOTS:
+    void initTestCase() { DbConnection::setBusyTimeout(50); }
+    void init() { p = std::make_unique<ProgramFixture>(); }
+    void cleanup() { p.reset(); }
+
+    void action_isToldOnceAndLeavesWindowsAndMeetAsTheyWere_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(cases().size()); ++i)
+            QTest::newRow(cases()[i].name) << i;
+    }
+    void action_isToldOnceAndLeavesWindowsAndMeetAsTheyWere()
+    {
+        QFETCH(int, row);
+        const Case &c = cases()[row];
+        c.prepare(*p);
+        const QStringList windows = usable(*p);
+        const QString meet = MeetFixture::dump(p->m.db());
+        p->m.messages.clear();
+
+        OtherProgram other(p->m.app.meetConnection.path(), c.lock);
+        c.act(*p);
+        QCOMPARE(failures(p->m.messages), QStringList{c.told});
+        QCOMPARE(usable(*p), windows);
+        other.release();
+        QCOMPARE(MeetFixture::dump(p->m.db()), meet);
+
+        // Nothing is left stuck: the same action now goes through.
+        p->m.messages.clear();
+        c.act(*p);
+        QCOMPARE(failures(p->m.messages), QStringList{});
+    }
+};
+
+QTEST_MAIN(TstLockedMeet)
+#include "tst_lockedmeet.moc"
