@@ -45,10 +45,19 @@ struct Case
 
 const std::vector<Case> &cases()
 {
+    const auto opened = [](int slot) { return [slot](P &p) { p.open(slot); }; };
+    const auto pressing = [](const char *button) { return [button](P &p) { p.press(button); }; };
+    const auto inRange = [](const char *mode, const char *from, const char *to) {
+        return [=](P &p) {
+            p.openNumbers();
+            P::press(p.numbers(), mode);
+            P::type(p.numbers(), {{from, "1"}, {to, "50"}});
+        };
+    };
     const auto submit = [](const char *form, const char *button) {
         return [form, button](P &) { P::press(P::in(form), button); };
     };
-    const auto deleteIn = [](int slot, const char *list, int line) {
+    const auto selecting = [](int slot, const char *list, int line) {
         return [slot, list, line](P &p) {
             p.open(slot);
             if (slot == 2)
@@ -66,29 +75,25 @@ const std::vector<Case> &cases()
         NumberAssigner::WriteFailed + QStringLiteral("\n\n") + inUse("Counting the riders");
     static const std::vector<Case> all{
         // Lists and the search.
-        {"team list", "EXCLUSIVE", [](P &p) { p.open(1); }, [](P &p) { p.open(1); },
-         inUse("Reading the team list")},
-        {"judge list", "EXCLUSIVE", [](P &p) { p.open(4); }, [](P &p) { p.open(4); },
-         inUse("Reading the judge list")},
-        {"a team's coaches", "EXCLUSIVE", [](P &p) { p.open(2); },
-         [](P &p) { P::choose(p.screen(), "CbTeam", 0); }, inUse("Reading the team's coaches")},
+        {"team list", "EXCLUSIVE", opened(1), opened(1), inUse("Reading the team list")},
+        {"judge list", "EXCLUSIVE", opened(4), opened(4), inUse("Reading the judge list")},
+        {"a team's coaches", "EXCLUSIVE", opened(2), [](P &p) { P::choose(p.screen(), "CbTeam", 0); },
+         inUse("Reading the team's coaches")},
         {"rider search", "EXCLUSIVE",
          [](P &p) {
              p.open(3);
              P::type(p.screen(), {{"TxtSearchFor", "Lee"}});
          },
-         [](P &p) { p.press("CmdSearch"); }, inUse("Searching the riders")},
+         pressing("CmdSearch"), inUse("Searching the riders")},
         // Opening an editor with a selection.
-        {"Edit Team", "EXCLUSIVE", deleteIn(1, "LbTeam", 0), [](P &p) { p.press("CmdEditTeam"); },
+        {"Edit Team", "EXCLUSIVE", selecting(1, "LbTeam", 0), pressing("CmdEditTeam"),
          inUse("Reading the team")},
-        {"Edit Coach", "EXCLUSIVE", deleteIn(2, "LbCoaches", 0), [](P &p) { p.press("CmdEditCoach"); },
+        {"Edit Coach", "EXCLUSIVE", selecting(2, "LbCoaches", 0), pressing("CmdEditCoach"),
          inUse("Reading the coach")},
-        {"Edit Judge", "EXCLUSIVE", deleteIn(4, "LbJudges", 0), [](P &p) { p.press("CmdEditJudge"); },
+        {"Edit Judge", "EXCLUSIVE", selecting(4, "LbJudges", 0), pressing("CmdEditJudge"),
          inUse("Reading the judge")},
-        {"Edit Rider", "EXCLUSIVE", searchLee, [](P &p) { p.press("CmdEdit"); },
-         inUse("Reading the team list")},
-        {"Add Rider", "EXCLUSIVE", [](P &p) { p.open(3); }, [](P &p) { p.press("CmdAdd"); },
-         inUse("Reading the team list")},
+        {"Edit Rider", "EXCLUSIVE", searchLee, pressing("CmdEdit"), inUse("Reading the team list")},
+        {"Add Rider", "EXCLUSIVE", opened(3), pressing("CmdAdd"), inUse("Reading the team list")},
         // Saves.
         {"save a team", "EXCLUSIVE",
          [](P &p) {
@@ -122,52 +127,42 @@ const std::vector<Case> &cases()
          },
          submit("FrmRider", "CmdSave"), inUse("Saving the rider")},
         // Deletes: the check before the question, and with readers let in, the delete itself.
-        {"delete a team", "EXCLUSIVE", deleteIn(1, "LbTeam", 1), [](P &p) { p.press("CmdDeleteTeam"); },
+        {"delete a team", "EXCLUSIVE", selecting(1, "LbTeam", 1), pressing("CmdDeleteTeam"),
          inUse("Looking for the team's riders")},
-        {"delete a team, writes held", "IMMEDIATE", deleteIn(1, "LbTeam", 1),
-         [](P &p) { p.press("CmdDeleteTeam"); }, inUse("Deleting the team")},
-        {"delete a coach", "EXCLUSIVE", deleteIn(2, "LbCoaches", 0), [](P &p) { p.press("CmdDeleteCoach"); },
+        {"delete a team, writes held", "IMMEDIATE", selecting(1, "LbTeam", 1), pressing("CmdDeleteTeam"),
+         inUse("Deleting the team")},
+        {"delete a coach", "EXCLUSIVE", selecting(2, "LbCoaches", 0), pressing("CmdDeleteCoach"),
          inUse("Deleting the coach")},
-        {"delete a judge", "EXCLUSIVE", deleteIn(4, "LbJudges", 0), [](P &p) { p.press("CmdDeleteJudge"); },
+        {"delete a judge", "EXCLUSIVE", selecting(4, "LbJudges", 0), pressing("CmdDeleteJudge"),
          inUse("Looking for the judge's classes")},
-        {"delete a judge, writes held", "IMMEDIATE", deleteIn(4, "LbJudges", 0),
-         [](P &p) { p.press("CmdDeleteJudge"); }, inUse("Deleting the judge")},
-        {"delete a rider", "EXCLUSIVE", searchLee, [](P &p) { p.press("CmdDelete"); },
+        {"delete a judge, writes held", "IMMEDIATE", selecting(4, "LbJudges", 0), pressing("CmdDeleteJudge"),
+         inUse("Deleting the judge")},
+        {"delete a rider", "EXCLUSIVE", searchLee, pressing("CmdDelete"),
          inUse("Looking for the rider's entries")},
-        {"delete a rider, writes held", "IMMEDIATE", searchLee, [](P &p) { p.press("CmdDelete"); },
+        {"delete a rider, writes held", "IMMEDIATE", searchLee, pressing("CmdDelete"),
          inUse("Deleting the rider")},
         // Reports.
-        {"Team List", "EXCLUSIVE", [](P &p) { p.open(1); }, [](P &p) { p.press("CmdTeamReport"); },
+        {"Team List", "EXCLUSIVE", opened(1), pressing("CmdTeamReport"),
          inUse("Reading the report data TeamListReport")},
-        {"Complete Coach List", "EXCLUSIVE", [](P &p) { p.open(2); }, [](P &p) { p.press("CmdCoachReport"); },
+        {"Complete Coach List", "EXCLUSIVE", opened(2), pressing("CmdCoachReport"),
          inUse("Reading the report data TeamCoachsReport")},
-        {"Rider List by Team", "EXCLUSIVE", [](P &p) { p.open(3); }, [](P &p) { p.press("CmdReportbyTeam"); },
+        {"Rider List by Team", "EXCLUSIVE", opened(3), pressing("CmdReportbyTeam"),
          inUse("Reading the report data RiderListbyTeam")},
-        {"Rider List by Number", "EXCLUSIVE", [](P &p) { p.open(3); },
-         [](P &p) { p.press("CmdReportbyNumber"); }, inUse("Reading the riders by number")},
+        {"Rider List by Number", "EXCLUSIVE", opened(3), pressing("CmdReportbyNumber"),
+         inUse("Reading the riders by number")},
         // Numbering and the import.
-        {"Assign Rider #s", "EXCLUSIVE", [](P &p) { p.open(1); }, [](P &p) { p.openNumbers(); },
+        {"Assign Rider #s", "EXCLUSIVE", opened(1), [](P &p) { p.openNumbers(); },
          inUse("Reading the teams and riders")},
-        {"random numbering", "EXCLUSIVE",
-         [](P &p) {
-             p.openNumbers();
-             P::press(p.numbers(), "CmdRandom");
-             P::type(p.numbers(), {{"TxtRandRange1", "1"}, {"TxtRandRange2", "50"}});
-         },
-         [](P &p) { P::press(p.numbers(), "CmdRandSubmit"); }, numbering},
-        {"sequential numbering", "EXCLUSIVE",
-         [](P &p) {
-             p.openNumbers();
-             P::press(p.numbers(), "cmdSequential");
-             P::type(p.numbers(), {{"TxtSeqRange1", "1"}, {"TxtSeqRange2", "50"}});
-         },
-         [](P &p) { P::press(p.numbers(), "CmdSeqSubmit"); }, numbering},
+        {"random numbering", "EXCLUSIVE", inRange("CmdRandom", "TxtRandRange1", "TxtRandRange2"),
+         submit("FrmAssignNumbers", "CmdRandSubmit"), numbering},
+        {"sequential numbering", "EXCLUSIVE", inRange("cmdSequential", "TxtSeqRange1", "TxtSeqRange2"),
+         submit("FrmAssignNumbers", "CmdSeqSubmit"), numbering},
         {"one rider's number", "EXCLUSIVE",
          [](P &p) {
              p.editAnnsNumber();
              P::type(p.numbers(), {{"TxtRiderNumber", "7"}});
          },
-         [](P &p) { P::press(p.numbers(), "CmdEditSubmit"); }, inUse("Setting the rider number")},
+         submit("FrmAssignNumbers", "CmdEditSubmit"), inUse("Setting the rider number")},
         {"import", "EXCLUSIVE", [](P &p) { p.openImport(); }, submit("FrmDataImport", "CmdImport"),
          QStringLiteral("Nothing was imported.\n\n") + inUse("Importing the regional file")},
     };
