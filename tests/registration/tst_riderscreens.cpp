@@ -98,11 +98,13 @@ private Q_SLOTS:
         MeetHarness::click(riderForm(), "CmdSave");
         QCOMPARE(m->messages.last()->text, QStringLiteral("A team must be selected in the Team box"));
 
-        fillRider("", "Bo", "Ray", 0);
+        // A missing name comes before an invalid number.
+        fillRider("abc", "", "Ray", 0);
         m->messages.answer({true});
         MeetHarness::click(riderForm(), "CmdSave");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Warn);
         QVERIFY(m->messages.last()->text.startsWith("The rider cannot be saved due to missing information."));
+        type(riderForm(), "RiderListBoxArray_1", "Bo");
 
         for (const auto &[typed, message] :
              {std::pair{"abc", "The specified rider number is invalid."},
@@ -120,6 +122,7 @@ private Q_SLOTS:
         m->messages.answer({true});
         MeetHarness::click(riderForm(), "CmdSave");
         QVERIFY(!riderForm());
+        QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QWidget *>("CmdAdd"));
         QCOMPARE(numbers(m->db()), (QStringList{"07", "-5"}));
         QCOMPARE(m->messages.unscriptedQuestions, 0);
     }
@@ -152,6 +155,7 @@ private Q_SLOTS:
         m->messages.answer({true});
         MeetHarness::click(f, "CmdSave");
         QVERIFY(!riderForm());
+        QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QWidget *>("CmdAdd"));
         // The screen repeats its search when the form closes.
         QCOMPARE(lines(screen), QStringList{"12 - Coleman, Cy (Red)"});
     }
