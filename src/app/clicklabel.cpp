@@ -66,7 +66,8 @@ void ClickLabel::mousePressEvent(QMouseEvent *event)
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    // Only a press that started here counts: a press that closed a pop-up elsewhere does not.
+    // Only a press that started here counts: a press that closed the Utilities window
+    // elsewhere does not.
     const bool click =
         m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
