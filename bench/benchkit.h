@@ -30,5 +30,10 @@ struct Context
 using Figures = bool (*)(const Context &);
 
 // The show day's groups of figures, one file each.
+bool entryGridFigures(const Context &context);       // the entry grid: opening and saving
+bool sheetsFigures(const Context &context);          // class sheets and slot sheets
+bool judgeAssignmentFigures(const Context &context); // the judge grid and the agenda
+bool placingsFigures(const Context &context);        // the placing form and the placings report
+bool resultsFigures(const Context &context);         // standings, rider results, judges' cards
 
 } // namespace Bench

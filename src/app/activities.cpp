@@ -1,7 +1,15 @@
 #include "app/activities.h"
 
 #include "app/frmmain.h"
+#include "entries/frmclasssheets.h"
+#include "entries/frmentries.h"
+#include "entries/frmslotsheets.h"
 #include "import/frmdataimport.h"
+#include "judging/frmjudgeclassmgmt.h"
+#include "judging/frmjudgescards.h"
+#include "judging/frmplacings.h"
+#include "judging/frmriderresults.h"
+#include "judging/frmteamstandings.h"
 #include "registration/frmassignnumbers.h"
 #include "registration/frmcoachmgmt.h"
 #include "registration/frmjudgemgmt.h"
@@ -15,6 +23,14 @@ void registerActivities(FrmMain &main, AppState &app)
     main.registerActivity(2, [&app](FrmMain &m) { return new FrmCoachMgmt(app, &m); });
     main.registerActivity(3, [&app](FrmMain &m) { return new FrmRiderMgmt(app, &m); });
     main.registerActivity(4, [&app](FrmMain &m) { return new FrmJudgeMgmt(app, &m); });
+    main.registerActivity(5, [&app](FrmMain &m) { return new FrmJudgeClassMgmt(app, &m); });
+    main.registerActivity(6, [&app](FrmMain &m) { return new FrmSlotSheets(app, &m); });
+    main.registerActivity(7, [&app](FrmMain &m) { return new FrmJudgesCards(app, &m); });
+    main.registerActivity(8, [&app](FrmMain &m) { return new FrmEntries(app, &m); });
+    main.registerActivity(9, [&app](FrmMain &m) { return new FrmClassSheets(app, &m); });
+    main.registerActivity(10, [&app](FrmMain &m) { return new FrmPlacings(app, &m); });
+    main.registerActivity(11, [&app](FrmMain &m) { return new FrmTeamStandings(app, &m); });
+    main.registerActivity(12, [&app](FrmMain &m) { return new FrmRiderResults(app, &m); });
 
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
         auto *wizard = new FrmDataImport(app, &main);

@@ -2,8 +2,8 @@
 
 #include "common/messageservice.h"
 #include "common/randomsource.h"
+#include "common/ridernumber.h"
 #include "common/twips.h"
-#include "registration/ridernumber.h"
 #include "shell/appstate.h"
 #include "shell/boundary.h"
 

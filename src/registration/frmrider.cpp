@@ -1,7 +1,7 @@
 #include "registration/frmrider.h"
 
 #include "common/messageservice.h"
-#include "registration/ridernumber.h"
+#include "common/ridernumber.h"
 #include "shell/appstate.h"
 #include "shell/formkit.h"
 

@@ -1,8 +1,8 @@
 #include "registration/riderregistry.h"
 
+#include "common/ridernumber.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
-#include "registration/ridernumber.h"
 
 namespace {
 

@@ -20,4 +20,13 @@ std::vector<const Primitive *> Page::byName(QStringView name) const
     return out;
 }
 
+QStringList Document::printedBy(QStringView name) const
+{
+    QStringList out;
+    for (const Page &page : pages)
+        for (const Primitive *p : page.byName(name))
+            out << p->text;
+    return out;
+}
+
 } // namespace Report

@@ -57,6 +57,9 @@ struct Document
     QSize pageSize; // twips
     std::vector<Page> pages;
 
+    // The texts a control printed, page after page.
+    QStringList printedBy(QStringView name) const;
+
     QPageLayout pageLayout() const { return QPageLayout(QPageSize(paper), orientation, QMarginsF()); }
 };
 

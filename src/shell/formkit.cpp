@@ -45,6 +45,16 @@ QLabel *title(QWidget *parent, const QString &name, const QString &text, int lef
     return l;
 }
 
+QLabel *serifTitle(QWidget *parent, const QString &name, const QString &text, int left, int top, int width,
+                   int height)
+{
+    QLabel *l = title(parent, name, text, left, top, width, height);
+    QFont f = l->font();
+    f.setFamily(QStringLiteral("Times New Roman"));
+    l->setFont(f);
+    return l;
+}
+
 QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
                    int height, int maxLength)
 {

@@ -28,6 +28,9 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, int lef
 // A heading label: larger, bold, centred.
 QLabel *title(QWidget *parent, const QString &name, const QString &text, int left, int top, int width,
               int height);
+// The same in Times New Roman, as the heading of some screens is.
+QLabel *serifTitle(QWidget *parent, const QString &name, const QString &text, int left, int top, int width,
+                   int height);
 QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
                    int height, int maxLength);
 QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,

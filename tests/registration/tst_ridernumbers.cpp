@@ -2,10 +2,10 @@
 // assignment (all or nothing) and the one-by-one edit.
 #include "meetfixture.h"
 
+#include "common/ridernumber.h"
 #include "db/dbconnection.h"
 #include "db/sql.h"
 #include "registration/numberassigner.h"
-#include "registration/ridernumber.h"
 #include "registration/riderregistry.h"
 
 #include <QSet>

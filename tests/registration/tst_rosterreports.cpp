@@ -10,19 +10,6 @@
 #include "reports/frmreportpreview.h"
 #include "reports/paginator.h"
 
-namespace {
-
-QStringList printed(const Report::Document &doc, const QString &control)
-{
-    QStringList out;
-    for (const Report::Page &page : doc.pages)
-        for (const Report::Primitive *p : page.byName(control))
-            out << p->text;
-    return out;
-}
-
-} // namespace
-
 class TstRosterReports : public QObject
 {
     Q_OBJECT
@@ -54,8 +41,8 @@ private Q_SLOTS:
         b.addTeam("apple", "A");
         const Report::Document doc = run(RosterReports::teamListQuery(), RosterReports::RptTeamList());
         QCOMPARE(doc.caption, QStringLiteral("Team List Report"));
-        QCOMPARE(printed(doc, "txtTeamName"), (QStringList{"apple", "zebra", "Acorn", "O'Brien"}));
-        QCOMPARE(printed(doc, "txtDivision"), (QStringList{"A", "A", "B", "C"}));
+        QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"apple", "zebra", "Acorn", "O'Brien"}));
+        QCOMPARE(doc.printedBy(u"txtDivision"), (QStringList{"A", "A", "B", "C"}));
         QCOMPARE(doc.pages[0].byName(u"LinSecurity").size(), size_t(4));
         QCOMPARE(doc.pages[0].texts().mid(0, 4),
                  (QStringList{"Team List Report", "Division:", "TeamName:", "Security #:"}));
@@ -69,11 +56,11 @@ private Q_SLOTS:
         b.addCoach(blue, "Amy", "Adams", "Assistant Coach");
         b.addCoach(blue, "Zed", "Zorn", "Head Coach");
         const Report::Document doc = run(RosterReports::coachListQuery(), RosterReports::RptCoachList());
-        QCOMPARE(printed(doc, "txtTeamName"), (QStringList{"Empty", "Blue"}));
-        QCOMPARE(printed(doc, "txtFirstName"), (QStringList{"Zed Zorn", "Amy Adams"}));
-        QCOMPARE(printed(doc, "txtPosition"), (QStringList{"Head Coach", "Assistant Coach"}));
-        QCOMPARE(printed(doc, "LblPage"), QStringList{"Page 1 of 1"});
-        QCOMPARE(printed(doc, "LblRptTitle"), QStringList{"Complete Coach's List"});
+        QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Empty", "Blue"}));
+        QCOMPARE(doc.printedBy(u"txtFirstName"), (QStringList{"Zed Zorn", "Amy Adams"}));
+        QCOMPARE(doc.printedBy(u"txtPosition"), (QStringList{"Head Coach", "Assistant Coach"}));
+        QCOMPARE(doc.printedBy(u"LblPage"), QStringList{"Page 1 of 1"});
+        QCOMPARE(doc.printedBy(u"LblRptTitle"), QStringList{"Complete Coach's List"});
     }
 
     void riderListByTeam_numbersSortAsTextAndTeamlessRidersAreLeftOut()
@@ -87,9 +74,9 @@ private Q_SLOTS:
         b.addRider(404, "Lost", "Rider", "1");
         const Report::Document doc =
             run(RosterReports::riderListByTeamQuery(), RosterReports::RptRiderListbyTeam());
-        QCOMPARE(printed(doc, "txtTeamName"), (QStringList{"Acorn", "Blue"}));
-        QCOMPARE(printed(doc, "txtRiderNumber"), (QStringList{"5", "10", "9"}));
-        QCOMPARE(printed(doc, "txtFirstName"), (QStringList{"Solo Rider", "Ten Rider", "Nine Rider"}));
+        QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Acorn", "Blue"}));
+        QCOMPARE(doc.printedBy(u"txtRiderNumber"), (QStringList{"5", "10", "9"}));
+        QCOMPARE(doc.printedBy(u"txtFirstName"), (QStringList{"Solo Rider", "Ten Rider", "Nine Rider"}));
     }
 
     void riderListByNumber_fillsTheLeftColumnFirst_data()
@@ -114,9 +101,9 @@ private Q_SLOTS:
             b.addRider(team, QStringLiteral("R%1").arg(i), "L", QString::number(i));
         const MemoryTable table = RosterReports::riderListByNumber(m->db());
         const Report::Document doc = Report::paginate(RosterReports::RptRiderListbyNumber(), table.shaped());
-        QCOMPARE(printed(doc, "txtC1Rider2"), left);
-        QCOMPARE(printed(doc, "txtC2Rider"), right);
-        QCOMPARE(printed(doc, "txtC1Team").value(0), QStringLiteral("B - Blue"));
+        QCOMPARE(doc.printedBy(u"txtC1Rider2"), left);
+        QCOMPARE(doc.printedBy(u"txtC2Rider"), right);
+        QCOMPARE(doc.printedBy(u"txtC1Team").value(0), QStringLiteral("B - Blue"));
     }
 
     void riderListByNumber_tenBeforeNine()

@@ -128,6 +128,22 @@ void MeetBuilder::addPlacing(int classNumber, int place, std::int32_t rider, con
         {classNumber, place, rider, double(11 - place), division, judge});
 }
 
+int MeetBuilder::enterEveryRider(int classNumber, const QString &division)
+{
+    const QString riders =
+        QStringLiteral("FROM TblPerson INNER JOIN TblTeam ON TblTeam.TeamCode = TblPerson.TeamCode "
+                       "WHERE TblTeam.Division = ? AND TblPerson.RiderIndex ");
+    const QString entered = QStringLiteral("IN (SELECT RiderIndex FROM TblEntry WHERE ClassNumber = ?)");
+    Sql::exec(
+        m_db, QStringLiteral("Entering every rider"),
+        QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) SELECT ?, TblPerson.RiderIndex ") +
+            riders + QStringLiteral("NOT ") + entered,
+        {classNumber, division, classNumber});
+    return Sql::scalar(m_db, QStringLiteral("Counting the entered riders"),
+                       QStringLiteral("SELECT count(*) ") + riders + entered, {division, classNumber})
+        .toInt();
+}
+
 void MeetBuilder::buildLargeMeet(const LargeMeet &shape)
 {
     static const QStringList Divisions{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
@@ -195,4 +211,24 @@ void MeetBuilder::buildLargeMeet(const LargeMeet &shape)
         }
     }
     tx.commit();
+}
+
+std::int32_t MeetBuilder::addEnteredTeam(const QString &name, const QString &division, int riders,
+                                         int firstNumber)
+{
+    WriteTransaction tx(m_db, QStringLiteral("Adding an entered team"));
+    const std::int32_t team = addTeam(name, division);
+    std::vector<std::int32_t> keys;
+    for (int r = 0; r < riders; ++r)
+        keys.push_back(
+            addRider(team, QStringLiteral("Rider%1").arg(r + 1), name, QString::number(firstNumber + r)));
+    const int n = int(keys.size());
+    for (const ClassCatalogue::ClassRow &cls : ClassCatalogue::rows())
+        for (int k = 0; k < std::min(cls.maxEntries, n); ++k) {
+            addEntry(cls.number, keys[(cls.number + k) % n]);
+            if (cls.number == ClassCatalogue::RelayClass)
+                addPairing(keys[(cls.number + k) % n], keys[(cls.number + k + cls.maxEntries) % n]);
+        }
+    tx.commit();
+    return team;
 }

@@ -37,6 +37,9 @@ public:
     void assignJudge(std::int32_t judge, int classNumber, const QString &division);
     void addPlacing(int classNumber, int place, std::int32_t rider, const QString &division,
                     std::int32_t judge);
+    // Enters every rider of the division's teams not yet in the class; answers how many riders of
+    // the division the class then holds.
+    int enterEveryRider(int classNumber, const QString &division);
 
     struct LargeMeet
     {
@@ -50,6 +53,10 @@ public:
     // (999 at most), every class of every division entered, judged by two judges and placed 1 to 10.
     void buildLargeMeet(const LargeMeet &shape);
     void buildLargeMeet() { buildLargeMeet(LargeMeet{}); }
+
+    // A team of the division with riders numbered from firstNumber on, every class entered up to
+    // its limit (the riders in turn) and each relay entry paired with a team mate. Answers the team.
+    std::int32_t addEnteredTeam(const QString &name, const QString &division, int riders, int firstNumber);
 
     const QSqlDatabase &db() const { return m_db; }
 

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
@@ -36,9 +37,13 @@ public:
     // The windows a test opened go before the meet they work on.
     ~MeetHarness()
     {
+        // Guarded: deleting a window deletes the pop-ups of its combo boxes, top-level too.
+        QList<QPointer<QWidget>> windows;
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w != &main)
-                delete w;
+                windows << w;
+        for (const QPointer<QWidget> &w : windows)
+            delete w.data();
     }
 
     QSqlDatabase db() const { return app.MeetDb(); }

@@ -15,4 +15,7 @@ inline constexpr int MaxLength = 3;
 // Nothing for text that does not convert or does not fit in 16 bits.
 std::optional<std::int16_t> convert(const QString &text);
 
+// True when two stored numbers mean the same number ("07" and "7").
+bool sameNumber(const QString &a, const QString &b);
+
 } // namespace RiderNumber

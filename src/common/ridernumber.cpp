@@ -1,4 +1,4 @@
-#include "registration/ridernumber.h"
+#include "common/ridernumber.h"
 
 #include <cmath>
 #include <limits>
@@ -23,6 +23,12 @@ std::optional<std::int16_t> convert(const QString &text)
         rounded > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<std::int16_t>(rounded);
+}
+
+bool sameNumber(const QString &a, const QString &b)
+{
+    const auto x = convert(a);
+    return x.has_value() && x == convert(b);
 }
 
 } // namespace RiderNumber

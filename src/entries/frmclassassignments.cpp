@@ -1,0 +1,113 @@
+#include "entries/frmclassassignments.h"
+
+#include "common/messageservice.h"
+#include "common/ridernumber.h"
+#include "common/twips.h"
+#include "db/classcatalogue.h"
+#include "shell/appstate.h"
+#include "shell/boundary.h"
+#include "shell/formkit.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+constexpr int Relay = ClassCatalogue::RelayClass;
+constexpr int PartnerBoxWidth = 855;
+} // namespace
+
+frmClassAssignments::frmClassAssignments(AppState &app, QWidget *owner, QList<QWidget *> openers,
+                                         QWidget *focusAfter)
+    : CheckGrid(app, owner, std::move(openers), focusAfter)
+{
+    setObjectName(QStringLiteral("frmClassAssignments"));
+    setWindowTitle(QStringLiteral("Class Assignments"));
+    m_team = titleBox(QStringLiteral("TxtTeam"), QStringLiteral("Team"), 2055, 495);
+}
+
+frmClassAssignments::~frmClassAssignments() = default;
+
+bool frmClassAssignments::InitializeForm(std::int32_t team)
+{
+    placeWindow();
+    if (!Boundary::run(messages(), QStringLiteral("Opening the team's entries"),
+                       [&] { m_sheet = std::make_unique<EntrySheet>(app().MeetDb(), team); })) {
+        finish();
+        return false;
+    }
+    if (m_sheet->riders().isEmpty()) {
+        messages().tell(EntrySheet::NotReached);
+        finish();
+        return false;
+    }
+    m_team->setPlainText(m_sheet->teamCaption());
+    m_team->setToolTip(m_sheet->teamCaption());
+
+    QVector<Column> columns = classColumns(m_sheet->classes());
+    columns << Column{QStringLiteral("formRelayPartner.bmp"), QStringLiteral("RP"),
+                      QStringLiteral("Relay Partner")};
+    QVector<Row> rows;
+    for (const EntryRider &r : m_sheet->riders())
+        rows << Row{EntrySheet::rowCaption(r), EntrySheet::riderName(r)};
+
+    const QStringList choices = m_sheet->partnerChoices();
+    buildGrid({{2175, 18}, QStringLiteral("lblrider"), true}, columns, rows,
+              [&](int row) { return makePartnerBox(row, choices); });
+    for (const StoredClass &cls : m_sheet->classes())
+        if (cls.number >= 1 && cls.number <= GridMarks::Classes)
+            setLimit(cls.number, cls.maxEntries);
+    for (const EntrySheet::Cell &entry : m_sheet->storedEntries())
+        tick(entry.row, entry.cls);
+    for (int r = 1; r <= rowCount(); ++r)
+        partnerBox(r)->setEditText(m_sheet->storedPartners()[r - 1]);
+    return true;
+}
+
+QComboBox *frmClassAssignments::makePartnerBox(int row, const QStringList &choices)
+{
+    auto *box = FormKit::comboBox(this, QStringLiteral("Cbpartner_%1").arg(row), nullptr, 0, 0,
+                                  PartnerBoxWidth, GridFigures::CellSize, {});
+    box->setEditable(true);
+    box->setCompleter(nullptr); // a number typed is what counts, not the first listed one it begins
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->lineEdit()->setMaxLength(RiderNumber::MaxLength);
+    box->addItems(choices);
+    box->setCurrentIndex(-1);
+    box->clearEditText();
+    box->setEnabled(false);
+    box->setAccessibleName(QStringLiteral("Relay partner of ") +
+                           EntrySheet::riderName(m_sheet->riders()[row - 1]));
+    m_partners << box;
+    return box;
+}
+
+void frmClassAssignments::cellChanged(int row, int cls)
+{
+    if (cls != Relay)
+        return;
+    QComboBox *box = partnerBox(row);
+    if (!marks().ticked(row, cls)) {
+        box->setCurrentIndex(-1);
+        box->clearEditText();
+    }
+    box->setEnabled(marks().ticked(row, cls));
+}
+
+void frmClassAssignments::CmdApply_Click()
+{
+    if (!messages().ask(EntrySheet::saveQuestion(marks().total())))
+        return;
+    QStringList partners;
+    for (const QComboBox *box : m_partners)
+        partners << box->currentText();
+    std::optional<QString> failure;
+    if (!Boundary::run(messages(), QStringLiteral("Saving the team's entries"),
+                       [&] { failure = m_sheet->submit(marks(), partners); }))
+        return;
+    if (failure) {
+        messages().refuse(MessageService::Refusal::Submit, *failure);
+        return;
+    }
+    finish();
+}

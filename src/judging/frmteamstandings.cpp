@@ -1,0 +1,32 @@
+#include "judging/frmteamstandings.h"
+
+#include "common/labelfiles.h"
+#include "common/messageservice.h"
+#include "db/sql.h"
+#include "judging/rptteamstandings.h"
+#include "judging/standingstable.h"
+#include "shell/appstate.h"
+#include "shell/boundary.h"
+
+FrmTeamStandings::FrmTeamStandings(AppState &app, QWidget *parent)
+    : ReportActivity(app, QStringLiteral("Standings"), parent)
+{
+    setObjectName(QStringLiteral("FrmTeamStandings"));
+}
+
+void FrmTeamStandings::Load_Report()
+{
+    Boundary::run(*m_app.messages, QStringLiteral("Opening the standings"), [this] {
+        const StandingsTable standings = StandingsTable::Build_Standings(m_app.MeetDb(), m_division);
+        if (!standings.nothing.isEmpty()) {
+            m_app.messages->tell(standings.nothing);
+            return;
+        }
+        const ResultRows classes = Sql::select(m_app.MeetDb(), QStringLiteral("Reading the classes"),
+                                               QStringLiteral("SELECT * FROM TblClass ORDER BY ClassNumber"));
+        Report::Layout rpt = RptTeamStandings::layout(m_division);
+        RptTeamStandings::setClassPictures(rpt, classes, LabelFiles::folder(m_app.AppFolder));
+        ReportWindow::show(m_app, rpt, standings.rows.shaped(), {window()});
+    });
+    endActivity();
+}

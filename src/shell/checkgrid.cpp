@@ -1,0 +1,299 @@
+#include "shell/checkgrid.h"
+
+#include "common/labelfiles.h"
+#include "common/messageservice.h"
+#include "common/twips.h"
+#include "db/classtable.h"
+#include "shell/appstate.h"
+#include "shell/editform.h"
+#include "shell/formkit.h"
+#include "shell/gridcell.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace {
+
+using F = GridFigures;
+
+QFont sized(QFont font, double points, bool bold)
+{
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void moveTo(QWidget *widget, int left, int top)
+{
+    widget->move(Twips::point(left, top));
+    widget->show();
+}
+
+void line(QWidget *parent, const QString &name, const QLine &l)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setGeometry(
+        Twips::rect(l.x1(), l.y1(), std::max(l.dx(), Twips::PerPixel), std::max(l.dy(), Twips::PerPixel)));
+    FormKit::setBackground(frame, Qt::black);
+    frame->lower(); // under the cells, as drawn on the window itself
+}
+
+} // namespace
+
+QVector<CheckGrid::Column> CheckGrid::classColumns(const QVector<StoredClass> &classes)
+{
+    QVector<Column> columns;
+    for (int c = 1; c <= GridMarks::Classes; ++c) {
+        const auto cls = std::find_if(classes.cbegin(), classes.cend(),
+                                      [c](const StoredClass &s) { return s.number == c; });
+        columns << (cls == classes.cend()
+                        ? Column{QString(), QString::number(c), QString()}
+                        : Column{QStringLiteral("form") + cls->imagePath, QString::number(c), cls->name});
+    }
+    return columns;
+}
+
+CheckGrid::CheckGrid(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter)
+    : OwnedWindow(owner, std::move(openers), focusAfter), m_app(app)
+{
+}
+
+CheckGrid::~CheckGrid() = default;
+
+MessageService &CheckGrid::messages() const
+{
+    return *m_app.messages;
+}
+
+QPlainTextEdit *CheckGrid::titleBox(const QString &name, const QString &accessibleName, int width, int height)
+{
+    QPlainTextEdit *box = FormKit::memoBox(this, name, nullptr, 360, 480, width, height);
+    box->setReadOnly(true);
+    box->setAccessibleName(accessibleName);
+    box->setFont(sized(box->font(), 9.75, true));
+    return box;
+}
+
+void CheckGrid::placeWindow()
+{
+    const int width = m_app.ScreenWidth - 100;
+    const int height = m_app.ScreenHeight - 600;
+    move(Twips::point(50, 50));
+    setFixedSize(Twips::size(width - F::FrameWidth, height - F::FrameHeight));
+}
+
+void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, const QVector<Row> &rows,
+                          const std::function<QWidget *(int row)> &extra)
+{
+    m_figures = std::make_unique<GridFigures>(layout.shape, m_app.ScreenWidth - 100, m_app.ScreenHeight - 600,
+                                              int(rows.size()));
+    const GridFigures &f = *m_figures;
+    m_marks = GridMarks(int(rows.size()));
+
+    m_vertical = new QScrollBar(Qt::Vertical, this);
+    m_vertical->setObjectName(QStringLiteral("Chbvscroll"));
+    m_horizontal = new QScrollBar(Qt::Horizontal, this);
+    m_horizontal->setObjectName(QStringLiteral("Chbhscroll"));
+    for (const auto &[bar, figures, name] :
+         {std::tuple{m_vertical, f.vertical, QStringLiteral("Rows")},
+          std::tuple{m_horizontal, f.horizontal, QStringLiteral("Columns")}}) {
+        bar->setGeometry(
+            Twips::rect(figures.rect.x(), figures.rect.y(), figures.rect.width(), figures.rect.height()));
+        bar->setRange(0, figures.maximum);
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        bar->setFocusPolicy(Qt::StrongFocus);
+        bar->setAccessibleName(name);
+        bar->setVisible(figures.shown);
+    }
+    connect(m_vertical, &QScrollBar::valueChanged, this, &CheckGrid::Scroll_Rows);
+    connect(m_horizontal, &QScrollBar::valueChanged, this, &CheckGrid::Scroll_Columns);
+
+    const QString labelFolder = LabelFiles::folder(m_app.AppFolder);
+    for (int i = 1; i <= int(columns.size()); ++i) {
+        const Column &column = columns[i - 1];
+        auto *header = FormKit::label(this, QStringLiteral("lbltitlearray_%1").arg(i), QString(), 0,
+                                      F::HeaderTop, F::CellSize, F::HeaderHeight);
+        const QPixmap picture(LabelFiles::find(labelFolder, column.imageFile));
+        if (picture.isNull()) {
+            header->setText(column.fallback);
+            header->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        } else {
+            header->setPixmap(picture);
+        }
+        header->setToolTip(column.name);
+        header->setAccessibleName(column.name);
+        m_headers << header;
+        if (layout.classNumbers) {
+            QLabel *number = FormKit::label(this, QStringLiteral("lblclassnumarray_%1").arg(i),
+                                            i <= m_marks.classes() ? QString::number(i) : QString(), 0,
+                                            F::NumberTop, F::CellSize, F::NumberHeight);
+            number->setFont(sized(number->font(), 9.75, true));
+            number->setAlignment(Qt::AlignCenter);
+            m_numbers << number;
+        }
+    }
+
+    m_cells.reserve(m_marks.rows() * m_marks.classes());
+    const QFont rowFont = sized(font(), 8.25, false);
+    for (int r = 1; r <= m_marks.rows(); ++r) {
+        QLabel *label =
+            FormKit::label(this, layout.rowLabelName + u'_' + QString::number(r), rows[r - 1].caption,
+                           F::RowLabelLeft, 0, F::RowLabelWidth, F::CellSize);
+        label->setFont(rowFont);
+        m_rowLabels << label;
+        for (int c = 1; c <= m_marks.classes(); ++c) {
+            auto *cell = new GridCell(this);
+            cell->setObjectName(QStringLiteral("ChbArrayControl_%1").arg(m_marks.index(r, c)));
+            cell->resize(Twips::size(F::CellSize, F::CellSize));
+            cell->setAccessibleName(rows[r - 1].name + QStringLiteral(", class ") + QString::number(c));
+            connect(cell, &QCheckBox::clicked, this, [this, r, c](bool on) { cellClicked(r, c, on); });
+            connect(cell, &GridCell::stepRequested, this,
+                    [this, r, c](int down, int across) { step(r, c, down, across); });
+            m_cells << cell;
+        }
+        if (extra && layout.shape.columns > m_marks.classes())
+            m_extras << extra(r);
+    }
+
+    auto *apply = FormKit::button(this, QStringLiteral("CmdApply"), QStringLiteral("Submit"), f.apply.x(),
+                                  f.apply.y(), f.apply.width(), f.apply.height());
+    connect(apply, &QPushButton::clicked, this, &CheckGrid::CmdApply_Click);
+    auto *cancel = FormKit::button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), f.cancel.x(),
+                                   f.cancel.y(), f.cancel.width(), f.cancel.height());
+    connect(cancel, &QPushButton::clicked, this, &CheckGrid::CmdCancel_Click);
+
+    for (int i = 1; i <= f.verticalLines; ++i)
+        line(this, QStringLiteral("Vertlinearray_%1").arg(i), f.verticalLine(i));
+    for (int j = 1; j <= f.horizontalLines; ++j)
+        line(this, QStringLiteral("Horzlinearray_%1").arg(j), f.horizontalLine(j));
+    if (layout.classNumbers)
+        line(this, QStringLiteral("SubtitleLine"), f.subtitleLine());
+    placeAll();
+}
+
+GridFigures::View CheckGrid::view() const
+{
+    return m_figures->view(m_vertical->value(), m_horizontal->value());
+}
+
+void CheckGrid::Scroll_Columns()
+{
+    placeAll();
+}
+
+void CheckGrid::Scroll_Rows()
+{
+    placeAll();
+}
+
+void CheckGrid::placeAll()
+{
+    const GridFigures &f = *m_figures;
+    const GridFigures::View v = view();
+    for (int i = 1; i <= int(m_headers.size()); ++i) {
+        const auto left = f.columnLeft(v, i);
+        QList<std::pair<QWidget *, int>> column{{m_headers[i - 1], F::HeaderTop}};
+        if (!m_numbers.isEmpty())
+            column << std::pair<QWidget *, int>{m_numbers[i - 1], F::NumberTop};
+        for (const auto &[widget, top] : column) {
+            if (left)
+                moveTo(widget, *left, top);
+            else
+                widget->hide();
+        }
+    }
+    for (int r = 1; r <= m_marks.rows(); ++r) {
+        const auto top = f.rowTop(v, r);
+        QList<QWidget *> row{m_rowLabels[r - 1]};
+        for (int c = 1; c <= m_marks.classes(); ++c)
+            row << cell(r, c);
+        if (!m_extras.isEmpty())
+            row << m_extras[r - 1];
+        for (int i = 0; i < row.size(); ++i) {
+            const auto left = i == 0 ? std::optional<int>(F::RowLabelLeft) : f.columnLeft(v, i);
+            if (top && left)
+                moveTo(row[i], *left, *top);
+            else
+                row[i]->hide();
+        }
+    }
+}
+
+void CheckGrid::showCell(int row, int column)
+{
+    const GridFigures::View v = view();
+    if (row < v.firstRow)
+        m_vertical->setValue(m_vertical->value() - (v.firstRow - row));
+    else if (row > v.lastRow)
+        m_vertical->setValue(m_vertical->value() + (row - v.lastRow));
+    if (column < v.firstColumn)
+        m_horizontal->setValue(m_horizontal->value() - (v.firstColumn - column));
+    else if (column > v.lastColumn)
+        m_horizontal->setValue(m_horizontal->value() + (column - v.lastColumn));
+}
+
+void CheckGrid::step(int row, int cls, int rows, int columns)
+{
+    const int r = row + rows;
+    const int c = cls + columns;
+    if (r < 1 || r > m_marks.rows() || c < 1 || c > m_marks.classes())
+        return;
+    showCell(r, c);
+    cell(r, c)->setFocus();
+}
+
+void CheckGrid::tick(int row, int cls)
+{
+    if (!m_marks.set(row, cls, true))
+        return;
+    cell(row, cls)->setChecked(true);
+    applyLimit(cls);
+    cellChanged(row, cls);
+}
+
+void CheckGrid::cellClicked(int row, int cls, bool ticked)
+{
+    if (!m_marks.set(row, cls, ticked))
+        return;
+    applyLimit(cls);
+    cellChanged(row, cls);
+}
+
+void CheckGrid::applyLimit(int cls)
+{
+    for (int r = 1; r <= m_marks.rows(); ++r)
+        cell(r, cls)->setEnabled(!m_marks.locked(r, cls));
+}
+
+void CheckGrid::CmdCancel_Click()
+{
+    if (messages().ask(EditForm::CancelQuestion))
+        finish();
+}
+
+void CheckGrid::finish()
+{
+    m_finishing = true;
+    close();
+}
+
+void CheckGrid::closeEvent(QCloseEvent *event)
+{
+    // The window's own close button counts as Cancel.
+    if (!m_finishing && !messages().ask(EditForm::CancelQuestion)) {
+        event->ignore();
+        return;
+    }
+    m_finishing = true;
+    event->accept();
+    OwnedWindow::closeEvent(event);
+}

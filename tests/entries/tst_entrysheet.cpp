@@ -1,0 +1,201 @@
+// The entries of one team without the window: what is read back, the relay checks in their
+// order, and the save that replaces the team's rows as a whole.
+#include "meetfixture.h"
+
+#include "db/dbconnection.h"
+#include "db/sql.h"
+#include "entries/entrysheet.h"
+#include "shell/gridmarks.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QStringList column(const QSqlDatabase &db, const QString &sql)
+{
+    QStringList out;
+    for (const auto &row : Sql::select(db, "read", sql).rows)
+        out << row[0].toString();
+    return out;
+}
+
+} // namespace
+
+class TstEntrySheet : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    DbConnection m_conn;
+    std::int32_t m_blue = 0;
+    std::int32_t m_red = 0;
+    QHash<QString, std::int32_t> m_rider; // by first name
+
+    QSqlDatabase db() const { return m_conn.database(); }
+
+    int rowOf(const EntrySheet &sheet, const QString &first)
+    {
+        for (int r = 0; r < sheet.riders().size(); ++r)
+            if (sheet.riders()[r].firstName == first)
+                return r + 1;
+        return 0;
+    }
+
+    // Ticks "A=2" (rider A in the relay, partner "2") or "A:3" (rider A in class 3) and submits.
+    std::optional<QString> submit(const QStringList &ticks)
+    {
+        EntrySheet sheet(db(), m_blue);
+        GridMarks marks(int(sheet.riders().size()));
+        QStringList partners(sheet.riders().size());
+        for (const QString &t : ticks) {
+            const int row = rowOf(sheet, t.left(1));
+            if (t[1] == u'=') {
+                marks.set(row, 17, true);
+                partners[row - 1] = t.mid(2);
+            } else {
+                marks.set(row, t.mid(2).toInt(), true);
+            }
+        }
+        return sheet.submit(marks, partners);
+    }
+
+    QStringList rowsOf(const QString &team)
+    {
+        return column(db(), QStringLiteral(
+                                "SELECT p.FirstName || ':' || e.ClassNumber FROM TblEntry e JOIN TblPerson "
+                                "p ON p.RiderIndex = e.RiderIndex JOIN TblTeam t ON t.TeamCode = "
+                                "p.TeamCode WHERE t.TeamName = '%1' ORDER BY 1")
+                                .arg(team)) +
+               column(db(),
+                      QStringLiteral("SELECT h.FirstName || '>' || PartnerNumber || ' ' || PartnerFirst || "
+                                     "' ' || PartnerLast FROM TblPairing JOIN TblPerson h ON h.RiderIndex = "
+                                     "TblPairing.RiderIndex JOIN TblPerson q ON q.RiderIndex = PartnerIndex "
+                                     "AND q.FirstName = PartnerFirst JOIN TblTeam t ON t.TeamCode = "
+                                     "h.TeamCode WHERE t.TeamName = '%1' ORDER BY 1")
+                          .arg(team));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile::remove(m_dir.filePath("KORVState2006.mdb"));
+        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
+        MeetBuilder b(db());
+        m_blue = b.addTeam("Blue", "B");
+        m_red = b.addTeam("Red", "B");
+        // Numbers sort as text: D (none), C, A, E, B.
+        for (const auto &[first, number] : {std::pair{"A", "1"}, std::pair{"B", "2"}, std::pair{"C", "07"},
+                                            std::pair{"D", ""}, std::pair{"E", "10"}})
+            m_rider[first] = b.addRider(m_blue, first, "Rider", number);
+        m_rider["X"] = b.addRider(m_red, "X", "Redd", "9");
+    }
+    void cleanup() { m_conn.close(); }
+
+    void load_ridersEntriesAndPartnersAsStored()
+    {
+        MeetBuilder b(db());
+        b.addEntry(3, m_rider["A"]);
+        b.addEntry(3, m_rider["A"]); // a duplicate row
+        b.addEntry(17, m_rider["C"]);
+        b.addPairing(m_rider["C"], m_rider["E"]);
+        b.addEntry(17, m_rider["B"]);
+        b.addPairing(m_rider["B"], m_rider["X"]);
+        b.addEntry(1, m_rider["X"]);
+        // E is renumbered after the pairing; X leaves the meet.
+        Sql::exec(db(), "renumber", "UPDATE TblPerson SET RiderNumber = '11' WHERE FirstName = 'E'");
+        Sql::exec(db(), "drop", "DELETE FROM TblPerson WHERE FirstName = 'X'");
+
+        const EntrySheet sheet(db(), m_blue);
+        QCOMPARE(sheet.teamCaption(), QStringLiteral("Blue (B)"));
+        QStringList order;
+        for (const EntryRider &r : sheet.riders())
+            order << EntrySheet::rowCaption(r);
+        QCOMPARE(order, (QStringList{"D Rider - ()", "C Rider - (07)", "A Rider - (1)", "E Rider - (11)",
+                                     "B Rider - (2)"}));
+        QStringList entries;
+        for (const EntrySheet::Cell &c : sheet.storedEntries())
+            entries << QStringLiteral("%1:%2").arg(c.row).arg(c.cls);
+        entries.sort();
+        QCOMPARE(entries, (QStringList{"2:17", "3:3", "3:3", "5:17"}));
+        // The partner's number as it stands now; the stored copy once the partner is gone.
+        QCOMPARE(sheet.storedPartners(), (QStringList{"", "11", "", "", "9"}));
+        QCOMPARE(sheet.partnerChoices(), (QStringList{"07", "1", "11", "2"}));
+        QCOMPARE(sheet.classes().size(), 17);
+        QCOMPARE(sheet.classes()[4].maxEntries, 3);
+    }
+
+    void submit_relayChecksInTheirOrder_data()
+    {
+        QTest::addColumn<QStringList>("ticks");
+        QTest::addColumn<QString>("refusal"); // empty: saved
+        QTest::addColumn<QStringList>("stored");
+        const QString missing = EntrySheet::PartnerMissing;
+        const QString twice = EntrySheet::TwoRelayTeams;
+        QTest::newRow("empty partner") << QStringList{"A="} << missing << QStringList{};
+        QTest::newRow("blank partner") << QStringList{"A= "} << missing << QStringList{};
+        QTest::newRow("same partner twice, by value") << QStringList{"A=9", "B=09"} << twice << QStringList{};
+        QTest::newRow("mutual pair") << QStringList{"A=2", "B=1"} << twice << QStringList{};
+        QTest::newRow("mutual pair, one box empty") << QStringList{"A=2", "B="} << missing << QStringList{};
+        QTest::newRow("names himself") << QStringList{"A=1"} << twice << QStringList{};
+        QTest::newRow("names himself by value") << QStringList{"C=7"} << twice << QStringList{};
+        QTest::newRow("empty before unknown") << QStringList{"A=55", "B="} << missing << QStringList{};
+        QTest::newRow("unknown number")
+            << QStringList{"A:1", "A=55"} << EntrySheet::unknownPartner("55") << QStringList{};
+        QTest::newRow("partner of another team")
+            << QStringList{"A=9"} << QString() << QStringList{"A:17", "A>9 X Redd"};
+        QTest::newRow("partner found by value")
+            << QStringList{"A=7", "A:2"} << QString() << QStringList{"A:17", "A:2", "A>07 C Rider"};
+        QTest::newRow("two pairs") << QStringList{"A=2", "E=07"} << QString()
+                                   << QStringList{"A:17", "E:17", "A>2 B Rider", "E>07 C Rider"};
+    }
+    void submit_relayChecksInTheirOrder()
+    {
+        QFETCH(QStringList, ticks);
+        QFETCH(QString, refusal);
+        QFETCH(QStringList, stored);
+        MeetBuilder(db()).addEntry(4, m_rider["D"]);
+        const QString before = MeetFixture::dump(db());
+        const std::optional<QString> failure = submit(ticks);
+        QCOMPARE(failure.value_or(QString()), refusal);
+        if (failure)
+            QCOMPARE(MeetFixture::dump(db()), before);
+        else
+            QCOMPARE(rowsOf("Blue"), stored);
+    }
+
+    void submit_replacesOnlyTheTeamsRows()
+    {
+        MeetBuilder b(db());
+        b.addEntry(1, m_rider["A"]);
+        b.addEntry(17, m_rider["A"]);
+        b.addPairing(m_rider["A"], m_rider["B"]);
+        b.addEntry(17, m_rider["X"]);
+        b.addPairing(m_rider["X"], m_rider["A"]); // another team's pairing naming a Blue rider stays
+        const QStringList red = rowsOf("Red");
+        QCOMPARE(red, (QStringList{"X:17", "X>1 A Rider"}));
+
+        QVERIFY(!submit({"B:2", "D:2"}));
+        QCOMPARE(rowsOf("Blue"), (QStringList{"B:2", "D:2"}));
+        QVERIFY(!submit({}));
+        QCOMPARE(rowsOf("Blue"), QStringList{});
+        QCOMPARE(rowsOf("Red"), red);
+    }
+
+    void submit_failureWritesNothing()
+    {
+        MeetBuilder b(db());
+        b.addEntry(1, m_rider["A"]);
+        const QString before = MeetFixture::dump(db());
+        Sql::exec(
+            db(), "trap",
+            "CREATE TEMP TRIGGER forced BEFORE INSERT ON TblPairing BEGIN SELECT RAISE(ABORT, 'disk full'); "
+            "END");
+        QVERIFY_THROWS_EXCEPTION(DbError, submit({"B:3", "C:5", "A=2"}));
+        QCOMPARE(MeetFixture::dump(db()), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstEntrySheet)
+#include "tst_entrysheet.moc"

@@ -1,0 +1,213 @@
+// The class sheets and slot sheets as the user opens them: one preview per split with its own
+// riders and titles, the relay's partners, the slot sheets' groups, order and images. Read from
+// the page model.
+#include "meetharness.h"
+
+#include "common/labelfiles.h"
+#include "entries/frmclasssheets.h"
+#include "entries/frmlabelbuilder.h"
+#include "entries/frmslotsheets.h"
+#include "reports/frmreportpreview.h"
+
+#include <QComboBox>
+#include <QDir>
+
+#include <algorithm>
+
+namespace {
+
+// The open previews' documents, by title.
+std::vector<Report::Document> previews()
+{
+    std::vector<Report::Document> docs;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *preview = qobject_cast<FrmReportPreview *>(w); preview && preview->isVisible())
+            docs.push_back(preview->document());
+    std::sort(docs.begin(), docs.end(), [](const auto &a, const auto &b) { return a.title < b.title; });
+    return docs;
+}
+
+} // namespace
+
+class TstRingSheets : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MeetHarness> m;
+
+    FrmClassSheets *classSheets(const QString &division = "B")
+    {
+        auto *screen = new FrmClassSheets(m->app, &m->main);
+        screen->Set_Division(division);
+        screen->show();
+        return screen;
+    }
+    void print(FrmClassSheets *screen, int classNumber, int splits)
+    {
+        MeetHarness::child<QComboBox>(screen, "CbClass")->setCurrentIndex(classNumber - 1);
+        MeetHarness::child<QComboBox>(screen, "CbSplits")->setCurrentIndex(splits - 1);
+        MeetHarness::click(screen, "CmdSequential");
+    }
+    FrmSlotSheets *slotSheets(const QString &division)
+    {
+        auto *screen = new FrmSlotSheets(m->app, &m->main);
+        screen->Set_Division(division);
+        screen->show();
+        return screen;
+    }
+
+private Q_SLOTS:
+    void init() { m = std::make_unique<MeetHarness>(); }
+    void cleanup() { m.reset(); }
+
+    void classSheets_onePreviewPerSplit_data()
+    {
+        QTest::addColumn<int>("classNumber");
+        QTest::addColumn<int>("splits");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QStringList>("totals");
+        QTest::addColumn<bool>("timed");
+        const QString flag = QStringLiteral("Rider List for Division B, Class: 14 - Flag Race");
+        QTest::newRow("one split, timed") << 14 << 1 << QStringList{flag} << QStringList{"2"} << true;
+        QTest::newRow("three splits, one empty")
+            << 14 << 3 << QStringList{flag + ", (Split: 1)", flag + ", (Split: 2)", flag + ", (Split: 3)"}
+            << QStringList{"1", "1", "0"} << true;
+        QTest::newRow("class 13, untimed") << 13 << 2 << QStringList{} << QStringList{"1", "1"} << false;
+        QTest::newRow("class 16, timed") << 16 << 1 << QStringList{} << QStringList{"2"} << true;
+    }
+    void classSheets_onePreviewPerSplit()
+    {
+        QFETCH(int, classNumber);
+        QFETCH(int, splits);
+        QFETCH(QStringList, titles);
+        QFETCH(QStringList, totals);
+        QFETCH(bool, timed);
+        auto b = m->build();
+        const auto team = b.addTeam("Blue", "B");
+        b.addEntry(classNumber, b.addRider(team, "Ann", "Lee", "9"));
+        b.addEntry(classNumber, b.addRider(b.addTeam("Gold", "B"), "Bo", "Kay", "10"));
+        b.addEntry(classNumber, b.addRider(b.addTeam("Red", "A"), "Cy", "Moe", "11"));
+        print(classSheets(), classNumber, splits);
+
+        const std::vector<Report::Document> docs = previews();
+        QStringList gotTitles, gotTotals, riders;
+        for (const Report::Document &doc : docs) {
+            gotTitles << doc.printedBy(u"RhTitle");
+            gotTotals << doc.printedBy(u"fcTotalEntries");
+            riders << doc.printedBy(u"Text1");
+            QCOMPARE(doc.printedBy(u"LblReportTitle"), QStringList{"KORV State Championship Class Sheet"});
+            QCOMPARE(doc.printedBy(u"LblTime").size(), timed ? 1 : 0);
+            QCOMPARE(doc.pages[0].byName(u"LnTime").size(),
+                     timed ? size_t(doc.printedBy(u"Text1").size()) : 0);
+        }
+        if (!titles.isEmpty())
+            QCOMPARE(gotTitles, titles);
+        QCOMPARE(gotTotals, totals);
+        riders.sort();
+        QCOMPARE(riders, (QStringList{"10", "9"}));
+    }
+
+    void classSheets_refuseWithoutClassOrRiders()
+    {
+        m->build().addEntry(5, m->build().addRider(m->build().addTeam("Red", "A"), "Cy", "Moe", "11"));
+        FrmClassSheets *screen = classSheets();
+        MeetHarness::click(screen, "CmdRandom");
+        QCOMPARE(m->messages.last()->text, QStringLiteral("Please Enter Which Class the Class Sheet is for"));
+        print(screen, 5, 1);
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("There are currently no riders entered in the specified class."));
+        QVERIFY(previews().empty());
+    }
+
+    void relaySheet_eachRiderWithThePartner()
+    {
+        auto b = m->build();
+        const auto team = b.addTeam("Blue", "B");
+        const auto ann = b.addRider(team, "Ann", "Lee", "7");
+        b.addEntry(17, ann);
+        b.addPairing(ann, b.addRider(team, "Cy", "Pax", "12"));
+        b.addEntry(17, b.addRider(team, "Bob", "Moe", "8"));
+        print(classSheets(), 17, 1);
+        const std::vector<Report::Document> docs = previews();
+        QCOMPARE(docs.size(), size_t(1));
+        QStringList row;
+        for (const char *field :
+             {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "FncRiderTotal"})
+            row << docs[0].printedBy(QString::fromLatin1(field));
+        QCOMPARE(row, (QStringList{"7", "Ann", "Lee", "12", "Cy", "Pax", "Blue", "1"}));
+    }
+
+    void slotSheets_createAll_groupsByDivisionAndTeamName()
+    {
+        auto b = m->build();
+        const auto blue = b.addTeam("Blue", "B");
+        b.addRider(blue, "Nine", "N", "9");
+        b.addRider(b.addTeam("Blue", "B"), "Ten", "T", "10");
+        b.addRider(b.addTeam("O'Brien", "B"), "Ola", "O", "1");
+        b.addRider(b.addTeam("Blue", "A"), "Other", "Division", "2");
+        MeetHarness::click(slotSheets("B"), "CmdAll");
+        const std::vector<Report::Document> docs = previews();
+        QCOMPARE(docs.size(), size_t(1));
+        const Report::Document &doc = docs[0];
+        QCOMPARE(doc.orientation, QPageLayout::Landscape);
+        QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Blue", "O'Brien"}));
+        QCOMPARE(doc.printedBy(u"txtRiderNumber"), (QStringList{"10", "9", "1"}));
+        QCOMPARE(doc.printedBy(u"LblTitle"),
+                 (QStringList{"KORV State Championship", "KORV State Championship"}));
+        QCOMPARE(doc.pages.size(), size_t(2));
+        // A box under every column for each rider and in the closing row.
+        QCOMPARE(doc.pages[0].byName(u"ShpBox18").size(), size_t(2));
+        QCOMPARE(doc.pages[0].byName(u"ShpClose18").size(), size_t(1));
+    }
+
+    void slotSheets_createSingle_byNameEachTeamItsOwnSheet()
+    {
+        auto b = m->build();
+        b.addRider(b.addTeam("O'Brien", "B"), "Ola", "O", "1");
+        b.addRider(b.addTeam("O'Brien", "B"), "Pia", "P", "2");
+        b.addRider(b.addTeam("O'Brien", "C"), "Quin", "Q", "3");
+        b.addTeam("Acorn", "B");
+        FrmSlotSheets *screen = slotSheets("B");
+        auto *team = MeetHarness::child<QComboBox>(screen, "CbTeam");
+        QCOMPARE(team->count(), 3);
+        QCOMPARE(team->currentIndex(), -1);
+        team->setCurrentIndex(1);
+        MeetHarness::click(screen, "CmdSingle");
+        QCOMPARE(previews()[0].printedBy(u"txtDivision"), (QStringList{"B", "B", "C"}));
+        QCOMPARE(previews()[0].printedBy(u"txtFirstName"), (QStringList{"Ola", "Pia", "Quin"}));
+    }
+
+    void slotSheets_refuseWithoutTeamOrRiders()
+    {
+        m->build().addTeam("Empty", "D");
+        FrmSlotSheets *screen = slotSheets("D");
+        MeetHarness::click(screen, "CmdSingle");
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("You must select the team you want to print a slot sheet for."));
+        MeetHarness::click(screen, "CmdAll");
+        QCOMPARE(m->messages.last()->text,
+                 QStringLiteral("There are currently no teams or riders entered in the D Division."));
+        QVERIFY(previews().empty());
+    }
+
+    void slotSheets_classImagesInTheHeadingsAndNumbersWhereOneIsMissing()
+    {
+        QDir(m->dir.path()).mkpath(LabelFiles::FolderName);
+        FrmLabelBuilder(LabelFiles::folder(m->dir.path())).Build_Labels(m->db());
+        QVERIFY(QFile::remove(LabelFiles::folder(m->dir.path()) + "/reportFR.bmp"));
+        m->build().addRider(m->build().addTeam("Blue", "B"), "Ann", "Lee", "7");
+        MeetHarness::click(slotSheets("B"), "CmdAll");
+        const std::vector<Report::Document> docs = previews();
+        const Report::Page &page = docs[0].pages[0];
+        for (int c = 1; c <= 17; ++c) {
+            const Report::Primitive *box = page.byName(QStringLiteral("Class%1").arg(c)).front();
+            QCOMPARE(box->kind, c == 14 ? Report::Primitive::Kind::Text : Report::Primitive::Kind::Image);
+            QCOMPARE(box->text, c == 14 ? QStringLiteral("14") : QString());
+        }
+        QCOMPARE(page.byName(u"RelayPartner").front()->kind, Report::Primitive::Kind::Image);
+    }
+};
+
+QTEST_MAIN(TstRingSheets)
+#include "tst_ringsheets.moc"

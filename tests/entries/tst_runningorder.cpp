@@ -1,0 +1,144 @@
+// The order of go: how a class's riders are dealt into splits, and the order within a split.
+#include "meetfixture.h"
+
+#include "db/dbconnection.h"
+#include "entries/runningorder.h"
+
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <map>
+
+using Order = RunningOrder::Order;
+
+class TstRunningOrder : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    DbConnection m_conn;
+
+    MeetBuilder build() const { return MeetBuilder(m_conn.database()); }
+    std::vector<MemoryTable> splits(int classNumber, int n, Order order, const QString &division = "B") const
+    {
+        return RunningOrder(m_conn.database(), division).Build_Splits(classNumber, n, order);
+    }
+    static QStringList column(const MemoryTable &t, const QString &name)
+    {
+        QStringList out;
+        for (int r = 0; r < t.size(); ++r)
+            out << t.value(r, name).toString();
+        return out;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile::remove(m_dir.filePath("KORVState2006.mdb"));
+        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
+    }
+    void cleanup() { m_conn.close(); }
+
+    void deal_spreadsEachTeamOverTheSplits_data()
+    {
+        QTest::addColumn<QList<int>>("teams"); // riders entered per team
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QList<int>>("sizes");
+        QTest::newRow("three of a team, three splits") << QList<int>{3} << 3 << QList<int>{1, 1, 1};
+        QTest::newRow("three of a team, two splits") << QList<int>{3} << 2 << QList<int>{2, 1};
+        QTest::newRow("more splits than riders") << QList<int>{2} << 3 << QList<int>{1, 1, 0};
+        QTest::newRow("the deal runs on across teams") << QList<int>{2, 2, 3} << 3 << QList<int>{3, 2, 2};
+        QTest::newRow("one split") << QList<int>{4, 2} << 1 << QList<int>{6};
+    }
+    void deal_spreadsEachTeamOverTheSplits()
+    {
+        QFETCH(QList<int>, teams);
+        QFETCH(int, n);
+        QFETCH(QList<int>, sizes);
+        auto b = build();
+        int number = 0;
+        for (int t = 0; t < teams.size(); ++t) {
+            const auto team = b.addTeam(QStringLiteral("Team %1").arg(t), "B");
+            for (int r = 0; r < teams[t]; ++r)
+                b.addEntry(
+                    5, b.addRider(team, "R", QStringLiteral("L%1").arg(++number), QString::number(number)));
+        }
+        b.addEntry(5, b.addRider(b.addTeam("Other division", "A"), "A", "A", "99"));
+        for (const Order order : {Order::Sequential, Order::Random}) {
+            const std::vector<MemoryTable> dealt = splits(5, n, order);
+            QList<int> got;
+            for (const MemoryTable &split : dealt) {
+                got << split.size();
+                // No split holds more riders of a team than its fair share.
+                std::map<QString, int> perTeam;
+                for (const QString &team : column(split, "TeamName"))
+                    QVERIFY(++perTeam[team] <= (teams[team.mid(5).toInt()] + n - 1) / n);
+            }
+            QCOMPARE(got, sizes);
+        }
+    }
+
+    void sequential_byNumberAsANumberThenTheUnnumberedByName()
+    {
+        auto b = build();
+        const auto team = b.addTeam("Blue", "B");
+        for (const auto &[last, number] : std::vector<std::pair<QString, QString>>{
+                 {"Ten", "10"}, {"Zorn", ""}, {"Nine", "9"}, {"Abel", "1a"}, {"Two", "02"}, {"Minus", "-5"}})
+            b.addEntry(3, b.addRider(team, "F", last, number));
+        const MemoryTable split = splits(3, 1, Order::Sequential).front();
+        QCOMPARE(column(split, "LastName"), (QStringList{"Minus", "Two", "Nine", "Ten", "Abel", "Zorn"}));
+        QCOMPARE(column(split, "RiderNumber"), (QStringList{"-5", "2", "9", "10", "", ""}));
+    }
+
+    void random_everyRiderOnceInSplitsAndOrdersThatVary()
+    {
+        auto b = build();
+        for (int t = 0; t < 3; ++t) {
+            const auto team = b.addTeam(QStringLiteral("Team %1").arg(t), "B");
+            for (int r = 1; r <= 4; ++r)
+                b.addEntry(1, b.addRider(team, "R", "L", QString::number(t * 4 + r)));
+        }
+        QSet<QString> memberships, firstTeams;
+        for (int run = 0; run < 40; ++run) {
+            const std::vector<MemoryTable> dealt = splits(1, 3, Order::Random);
+            QStringList all;
+            for (const MemoryTable &split : dealt)
+                all << column(split, "RiderNumber");
+            std::sort(all.begin(), all.end(),
+                      [](const QString &x, const QString &y) { return x.toInt() < y.toInt(); });
+            QCOMPARE(all, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}));
+            QStringList first = column(dealt[0], "RiderNumber");
+            std::sort(first.begin(), first.end());
+            memberships << first.join(u',');
+            // Dealt team by team, a split begins with the first team's rider until its order is drawn.
+            firstTeams << dealt[0].value(0, u"TeamName").toString();
+        }
+        QVERIFY(memberships.size() > 1);
+        QCOMPARE(firstTeams.size(), 3);
+    }
+
+    void relay_listsOnlyEntriesWithAPartner()
+    {
+        auto b = build();
+        const auto team = b.addTeam("Blue", "B");
+        const auto paired = b.addRider(team, "Ann", "Lee", "7");
+        const auto unpaired = b.addRider(team, "Bob", "Moe", "8");
+        b.addEntry(17, unpaired);
+        const RunningOrder order(m_conn.database(), "B");
+        QVERIFY(order.Check_Class(17));
+        QVERIFY(!order.Check_Class(16));
+        QCOMPARE(splits(17, 1, Order::Sequential).front().size(), 0);
+
+        b.addEntry(17, paired);
+        b.addPairing(paired, b.addRider(team, "Cy", "Pax", "12"));
+        const MemoryTable split = splits(17, 1, Order::Random).front();
+        QCOMPARE(split.size(), 1);
+        QCOMPARE(split.rows().rows.front(), (QVector<QVariant>{"Ann", "Lee", 7, "Blue", "Cy", "Pax", 12}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstRunningOrder)
+#include "tst_runningorder.moc"

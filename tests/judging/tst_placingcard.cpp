@@ -1,0 +1,196 @@
+// The judges' cards of a class: who can be placed and in which order, which judges take the two
+// columns, the duplicate rule, and what a save writes and a reopening shows. The opening
+// refusals are tested through the window.
+#include "meetfixture.h"
+
+#include "db/dbconnection.h"
+#include "db/sql.h"
+#include "judging/placingcard.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Card = PlacingCard::Card;
+
+namespace {
+
+// Line numbers of one column, place 1 first; the rest "N/A".
+PlacingCard::Column column(std::initializer_list<int> lines)
+{
+    PlacingCard::Column c{};
+    std::copy(lines.begin(), lines.end(), c.begin());
+    return c;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Card)
+
+class TstPlacingCard : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    DbConnection m_conn;
+    QSqlDatabase db() const { return m_conn.database(); }
+
+    // Blue (A): Ann 10, Bob 9, Cid 7; Red (B): Eve 5. Class 3 in A: Ann, Bob and Eve entered,
+    // judged by Zoe Smith and Bob Adams.
+    struct Meet
+    {
+        std::int32_t ann, bob, cid, eve, smith, adams;
+    } m{};
+
+    Meet buildMeet()
+    {
+        MeetBuilder b(db());
+        const auto blue = b.addTeam("Blue", "A");
+        const auto red = b.addTeam("Red", "B");
+        Meet t{b.addRider(blue, "Ann", "Lee", "10"), b.addRider(blue, "Bob", "Ray", "9"),
+               b.addRider(blue, "Cid", "Fox", "7"),  b.addRider(red, "Eve", "Kim", "5"),
+               b.addJudge("Zoe", "Smith"),           b.addJudge("Bob", "Adams")};
+        for (const auto rider : {t.ann, t.bob, t.eve})
+            b.addEntry(3, rider);
+        b.assignJudge(t.smith, 3, "A");
+        b.assignJudge(t.adams, 3, "A");
+        return t;
+    }
+
+    PlacingCard opened(int classNumber = 3, const QString &division = "A")
+    {
+        PlacingCard card(db(), division, classNumber);
+        [&] { QCOMPARE(card.load(), PlacingCard::Opening::Ready); }();
+        return card;
+    }
+
+    // "class division judge place rider points", judges and riders by name.
+    QStringList placings()
+    {
+        const ResultRows rows = Sql::select(
+            db(), "placings",
+            "SELECT ClassNumber, TblPlacing.Division, TblJudge.LastName, Place, TblPerson.FirstName, Points "
+            "FROM TblPlacing LEFT JOIN TblJudge ON TblJudge.JudgeID = TblPlacing.JudgeID "
+            "LEFT JOIN TblPerson ON TblPerson.RiderIndex = TblPlacing.RiderIndex");
+        QStringList out;
+        for (const auto &row : rows.rows) {
+            QStringList cells;
+            for (const QVariant &v : row)
+                cells << v.toString();
+            out << cells.join(u' ');
+        }
+        out.sort();
+        return out;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile::remove(m_dir.filePath("KORVState2006.mdb"));
+        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
+        m = buildMeet();
+    }
+    void cleanup() { m_conn.close(); }
+
+    void duplicates_countPerJudgeOnly_data()
+    {
+        QTest::addColumn<Card>("card");
+        QTest::addColumn<int>("column");
+        QTest::newRow("all N/A") << Card{} << -1;
+        QTest::newRow("distinct with gaps") << Card{column({0, 2, 0, 1, 0, 0, 3})} << -1;
+        QTest::newRow("same rider under both judges") << Card{column({1}), column({0, 0, 1})} << -1;
+        QTest::newRow("judge 1 twice") << Card{column({1, 2, 3, 0, 2})} << 0;
+        QTest::newRow("judge 2 ninth and tenth")
+            << Card{column({1}), column({0, 0, 0, 0, 0, 0, 0, 0, 3, 3})} << 1;
+    }
+    void duplicates_countPerJudgeOnly()
+    {
+        QFETCH(Card, card);
+        QFETCH(int, column);
+        QCOMPARE(PlacingCard::columnPlacingTwice(card), column);
+    }
+
+    void save_rewritesTheClassAndDivisionAndReopensAsSaved_data()
+    {
+        // Lines: 1 Ann (10), 2 Bob (9); judge columns: Adams, Smith.
+        QTest::addColumn<Card>("card");
+        QTest::addColumn<QStringList>("rows"); // of class 3 in A
+        QTest::newRow("partial card")
+            << Card{column({1, 2})} << QStringList{"Adams 1 Ann 10", "Adams 2 Bob 9"};
+        QTest::newRow("same rider, both judges")
+            << Card{column({1}), column({0, 0, 1})} << QStringList{"Adams 1 Ann 10", "Smith 3 Ann 8"};
+        QTest::newRow("tenth place") << Card{column({}), column({0, 0, 0, 0, 0, 0, 0, 0, 0, 2})}
+                                     << QStringList{"Smith 10 Bob 1"};
+        QTest::newRow("nothing placed") << Card{} << QStringList{};
+    }
+    void save_rewritesTheClassAndDivisionAndReopensAsSaved()
+    {
+        QFETCH(Card, card);
+        QFETCH(QStringList, rows);
+        MeetBuilder b(db());
+        b.addPlacing(3, 4, m.bob, "A", m.smith); // replaced
+        b.addPlacing(3, 1, m.eve, "B", m.smith); // another division
+        b.addPlacing(4, 1, m.ann, "A", m.adams); // another class
+        opened().save(card);
+        QStringList expected{"3 B Smith 1 Eve 10", "4 A Adams 1 Ann 10"};
+        for (const QString &r : rows)
+            expected << "3 A " + r;
+        expected.sort();
+        QCOMPARE(placings(), expected);
+        QCOMPARE(opened().stored(), card);
+    }
+
+    void riders_ofTheDivisionByNumberAsTextThenStoredOnesMarked()
+    {
+        MeetBuilder b(db());
+        b.addPlacing(3, 2, m.cid, "A", m.adams); // placed, then withdrawn
+        b.addPlacing(3, 1, 4040, "A", m.smith);  // a rider since deleted
+        const PlacingCard card = opened();
+        QCOMPARE(card.lines(),
+                 (QStringList{"N/A", "10 - Ann Lee", "9 - Bob Ray",
+                              "(a rider no longer in the meet) (not entered)", "7 - Cid Fox (not entered)"}));
+        QCOMPARE(card.stored(), (Card{column({0, 4}), column({3})}));
+        const QStringList before = placings();
+        card.save(card.stored());
+        QCOMPARE(placings(), before);
+    }
+
+    void relay_linesNameThePartnerOrItsAbsence()
+    {
+        MeetBuilder b(db());
+        b.addEntry(17, m.ann);
+        b.addPairing(m.ann, m.cid);
+        b.addEntry(17, m.bob);
+        b.assignJudge(m.smith, 17, "A");
+        QCOMPARE(opened(17).lines(),
+                 (QStringList{"N/A", "10 - Ann Lee and 7 - Cid Fox", "9 - Bob Ray and (no partner)"}));
+    }
+
+    void judges_firstTwoInAStableOrder()
+    {
+        MeetBuilder b(db());
+        // Class 5: four judges, two sharing a full name; the first two by last, first name, key.
+        const auto amy2 = b.addJudge("Amy", "Smith");
+        const auto amy1 = b.addJudge("Amy", "Smith");
+        for (const auto judge : {m.smith, amy1, amy2})
+            b.assignJudge(judge, 5, "A");
+        b.addEntry(5, m.ann);
+        std::vector<std::int32_t> ids;
+        const PlacingCard five = opened(5);
+        for (const PlacingCard::Judge &j : five.judges())
+            ids.push_back(j.id);
+        QCOMPARE(ids, (std::vector<std::int32_t>{amy2, amy1}));
+
+        // One judge, stored twice: one column, and the second stores nothing.
+        b.assignJudge(m.adams, 6, "A");
+        b.assignJudge(m.adams, 6, "A");
+        b.addEntry(6, m.ann);
+        const PlacingCard single = opened(6);
+        QCOMPARE(single.judges().size(), size_t(1));
+        single.save(Card{column({1}), column({1})});
+        QCOMPARE(placings(), QStringList{"6 A Adams 1 Ann 10"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TstPlacingCard)
+#include "tst_placingcard.moc"

@@ -1,0 +1,231 @@
+// The class picker, the judges' cards form and the class placings reports through the real
+// windows: opening refusals, the duplicate refusal, saving and reopening, a failed save, and
+// what the reports print.
+#include "meetharness.h"
+
+#include "db/classcatalogue.h"
+#include "db/sql.h"
+#include "judging/frmplaceassign.h"
+#include "judging/frmplacings.h"
+#include "judging/placingsreports.h"
+#include "reports/frmreportpreview.h"
+
+#include <QComboBox>
+
+namespace {
+
+QString className(int number)
+{
+    return QString::fromLatin1(ClassCatalogue::rows()[number - 1].name);
+}
+
+} // namespace
+
+class TstPlacingScreens : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MeetHarness> m;
+    std::int32_t ann = 0, bob = 0, adams = 0, smith = 0;
+
+    // Blue (A): Ann 10, Bob 9, Cid 7; Red (B): Eve 5. Class 3 in A: Ann, Bob and Eve entered,
+    // judged by Zoe Smith and Bob Adams, who placed Bob fifth. The relay in A: Ann with Cid,
+    // Bob without a partner. Class 4 in B: a judge, and only Ann entered.
+    void buildMeet()
+    {
+        MeetBuilder b = m->build();
+        const auto blue = b.addTeam("Blue", "A");
+        ann = b.addRider(blue, "Ann", "Lee", "10");
+        bob = b.addRider(blue, "Bob", "Ray", "9");
+        const auto cid = b.addRider(blue, "Cid", "Fox", "7");
+        const auto eve = b.addRider(b.addTeam("Red", "B"), "Eve", "Kim", "5");
+        smith = b.addJudge("Zoe", "Smith");
+        adams = b.addJudge("Bob", "Adams");
+        for (const auto rider : {ann, bob, eve})
+            b.addEntry(3, rider);
+        b.addEntry(17, ann);
+        b.addPairing(ann, cid);
+        b.addEntry(17, bob);
+        b.addEntry(4, ann);
+        for (const auto &[judge, cls, division] :
+             {std::tuple{smith, 3, "A"}, std::tuple{adams, 3, "A"}, std::tuple{smith, 17, "A"},
+              std::tuple{adams, 17, "A"}, std::tuple{smith, 4, "B"}})
+            b.assignJudge(judge, cls, division);
+        b.addPlacing(3, 5, bob, "A", adams);
+    }
+
+    FrmPlacings *openScreen(const QString &division, int classNumber)
+    {
+        auto *screen = new FrmPlacings(m->app, &m->main);
+        screen->Set_Division(QStringLiteral("A"));
+        screen->Set_Division(division);
+        screen->show();
+        screen->findChild<QComboBox *>("CbClass")->setCurrentIndex(classNumber - 1);
+        return screen;
+    }
+
+    QWidget *openForm(const QString &division, int classNumber)
+    {
+        MeetHarness::click(openScreen(division, classNumber), "CmdAddPlacings");
+        return MeetHarness::window("FrmPlaceAssign");
+    }
+
+    static QComboBox *selector(QWidget *form, int judge, int place)
+    {
+        return form->findChild<QComboBox *>(QStringLiteral("CbPlacing%1_%2").arg(judge).arg(place - 1));
+    }
+    static void choose(QWidget *form, int judge, int place, int line)
+    {
+        selector(form, judge, place)->setCurrentIndex(line);
+    }
+    static QString judge(QWidget *form, int column)
+    {
+        return form->findChild<QLineEdit *>(QStringLiteral("TxtJudge_%1").arg(column))->text();
+    }
+    void submit(QWidget *form)
+    {
+        m->messages.answer({true});
+        MeetHarness::click(form, "CmdSubmit");
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m = std::make_unique<MeetHarness>();
+        buildMeet();
+    }
+    void cleanup() { m.reset(); }
+
+    void refusals_openNothingAndGiveTheWindowsBack_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("division");
+        QTest::addColumn<int>("classNumber"); // 0: none picked
+        QTest::addColumn<QString>("message");
+        const QString add = "CmdAddPlacings", report = "CmdPlacingsReport";
+        QTest::newRow("no class picked") << add << "A" << 0 << FrmPlacings::NoClass;
+        QTest::newRow("no judges") << add << "A" << 7 << PlacingCard::NoJudges;
+        QTest::newRow("division changed to one without judges") << add << "B" << 3 << PlacingCard::NoJudges;
+        QTest::newRow("no rider of the division") << add << "B" << 4 << PlacingCard::NoRiders;
+        QTest::newRow("report, no class picked") << report << "A" << 0 << FrmPlacings::NoClass;
+        QTest::newRow("report without placings") << report << "A" << 4 << PlacingsReports::NoPlacings;
+    }
+    void refusals_openNothingAndGiveTheWindowsBack()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, division);
+        QFETCH(int, classNumber);
+        QFETCH(QString, message);
+        FrmPlacings *screen = openScreen(division, classNumber);
+        MeetHarness::click(screen, button);
+        QCOMPARE(m->messages.texts(), QStringList{message});
+        QCOMPARE(m->messages.last()->title, MessageService::ProgramTitle);
+        QVERIFY(!MeetHarness::window("FrmPlaceAssign") && !MeetHarness::window("FrmReportPreview"));
+        QVERIFY(m->main.isEnabled() && screen->isEnabled());
+        // A placing form that refused to open gives the focus back to the class box.
+        if (classNumber > 0 && button == "CmdAddPlacings")
+            QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QComboBox *>("CbClass"));
+    }
+
+    void submit_refusesADuplicateThenRewritesTheClass()
+    {
+        QWidget *form = openForm("A", 3);
+        QVERIFY(form);
+        QVERIFY(!m->main.isEnabled());
+        QCOMPARE(judge(form, 1), QStringLiteral("Bob Adams"));
+        QCOMPARE(judge(form, 2), QStringLiteral("Zoe Smith"));
+        QCOMPARE(selector(form, 2, 9)->accessibleName(), QStringLiteral("Judge 2, Nineth Place"));
+        QCOMPARE(selector(form, 1, 5)->currentText(), QStringLiteral("9 - Bob Ray"));
+
+        const QString before = MeetFixture::dump(m->db());
+        choose(form, 1, 1, 2); // Bob again, already fifth
+        submit(form);
+        QCOMPARE(m->messages.last()->text, PlacingCard::TwiceUnderOneJudge);
+        QCOMPARE(m->messages.last()->title, MessageService::ProgramTitle);
+        QVERIFY(form->isVisible());
+        QCOMPARE(MeetFixture::dump(m->db()), before);
+
+        choose(form, 1, 1, 1);
+        choose(form, 2, 3, 1);
+        submit(form);
+        QVERIFY(!MeetHarness::window("FrmPlaceAssign"));
+        QVERIFY(m->main.isEnabled());
+        QCOMPARE(Sql::scalar(m->db(), "count", "SELECT count(*) FROM TblPlacing").toInt(), 3);
+    }
+
+    void submit_databaseFailureIsNamedAndLeavesTheFormAndTheMeet()
+    {
+        Sql::exec(m->db(), "trap",
+                  "CREATE TEMP TRIGGER forced_failure BEFORE INSERT ON TblPlacing WHEN NEW.Place = 2 "
+                  "BEGIN SELECT RAISE(ABORT, 'forced failure'); END");
+        QWidget *form = openForm("A", 3);
+        const QString before = MeetFixture::dump(m->db());
+        choose(form, 1, 1, 1);
+        choose(form, 2, 2, 2);
+        submit(form);
+        QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Fail);
+        QVERIFY(m->messages.last()->text.startsWith(QStringLiteral("Saving the placings failed")));
+        QVERIFY(form->isVisible() && !m->main.isEnabled());
+        QCOMPARE(MeetFixture::dump(m->db()), before);
+    }
+
+    void singleJudge_secondColumnEmptyAndDisabled()
+    {
+        MeetBuilder b = m->build();
+        b.assignJudge(adams, 6, "A");
+        b.addEntry(6, ann);
+        QWidget *form = openForm("A", 6);
+        QCOMPARE(judge(form, 2), QString());
+        QVERIFY(selector(form, 1, 10)->isEnabled());
+        QVERIFY(!selector(form, 2, 1)->isEnabled());
+    }
+
+    void reports_printEachJudgesCardInPlaceOrder_data()
+    {
+        QTest::addColumn<int>("classNumber");
+        QTest::addColumn<QStringList>("judges");
+        QTest::addColumn<QStringList>("lines"); // place, number, name, team (, partner number, partner)
+        // Class 3: Adams placed Bob fifth and Ann second, Smith placed Bob first.
+        QTest::newRow("class") << 3 << QStringList{"Bob Adams", "Zoe Smith"}
+                               << QStringList{"2 10 Ann Lee Blue", "5 9 Bob Ray Blue", "1 9 Bob Ray Blue"};
+        // The relay: Bob has no partner, so Smith's first place is left out.
+        QTest::newRow("relay") << 17 << QStringList{"Zoe Smith"}
+                               << QStringList{"2 10 Ann Lee Blue 7 Cid Fox"};
+    }
+    void reports_printEachJudgesCardInPlaceOrder()
+    {
+        QFETCH(int, classNumber);
+        QFETCH(QStringList, judges);
+        QFETCH(QStringList, lines);
+        MeetBuilder b = m->build();
+        b.addPlacing(3, 2, ann, "A", adams);
+        b.addPlacing(3, 1, bob, "A", smith);
+        b.addPlacing(17, 1, bob, "A", smith);
+        b.addPlacing(17, 2, ann, "A", smith);
+        MeetHarness::click(openScreen("A", classNumber), "CmdPlacingsReport");
+        auto *preview = MeetHarness::window<FrmReportPreview>("FrmReportPreview");
+        QVERIFY(preview);
+        const Report::Document &doc = preview->document();
+        QCOMPARE(doc.printedBy(u"LblShow"), QStringList{"KORV State Championship - Class Placings Report"});
+        QCOMPARE(
+            doc.printedBy(u"LblTitle"),
+            QStringList{QStringLiteral("Division A, Class %1 - ").arg(classNumber) + className(classNumber)});
+        QCOMPARE(doc.printedBy(u"txtJudge"), judges);
+        QStringList shownLines;
+        for (int i = 0; i < doc.printedBy(u"txtPlace").size(); ++i) {
+            QStringList fields;
+            for (const char *field :
+                 {"txtPlace", "txtRiderNumber", "txtRider", "txtTeamName", "txtPartnerNumber", "txtPartner"})
+                fields << doc.printedBy(QString::fromLatin1(field)).value(i);
+            shownLines << fields.join(u' ').trimmed();
+        }
+        QCOMPARE(shownLines, lines);
+
+        preview->close();
+        QVERIFY(!m->app.KORV.isOpen(PlacingsReports::placingsQuery(classNumber, "A").name()));
+    }
+};
+
+QTEST_MAIN(TstPlacingScreens)
+#include "tst_placingscreens.moc"
