@@ -1,6 +1,6 @@
 // Every window as a keyboard or screen-reader user meets it: each input, list and tree carries a
-// name (a combo box needs its label as buddy, screen readers announce its current line
-// otherwise), each button a caption, and Tab reaches every control the user can see and use.
+// name (its label, or a name of its own that the screen reader really says), each button a
+// caption, and Tab reaches every control the user can see and use.
 #include "programfixture.h"
 
 #include "app/frmutilities.h"
@@ -23,12 +23,16 @@ bool isControl(QAccessible::Role role)
            role == QAccessible::RadioButton;
 }
 
-bool named(QAccessibleInterface *control)
+// A button by its caption; an input by its label, or by a name of its own that is what the
+// screen reader says (a combo box reports its current line unless given an interface that
+// reports its own name).
+bool named(QAccessibleInterface *control, const QWidget *widget)
 {
     for (const auto &[label, relation] : control->relations(QAccessible::Label))
         if (!label->text(QAccessible::Name).isEmpty())
             return true;
-    return control->role() != QAccessible::ComboBox && !control->text(QAccessible::Name).trimmed().isEmpty();
+    const QString name = control->text(QAccessible::Name).trimmed();
+    return !name.isEmpty() && (!isInput(control->role()) || name == widget->accessibleName());
 }
 
 // The names of the window's controls that fail: "unnamed X", "unreached X".
@@ -43,7 +47,7 @@ QStringList faults(QWidget *window)
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
         if (!w->isVisible() || w->window() != window || !a || !isControl(a->role()))
             continue;
-        if (!named(a))
+        if (!named(a, w))
             out << QStringLiteral("unnamed ") + w->objectName();
         if (w->isEnabled())
             controls << w;
@@ -88,10 +92,46 @@ private Q_SLOTS:
             p->main->Show_Menu(menu);
             check(p->main.get());
         }
-        for (int slot = 1; slot <= 4; ++slot) {
+        P::choose(p->main.get(), "CbDivision", 0);
+        for (int slot = FrmMain::FirstSlot; slot <= FrmMain::LastSlot; ++slot) {
             p->open(slot);
             check(p->main.get());
         }
+    }
+
+    void showDayWindows_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("judge assignments") << 5 << ""
+                                           << "CmdAssignclasses"
+                                           << "FrmJudgeAssignments";
+        QTest::newRow("entries") << 8 << "CbTeamName"
+                                 << "CmdSubmit"
+                                 << "frmClassAssignments";
+        QTest::newRow("placings") << 10 << "CbClass"
+                                  << "CmdAddPlacings"
+                                  << "FrmPlaceAssign";
+    }
+    void showDayWindows()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, box);
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        auto b = p->m.build();
+        b.addEntry(1, p->ann);
+        const auto second = b.addJudge("Kai", "Kerr");
+        for (const auto judge : {std::int32_t(1), second})
+            b.assignJudge(judge, 1, "A");
+        P::choose(p->main.get(), "CbDivision", 0);
+        p->open(slot);
+        if (!box.isEmpty())
+            P::choose(p->screen(), qPrintable(box), 0);
+        p->press(qPrintable(button));
+        check(MeetHarness::window(window));
     }
 
     void editingWindows_data()
