@@ -27,12 +27,22 @@ public:
         blue = b.addTeam("Blue", "B"); // no riders: it may be deleted
         b.addCoach(acorn, "Hal", "Hart");
         ann = b.addRider(acorn, "Ann", "Lee", "1");
-        b.addJudge("Jo", "Judge");
+        judge = b.addJudge("Jo", "Judge");
         main = std::make_unique<FrmMain>(m.app);
         registerActivities(*main, m.app);
         main->show();
         if (!QTest::qWaitForWindowExposed(main.get()))
             qWarning("main menu not exposed");
+    }
+
+    // Division A chosen, where Ann is entered in class 1 and two judges judge it.
+    void prepareShowDay()
+    {
+        auto b = m.build();
+        b.addEntry(1, ann);
+        b.assignJudge(judge, 1, "A");
+        b.assignJudge(b.addJudge("Kai", "Kerr"), 1, "A");
+        choose(main.get(), "CbDivision", 0);
     }
 
     // The activity of a slot, opened afresh.
@@ -104,4 +114,5 @@ public:
     std::int32_t acorn = -1;
     std::int32_t blue = -1;
     std::int32_t ann = -1;
+    std::int32_t judge = -1;
 };

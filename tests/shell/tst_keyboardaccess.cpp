@@ -92,70 +92,42 @@ private Q_SLOTS:
             p->main->Show_Menu(menu);
             check(p->main.get());
         }
-        P::choose(p->main.get(), "CbDivision", 0);
+        p->prepareShowDay();
         for (int slot = FrmMain::FirstSlot; slot <= FrmMain::LastSlot; ++slot) {
             p->open(slot);
             check(p->main.get());
         }
     }
 
-    void showDayWindows_data()
+    void editingWindows_data()
     {
         QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("box"); // its first line chosen before the button
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("window");
-        QTest::newRow("judge assignments") << 5 << ""
-                                           << "CmdAssignclasses"
-                                           << "FrmJudgeAssignments";
-        QTest::newRow("entries") << 8 << "CbTeamName"
-                                 << "CmdSubmit"
-                                 << "frmClassAssignments";
-        QTest::newRow("placings") << 10 << "CbClass"
-                                  << "CmdAddPlacings"
-                                  << "FrmPlaceAssign";
+        const std::tuple<const char *, int, const char *, const char *, const char *> rows[] = {
+            {"team", 1, "", "CmdAddTeam", "FrmTeam"},
+            {"coach", 2, "CbTeam", "CmdAddCoach", "FrmCoach"},
+            {"rider", 3, "", "CmdAdd", "FrmRider"},
+            {"judge", 4, "", "CmdAddJudge", "FrmJudge"},
+            {"judge assignments", 5, "", "CmdAssignclasses", "FrmJudgeAssignments"},
+            {"entries", 8, "CbTeamName", "CmdSubmit", "frmClassAssignments"},
+            {"placings", 10, "CbClass", "CmdAddPlacings", "FrmPlaceAssign"},
+        };
+        for (const auto &[name, slot, box, button, window] : rows)
+            QTest::newRow(name) << slot << QString::fromLatin1(box) << QString::fromLatin1(button)
+                                << QString::fromLatin1(window);
     }
-    void showDayWindows()
+    void editingWindows()
     {
         QFETCH(int, slot);
         QFETCH(QString, box);
         QFETCH(QString, button);
         QFETCH(QString, window);
-        auto b = p->m.build();
-        b.addEntry(1, p->ann);
-        const auto second = b.addJudge("Kai", "Kerr");
-        for (const auto judge : {std::int32_t(1), second})
-            b.assignJudge(judge, 1, "A");
-        P::choose(p->main.get(), "CbDivision", 0);
+        p->prepareShowDay();
         p->open(slot);
         if (!box.isEmpty())
             P::choose(p->screen(), qPrintable(box), 0);
-        p->press(qPrintable(button));
-        check(MeetHarness::window(window));
-    }
-
-    void editingWindows_data()
-    {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("window");
-        QTest::newRow("team") << 1 << "CmdAddTeam"
-                              << "FrmTeam";
-        QTest::newRow("coach") << 2 << "CmdAddCoach"
-                               << "FrmCoach";
-        QTest::newRow("rider") << 3 << "CmdAdd"
-                               << "FrmRider";
-        QTest::newRow("judge") << 4 << "CmdAddJudge"
-                               << "FrmJudge";
-    }
-    void editingWindows()
-    {
-        QFETCH(int, slot);
-        QFETCH(QString, button);
-        QFETCH(QString, window);
-        p->open(slot);
-        if (slot == 2)
-            P::choose(p->screen(), "CbTeam", 0);
         p->press(qPrintable(button));
         check(MeetHarness::window(window));
     }

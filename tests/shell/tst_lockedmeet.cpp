@@ -71,6 +71,16 @@ const std::vector<Case> &cases()
         p.press("CmdSearch");
         p.pick("LbResults", 0);
     };
+    const auto showDay = [](int slot, const char *box) {
+        return [slot, box](P &p) {
+            p.prepareShowDay();
+            if (slot) {
+                p.open(slot);
+                if (*box)
+                    P::choose(p.screen(), box, 0);
+            }
+        };
+    };
     const QString numbering =
         NumberAssigner::WriteFailed + QStringLiteral("\n\n") + inUse("Counting the riders");
     static const std::vector<Case> all{
@@ -165,6 +175,29 @@ const std::vector<Case> &cases()
          submit("FrmAssignNumbers", "CmdEditSubmit"), inUse("Setting the rider number")},
         {"import", "EXCLUSIVE", [](P &p) { p.openImport(); }, submit("FrmDataImport", "CmdImport"),
          QStringLiteral("Nothing was imported.\n\n") + inUse("Importing the regional file")},
+        // The show day.
+        {"Create Judging Assignments", "EXCLUSIVE", showDay(5, ""), pressing("CmdAssignclasses"),
+         inUse("Reading the judge assignments")},
+        {"Judging Agenda Report", "EXCLUSIVE", showDay(5, ""), pressing("CmdDisplayReport"),
+         inUse("Reading the report data JudgeAgenda")},
+        {"Create Single slot sheet", "EXCLUSIVE", showDay(6, "CbTeam"), pressing("CmdSingle"),
+         inUse("Reading the classes")},
+        {"Create All slot sheets", "EXCLUSIVE", showDay(6, ""), pressing("CmdAll"),
+         inUse("Reading the classes")},
+        {"Judges Cards", "EXCLUSIVE", showDay(0, ""), opened(7), inUse("Reading the classes")},
+        {"Rider Entries list", "EXCLUSIVE", showDay(8, ""), opened(8),
+         inUse("Reading the teams of the division")},
+        {"Add Entries", "EXCLUSIVE", showDay(8, "CbTeamName"), pressing("CmdSubmit"),
+         inUse("Reading the team's riders")},
+        {"class sheet", "EXCLUSIVE", showDay(9, "CbClass"), pressing("CmdRandom"),
+         inUse("Reading the riders entered in the class")},
+        {"Add Placings", "EXCLUSIVE", showDay(10, "CbClass"), pressing("CmdAddPlacings"),
+         inUse("Reading the judges of the class")},
+        {"Placings Report", "EXCLUSIVE", showDay(10, "CbClass"), pressing("CmdPlacingsReport"),
+         inUse("Reading the report data PlacingsReport")},
+        {"Meet Standings", "EXCLUSIVE", showDay(0, ""), opened(11),
+         inUse("Reading the teams of the division")},
+        {"Rider Results", "EXCLUSIVE", showDay(0, ""), opened(12), inUse("Reading the report data RptTeam")},
     };
     return all;
 }
