@@ -47,13 +47,6 @@ const std::vector<Case> &cases()
 {
     const auto opened = [](int slot) { return [slot](P &p) { p.open(slot); }; };
     const auto pressing = [](const char *button) { return [button](P &p) { p.press(button); }; };
-    const auto inRange = [](const char *mode, const char *from, const char *to) {
-        return [=](P &p) {
-            p.openNumbers();
-            P::press(p.numbers(), mode);
-            P::type(p.numbers(), {{from, "1"}, {to, "50"}});
-        };
-    };
     const auto submit = [](const char *form, const char *button) {
         return [form, button](P &) { P::press(P::in(form), button); };
     };
@@ -81,8 +74,6 @@ const std::vector<Case> &cases()
             }
         };
     };
-    const QString numbering =
-        NumberAssigner::WriteFailed + QStringLiteral("\n\n") + inUse("Counting the riders");
     static const std::vector<Case> all{
         // Lists and the search.
         {"team list", "EXCLUSIVE", opened(1), opened(1), inUse("Reading the team list")},
@@ -163,10 +154,14 @@ const std::vector<Case> &cases()
         // Numbering and the import.
         {"Assign Rider #s", "EXCLUSIVE", opened(1), [](P &p) { p.openNumbers(); },
          inUse("Reading the teams and riders")},
-        {"random numbering", "EXCLUSIVE", inRange("CmdRandom", "TxtRandRange1", "TxtRandRange2"),
-         submit("FrmAssignNumbers", "CmdRandSubmit"), numbering},
-        {"sequential numbering", "EXCLUSIVE", inRange("cmdSequential", "TxtSeqRange1", "TxtSeqRange2"),
-         submit("FrmAssignNumbers", "CmdSeqSubmit"), numbering},
+        {"random numbering", "EXCLUSIVE",
+         [](P &p) {
+             p.openNumbers();
+             P::press(p.numbers(), "CmdRandom");
+             P::type(p.numbers(), {{"TxtRandRange1", "1"}, {"TxtRandRange2", "50"}});
+         },
+         submit("FrmAssignNumbers", "CmdRandSubmit"),
+         NumberAssigner::WriteFailed + QStringLiteral("\n\n") + inUse("Counting the riders")},
         {"one rider's number", "EXCLUSIVE",
          [](P &p) {
              p.editAnnsNumber();
@@ -181,8 +176,6 @@ const std::vector<Case> &cases()
         {"Judging Agenda Report", "EXCLUSIVE", showDay(5, ""), pressing("CmdDisplayReport"),
          inUse("Reading the report data JudgeAgenda")},
         {"Create Single slot sheet", "EXCLUSIVE", showDay(6, "CbTeam"), pressing("CmdSingle"),
-         inUse("Reading the classes")},
-        {"Create All slot sheets", "EXCLUSIVE", showDay(6, ""), pressing("CmdAll"),
          inUse("Reading the classes")},
         {"Judges Cards", "EXCLUSIVE", showDay(0, ""), opened(7), inUse("Reading the classes")},
         {"Rider Entries list", "EXCLUSIVE", showDay(8, ""), opened(8),
