@@ -36,8 +36,6 @@ void registerActivities(FrmMain &main, AppState &app)
         auto *wizard = new FrmDataImport(app, &main);
         wizard->Import_Data();
     });
-    main.setUtilityAction(FrmMain::Utility::AssignRiderNumbers, [&app, &main] {
-        auto *window = new FrmAssignNumbers(app, &main);
-        window->show();
-    });
+    main.setUtilityAction(FrmMain::Utility::AssignRiderNumbers,
+                          [&app, &main] { FrmAssignNumbers::open(app, &main); });
 }

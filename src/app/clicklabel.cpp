@@ -1,13 +1,41 @@
 #include "app/clicklabel.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+namespace {
+
+// Screen readers announce the label as a button and can press it.
+class ClickLabelAccessible : public QAccessibleWidget
+{
+public:
+    explicit ClickLabelAccessible(ClickLabel *label) : QAccessibleWidget(label, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && widget()->isEnabled())
+            Q_EMIT static_cast<ClickLabel *>(widget())->clicked();
+    }
+};
+
+QAccessibleInterface *clickLabelAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(ClickLabel::staticMetaObject.className()) && object->isWidgetType())
+        return new ClickLabelAccessible(static_cast<ClickLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 ClickLabel::ClickLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
 {
+    static const bool accessible = (QAccessible::installFactory(clickLabelAccessible), true);
+    Q_UNUSED(accessible)
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::TabFocus);
@@ -38,7 +66,8 @@ void ClickLabel::mousePressEvent(QMouseEvent *event)
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    // Only a press that started here counts: a press that closed a pop-up elsewhere does not.
+    // Only a press that started here counts: a press that closed the Utilities window
+    // elsewhere does not.
     const bool click =
         m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;

@@ -3,7 +3,8 @@
 #include <QLabel>
 
 // A label used as a button: a click (or Space/Enter while it has the focus) emits clicked().
-// Its colours are a background and a text colour, as a flat button's.
+// Its colours are a background and a text colour, as a flat button's. Screen readers see a
+// button named by its caption.
 class ClickLabel : public QLabel
 {
     Q_OBJECT

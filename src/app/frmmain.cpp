@@ -8,6 +8,7 @@
 #include "common/twips.h"
 #include "shell/activityscreen.h"
 #include "shell/appstate.h"
+#include "shell/boundary.h"
 #include "shell/formkit.h"
 
 #include <QApplication>
@@ -228,6 +229,11 @@ QString FrmMain::activityCaption(int slot)
     return latin1(Slots[slot].caption);
 }
 
+QString FrmMain::utilityCaption(Utility which)
+{
+    return which == Utility::ImportTeams ? QStringLiteral("Import Teams") : QStringLiteral("Assign Rider #s");
+}
+
 int FrmMain::panelOf(int slot)
 {
     return Slots[slot].panel;
@@ -290,7 +296,11 @@ void FrmMain::Select_Activity(int i)
         m_currentActivity = i;
         if (isSlot)
             setPanelTag(panelOf(i), QString::number(i));
-        Open_Activity(i);
+        // Each screen tells its own failures; should one slip out, the activity does not open.
+        if (!Boundary::run(*m_app.messages, QStringLiteral("Opening ") + activityCaption(i),
+                           [&] { Open_Activity(i); }) &&
+            m_currentActivity == i)
+            Close_Current_Activity();
     } else {
         setActivityHighlight(i, false);
         unloadActivity(i);
@@ -401,7 +411,8 @@ void FrmMain::CbDivision_Click(int index)
     if (index < 0 || !needsDivision(m_currentActivity))
         return;
     if (ActivityScreen *screen = activityScreen(m_currentActivity))
-        screen->Set_Division(m_division->currentText());
+        Boundary::run(*m_app.messages, QStringLiteral("Changing the division"),
+                      [&] { screen->Set_Division(m_division->currentText()); });
 }
 
 void FrmMain::LblUtilities_Click()
@@ -429,7 +440,10 @@ void FrmMain::Run_Utility(Utility which)
     if (m_utilities)
         m_utilities->close();
     setEnabled(false);
-    action();
+    // The window the entry opens enables the main menu again when it closes. When it could not
+    // open, nothing has changed and the main menu is given back as it was.
+    if (!Boundary::run(*m_app.messages, utilityCaption(which), action))
+        FormKit::enableUnchanged(this);
 }
 
 void FrmMain::closeEvent(QCloseEvent *event)

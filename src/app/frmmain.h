@@ -19,7 +19,7 @@ struct AppState;
 // a time; it sits to the right of the menu column, inside this window.
 //
 // Activities live in slots 1 to 12 (the index of their button CmdActivity_i); slot 13 is the
-// Utilities pop-up. A slot's screen comes from the factory registered for it; until one is, its
+// Utilities window. A slot's screen comes from the factory registered for it; until one is, its
 // button is disabled.
 class FrmMain : public QWidget
 {
@@ -47,7 +47,7 @@ public:
     // The screen of a slot (1-12) is made by factory when the activity opens; the main menu
     // becomes its parent and deletes it when the activity closes.
     void registerActivity(int slot, ActivityFactory factory);
-    // What an entry of the Utilities pop-up starts. It runs with the main menu disabled; the
+    // What an entry of the Utilities window starts. It runs with the main menu disabled; the
     // window it opens enables the main menu again when it closes.
     void setUtilityAction(Utility which, std::function<void()> action);
     bool hasUtilityAction(Utility which) const;
@@ -60,7 +60,8 @@ public:
     // False (after telling the user) while no division is chosen.
     bool Division_Selected();
     void Position_Activity(int i);
-    // Closes the Utilities pop-up, disables the main menu and runs the entry's action.
+    // Closes the Utilities window, disables the main menu and runs the entry's action through the
+    // error boundary; an action that fails leaves the main menu enabled again.
     void Run_Utility(Utility which);
 
     int CurrentMenu() const { return m_currentMenu; }
@@ -74,6 +75,8 @@ public:
     FrmUtilities *utilitiesWindow() const;
 
     static QString activityCaption(int slot);
+    // The caption of a Utilities entry.
+    static QString utilityCaption(Utility which);
     static bool needsDivision(int slot) { return slot >= 5 && slot <= 11; }
     // The panel (1-4) that holds slot 1-12.
     static int panelOf(int slot);

@@ -5,9 +5,11 @@
 #include "common/twips.h"
 #include "shell/formkit.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 
-FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Popup | Qt::FramelessWindowHint)
+FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FrmUtilities"));
     setWindowTitle(QStringLiteral("Export to State"));
@@ -22,16 +24,15 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Popup | Qt::Frame
     struct Entry
     {
         const char *name;
-        const char *caption;
         int top;
         FrmMain::Utility which;
     };
     static constexpr Entry Entries[] = {
-        {"LblImport", "Import Teams", 120, FrmMain::Utility::ImportTeams},
-        {"LblAssignNum", "Assign Rider #s", 600, FrmMain::Utility::AssignRiderNumbers},
+        {"LblImport", 120, FrmMain::Utility::ImportTeams},
+        {"LblAssignNum", 600, FrmMain::Utility::AssignRiderNumbers},
     };
     for (const Entry &e : Entries) {
-        auto *label = new ClickLabel(QString::fromLatin1(e.caption), this);
+        auto *label = new ClickLabel(FrmMain::utilityCaption(e.which), this);
         label->setObjectName(QString::fromLatin1(e.name));
         label->setGeometry(Twips::rect(0, e.top, 1575, 255));
         label->setColors(FormKit::LightGrey, MenuColours::windowText());
@@ -46,16 +47,61 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Popup | Qt::Frame
                      Twips::fromPixels(mainAt.y()) + FrmMain::ShpHeaderTop + FrmMain::ShpHeaderHeight + 400));
 }
 
+void FrmUtilities::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Watches for clicks elsewhere in the program while open.
+    qApp->installEventFilter(this);
+    activateWindow();
+    for (ClickLabel *entry : findChildren<ClickLabel *>())
+        if (entry->isEnabled()) {
+            entry->setFocus(Qt::TabFocusReason);
+            break;
+        }
+}
+
 bool FrmUtilities::event(QEvent *event)
 {
-    // A pop-up closes when a click lands elsewhere; losing the activation closes it too.
     if (event->type() == QEvent::WindowDeactivate && isVisible())
         close();
     return QWidget::event(event);
 }
 
+bool FrmUtilities::eventFilter(QObject *watched, QEvent *event)
+{
+    // A click elsewhere only closes the window, as it would close a pop-up menu.
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->window() != this) {
+        close();
+        return true;
+    }
+    return false;
+}
+
+void FrmUtilities::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        focusPreviousChild();
+        return;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        focusNextChild();
+        return;
+    case Qt::Key_Escape:
+        // The keyboard goes back to the main menu, where it was.
+        parentWidget()->activateWindow();
+        close();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
 void FrmUtilities::closeEvent(QCloseEvent *event)
 {
+    qApp->removeEventFilter(this);
     QWidget::closeEvent(event);
     Q_EMIT closed();
 }

@@ -4,9 +4,11 @@
 
 #include <QWidget>
 
-// The small pop-up under the main menu's "Utilities" label: "Import Teams" and
-// "Assign Rider #s". It closes as soon as it loses the focus; an entry whose window does not
-// exist yet is disabled.
+// The small window under the main menu's "Utilities" label: "Import Teams" and
+// "Assign Rider #s". A frameless tool window rather than a pop-up, so that screen readers list
+// it; its entries are reached with Tab or the arrow keys and chosen with Enter or Space. It
+// closes as soon as it loses the activation, a click lands elsewhere in the program, or Escape
+// is pressed; an entry whose window does not exist yet is disabled.
 class FrmUtilities : public QWidget
 {
     Q_OBJECT
@@ -15,10 +17,13 @@ public:
 
 Q_SIGNALS:
     void entryChosen(FrmMain::Utility which);
-    // The pop-up has closed, for whatever reason.
+    // The window has closed, for whatever reason.
     void closed();
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 };

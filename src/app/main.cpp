@@ -34,6 +34,8 @@ int main(int argc, char *argv[])
     FrmMain frmMain(state);
     registerActivities(frmMain, state);
     frmMain.show();
+    // The keyboard starts on the main menu, with or without a window manager to give it.
+    frmMain.activateWindow();
     frmMain.unsetCursor();
     return application.exec();
 }

@@ -7,10 +7,10 @@
 // The main menu's own colours, beside the state greys of FormKit.
 namespace MenuColours {
 
-// The text of the "Utilities" label while its pop-up is closed.
+// The text of the "Utilities" label while its window is closed.
 inline const QColor LabelText{0x40, 0x40, 0x40};
 
-// The bands of the main menu's title and header; the Utilities pop-up hangs from the header.
+// The bands of the main menu's title and header; the Utilities window hangs from the header.
 inline const QColor TitleBand{0x1F, 0x38, 0x64};
 inline const QColor HeaderBand{0x4A, 0x6A, 0x94};
 

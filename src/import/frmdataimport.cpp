@@ -2,8 +2,8 @@
 
 #include "common/messageservice.h"
 #include "common/twips.h"
-#include "db/dberror.h"
 #include "shell/appstate.h"
+#include "shell/boundary.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -47,7 +47,13 @@ void FrmDataImport::Load_Import_Tree(const QString &path)
         close();
         return;
     }
-    if (const auto refusal = m_import.load(path)) {
+    std::optional<QString> refusal;
+    if (!Boundary::run(*m_app.messages, QStringLiteral("Reading the regional file"),
+                       [&] { refusal = m_import.load(path); })) {
+        close();
+        return;
+    }
+    if (refusal) {
         m_app.messages->fail(*refusal);
         close();
         return;
@@ -71,13 +77,13 @@ void FrmDataImport::Load_Import_Tree(const QString &path)
 
 void FrmDataImport::CmdImport_Click()
 {
-    try {
-        const RegionalImport::Outcome outcome = m_import.importInto(m_app.MeetDb());
-        m_app.messages->tell(outcome.message());
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText() + QStringLiteral("\n\nNothing was imported."));
+    // All or nothing: after a failure the wizard stays open, to try again or cancel.
+    RegionalImport::Outcome outcome;
+    if (!Boundary::run(
+            *m_app.messages, QStringLiteral("Importing the regional file"),
+            [&] { outcome = m_import.importInto(m_app.MeetDb()); }, QStringLiteral("Nothing was imported.")))
         return;
-    }
+    m_app.messages->tell(outcome.message());
     close();
 }
 

@@ -128,7 +128,8 @@ std::optional<QString> RegionalImport::load(const QString &path)
                 {std::int32_t(row[0].toLongLong()), row[1].toString(), row[2].toString(), row[3].toString()});
         }
     } catch (const DbError &e) {
-        return refuse(e.engineMessage());
+        return refuse(e.isLocked() ? QStringLiteral("it is in use by another program; try again")
+                                   : e.engineMessage());
     }
     m_region = *code;
     return std::nullopt;

@@ -4,8 +4,8 @@
 #include "common/randomsource.h"
 #include "common/ridernumber.h"
 #include "common/twips.h"
-#include "db/dberror.h"
 #include "shell/appstate.h"
+#include "shell/boundary.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+
+#include <memory>
 
 using namespace FormKit;
 
@@ -99,7 +101,14 @@ FrmAssignNumbers::FrmAssignNumbers(AppState &app, QWidget *mainMenu)
             &QPushButton::clicked, this, &FrmAssignNumbers::CmdEditCancel_Click);
 
     showOnly(m_buttons);
-    Build_Tree();
+}
+
+FrmAssignNumbers *FrmAssignNumbers::open(AppState &app, QWidget *mainMenu)
+{
+    std::unique_ptr<FrmAssignNumbers> window(new FrmAssignNumbers(app, mainMenu));
+    window->Build_Tree();
+    window->show();
+    return window.release();
 }
 
 QGroupBox *FrmAssignNumbers::rangeFrame(const QString &name, const QString &caption, const QString &prefix,
@@ -130,14 +139,9 @@ QString FrmAssignNumbers::nodeKey(const QTreeWidgetItem *node)
 
 void FrmAssignNumbers::Build_Tree()
 {
+    const QVector<NumberAssigner::TreeTeam> teams = NumberAssigner(m_app.MeetDb()).tree();
     m_current = nullptr;
     m_tree->clear();
-    QVector<NumberAssigner::TreeTeam> teams;
-    try {
-        teams = NumberAssigner(m_app.MeetDb()).tree();
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
-    }
     auto *root = new QTreeWidgetItem(m_tree, {ShowTitle});
     root->setData(0, KeyRole, QStringLiteral("Root"));
     for (const auto &team : teams) {
@@ -203,43 +207,31 @@ void FrmAssignNumbers::submitRange(Mode mode)
         m_app.messages->tell(NumberAssigner::RangeInvalid);
         return;
     }
-    const NumberAssigner assigner(m_app.MeetDb());
-    try {
-        const int riders = assigner.riderCount();
-        const auto sequence =
-            mode == Mode::Random
-                ? NumberAssigner::randomRange(range->first, range->second, riders, RandomSource::generator())
-                : NumberAssigner::sequentialRange(range->first, range->second, riders);
-        if (sequence.status == -1) {
-            m_app.messages->tell(NumberAssigner::RangeTooSmall);
-            return;
-        }
-        assigner.applyNumbers(sequence);
-    } catch (const DbError &e) {
-        m_app.messages->fail(NumberAssigner::WriteFailed + QStringLiteral("\n\n") + e.userText());
-        Build_Tree();
+    // All or nothing: after a failure every rider keeps the number the tree shows.
+    bool tooSmall = false;
+    const bool applied = Boundary::run(
+        *m_app.messages, QStringLiteral("Numbering the riders"),
+        [&] {
+            const NumberAssigner assigner(m_app.MeetDb());
+            const int riders = assigner.riderCount();
+            const auto sequence = mode == Mode::Random
+                                      ? NumberAssigner::randomRange(range->first, range->second, riders,
+                                                                    RandomSource::generator())
+                                      : NumberAssigner::sequentialRange(range->first, range->second, riders);
+            tooSmall = sequence.status == -1;
+            if (!tooSmall)
+                assigner.applyNumbers(sequence);
+        },
+        NumberAssigner::WriteFailed);
+    if (!applied)
+        return;
+    if (tooSmall) {
+        m_app.messages->tell(NumberAssigner::RangeTooSmall);
         return;
     }
-    Build_Tree();
+    Boundary::run(*m_app.messages, QStringLiteral("Showing the new numbers"), [this] { Build_Tree(); });
     m_app.messages->tell(mode == Mode::Random ? NumberAssigner::RandomDone : NumberAssigner::SequentialDone);
     leaveRange(mode);
-}
-
-void FrmAssignNumbers::CmdRandSubmit_Click()
-{
-    submitRange(Mode::Random);
-}
-void FrmAssignNumbers::CmdRandCancel_Click()
-{
-    leaveRange(Mode::Random);
-}
-void FrmAssignNumbers::CmdSeqSubmit_Click()
-{
-    submitRange(Mode::Sequential);
-}
-void FrmAssignNumbers::CmdSeqCancel_Click()
-{
-    leaveRange(Mode::Sequential);
 }
 
 void FrmAssignNumbers::CmdIndividualExit_Click()
@@ -305,13 +297,13 @@ void FrmAssignNumbers::CmdEditSubmit_Click()
         return;
     }
     const std::int32_t rider = nodeKey(m_current).mid(5).toInt();
-    try {
-        if (!NumberAssigner(m_app.MeetDb()).setRiderNumber(rider, *number)) {
-            refuse(NumberAssigner::NumberInUse);
-            return;
-        }
-    } catch (const DbError &e) {
-        m_app.messages->fail(e.userText());
+    bool written = false;
+    // A failure leaves the edit open with what was typed, to try again.
+    if (!Boundary::run(*m_app.messages, QStringLiteral("Setting the rider number"),
+                       [&] { written = NumberAssigner(m_app.MeetDb()).setRiderNumber(rider, *number); }))
+        return;
+    if (!written) {
+        refuse(NumberAssigner::NumberInUse);
         return;
     }
     // The node shows the number as it is stored ("07" is stored as 7).

@@ -21,15 +21,16 @@ class FrmAssignNumbers : public OwnedWindow
 public:
     FrmAssignNumbers(AppState &app, QWidget *mainMenu);
 
+    // Builds the tree and shows the window; when the meet cannot be read it throws DbError and
+    // the window never opens.
+    static FrmAssignNumbers *open(AppState &app, QWidget *mainMenu);
+
+    // Reads the teams and riders again and shows them. Throws DbError, the tree left as it was.
     void Build_Tree();
 
     void CmdRandom_Click();
     void cmdSequential_Click();
     void CmdIndividual_Click();
-    void CmdRandSubmit_Click();
-    void CmdRandCancel_Click();
-    void CmdSeqSubmit_Click();
-    void CmdSeqCancel_Click();
     void CmdIndividualExit_Click();
     void CmdEditSubmit_Click();
     void CmdEditCancel_Click();

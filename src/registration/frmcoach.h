@@ -15,6 +15,7 @@ public:
     FrmCoach(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter);
 
     void Initialize_Add(std::int32_t teamCode);
+    // Answers false (after telling the user) when the coach is no longer there. Throws DbError.
     bool Initialize_Edit(std::int32_t coachCode);
 
 protected:

@@ -43,7 +43,8 @@ FrmCoachMgmt::FrmCoachMgmt(AppState &app, QWidget *parent) : ListScreen(app, par
 
 void FrmCoachMgmt::rebuild()
 {
-    if (!guarded([this] { m_teams = TeamRoster(m_app.MeetDb()).listByName(); }))
+    if (!guarded(QStringLiteral("Reading the team list"),
+                 [this] { m_teams = TeamRoster(m_app.MeetDb()).listByName(); }))
         m_teams.clear();
     {
         const QSignalBlocker quiet(m_teamBox);
@@ -68,7 +69,7 @@ void FrmCoachMgmt::CbTeam_Click(int line)
         return;
     m_team = m_teams[line].code;
     m_currentTeam->setText(m_teams[line].name);
-    guarded([this] {
+    guarded(QStringLiteral("Reading the team's coaches"), [this] {
         QStringList lines;
         QVector<std::int32_t> keys;
         for (const CoachRecord &c : CoachRoster(m_app.MeetDb()).listForTeam(m_team)) {
@@ -102,7 +103,8 @@ void FrmCoachMgmt::CmdEditCoach_Click()
         return;
     }
     FrmCoach *form = makeForm();
-    openLoadedEditor(form, form->Initialize_Edit(selectedKey()));
+    openLoadedEditor(form, QStringLiteral("Opening the coach"),
+                     [&] { return form->Initialize_Edit(selectedKey()); });
 }
 
 void FrmCoachMgmt::CmdDeleteCoach_Click()
@@ -112,7 +114,8 @@ void FrmCoachMgmt::CmdDeleteCoach_Click()
         return;
     }
     if (!m_app.messages->ask(CoachRoster::DeleteQuestion) ||
-        !guarded([this] { CoachRoster(m_app.MeetDb()).remove(selectedKey()); }))
+        !guarded(QStringLiteral("Deleting the coach"),
+                 [this] { CoachRoster(m_app.MeetDb()).remove(selectedKey()); }))
         return;
     setSelectedKey(-1);
     rebuild();

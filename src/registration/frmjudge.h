@@ -15,6 +15,7 @@ public:
     FrmJudge(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter);
 
     void Initialize_Add();
+    // Answers false (after telling the user) when the judge is no longer there. Throws DbError.
     bool Initialize_Edit(std::int32_t judgeId);
 
 protected:

@@ -31,7 +31,7 @@ FrmJudgeMgmt::FrmJudgeMgmt(AppState &app, QWidget *parent) : ListScreen(app, par
 
 void FrmJudgeMgmt::rebuild()
 {
-    guarded([this] {
+    guarded(QStringLiteral("Reading the judge list"), [this] {
         QStringList lines;
         QVector<std::int32_t> keys;
         for (const JudgeRecord &j : JudgeRoster(m_app.MeetDb()).listByLastName()) {
@@ -61,7 +61,8 @@ void FrmJudgeMgmt::CmdEditJudge_Click()
         return;
     }
     FrmJudge *form = makeForm();
-    openLoadedEditor(form, form->Initialize_Edit(selectedKey()));
+    openLoadedEditor(form, QStringLiteral("Opening the judge"),
+                     [&] { return form->Initialize_Edit(selectedKey()); });
 }
 
 void FrmJudgeMgmt::CmdDeleteJudge_Click()
@@ -73,13 +74,14 @@ void FrmJudgeMgmt::CmdDeleteJudge_Click()
     }
     const JudgeRoster roster(m_app.MeetDb());
     bool judgesAClass = false;
-    if (!guarded([&] { judgesAClass = roster.judgesAClass(id); }))
+    if (!guarded(QStringLiteral("Deleting the judge"), [&] { judgesAClass = roster.judgesAClass(id); }))
         return;
     if (judgesAClass) {
         m_app.messages->tell(JudgeRoster::HasClasses);
         return;
     }
-    if (!m_app.messages->ask(JudgeRoster::DeleteQuestion) || !guarded([&] { roster.remove(id); }))
+    if (!m_app.messages->ask(JudgeRoster::DeleteQuestion) ||
+        !guarded(QStringLiteral("Deleting the judge"), [&] { roster.remove(id); }))
         return;
     setSelectedKey(-1);
     rebuild();

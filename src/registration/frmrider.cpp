@@ -2,7 +2,6 @@
 
 #include "common/messageservice.h"
 #include "common/ridernumber.h"
-#include "db/dberror.h"
 #include "shell/appstate.h"
 #include "shell/formkit.h"
 
@@ -47,12 +46,12 @@ FrmRider::FrmRider(AppState &app, QWidget *owner, QWidget *focusAfter)
                  label(this, QStringLiteral("LblTeamCode"), QStringLiteral("Team"), 240, 4020, 1815, 285),
                  2160, 3960, 4455, 375);
     addSubmitAndCancel(QStringLiteral("CmdSave"), QStringLiteral("Save"), 4680);
+}
 
-    try {
-        m_teams = TeamRoster(app.MeetDb()).listByName();
-    } catch (const DbError &e) {
-        messages().fail(e.userText());
-    }
+void FrmRider::loadTeams()
+{
+    m_teams = TeamRoster(app().MeetDb()).listByName();
+    m_team->clear();
     for (const TeamRecord &t : m_teams)
         m_team->addItem(t.name);
     m_team->setCurrentIndex(-1);
@@ -60,6 +59,7 @@ FrmRider::FrmRider(AppState &app, QWidget *owner, QWidget *focusAfter)
 
 void FrmRider::Initialize_Add()
 {
+    loadTeams();
     m_index = -1;
     for (QLineEdit *b : m_boxes)
         b->clear();
@@ -68,13 +68,8 @@ void FrmRider::Initialize_Add()
 
 bool FrmRider::Initialize_Edit(std::int32_t riderIndex)
 {
-    std::optional<RiderRecord> r;
-    try {
-        r = RiderRegistry(app().MeetDb()).find(riderIndex);
-    } catch (const DbError &e) {
-        messages().fail(e.userText());
-        return false;
-    }
+    loadTeams();
+    const std::optional<RiderRecord> r = RiderRegistry(app().MeetDb()).find(riderIndex);
     if (!r) {
         messages().refuse(MessageService::Refusal::Edit,
                           QStringLiteral("The selected rider is no longer in the meet."));

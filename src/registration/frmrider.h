@@ -20,6 +20,7 @@ public:
 
     FrmRider(AppState &app, QWidget *owner, QWidget *focusAfter);
 
+    // Both read the team list, once, when the window opens; they throw DbError.
     void Initialize_Add();
     bool Initialize_Edit(std::int32_t riderIndex);
     bool ValidTeam();
@@ -30,6 +31,7 @@ protected:
 
 private:
     RiderRecord record() const;
+    void loadTeams();
 
     std::int32_t m_index = -1;
     QVector<TeamRecord> m_teams; // read once, when the window opens

@@ -46,10 +46,13 @@ FrmRiderMgmt::FrmRiderMgmt(AppState &app, QWidget *parent) : ListScreen(app, par
     const std::array handlers{&FrmRiderMgmt::CmdAdd_Click, &FrmRiderMgmt::CmdEdit_Click,
                               &FrmRiderMgmt::CmdDelete_Click, &FrmRiderMgmt::CmdReportbyTeam_Click,
                               &FrmRiderMgmt::CmdReportbyNumber_Click};
-    for (int i = 0; i < 5; ++i)
-        connect(button(this, QString::fromLatin1(buttons[i].first), QString::fromLatin1(buttons[i].second),
-                       5880, 1440 + i * 840, 2295, 615),
-                &QPushButton::clicked, this, handlers[i]);
+    for (int i = 0; i < 5; ++i) {
+        QPushButton *b = button(this, QString::fromLatin1(buttons[i].first),
+                                QString::fromLatin1(buttons[i].second), 5880, 1440 + i * 840, 2295, 615);
+        connect(b, &QPushButton::clicked, this, handlers[i]);
+        if (i == 0)
+            m_add = b;
+    }
 }
 
 void FrmRiderMgmt::rebuild()
@@ -62,7 +65,8 @@ void FrmRiderMgmt::CmdSearch_Click()
     if (m_searchFor->text().isEmpty())
         return;
     const auto by = RiderRegistry::SearchBy(std::max(0, m_searchBy->currentIndex()));
-    if (!guarded([&] { m_found = RiderRegistry(m_app.MeetDb()).search(by, m_searchFor->text()); }))
+    if (!guarded(QStringLiteral("Searching the riders"),
+                 [&] { m_found = RiderRegistry(m_app.MeetDb()).search(by, m_searchFor->text()); }))
         return;
     QStringList lines;
     QVector<std::int32_t> keys;
@@ -81,11 +85,19 @@ std::int32_t FrmRiderMgmt::selectedRider() const
     return row >= 0 && row < m_keys.size() ? m_keys[row] : -1;
 }
 
+FrmRider *FrmRiderMgmt::makeForm()
+{
+    // After an add and after an edit alike, the focus goes back to Add Rider.
+    return new FrmRider(m_app, window(), m_add);
+}
+
 void FrmRiderMgmt::CmdAdd_Click()
 {
-    auto *form = new FrmRider(m_app, window(), this->findChild<QPushButton *>(QStringLiteral("CmdAdd")));
-    form->Initialize_Add();
-    openEditor(form);
+    FrmRider *form = makeForm();
+    openLoadedEditor(form, QStringLiteral("Opening the rider form"), [&] {
+        form->Initialize_Add();
+        return true;
+    });
 }
 
 void FrmRiderMgmt::CmdEdit_Click()
@@ -95,8 +107,8 @@ void FrmRiderMgmt::CmdEdit_Click()
         m_app.messages->tell(RiderRegistry::NoRiderToEdit);
         return;
     }
-    auto *form = new FrmRider(m_app, window(), this->findChild<QPushButton *>(QStringLiteral("CmdAdd")));
-    openLoadedEditor(form, form->Initialize_Edit(rider));
+    FrmRider *form = makeForm();
+    openLoadedEditor(form, QStringLiteral("Opening the rider"), [&] { return form->Initialize_Edit(rider); });
 }
 
 void FrmRiderMgmt::CmdDelete_Click()
@@ -108,13 +120,14 @@ void FrmRiderMgmt::CmdDelete_Click()
     }
     const RiderRegistry riders(m_app.MeetDb());
     bool entered = false;
-    if (!guarded([&] { entered = riders.isEntered(rider); }))
+    if (!guarded(QStringLiteral("Deleting the rider"), [&] { entered = riders.isEntered(rider); }))
         return;
     if (entered) {
         m_app.messages->tell(RiderRegistry::RiderIsEntered);
         return;
     }
-    if (!m_app.messages->ask(RiderRegistry::DeleteQuestion) || !guarded([&] { riders.remove(rider); }))
+    if (!m_app.messages->ask(RiderRegistry::DeleteQuestion) ||
+        !guarded(QStringLiteral("Deleting the rider"), [&] { riders.remove(rider); }))
         return;
     rebuild();
 }

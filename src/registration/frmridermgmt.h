@@ -27,9 +27,11 @@ public:
 
 private:
     std::int32_t selectedRider() const;
+    class FrmRider *makeForm();
 
     QVector<RiderFound> m_found;
     QComboBox *m_searchBy;
     QLineEdit *m_searchFor;
     QListWidget *m_results;
+    QPushButton *m_add = nullptr;
 };

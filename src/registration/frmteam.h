@@ -15,7 +15,7 @@ public:
     FrmTeam(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter);
 
     void Initialize_Add();
-    // Answers false (after telling the user) when the team is no longer there.
+    // Answers false (after telling the user) when the team is no longer there. Throws DbError.
     bool Initialize_Edit(std::int32_t team);
 
     static int divisionLine(const QString &division);

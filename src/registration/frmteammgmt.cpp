@@ -33,7 +33,7 @@ FrmTeamMgmt::FrmTeamMgmt(AppState &app, QWidget *parent) : ListScreen(app, paren
 
 void FrmTeamMgmt::rebuild()
 {
-    guarded([this] {
+    guarded(QStringLiteral("Reading the team list"), [this] {
         QStringList lines;
         QVector<std::int32_t> keys;
         for (const TeamRecord &t : TeamRoster(m_app.MeetDb()).listByName()) {
@@ -64,7 +64,8 @@ void FrmTeamMgmt::CmdEditTeam_Click()
         return;
     }
     FrmTeam *form = makeForm();
-    openLoadedEditor(form, form->Initialize_Edit(selectedKey()));
+    openLoadedEditor(form, QStringLiteral("Opening the team"),
+                     [&] { return form->Initialize_Edit(selectedKey()); });
 }
 
 void FrmTeamMgmt::CmdDeleteTeam_Click()
@@ -76,13 +77,14 @@ void FrmTeamMgmt::CmdDeleteTeam_Click()
     }
     const TeamRoster roster(m_app.MeetDb());
     bool hasRiders = false;
-    if (!guarded([&] { hasRiders = roster.hasRiders(code); }))
+    if (!guarded(QStringLiteral("Deleting the team"), [&] { hasRiders = roster.hasRiders(code); }))
         return;
     if (hasRiders) {
         m_app.messages->refuse(MessageService::Refusal::Delete, TeamRoster::HasRiders);
         return;
     }
-    if (!m_app.messages->ask(TeamRoster::DeleteQuestion) || !guarded([&] { roster.deleteWithCoaches(code); }))
+    if (!m_app.messages->ask(TeamRoster::DeleteQuestion) ||
+        !guarded(QStringLiteral("Deleting the team"), [&] { roster.deleteWithCoaches(code); }))
         return;
     setSelectedKey(-1);
     rebuild();

@@ -19,7 +19,8 @@ QString describe(const QString &action, const std::exception_ptr &error)
     }
 }
 
-bool run(MessageService &messages, const QString &action, const std::function<void()> &work) noexcept
+bool run(MessageService &messages, const QString &action, const std::function<void()> &work,
+         const QString &preface) noexcept
 {
     try {
         work();
@@ -27,7 +28,8 @@ bool run(MessageService &messages, const QString &action, const std::function<vo
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
         try {
-            messages.fail(describe(action, error));
+            const QString reason = describe(action, error);
+            messages.fail(preface.isEmpty() ? reason : preface + QStringLiteral("\n\n") + reason);
         } catch (...) {
             // Telling the user failed as well (out of memory): there is nobody left to tell.
         }

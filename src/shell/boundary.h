@@ -19,7 +19,9 @@ class MessageService;
 namespace Boundary {
 
 // Runs the work; true when it ran through, false when it failed and the user has been told.
-bool run(MessageService &messages, const QString &action, const std::function<void()> &work) noexcept;
+// A preface, when given, is told before the reason (the screen's own words for a failure).
+bool run(MessageService &messages, const QString &action, const std::function<void()> &work,
+         const QString &preface = {}) noexcept;
 
 // What the user reads for a failure of the action.
 QString describe(const QString &action, const std::exception_ptr &error);

@@ -3,6 +3,7 @@
 #include "common/twips.h"
 #include "shell/appstate.h"
 
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QWidget>
 #include <QWindow>
 
@@ -22,6 +24,50 @@ W *place(W *widget, const QString &name, int left, int top, int width, int heigh
     widget->setObjectName(name);
     widget->setGeometry(Twips::rect(left, top, width, height));
     return widget;
+}
+
+// Named by its label: the label's text is the input's name. An input without one is named by
+// its window (setAccessibleName), never by its objectName, which means nothing to a listener.
+template <typename W>
+W *named(W *input, QLabel *buddy)
+{
+    if (buddy) {
+        buddy->setBuddy(input);
+        input->setAccessibleName(buddy->text());
+    }
+    return input;
+}
+
+const char *const OwnName = "trotwiseOwnAccessibleName";
+
+// Screen readers on Linux hear a combo box by its current line and take its name from the
+// label it is the buddy of. A combo box without a label (a grid's selectors) is named by its
+// accessible name instead, its current line being its value.
+class OwnNamedComboBox : public QAccessibleWidget
+{
+public:
+    explicit OwnNamedComboBox(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const auto *box = static_cast<QComboBox *>(widget());
+        if (t == QAccessible::Value)
+            return box->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {showMenuAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action == showMenuAction())
+            static_cast<QComboBox *>(widget())->showPopup();
+    }
+};
+
+QAccessibleInterface *ownNamedComboBox(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView("QComboBox") && object->property(OwnName).toBool())
+        return new OwnNamedComboBox(static_cast<QComboBox *>(object));
+    return nullptr;
 }
 
 } // namespace
@@ -57,45 +103,38 @@ QLabel *serifTitle(QWidget *parent, const QString &name, const QString &text, in
 QLineEdit *textBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
                    int height, int maxLength)
 {
-    auto *edit = place(new QLineEdit(parent), name, left, top, width, height);
+    auto *edit = named(place(new QLineEdit(parent), name, left, top, width, height), buddy);
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
-    if (buddy)
-        buddy->setBuddy(edit);
-    edit->setAccessibleName(buddy ? buddy->text() : name);
     return edit;
 }
 
 QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
                         int height)
 {
-    auto *edit = place(new QPlainTextEdit(parent), name, left, top, width, height);
+    auto *edit = named(place(new QPlainTextEdit(parent), name, left, top, width, height), buddy);
     edit->setTabChangesFocus(true);
-    if (buddy)
-        buddy->setBuddy(edit);
-    edit->setAccessibleName(buddy ? buddy->text() : name);
     return edit;
 }
 
 QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
                     int height, const QStringList &items)
 {
-    auto *box = place(new QComboBox(parent), name, left, top, width, height);
+    static const bool ownNames = (QAccessible::installFactory(ownNamedComboBox), true);
+    Q_UNUSED(ownNames)
+    auto *box = named(place(new QComboBox(parent), name, left, top, width, height), buddy);
+    box->setProperty(OwnName, buddy == nullptr);
     box->addItems(items);
     box->setCurrentIndex(-1);
-    if (buddy)
-        buddy->setBuddy(box);
-    box->setAccessibleName(buddy ? buddy->text() : name);
     return box;
 }
 
 QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const QString &accessibleName,
                      int left, int top, int width, int height)
 {
-    auto *list = place(new QListWidget(parent), name, left, top, width, height);
-    if (buddy)
-        buddy->setBuddy(list);
-    list->setAccessibleName(buddy ? buddy->text() : accessibleName);
+    auto *list = named(place(new QListWidget(parent), name, left, top, width, height), buddy);
+    if (!buddy)
+        list->setAccessibleName(accessibleName);
     return list;
 }
 
@@ -141,6 +180,21 @@ void centreOnScreen(QWidget *window, const AppState &app)
     window->move(Twips::point((app.ScreenWidth - width) / 2.0, (app.ScreenHeight - height) / 2.0));
 }
 
+namespace {
+bool g_enablingUnchanged = false;
+} // namespace
+
+void enableUnchanged(QWidget *widget)
+{
+    const QScopedValueRollback quiet(g_enablingUnchanged, true);
+    widget->setEnabled(true);
+}
+
+bool enablingUnchanged()
+{
+    return g_enablingUnchanged;
+}
+
 OpenerLock::OpenerLock(QList<QWidget *> openers, QWidget *focusAfter) : m_focus(focusAfter)
 {
     for (QWidget *w : openers)
@@ -150,10 +204,12 @@ OpenerLock::OpenerLock(QList<QWidget *> openers, QWidget *focusAfter) : m_focus(
         }
 }
 
-void OpenerLock::release()
+void OpenerLock::release(bool unchanged)
 {
     for (const QPointer<QWidget> &w : std::exchange(m_openers, {}))
-        if (w)
+        if (w && unchanged)
+            enableUnchanged(w);
+        else if (w)
             w->setEnabled(true);
     if (QWidget *focus = std::exchange(m_focus, nullptr)) {
         focus->activateWindow();

@@ -17,7 +17,9 @@ class QWidget;
 struct AppState;
 
 // Building windows in code: every control placed in twips, named after its name in the system,
-// and every input given its label as buddy so that it carries the label's text as its name.
+// and every input given its label as buddy so that it carries the label's text as its name. An
+// input without a label gets its own name from its window (setAccessibleName); a combo box
+// without one is then announced by that name, with its current line as its value.
 namespace FormKit {
 
 inline const QColor LightGrey{0xC0, 0xC0, 0xC0};
@@ -56,6 +58,12 @@ void setInnerSize(QWidget *window, int width, int height);
 // Left = (ScreenWidth - width) / 2, Top = (ScreenHeight - height) / 2, in twips.
 void centreOnScreen(QWidget *window, const AppState &app);
 
+// Enables a widget again after a window that never opened (it could not read what it needed):
+// nothing has changed, so screens that read their lists again when enabled leave them as they are.
+void enableUnchanged(QWidget *widget);
+// True while enableUnchanged() is enabling widgets.
+bool enablingUnchanged();
+
 // While an editing window is open, its openers (the main menu, the management screen) are
 // disabled; they are enabled again, and the focus given back, however the editing window ends.
 class OpenerLock
@@ -64,8 +72,8 @@ public:
     OpenerLock(QList<QWidget *> openers, QWidget *focusAfter);
     ~OpenerLock() { release(); }
     OpenerLock(const OpenerLock &) = delete;
-    // Enables the openers again now; later calls do nothing.
-    void release();
+    // Enables the openers again now; later calls do nothing. Unchanged: the window never opened.
+    void release(bool unchanged = false);
     bool holds(const QWidget *widget) const
     {
         for (const QPointer<QWidget> &w : m_openers)

@@ -4,6 +4,7 @@
 #include "shell/appstate.h"
 #include "shell/boundary.h"
 #include "shell/editform.h"
+#include "shell/formkit.h"
 
 #include <QEvent>
 #include <QListWidget>
@@ -52,26 +53,30 @@ void ListScreen::openEditor(EditForm *editor)
     editor->show();
 }
 
-void ListScreen::openLoadedEditor(EditForm *editor, bool loaded)
+void ListScreen::openLoadedEditor(EditForm *editor, const QString &action, const std::function<bool()> &load)
 {
+    bool loaded = false;
+    const bool ran = guarded(action, [&] { loaded = load(); });
     if (loaded) {
         openEditor(editor);
         return;
     }
     delete editor;
-    m_selected = -1;
-    rebuild();
+    if (ran) {
+        m_selected = -1;
+        rebuild();
+    }
 }
 
-bool ListScreen::guarded(const std::function<void()> &action)
+bool ListScreen::guarded(const QString &action, const std::function<void()> &work)
 {
-    return Boundary::run(*m_app.messages, windowTitle(), action);
+    return Boundary::run(*m_app.messages, action, work);
 }
 
 void ListScreen::changeEvent(QEvent *event)
 {
     ActivityScreen::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange && isEnabled() && isVisible())
+    if (event->type() == QEvent::EnabledChange && isEnabled() && isVisible() && !FormKit::enablingUnchanged())
         rebuild();
 }
 

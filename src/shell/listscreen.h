@@ -45,11 +45,12 @@ protected:
     // Shows an editing window (which locks its openers itself); once it closes the list is
     // read again.
     void openEditor(EditForm *editor);
-    // Opens an editing window that loaded the selected record; when it could not (the record
-    // is gone), drops it, clears the selection and reads the list again.
-    void openLoadedEditor(EditForm *editor, bool loaded);
-    // Runs a database action; a failure is told to the user. Answers whether it succeeded.
-    bool guarded(const std::function<void()> &action);
+    // Loads the editing window through the error boundary and opens it. When it could not load
+    // it goes again without changing anything; when the record is gone (load answers false,
+    // having told the user) the selection is cleared and the list read again.
+    void openLoadedEditor(EditForm *editor, const QString &action, const std::function<bool()> &load);
+    // Runs a database action through the error boundary. Answers whether it succeeded.
+    bool guarded(const QString &action, const std::function<void()> &work);
 
     void showEvent(QShowEvent *event) override;
     // Enabled again after a window that locked the main menu (an editing window, the number

@@ -10,9 +10,15 @@ OwnedWindow::OwnedWindow(QWidget *owner, QList<QWidget *> openers, QWidget *focu
         connect(owner, &QObject::destroyed, this, &QObject::deleteLater);
 }
 
+OwnedWindow::~OwnedWindow()
+{
+    m_lock.release(!m_shown);
+}
+
 void OwnedWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    m_shown = true;
     FormKit::keepAbove(this, m_owner);
 }
 
@@ -20,5 +26,5 @@ void OwnedWindow::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
     if (event->isAccepted())
-        m_lock.release();
+        m_lock.release(!m_shown);
 }

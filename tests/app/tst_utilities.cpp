@@ -4,6 +4,7 @@
 
 #include "app/frmutilities.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 
 namespace {
@@ -27,6 +28,25 @@ FrmUtilities *openPopup(MenuFixture &f)
     if (popup && !QTest::qWaitForWindowExposed(popup))
         qWarning("pop-up not exposed");
     return popup;
+}
+
+// The entries a screen reader finds in the Utilities window, as buttons named by their captions;
+// the focused one marked.
+QStringList spokenEntries(const FrmUtilities *popup)
+{
+    QAccessibleInterface *program = QAccessible::queryAccessibleInterface(qApp);
+    for (int w = 0; w < program->childCount(); ++w) {
+        QAccessibleInterface *window = program->child(w);
+        if (window->object() != popup)
+            continue;
+        QStringList entries;
+        for (int i = 0; i < window->childCount(); ++i)
+            if (QAccessibleInterface *entry = window->child(i); entry->role() == QAccessible::Button)
+                entries << entry->text(QAccessible::Name) +
+                               (entry->state().focused ? QStringLiteral(" *") : QString());
+        return entries;
+    }
+    return {QStringLiteral("the window is not listed")};
 }
 } // namespace
 
@@ -125,6 +145,48 @@ private Q_SLOTS:
         f.main->setEnabled(true);
         QTRY_VERIFY(f.main->isActiveWindow());
         QTRY_COMPARE(QApplication::focusWidget(), division);
+    }
+
+    void entries_listedForScreenReadersAndChosenByKeys_data()
+    {
+        QTest::addColumn<int>("next");
+        QTest::addColumn<int>("choose");
+        QTest::newRow("Tab, Enter") << int(Qt::Key_Tab) << int(Qt::Key_Return);
+        QTest::newRow("Down, Space") << int(Qt::Key_Down) << int(Qt::Key_Space);
+        QTest::newRow("Up wraps round, Enter") << int(Qt::Key_Up) << int(Qt::Key_Enter);
+    }
+    void entries_listedForScreenReadersAndChosenByKeys()
+    {
+        QFETCH(int, next);
+        QFETCH(int, choose);
+        MenuFixture f;
+        QStringList ran;
+        f.main->setUtilityAction(FrmMain::Utility::ImportTeams, [&] { ran << QStringLiteral("import"); });
+        f.main->setUtilityAction(FrmMain::Utility::AssignRiderNumbers,
+                                 [&] { ran << QStringLiteral("assign"); });
+        f.main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.main.get()));
+        QWidget *label = f.find(QStringLiteral("LblUtilities"));
+        label->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(label, Qt::Key_Space);
+        FrmUtilities *popup = f.main->utilitiesWindow();
+        QVERIFY(popup);
+        QTRY_COMPARE(QApplication::activeWindow(), popup);
+        QCOMPARE(spokenEntries(popup), (QStringList{"Import Teams *", "Assign Rider #s"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(next));
+        QCOMPARE(spokenEntries(popup), (QStringList{"Import Teams", "Assign Rider #s *"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(choose));
+        QCOMPARE(ran, QStringList{"assign"});
+    }
+
+    void failingEntry_isToldAndGivesTheMainMenuBack()
+    {
+        MenuFixture f;
+        f.main->setUtilityAction(FrmMain::Utility::AssignRiderNumbers,
+                                 [] { throw std::runtime_error("no window"); });
+        f.main->Run_Utility(FrmMain::Utility::AssignRiderNumbers);
+        QVERIFY(f.main->isEnabled());
+        QCOMPARE(f.messages.texts(), QStringList{"Assign Rider #s failed.\n\nno window"});
     }
 };
 

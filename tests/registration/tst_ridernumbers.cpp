@@ -214,22 +214,22 @@ private Q_SLOTS:
         const auto r3 = meet.addRider(acorn, "Cy", "Young", "52");
         const auto r4 = meet.addRider(acorn, "Ann", "Young", "53");
         const auto orphan = meet.addRider(77, "Di", "Nobody", "54");
-        Q_UNUSED(r1)
+        meet.addRider(zebra, "Ab", "Zz", "55"); // last name after Zed, first name before Bo
         Q_UNUSED(r2)
         Q_UNUSED(r3)
         Q_UNUSED(r4)
         Q_UNUSED(orphan)
 
         NumberAssigner assigner(db());
-        QCOMPARE(assigner.riderCount(), 5);
-        const auto seq = NumberAssigner::sequentialRange(1, 5, assigner.riderCount());
+        QCOMPARE(assigner.riderCount(), 6);
+        const auto seq = NumberAssigner::sequentialRange(1, 6, assigner.riderCount());
         assigner.applyNumbers(seq);
-        // Acorn (A): Young Ann 1, Young Cy 2; Zebra (A): Zed 3; apple (B): Ames 4; no team: unchanged.
-        QCOMPARE(numbersInIndexOrder(), (QStringList{"4", "3", "2", "1", "54"}));
+        // Acorn (A): Young Ann 1, Young Cy 2; Zebra (A): Zed 3, Zz 4; apple (B): Ames 5; no team: unchanged.
+        QCOMPARE(numbersInIndexOrder(), (QStringList{"5", "3", "2", "1", "54", "4"}));
 
         forceFailureOnRider(r1);
-        QVERIFY_THROWS_EXCEPTION(DbError, assigner.applyNumbers(NumberAssigner::sequentialRange(-5, 5, 5)));
-        QCOMPARE(numbersInIndexOrder(), (QStringList{"4", "3", "2", "1", "54"}));
+        QVERIFY_THROWS_EXCEPTION(DbError, assigner.applyNumbers(NumberAssigner::sequentialRange(-5, 5, 6)));
+        QCOMPARE(numbersInIndexOrder(), (QStringList{"5", "3", "2", "1", "54", "4"}));
     }
 
     void setRiderNumber_refusesAnotherRidersNumberOnly()

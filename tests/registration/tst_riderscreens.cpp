@@ -98,11 +98,13 @@ private Q_SLOTS:
         MeetHarness::click(riderForm(), "CmdSave");
         QCOMPARE(m->messages.last()->text, QStringLiteral("A team must be selected in the Team box"));
 
-        fillRider("", "Bo", "Ray", 0);
+        // A missing name comes before an invalid number.
+        fillRider("abc", "", "Ray", 0);
         m->messages.answer({true});
         MeetHarness::click(riderForm(), "CmdSave");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Warn);
         QVERIFY(m->messages.last()->text.startsWith("The rider cannot be saved due to missing information."));
+        type(riderForm(), "RiderListBoxArray_1", "Bo");
 
         for (const auto &[typed, message] :
              {std::pair{"abc", "The specified rider number is invalid."},
@@ -120,6 +122,7 @@ private Q_SLOTS:
         m->messages.answer({true});
         MeetHarness::click(riderForm(), "CmdSave");
         QVERIFY(!riderForm());
+        QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QWidget *>("CmdAdd"));
         QCOMPARE(numbers(m->db()), (QStringList{"07", "-5"}));
         QCOMPARE(m->messages.unscriptedQuestions, 0);
     }
@@ -152,6 +155,7 @@ private Q_SLOTS:
         m->messages.answer({true});
         MeetHarness::click(f, "CmdSave");
         QVERIFY(!riderForm());
+        QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QWidget *>("CmdAdd"));
         // The screen repeats its search when the form closes.
         QCOMPARE(lines(screen), QStringList{"12 - Coleman, Cy (Red)"});
     }
@@ -212,8 +216,7 @@ private Q_SLOTS:
         for (int i = 0; i < 20; ++i)
             b.addRider(i % 2 ? m_blue : m_red, QStringLiteral("R%1").arg(i), QStringLiteral("L%1").arg(i));
         m->main.setEnabled(false); // as the Utilities entry leaves it
-        auto *w = new FrmAssignNumbers(m->app, &m->main);
-        w->show();
+        auto *w = FrmAssignNumbers::open(m->app, &m->main);
         QVERIFY(w->findChild<QGroupBox *>("FraButtons")->isVisible());
         QVERIFY(!w->findChild<QGroupBox *>("FraRandom")->isVisible());
 
@@ -266,8 +269,7 @@ private Q_SLOTS:
         const auto ann = b.addRider(m_blue, "Ann", "Lee", "07");
         b.addRider(m_blue, "Bo", "Ray", "8");
         b.addRider(999, "Di", "Lost", "");
-        auto *w = new FrmAssignNumbers(m->app, &m->main);
-        w->show();
+        auto *w = FrmAssignNumbers::open(m->app, &m->main);
         auto *tree = w->findChild<QTreeWidget *>("TVNumberAssign");
         QTreeWidgetItem *annNode = findNode(tree, QStringLiteral("Rider%1").arg(ann));
         QVERIFY(annNode);

@@ -118,9 +118,9 @@ private Q_SLOTS:
         QTest::newRow("no division") << "Blue" << -1 << ""
                                      << ""
                                      << "You must select a division for this team";
-        QTest::newRow("no district") << "Blue" << 1 << ""
-                                     << "x"
-                                     << "You must specify the district of this team";
+        QTest::newRow("no district or region") << "Blue" << 1 << ""
+                                               << ""
+                                               << "You must specify the district of this team";
         QTest::newRow("no region") << "Blue" << 1 << "7"
                                    << ""
                                    << "You must specify the region of this team";
@@ -319,6 +319,40 @@ private Q_SLOTS:
         QCOMPARE(
             Sql::scalar(m->db(), "team", "SELECT count(*) FROM TblCoach WHERE TeamCode = ?", {blue}).toInt(),
             2);
+    }
+
+    void coach_firstFailingCheck_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("no first or last name") << ""
+                                               << ""
+                                               << "The First Name box must be filled in";
+        QTest::newRow("no last name or position") << "Kim"
+                                                  << ""
+                                                  << "The Last Name box must be filled in";
+        QTest::newRow("no position") << "Kim"
+                                     << "Ko"
+                                     << "The Position box must have a valid entry";
+    }
+    void coach_firstFailingCheck()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        QFETCH(QString, refusal);
+        m->build().addTeam("Blue", "B");
+        auto *screen = openScreen<FrmCoachMgmt>();
+        choose(screen, "CbTeam", 0);
+        MeetHarness::click(screen, "CmdAddCoach");
+        QWidget *f = form("FrmCoach");
+        type(f, "TxtFirst", first);
+        type(f, "TxtLast", last);
+        m->messages.answer({true});
+        MeetHarness::click(f, "CmdSubmit");
+        QCOMPARE(m->messages.last()->title, QStringLiteral("Submit Error"));
+        QCOMPARE(m->messages.last()->text, refusal);
+        QCOMPARE(count(m->db(), "TblCoach"), 0);
     }
 
     void coach_oddPositionEditsAsAssistantAndDeleteAsks()

@@ -1,0 +1,163 @@
+// Every window as a keyboard or screen-reader user meets it: each input, list and tree carries a
+// name (its label, or a name of its own that the screen reader really says), each button a
+// caption, and Tab reaches every control the user can see and use.
+#include "programfixture.h"
+
+#include "app/frmutilities.h"
+
+#include <QAccessible>
+
+namespace {
+
+using P = ProgramFixture;
+
+bool isInput(QAccessible::Role role)
+{
+    return role == QAccessible::EditableText || role == QAccessible::ComboBox || role == QAccessible::List ||
+           role == QAccessible::Tree || role == QAccessible::SpinBox;
+}
+
+bool isControl(QAccessible::Role role)
+{
+    return isInput(role) || role == QAccessible::Button || role == QAccessible::CheckBox ||
+           role == QAccessible::RadioButton;
+}
+
+// A button by its caption; an input by its label, or by a name of its own that is what the
+// screen reader says (a combo box reports its current line unless given an interface that
+// reports its own name).
+bool named(QAccessibleInterface *control, const QWidget *widget)
+{
+    for (const auto &[label, relation] : control->relations(QAccessible::Label))
+        if (!label->text(QAccessible::Name).isEmpty())
+            return true;
+    const QString name = control->text(QAccessible::Name).trimmed();
+    return !name.isEmpty() && (!isInput(control->role()) || name == widget->accessibleName());
+}
+
+// The names of the window's controls that fail: "unnamed X", "unreached X".
+QStringList faults(QWidget *window)
+{
+    window->activateWindow();
+    if (!QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }))
+        return {window->objectName() + QStringLiteral(" not active")};
+    QList<QWidget *> controls;
+    QStringList out;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+        if (!w->isVisible() || w->window() != window || !a || !isControl(a->role()))
+            continue;
+        if (!named(a, w))
+            out << QStringLiteral("unnamed ") + w->objectName();
+        if (w->isEnabled())
+            controls << w;
+    }
+    QSet<QWidget *> reached;
+    for (int i = 0; i < 2 * controls.size() + 2; ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        reached << focus;
+        QTest::keyClick(focus ? focus : window, Qt::Key_Tab);
+    }
+    for (QWidget *w : controls)
+        if (!reached.contains(w))
+            out << QStringLiteral("unreached ") + w->objectName();
+    return out;
+}
+
+} // namespace
+
+class TstKeyboardAccess : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ProgramFixture> p;
+
+    void check(QWidget *window)
+    {
+        QVERIFY(window);
+        const QStringList found = faults(window);
+        QVERIFY2(found.isEmpty(),
+                 qPrintable(window->objectName() + QStringLiteral(": ") + found.join(QStringLiteral(", "))));
+    }
+
+private Q_SLOTS:
+    void init() { p = std::make_unique<ProgramFixture>(); }
+    void cleanup() { p.reset(); }
+
+    void mainMenuPanelsAndActivityScreens()
+    {
+        check(p->main.get());
+        for (int menu = 1; menu <= 4; ++menu) {
+            p->main->Show_Menu(menu);
+            check(p->main.get());
+        }
+        p->prepareShowDay();
+        for (int slot = FrmMain::FirstSlot; slot <= FrmMain::LastSlot; ++slot) {
+            p->open(slot);
+            check(p->main.get());
+        }
+    }
+
+    void editingWindows_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("box"); // its first line chosen before the button
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        const std::tuple<const char *, int, const char *, const char *, const char *> rows[] = {
+            {"team", 1, "", "CmdAddTeam", "FrmTeam"},
+            {"coach", 2, "CbTeam", "CmdAddCoach", "FrmCoach"},
+            {"rider", 3, "", "CmdAdd", "FrmRider"},
+            {"judge", 4, "", "CmdAddJudge", "FrmJudge"},
+            {"judge assignments", 5, "", "CmdAssignclasses", "FrmJudgeAssignments"},
+            {"entries", 8, "CbTeamName", "CmdSubmit", "frmClassAssignments"},
+            {"placings", 10, "CbClass", "CmdAddPlacings", "FrmPlaceAssign"},
+        };
+        for (const auto &[name, slot, box, button, window] : rows)
+            QTest::newRow(name) << slot << QString::fromLatin1(box) << QString::fromLatin1(button)
+                                << QString::fromLatin1(window);
+    }
+    void editingWindows()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, box);
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        p->prepareShowDay();
+        p->open(slot);
+        if (!box.isEmpty())
+            P::choose(p->screen(), qPrintable(box), 0);
+        p->press(qPrintable(button));
+        check(MeetHarness::window(window));
+    }
+
+    void numberWindowInEachMode()
+    {
+        p->openNumbers();
+        check(p->numbers());
+        for (const char *mode : {"CmdRandom", "CmdRandCancel", "cmdSequential", "CmdSeqCancel"}) {
+            P::press(p->numbers(), mode);
+            check(p->numbers());
+        }
+        p->editAnnsNumber();
+        check(p->numbers());
+    }
+
+    void importReportAndUtilities()
+    {
+        p->openImport();
+        check(P::in("FrmDataImport"));
+        P::press(P::in("FrmDataImport"), "CmdCancel");
+        p->open(1);
+        p->press("CmdTeamReport");
+        check(P::in("FrmReportPreview"));
+        P::in("FrmReportPreview")->close();
+        p->main->activateWindow();
+        QTest::mouseClick(p->main->findChild<QWidget *>("LblUtilities"), Qt::LeftButton);
+        check(p->main->utilitiesWindow());
+    }
+};
+
+QTEST_MAIN(TstKeyboardAccess)
+#include "tst_keyboardaccess.moc"
