@@ -62,9 +62,11 @@ private Q_SLOTS:
         int number = 0;
         for (int t = 0; t < teams.size(); ++t) {
             const auto team = b.addTeam(QStringLiteral("Team %1").arg(t), "B");
-            for (int r = 0; r < teams[t]; ++r)
-                b.addEntry(
-                    5, b.addRider(team, "R", QStringLiteral("L%1").arg(++number), QString::number(number)));
+            for (int r = 0; r < teams[t]; ++r) {
+                ++number;
+                b.addEntry(5,
+                           b.addRider(team, "R", QStringLiteral("L%1").arg(number), QString::number(number)));
+            }
         }
         b.addEntry(5, b.addRider(b.addTeam("Other division", "A"), "A", "A", "99"));
         for (const Order order : {Order::Sequential, Order::Random}) {
