@@ -3,7 +3,7 @@
 // A fresh meet for window tests: a meet file in a temporary folder, the program-wide state
 // pointing at it, the scripted message service, and a stand-in for the main window that
 // activity screens and editing windows are parented to.
-#include "meetfixture.h"
+#include "meetfile.h"
 #include "scriptedmessages.h"
 
 #include "shell/appstate.h"

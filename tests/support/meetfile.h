@@ -1,0 +1,53 @@
+#pragma once
+
+// A fresh meet file for logic tests, and short ways to read a meet and to make a write fail.
+#include "meetfixture.h"
+
+#include "db/dbconnection.h"
+#include "db/sql.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace MeetQuery {
+
+// The first column of every row the query selects, as text.
+inline QStringList column(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
+{
+    QStringList out;
+    for (const auto &row : Sql::select(db, QStringLiteral("test read"), sql, values).rows)
+        out << row[0].toString();
+    return out;
+}
+
+inline int count(const QSqlDatabase &db, const QString &table)
+{
+    return Sql::scalar(db, QStringLiteral("test count"), QStringLiteral("SELECT count(*) FROM ") + table)
+        .toInt();
+}
+
+// The writes the condition names fail from now on as a full disk would, e.g. "INSERT ON TblPairing"
+// or "UPDATE ON TblPerson WHEN NEW.RiderIndex = 3".
+inline void forceFailure(const QSqlDatabase &db, const QString &when, const QString &message = "disk is full")
+{
+    Sql::exec(db, QStringLiteral("trap"),
+              QStringLiteral("CREATE TEMP TRIGGER forced BEFORE %1 BEGIN SELECT RAISE(ABORT, '%2'); END")
+                  .arg(when, message));
+}
+
+} // namespace MeetQuery
+
+class MeetFile
+{
+public:
+    MeetFile() { m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite); }
+
+    QSqlDatabase db() const { return m_conn.database(); }
+    MeetBuilder build() const { return MeetBuilder(db()); }
+    QString path() const { return m_conn.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    DbConnection m_conn; // closed before the folder goes
+};
