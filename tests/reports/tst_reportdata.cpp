@@ -1,14 +1,11 @@
 // Report data: grouping and relating rows, column names, the named commands of the report data
 // source, and in-memory tables with their sort texts.
-#include "meetfixture.h"
+#include "meetfile.h"
 
-#include "db/dbconnection.h"
-#include "db/sql.h"
 #include "reports/korvconnection.h"
 #include "reports/memorytable.h"
 #include "reports/shapedrows.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -79,25 +76,6 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Shaping::relate(teams, coaches, "Code", "TeamCode"));
     }
 
-    void relate_nestsThreeLevels()
-    {
-        const ShapedRows teams = table({"TeamCode", "TeamName"}, {{1, "Blue"}, {2, "Red"}});
-        const ShapedRows riders =
-            table({"RiderIndex", "TeamCode", "Rider"}, {{10, 1, "Ann"}, {11, 2, "Ben"}, {12, 1, "Cid"}});
-        const ShapedRows placings = table({"RiderIndex", "ClassNumber", "Points"},
-                                          {{12, 1, 10.0}, {10, 2, 9.0}, {12, 3, 8.0}, {99, 4, 7.0}});
-        const ShapedRows meet = Shaping::relate(
-            teams, Shaping::relate(riders, placings, "RiderIndex", "RiderIndex"), "TeamCode", "TeamCode");
-
-        const ShapedRows &blue = meet.children[0];
-        QCOMPARE(column(blue, "Rider"), QStringList({"Ann", "Cid"}));
-        QCOMPARE(column(blue.children[0], "ClassNumber"), QStringList({"2"}));
-        QCOMPARE(column(blue.children[1], "ClassNumber"), QStringList({"1", "3"}));
-        const ShapedRows &red = meet.children[1];
-        QCOMPARE(column(red, "Rider"), QStringList({"Ben"}));
-        QVERIFY(red.children[0].isEmpty()); // a rider without placings
-    }
-
     void columnIndex_byNameDottedOrPlain_data()
     {
         QTest::addColumn<QString>("name");
@@ -120,18 +98,15 @@ private Q_SLOTS:
 
     void commands_openReadCloseAndOpenAgain()
     {
-        QTemporaryDir dir;
-        const QString path = MeetFixture::createMeet(dir.path());
-        DbConnection meet;
-        meet.open(path, DbConnection::Mode::ReadWrite);
-        MeetBuilder build(meet.database());
+        const MeetFile meet;
+        MeetBuilder build = meet.build();
         const auto blue = build.addTeam("Blue", "B");
         build.addTeam("Amber", "A");
         build.addCoach(blue, "Zoe", "Adams", "Assistant Coach");
         build.addCoach(blue, "Al", "Young", "Head Coach");
 
         KORVConnection korv;
-        korv.setDataSource(path);
+        korv.setDataSource(meet.path());
         korv.setCommand(
             ShapeQuery("TeamCoachsReport", "SELECT * FROM TblTeam ORDER BY Division, TeamName")
                 .append(ShapeQuery("CoachList",
@@ -156,23 +131,6 @@ private Q_SLOTS:
         korv.open("TeamCoachsReport"); // an open command is read again
         QCOMPARE(korv.rows("TeamCoachsReport").size(), 3);
 
-        // A grouping over a join: two TeamCode columns told apart by their dotted aliases.
-        build.addRider(blue, "Jo", "Ray", "7");
-        build.addRider(blue, "Al", "Bo", "10");
-        korv.setCommand(
-            ShapeQuery("SlotSheetsReport",
-                       "SELECT TblTeam.TeamCode AS \"TblTeam.TeamCode\", TblTeam.TeamName, TblTeam.Division, "
-                       "TblPerson.RiderNumber, TblPerson.TeamCode AS \"TblPerson.TeamCode\" "
-                       "FROM TblTeam INNER JOIN TblPerson ON TblTeam.TeamCode = TblPerson.TeamCode "
-                       "WHERE TblTeam.TeamName = ? ORDER BY TblTeam.TeamName, TblPerson.RiderNumber",
-                       {"blue"})
-                .computeBy({"TblTeam.TeamCode", "TeamName", "Division"}));
-        korv.open("SlotSheetsReport");
-        const ShapedRows &slots = korv.rows("SlotSheetsReport");
-        QCOMPARE(slots.name, QStringLiteral("SlotSheetsReport_Grouping"));
-        QCOMPARE(slots.rows.integer(0, u"TblTeam.TeamCode"), qint64(blue));
-        QCOMPARE(column(slots.children[0], "RiderNumber"), QStringList({"10", "7"})); // text order
-
         // A command that fails is left closed, and names what it was reading.
         korv.setCommand(ShapeQuery("Broken", "SELECT * FROM TblTeam").computeBy({"NoSuchColumn"}));
         try {
@@ -186,9 +144,8 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, korv.open("NeverSet"));
 
         // Pointing at another meet drops the rows read from this one.
-        korv.setDataSource(dir.filePath("other.mdb"));
+        korv.setDataSource(meet.filePath("other.mdb"));
         QVERIFY(!korv.isOpen("TeamCoachsReport"));
-        QVERIFY(!korv.isOpen("SlotSheetsReport"));
     }
 
     void memoryTable_sortText_data()
