@@ -15,21 +15,12 @@ private:
 
     QString regionFile()
     {
-        const QString folder = m->dir.filePath("region");
-        QDir().mkpath(folder);
-        const QString built = MeetFixture::createMeet(folder);
-        {
-            DbConnection c;
-            c.open(built, DbConnection::Mode::ReadWrite);
-            MeetBuilder b(c.database());
+        return MeetQuery::regionalFile(m->dir.path(), "Region4-2006.mdb", [](MeetBuilder &b) {
             const auto blue = b.addTeam("Blue", "B");
             b.addTeam("Acorn", "A");
             b.addCoach(blue, "Hal", "Hart");
             b.addRider(blue, "Bo", "Brown", "12");
-        }
-        const QString path = QDir(folder).filePath("Region4-2006.mdb");
-        QFile::rename(built, path);
-        return path;
+        });
     }
 
     FrmDataImport *start(const QString &chosen)
@@ -97,9 +88,8 @@ private Q_SLOTS:
         QCOMPARE(m->messages.last()->text, QStringLiteral("Data Import Successful"));
         QCOMPARE(m->messages.last()->title, QStringLiteral("Quendal"));
         QVERIFY(m->main.isEnabled());
-        QCOMPARE(
-            Sql::scalar(m->db(), "teams", "SELECT group_concat(TeamName || Region) FROM TblTeam").toString(),
-            QStringLiteral("Acorn4,Blue4"));
+        QCOMPARE(MeetQuery::column(m->db(), "SELECT TeamName || Region FROM TblTeam"),
+                 (QStringList{"Acorn4", "Blue4"}));
     }
 
     void cancel_importsNothing()
@@ -107,7 +97,7 @@ private Q_SLOTS:
         QPointer<FrmDataImport> wizard = start(regionFile());
         MeetHarness::click(wizard, "CmdCancel");
         QVERIFY(m->main.isEnabled());
-        QCOMPARE(Sql::scalar(m->db(), "teams", "SELECT count(*) FROM TblTeam").toInt(), 0);
+        QCOMPARE(MeetQuery::count(m->db(), "TblTeam"), 0);
     }
 };
 

@@ -91,16 +91,8 @@ public:
     // The import wizard showing a region's file of one team, as "Import Teams" leaves it.
     void openImport()
     {
-        const QString folder = m.dir.filePath("region");
-        QDir().mkpath(folder);
-        const QString built = MeetFixture::createMeet(folder);
-        {
-            DbConnection c;
-            c.open(built, DbConnection::Mode::ReadWrite);
-            MeetBuilder(c.database()).addTeam("Grey", "C");
-        }
-        const QString file = QDir(folder).filePath("Region4-2006.mdb");
-        QFile::rename(built, file);
+        const QString file = MeetQuery::regionalFile(m.dir.path(), "Region4-2006.mdb",
+                                                     [](MeetBuilder &b) { b.addTeam("Grey", "C"); });
         main->setUtilityAction(FrmMain::Utility::ImportTeams, [this, file] {
             auto *wizard = new FrmDataImport(m.app, main.get());
             wizard->Get_Import_File = [file] { return file; };

@@ -6,8 +6,11 @@
 #include "db/dbconnection.h"
 #include "db/sql.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 namespace MeetQuery {
 
@@ -33,6 +36,25 @@ inline void forceFailure(const QSqlDatabase &db, const QString &when, const QStr
     Sql::exec(db, QStringLiteral("trap"),
               QStringLiteral("CREATE TEMP TRIGGER forced BEFORE %1 BEGIN SELECT RAISE(ABORT, '%2'); END")
                   .arg(when, message));
+}
+
+// A regional export file: a meet built in a folder of its own below `parent`, filled, then named
+// as the regions name theirs ("Region4-2006.mdb").
+inline QString regionalFile(const QString &parent, const QString &name,
+                            const std::function<void(MeetBuilder &)> &fill)
+{
+    const QString folder = QDir(parent).filePath(QStringLiteral("from ") + name);
+    QDir().mkpath(folder);
+    const QString built = MeetFixture::createMeet(folder);
+    {
+        DbConnection c;
+        c.open(built, DbConnection::Mode::ReadWrite);
+        MeetBuilder b(c.database());
+        fill(b);
+    }
+    const QString path = QDir(folder).filePath(name);
+    QFile::rename(built, path);
+    return path;
 }
 
 } // namespace MeetQuery
