@@ -1,5 +1,6 @@
 // The figures of the scrolling check-box grid (what fits, the scroll bars, the buttons, the
-// lines, what is in view) and its column limit, without any window.
+// lines) and its column limit, without any window. What is in view at each scroll position is
+// walked through the real grids (gridprobe.h).
 #include "shell/gridfigures.h"
 #include "shell/gridmarks.h"
 
@@ -67,43 +68,6 @@ private Q_SLOTS:
         QCOMPARE(f.subtitleLine(), QLine(2635, 1750, 10435, 1750));
     }
 
-    void view_everyRowAndColumnReachableInStep_data()
-    {
-        QTest::addColumn<bool>("entries");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("entries, 60 riders") << true << 60;
-        QTest::newRow("judges, 12 judges") << false << 12;
-    }
-    void view_everyRowAndColumnReachableInStep()
-    {
-        QFETCH(bool, entries);
-        QFETCH(int, rows);
-        const GridFigures f(entries ? Entries : Judges, 11900, 8400, rows);
-        QSet<int> columnsSeen;
-        QSet<int> rowsSeen;
-        for (int h = 0; h <= f.horizontal.maximum; ++h)
-            for (int v = 0; v <= f.vertical.maximum; ++v) {
-                const GridFigures::View view = f.view(v, h);
-                int shown = 0;
-                for (int c = 1; c <= f.shape.columns; ++c)
-                    if (const auto left = f.columnLeft(view, c)) {
-                        // Visible columns stand side by side from the first cell column on.
-                        QCOMPARE(*left, 2760 + shown++ * 600);
-                        columnsSeen << c;
-                    }
-                QCOMPARE(shown, f.columnsVisible);
-                shown = 0;
-                for (int r = 1; r <= rows; ++r)
-                    if (const auto top = f.rowTop(view, r)) {
-                        QCOMPARE(*top, f.shape.firstRowTop + shown++ * 600);
-                        rowsSeen << r;
-                    }
-                QCOMPARE(shown, f.rowsVisible);
-            }
-        QCOMPARE(columnsSeen.size(), f.shape.columns);
-        QCOMPARE(rowsSeen.size(), rows);
-    }
-
     // Ticks (+row) and unticks (-row) in one column of six rows; the rows left locked after each.
     void marks_columnLocksAtItsLimit_data()
     {
@@ -137,17 +101,6 @@ private Q_SLOTS:
                 QVERIFY(!marks.locked(r, 4)); // other columns are not touched
             }
             QCOMPARE(rows.join(u' '), locked[i]);
-        }
-    }
-
-    void marks_cellNumbering()
-    {
-        const GridMarks marks(3);
-        for (const auto &[row, cls, index] :
-             {std::tuple{1, 1, 1}, std::tuple{1, 17, 17}, std::tuple{2, 1, 18}, std::tuple{3, 17, 51}}) {
-            QCOMPARE(marks.index(row, cls), index);
-            QCOMPARE(marks.rowOf(index), row);
-            QCOMPARE(marks.classOf(index), cls);
         }
     }
 };
