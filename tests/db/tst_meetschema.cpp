@@ -1,23 +1,16 @@
 // The meet file's tables: the engine itself must refuse what the layout forbids.
-#include "meetfixture.h"
+#include "meetfile.h"
 
 #include "db/classcatalogue.h"
-#include "db/cls_db_manager.h"
-#include "db/dbconnection.h"
 #include "db/meetschema.h"
-#include "db/sql.h"
-
-#include <QTemporaryDir>
-#include <QtTest>
 
 class TstMeetSchema : public QObject
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    DbConnection m_conn;
-    QSqlDatabase db() const { return m_conn.database(); }
+    std::unique_ptr<MeetFile> m;
+    QSqlDatabase db() const { return m->db(); }
 
     bool accepted(const QString &statement, const QVariantList &values = {})
     {
@@ -30,13 +23,8 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        QVERIFY(m_dir.isValid());
-        QFile::remove(m_dir.filePath(QStringLiteral("KORVState2006.mdb")));
-        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
-    }
-    void cleanup() { m_conn.close(); }
+    void init() { m = std::make_unique<MeetFile>(); }
+    void cleanup() { m.reset(); }
 
     void newMeet_hasNineTablesInOrderAndFiveKeysOnly()
     {
@@ -73,25 +61,18 @@ private Q_SLOTS:
 
     void classCatalogue_isTheSeventeenRowsExactly()
     {
-        const ResultRows rows = Sql::select(db(), QStringLiteral("classes"),
-                                            QStringLiteral("SELECT * FROM TblClass ORDER BY ClassNumber"));
-        QCOMPARE(rows.size(), 17);
-        const auto catalogue = ClassCatalogue::rows();
-        for (int i = 0; i < rows.size(); ++i) {
-            QCOMPARE(rows.integer(i, u"classnumber"), i + 1);
-            QCOMPARE(rows.text(i, u"ClassName"), QString::fromLatin1(catalogue[i].name));
-            QCOMPARE(rows.value(i, u"MaxEntries").toDouble(), double(catalogue[i].maxEntries));
-            QCOMPARE(rows.text(i, u"ImagePath"), QString::fromLatin1(catalogue[i].imagePath));
-        }
-        QCOMPARE(rows.text(11, u"ClassName"), QStringLiteral("Western Riding / Reining"));
-        const ResultRows three =
-            Sql::select(db(), QStringLiteral("limits"),
-                        QStringLiteral("SELECT ClassNumber FROM TblClass WHERE MaxEntries = 3 "
-                                       "ORDER BY ClassNumber"));
-        QStringList numbers;
-        for (const auto &row : three.rows)
-            numbers << row[0].toString();
-        QCOMPARE(numbers.join(u','), QStringLiteral("5,9,12,13,17"));
+        QStringList catalogue;
+        for (const ClassCatalogue::ClassRow &c : ClassCatalogue::rows())
+            catalogue
+                << QStringLiteral("%1|%2|%3|%4").arg(c.number).arg(c.name).arg(c.maxEntries).arg(c.imagePath);
+        QCOMPARE(MeetQuery::column(db(),
+                                   "SELECT ClassNumber || '|' || ClassName || '|' || CAST(MaxEntries AS "
+                                   "INTEGER) || '|' || ImagePath FROM TblClass ORDER BY ClassNumber"),
+                 catalogue);
+        QCOMPARE(catalogue.size(), 17);
+        QCOMPARE(catalogue[11], QStringLiteral("12|Western Riding / Reining|3|WR.bmp"));
+        QCOMPARE(MeetQuery::column(db(), "SELECT ClassNumber FROM TblClass WHERE MaxEntries = 3 ORDER BY 1"),
+                 (QStringList{"5", "9", "12", "13", "17"}));
     }
 
     void insert_enforcesFieldRules_data()
@@ -176,23 +157,18 @@ private Q_SLOTS:
         meet.addRider(team, "Ann", "Zed", "9");
         meet.addRider(team, "bob", "Young", "10");
         meet.addRider(team, "Cy", "Xu", "100");
-        QCOMPARE(Sql::scalar(db(), "find", "SELECT TeamCode FROM TblTeam WHERE TeamName = 'blue'").toInt(),
-                 team);
-        QCOMPARE(Sql::scalar(db(), "find", "SELECT count(*) FROM TblTeam WHERE Division = 'b'").toInt(), 1);
-        const ResultRows byNumber =
-            Sql::select(db(), "order", "SELECT RiderNumber FROM TblPerson ORDER BY RiderNumber");
-        QCOMPARE(byNumber.text(0, u"RiderNumber"), QStringLiteral("10"));
-        QCOMPARE(byNumber.text(1, u"RiderNumber"), QStringLiteral("100"));
-        QCOMPARE(byNumber.text(2, u"RiderNumber"), QStringLiteral("9"));
-        const ResultRows byName =
-            Sql::select(db(), "order", "SELECT FirstName FROM TblPerson ORDER BY FirstName DESC");
-        QCOMPARE(byName.text(0, u"FirstName"), QStringLiteral("Cy"));
-        QCOMPARE(byName.text(1, u"FirstName"), QStringLiteral("bob"));
+        QCOMPARE(MeetQuery::column(db(),
+                                   "SELECT TeamCode FROM TblTeam WHERE TeamName = 'blue' AND Division = 'b'"),
+                 QStringList{QString::number(team)});
+        QCOMPARE(MeetQuery::column(db(), "SELECT RiderNumber FROM TblPerson ORDER BY RiderNumber"),
+                 (QStringList{"10", "100", "9"}));
+        QCOMPARE(MeetQuery::column(db(), "SELECT FirstName FROM TblPerson ORDER BY FirstName DESC"),
+                 (QStringList{"Cy", "bob", "Ann"}));
     }
 
     void schemaCheck_tellsOtherSqliteFilesApart()
     {
-        const QString other = m_dir.filePath("other.db");
+        const QString other = m->filePath("other.db");
         {
             DbConnection c;
             c.open(other, DbConnection::Mode::Create);

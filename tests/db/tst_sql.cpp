@@ -1,30 +1,20 @@
 // The statement helper and the write transaction: values bound, failures named, all or nothing.
-#include "meetfixture.h"
+#include "meetfile.h"
 
-#include "db/dbconnection.h"
-#include "db/sql.h"
 #include "db/writetransaction.h"
-
-#include <QTemporaryDir>
-#include <QtTest>
 
 class TstSql : public QObject
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    DbConnection m_conn;
-    QSqlDatabase db() const { return m_conn.database(); }
+    std::unique_ptr<MeetFile> m_meet;
+    QSqlDatabase db() const { return m_meet->db(); }
     int teams() { return Sql::scalar(db(), "count", "SELECT count(*) FROM TblTeam").toInt(); }
 
 private Q_SLOTS:
-    void init()
-    {
-        QFile::remove(m_dir.filePath(QStringLiteral("KORVState2006.mdb")));
-        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
-    }
-    void cleanup() { m_conn.close(); }
+    void init() { m_meet = std::make_unique<MeetFile>(); }
+    void cleanup() { m_meet.reset(); }
 
     void boundValues_withQuotesAndWildcardsAreLiteral()
     {
@@ -86,7 +76,7 @@ private Q_SLOTS:
     void transaction_waitsForOrRefusesASecondWriter()
     {
         DbConnection other;
-        other.open(m_conn.path(), DbConnection::Mode::ReadWrite);
+        other.open(m_meet->path(), DbConnection::Mode::ReadWrite);
         WriteTransaction held(db(), "first writer");
         Sql::exec(db(), "pragma", "PRAGMA busy_timeout = 0");
         Sql::exec(other.database(), "pragma", "PRAGMA busy_timeout = 50");
@@ -96,9 +86,9 @@ private Q_SLOTS:
     void readOnlyConnection_refusesWritesAndMissingFilesAreNotCreated()
     {
         DbConnection ro;
-        ro.open(m_conn.path(), DbConnection::Mode::ReadOnly);
+        ro.open(m_meet->path(), DbConnection::Mode::ReadOnly);
         QVERIFY_THROWS_EXCEPTION(DbError, MeetBuilder(ro.database()).addTeam("Blue", "B"));
-        const QString missing = m_dir.filePath("missing.mdb");
+        const QString missing = m_meet->filePath("missing.mdb");
         DbConnection none;
         QVERIFY_THROWS_EXCEPTION(DbError, none.open(missing, DbConnection::Mode::ReadWrite));
         QVERIFY(!QFile::exists(missing));

@@ -1,39 +1,23 @@
 // The entries of one team without the window: what is read back, the relay checks in their
 // order, and the save that replaces the team's rows as a whole.
-#include "meetfixture.h"
+#include "meetfile.h"
 
-#include "db/dbconnection.h"
-#include "db/sql.h"
 #include "entries/entrysheet.h"
 #include "shell/gridmarks.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
-
-namespace {
-
-QStringList column(const QSqlDatabase &db, const QString &sql)
-{
-    QStringList out;
-    for (const auto &row : Sql::select(db, "read", sql).rows)
-        out << row[0].toString();
-    return out;
-}
-
-} // namespace
+using MeetQuery::column;
 
 class TstEntrySheet : public QObject
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    DbConnection m_conn;
+    std::unique_ptr<MeetFile> m_meet;
     std::int32_t m_blue = 0;
     std::int32_t m_red = 0;
     QHash<QString, std::int32_t> m_rider; // by first name
 
-    QSqlDatabase db() const { return m_conn.database(); }
+    QSqlDatabase db() const { return m_meet->db(); }
 
     int rowOf(const EntrySheet &sheet, const QString &first)
     {
@@ -80,8 +64,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QFile::remove(m_dir.filePath("KORVState2006.mdb"));
-        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
+        m_meet = std::make_unique<MeetFile>();
         MeetBuilder b(db());
         m_blue = b.addTeam("Blue", "B");
         m_red = b.addTeam("Red", "B");
@@ -91,7 +74,7 @@ private Q_SLOTS:
             m_rider[first] = b.addRider(m_blue, first, "Rider", number);
         m_rider["X"] = b.addRider(m_red, "X", "Redd", "9");
     }
-    void cleanup() { m_conn.close(); }
+    void cleanup() { m_meet.reset(); }
 
     void load_ridersEntriesAndPartnersAsStored()
     {
@@ -188,10 +171,7 @@ private Q_SLOTS:
         MeetBuilder b(db());
         b.addEntry(1, m_rider["A"]);
         const QString before = MeetFixture::dump(db());
-        Sql::exec(
-            db(), "trap",
-            "CREATE TEMP TRIGGER forced BEFORE INSERT ON TblPairing BEGIN SELECT RAISE(ABORT, 'disk full'); "
-            "END");
+        MeetQuery::forceFailure(db(), "INSERT ON TblPairing");
         QVERIFY_THROWS_EXCEPTION(DbError, submit({"B:3", "C:5", "A=2"}));
         QCOMPARE(MeetFixture::dump(db()), before);
     }

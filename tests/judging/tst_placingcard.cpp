@@ -1,14 +1,9 @@
 // The judges' cards of a class: who can be placed and in which order, which judges take the two
 // columns, the duplicate rule, and what a save writes and a reopening shows. The opening
 // refusals are tested through the window.
-#include "meetfixture.h"
+#include "meetfile.h"
 
-#include "db/dbconnection.h"
-#include "db/sql.h"
 #include "judging/placingcard.h"
-
-#include <QTemporaryDir>
-#include <QtTest>
 
 using Card = PlacingCard::Card;
 
@@ -31,9 +26,8 @@ class TstPlacingCard : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    DbConnection m_conn;
-    QSqlDatabase db() const { return m_conn.database(); }
+    std::unique_ptr<MeetFile> m_meet;
+    QSqlDatabase db() const { return m_meet->db(); }
 
     // Blue (A): Ann 10, Bob 9, Cid 7; Red (B): Eve 5. Class 3 in A: Ann, Bob and Eve entered,
     // judged by Zoe Smith and Bob Adams.
@@ -86,11 +80,10 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QFile::remove(m_dir.filePath("KORVState2006.mdb"));
-        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
+        m_meet = std::make_unique<MeetFile>();
         m = buildMeet();
     }
-    void cleanup() { m_conn.close(); }
+    void cleanup() { m_meet.reset(); }
 
     void duplicates_countPerJudgeOnly_data()
     {
