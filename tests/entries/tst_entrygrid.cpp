@@ -154,8 +154,7 @@ private Q_SLOTS:
         MeetHarness::click(g, "CmdApply");
         QCOMPARE(m->messages.last()->text, EntrySheet::saveQuestion(3));
         QVERIFY(grid());
-        m->messages.answer({true});
-        MeetHarness::click(g, "CmdApply");
+        m->confirm(g, "CmdApply");
         QVERIFY(!grid());
         QVERIFY(m->main.isEnabled() && m_screen->isEnabled());
         QTRY_COMPARE(QApplication::focusWidget(), m_screen->findChild<QComboBox *>("CbTeamName"));
@@ -171,8 +170,7 @@ private Q_SLOTS:
     {
         frmClassAssignments *g = openTeam(0);
         click(g, 2, 17);
-        m->messages.answer({true});
-        MeetHarness::click(g, "CmdApply");
+        m->confirm(g, "CmdApply");
         QCOMPARE(m->messages.last()->title, QStringLiteral("Submit Error"));
         QCOMPARE(m->messages.last()->text, EntrySheet::PartnerMissing);
 
@@ -180,8 +178,7 @@ private Q_SLOTS:
         Sql::exec(m->db(), "trap",
                   "CREATE TEMP TRIGGER forced BEFORE INSERT ON TblPairing BEGIN SELECT RAISE(ABORT, 'disk is "
                   "full'); END");
-        m->messages.answer({true});
-        MeetHarness::click(g, "CmdApply");
+        m->confirm(g, "CmdApply");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Fail);
         QVERIFY(m->messages.last()->text.contains("disk is full"));
         QCOMPARE(grid(), g);

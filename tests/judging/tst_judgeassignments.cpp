@@ -123,15 +123,13 @@ private Q_SLOTS:
         QCOMPARE(GridProbe::column(g, 4), QStringLiteral("3/"));
         QTest::mouseClick(g->cell(5, 4), Qt::LeftButton);
         QTest::mouseClick(g->cell(6, 1), Qt::LeftButton);
-        m->messages.answer({true});
-        MeetHarness::click(g, "CmdApply");
+        m->confirm(g, "CmdApply");
         QCOMPARE(m->messages.last()->text, JudgeAssignments::WrongCount);
         QCOMPARE(m->messages.last()->title, MessageService::ProgramTitle);
         QCOMPARE(grid(), g);
 
         QTest::mouseClick(g->cell(7, 1), Qt::LeftButton);
-        m->messages.answer({true});
-        MeetHarness::click(g, "CmdApply");
+        m->confirm(g, "CmdApply");
         QVERIFY(!grid());
         QVERIFY(m->main.isEnabled() && m_hub->isEnabled());
         QTRY_COMPARE(QApplication::focusWidget(), m_hub->findChild<QWidget *>("CmdDisplayReport"));

@@ -3,7 +3,6 @@
 // what the reports print.
 #include "meetharness.h"
 
-#include "db/classcatalogue.h"
 #include "db/sql.h"
 #include "judging/frmplaceassign.h"
 #include "judging/frmplacings.h"
@@ -11,15 +10,6 @@
 #include "reports/frmreportpreview.h"
 
 #include <QComboBox>
-
-namespace {
-
-QString className(int number)
-{
-    return QString::fromLatin1(ClassCatalogue::rows()[number - 1].name);
-}
-
-} // namespace
 
 class TstPlacingScreens : public QObject
 {
@@ -83,11 +73,7 @@ private:
     {
         return form->findChild<QLineEdit *>(QStringLiteral("TxtJudge_%1").arg(column))->text();
     }
-    void submit(QWidget *form)
-    {
-        m->messages.answer({true});
-        MeetHarness::click(form, "CmdSubmit");
-    }
+    void submit(QWidget *form) { m->confirm(form, "CmdSubmit"); }
 
 private Q_SLOTS:
     void init()
@@ -151,14 +137,12 @@ private Q_SLOTS:
         submit(form);
         QVERIFY(!MeetHarness::window("FrmPlaceAssign"));
         QVERIFY(m->main.isEnabled());
-        QCOMPARE(Sql::scalar(m->db(), "count", "SELECT count(*) FROM TblPlacing").toInt(), 3);
+        QCOMPARE(MeetQuery::count(m->db(), "TblPlacing"), 3);
     }
 
     void submit_databaseFailureIsNamedAndLeavesTheFormAndTheMeet()
     {
-        Sql::exec(m->db(), "trap",
-                  "CREATE TEMP TRIGGER forced_failure BEFORE INSERT ON TblPlacing WHEN NEW.Place = 2 "
-                  "BEGIN SELECT RAISE(ABORT, 'forced failure'); END");
+        MeetQuery::forceFailure(m->db(), "INSERT ON TblPlacing WHEN NEW.Place = 2");
         QWidget *form = openForm("A", 3);
         const QString before = MeetFixture::dump(m->db());
         choose(form, 1, 1, 1);
@@ -184,19 +168,21 @@ private Q_SLOTS:
     void reports_printEachJudgesCardInPlaceOrder_data()
     {
         QTest::addColumn<int>("classNumber");
-        QTest::addColumn<QStringList>("judges");
-        QTest::addColumn<QStringList>("lines"); // place, number, name, team (, partner number, partner)
+        QTest::addColumn<QStringList>("titles"); // the report's, then the judges'
+        QTest::addColumn<QStringList>("lines");  // place, number, name, team (, partner number, partner)
         // Class 3: Adams placed Bob fifth and Ann second, Smith placed Bob first.
-        QTest::newRow("class") << 3 << QStringList{"Bob Adams", "Zoe Smith"}
+        QTest::newRow("class") << 3
+                               << QStringList{"Division A, Class 3 - Hunt Seat Fitting and Showing",
+                                              "Bob Adams", "Zoe Smith"}
                                << QStringList{"2 10 Ann Lee Blue", "5 9 Bob Ray Blue", "1 9 Bob Ray Blue"};
         // The relay: Bob has no partner, so Smith's first place is left out.
-        QTest::newRow("relay") << 17 << QStringList{"Zoe Smith"}
+        QTest::newRow("relay") << 17 << QStringList{"Division A, Class 17 - Two Person Relay", "Zoe Smith"}
                                << QStringList{"2 10 Ann Lee Blue 7 Cid Fox"};
     }
     void reports_printEachJudgesCardInPlaceOrder()
     {
         QFETCH(int, classNumber);
-        QFETCH(QStringList, judges);
+        QFETCH(QStringList, titles);
         QFETCH(QStringList, lines);
         MeetBuilder b = m->build();
         b.addPlacing(3, 2, ann, "A", adams);
@@ -208,10 +194,7 @@ private Q_SLOTS:
         QVERIFY(preview);
         const Report::Document &doc = preview->document();
         QCOMPARE(doc.printedBy(u"LblShow"), QStringList{"KORV State Championship - Class Placings Report"});
-        QCOMPARE(
-            doc.printedBy(u"LblTitle"),
-            QStringList{QStringLiteral("Division A, Class %1 - ").arg(classNumber) + className(classNumber)});
-        QCOMPARE(doc.printedBy(u"txtJudge"), judges);
+        QCOMPARE(doc.printedBy(u"LblTitle") + doc.printedBy(u"txtJudge"), titles);
         QStringList shownLines;
         for (int i = 0; i < doc.printedBy(u"txtPlace").size(); ++i) {
             QStringList fields;

@@ -41,13 +41,6 @@ private:
     std::int32_t m_blue = -1;
     std::int32_t m_red = -1;
 
-    FrmRiderMgmt *openRiders()
-    {
-        auto *screen = new FrmRiderMgmt(m->app, &m->main);
-        screen->show();
-        return screen;
-    }
-
     QWidget *riderForm() { return MeetHarness::window("FrmRider"); }
 
     void fillRider(const QString &number, const QString &first, const QString &last, int team)
@@ -84,19 +77,17 @@ private Q_SLOTS:
     void save_checksInOrderThenStoresAsTyped()
     {
         m->build().addRider(m_blue, "Ann", "Lee", "07");
-        auto *screen = openRiders();
+        auto *screen = m->open<FrmRiderMgmt>();
         MeetHarness::click(screen, "CmdAdd");
         QVERIFY(m->main.isEnabled()); // the rider screen stays usable
 
         // Nothing typed and no team: the team comes first.
-        m->messages.answer({true});
-        MeetHarness::click(riderForm(), "CmdSave");
+        m->confirm(riderForm(), "CmdSave");
         QCOMPARE(m->messages.last()->text, QStringLiteral("A team must be selected in the Team box"));
 
         // A missing name comes before an invalid number.
         fillRider("abc", "", "Ray", 0);
-        m->messages.answer({true});
-        MeetHarness::click(riderForm(), "CmdSave");
+        m->confirm(riderForm(), "CmdSave");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Warn);
         QVERIFY(m->messages.last()->text.startsWith("The rider cannot be saved due to missing information."));
         type(riderForm(), "RiderListBoxArray_1", "Bo");
@@ -106,16 +97,14 @@ private Q_SLOTS:
               std::pair{"7", "The specified rider number is currently assigned to another rider."},
               std::pair{"7.4", "The specified rider number is currently assigned to another rider."}}) {
             type(riderForm(), "RiderListBoxArray_0", typed);
-            m->messages.answer({true});
-            MeetHarness::click(riderForm(), "CmdSave");
+            m->confirm(riderForm(), "CmdSave");
             QCOMPARE(m->messages.last()->text, QString::fromLatin1(message));
             QVERIFY(riderForm());
         }
         QCOMPARE(numbers(m->db()), QStringList{"07"});
 
         type(riderForm(), "RiderListBoxArray_0", "-5");
-        m->messages.answer({true});
-        MeetHarness::click(riderForm(), "CmdSave");
+        m->confirm(riderForm(), "CmdSave");
         QVERIFY(!riderForm());
         QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QWidget *>("CmdAdd"));
         QCOMPARE(numbers(m->db()), (QStringList{"07", "-5"}));
@@ -125,7 +114,7 @@ private Q_SLOTS:
     void edit_keepsItsOwnNumberAndDatabaseFailuresAreNamed()
     {
         m->build().addRider(m_red, "Cy", "Cole", "12");
-        auto *screen = openRiders();
+        auto *screen = m->open<FrmRiderMgmt>();
         MeetHarness::click(screen, "CmdEdit");
         QCOMPARE(m->messages.last()->text,
                  QStringLiteral("You must first select the rider you want to edit."));
@@ -138,15 +127,13 @@ private Q_SLOTS:
 
         MeetQuery::forceFailure(m->db(), "UPDATE ON TblPerson", "disk I/O error");
         type(f, "RiderListBoxArray_2", "Coleman");
-        m->messages.answer({true});
-        MeetHarness::click(f, "CmdSave");
+        m->confirm(f, "CmdSave");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Fail);
         QVERIFY(m->messages.last()->text.contains("disk I/O error"));
         QVERIFY(riderForm());
 
         Sql::exec(m->db(), "untrap", "DROP TRIGGER temp.forced");
-        m->messages.answer({true});
-        MeetHarness::click(f, "CmdSave");
+        m->confirm(f, "CmdSave");
         QVERIFY(!riderForm());
         QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QWidget *>("CmdAdd"));
         // The screen repeats its search when the form closes.
@@ -159,7 +146,7 @@ private Q_SLOTS:
         const auto ann = b.addRider(m_blue, "Ann", "O'Brien", "1");
         b.addRider(m_red, "Bo", "Brink", "2");
         b.addEntry(3, ann);
-        auto *screen = openRiders();
+        auto *screen = m->open<FrmRiderMgmt>();
         search(screen, 0, "");
         QCOMPARE(lines(screen), QStringList{});
         search(screen, 3, "red");
@@ -178,8 +165,7 @@ private Q_SLOTS:
                  QStringLiteral("You may not delete a rider who is entered in a class."));
 
         Sql::exec(m->db(), "unenter", "DELETE FROM TblEntry");
-        m->messages.answer({true});
-        MeetHarness::click(screen, "CmdDelete");
+        m->confirm(screen, "CmdDelete");
         QCOMPARE(m->messages.last()->text,
                  QStringLiteral(
                      "You are about to delete the selected rider. This action cannot be undone. Are you "
@@ -191,7 +177,7 @@ private Q_SLOTS:
     void riderScreen_repeatsItsSearchWhenTheMainMenuComesBack()
     {
         const auto ann = m->build().addRider(m_blue, "Ann", "Lee", "1");
-        auto *screen = openRiders();
+        auto *screen = m->open<FrmRiderMgmt>();
         search(screen, 0, "lee");
         QCOMPARE(lines(screen), QStringList{"1 - Lee, Ann (Blue)"});
         m->main.setEnabled(false); // the number assignment is open

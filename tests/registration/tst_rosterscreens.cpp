@@ -21,13 +21,7 @@ namespace {
 constexpr auto lines = &MeetHarness::lines;
 constexpr auto type = &MeetHarness::type;
 
-void choose(QWidget *form, const QString &box, int line)
-{
-    auto *combo = form->findChild<QComboBox *>(box);
-    QVERIFY2(combo, qPrintable(box));
-    combo->setCurrentIndex(line);
-    Q_EMIT combo->activated(line);
-}
+constexpr auto choose = &MeetHarness::choose;
 
 } // namespace
 
@@ -38,14 +32,6 @@ class TstRosterScreens : public QObject
 private:
     std::unique_ptr<MeetHarness> m;
 
-    template <typename Screen>
-    Screen *openScreen()
-    {
-        auto *screen = new Screen(m->app, &m->main);
-        screen->show();
-        return screen;
-    }
-
     // Selects line n of a list box as a click would.
     static void pick(QWidget *screen, const QString &list, int line)
     {
@@ -54,11 +40,7 @@ private:
 
     QWidget *form(const QString &name) { return MeetHarness::window(name); }
     int count(const QString &table) { return MeetQuery::count(m->db(), table); }
-    void submit(QWidget *f)
-    {
-        m->messages.answer({true});
-        MeetHarness::click(f, "CmdSubmit");
-    }
+    void submit(QWidget *f) { m->confirm(f, "CmdSubmit"); }
 
     void submitTeam(const QString &name, int division, const QString &district, const QString &region)
     {
@@ -77,7 +59,7 @@ private Q_SLOTS:
 
     void team_addListsByNameAndLeavesNoSelection()
     {
-        auto *screen = openScreen<FrmTeamMgmt>();
+        auto *screen = m->open<FrmTeamMgmt>();
         for (const auto &[name, division] :
              {std::pair{"Zephyr", 0}, std::pair{"O'Brien 100% \"Horse\"", 1}, std::pair{"apple", 3}}) {
             MeetHarness::click(screen, "CmdAddTeam");
@@ -132,14 +114,14 @@ private Q_SLOTS:
         QFETCH(QStringList, typed);
         QFETCH(QString, refusal);
         if (window == u"FrmTeam") {
-            MeetHarness::click(openScreen<FrmTeamMgmt>(), "CmdAddTeam");
+            MeetHarness::click(m->open<FrmTeamMgmt>(), "CmdAddTeam");
         } else if (window == u"FrmCoach") {
             m->build().addTeam("Blue", "B");
-            auto *screen = openScreen<FrmCoachMgmt>();
+            auto *screen = m->open<FrmCoachMgmt>();
             choose(screen, "CbTeam", 0);
             MeetHarness::click(screen, "CmdAddCoach");
         } else {
-            MeetHarness::click(openScreen<FrmJudgeMgmt>(), "CmdAddJudge");
+            MeetHarness::click(m->open<FrmJudgeMgmt>(), "CmdAddJudge");
         }
         QWidget *f = form(window);
         QVERIFY(f);
@@ -176,7 +158,7 @@ private Q_SLOTS:
         b.addTeam("Alpha", "A");
         const auto beta = b.addTeam("Beta", "B");
         b.addTeam("Gamma", "C");
-        auto *screen = openScreen<FrmTeamMgmt>();
+        auto *screen = m->open<FrmTeamMgmt>();
         pick(screen, "LbTeam", 1);
         QCOMPARE(screen->selectedKey(), beta);
         MeetHarness::click(screen, "CmdEditTeam");
@@ -194,7 +176,7 @@ private Q_SLOTS:
     {
         Sql::exec(m->db(), "import",
                   "INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES ('Odd', 'E', '1', '1')");
-        auto *screen = openScreen<FrmTeamMgmt>();
+        auto *screen = m->open<FrmTeamMgmt>();
         pick(screen, "LbTeam", 0);
         MeetHarness::click(screen, "CmdEditTeam");
         QWidget *f = form("FrmTeam");
@@ -214,7 +196,7 @@ private Q_SLOTS:
                   "VALUES (40000, 'Wide', 'B', '1', '1')");
         b.addCoach(40000, "Hal", "Hart");
         b.addCoach(riders, "Other", "Coach");
-        auto *screen = openScreen<FrmTeamMgmt>();
+        auto *screen = m->open<FrmTeamMgmt>();
 
         MeetHarness::click(screen, "CmdEditTeam");
         QCOMPARE(m->messages.last()->title, QStringLiteral("Edit Error"));
@@ -232,15 +214,13 @@ private Q_SLOTS:
         QCOMPARE(screen->selectedKey(), 40000);
         MeetHarness::click(screen, "CmdEditTeam");
         QCOMPARE(form("FrmTeam")->findChild<QLineEdit *>("TxtTeam")->text(), QStringLiteral("Wide"));
-        m->messages.answer({true});
-        MeetHarness::click(form("FrmTeam"), "CmdCancel");
+        m->confirm(form("FrmTeam"), "CmdCancel");
         QVERIFY(!form("FrmTeam"));
 
         m->messages.answer({false});
         MeetHarness::click(screen, "CmdDeleteTeam");
         QCOMPARE(count("TblTeam"), 2);
-        m->messages.answer({true});
-        MeetHarness::click(screen, "CmdDeleteTeam");
+        m->confirm(screen, "CmdDeleteTeam");
         QCOMPARE(MeetQuery::column(m->db(), "SELECT LastName FROM TblCoach"), QStringList{"Coach"});
         QCOMPARE(screen->selectedKey(), -1);
         QCOMPARE(lines(screen->findChild<QListWidget *>("LbTeam")), QStringList{"Ridden (A)"});
@@ -248,7 +228,7 @@ private Q_SLOTS:
 
     void team_databaseFailureKeepsTheFormAndWhatWasTyped()
     {
-        auto *screen = openScreen<FrmTeamMgmt>();
+        auto *screen = m->open<FrmTeamMgmt>();
         MeetQuery::forceFailure(m->db(), "INSERT ON TblTeam");
         MeetHarness::click(screen, "CmdAddTeam");
         submitTeam("Blue", 1, "1", "1");
@@ -263,7 +243,7 @@ private Q_SLOTS:
 
     void team_boxesHoldNoMoreThanTheirFields()
     {
-        MeetHarness::click(openScreen<FrmTeamMgmt>(), "CmdAddTeam");
+        MeetHarness::click(m->open<FrmTeamMgmt>(), "CmdAddTeam");
         submitTeam(QString(60, u'x'), 0, "12345", "42");
         QCOMPARE(MeetQuery::column(m->db(), "SELECT length(TeamName) || District || Region FROM TblTeam"),
                  QStringList{"501234"});
@@ -274,7 +254,7 @@ private Q_SLOTS:
         auto b = m->build();
         b.addTeam("Acorn", "A");
         const auto blue = b.addTeam("Blue", "B");
-        auto *screen = openScreen<FrmCoachMgmt>();
+        auto *screen = m->open<FrmCoachMgmt>();
         MeetHarness::click(screen, "CmdAddCoach");
         QCOMPARE(m->messages.last()->text,
                  QStringLiteral("You must first select the team you want to add the coach to."));
@@ -315,7 +295,7 @@ private Q_SLOTS:
     {
         auto b = m->build();
         b.addCoach(b.addTeam("Blue", "B"), "Pat", "Odd", "Coach");
-        auto *screen = openScreen<FrmCoachMgmt>();
+        auto *screen = m->open<FrmCoachMgmt>();
         MeetHarness::click(screen, "CmdEditCoach");
         QCOMPARE(m->messages.last()->text,
                  QStringLiteral("You must first select the coach you want to edit."));
@@ -328,16 +308,14 @@ private Q_SLOTS:
         MeetHarness::click(screen, "CmdEditCoach");
         QCOMPARE(form("FrmCoach")->findChild<QComboBox *>("CbPosition")->currentText(),
                  QStringLiteral("Assistant Coach"));
-        m->messages.answer({true});
-        MeetHarness::click(form("FrmCoach"), "CmdCancel");
+        m->confirm(form("FrmCoach"), "CmdCancel");
         QCOMPARE(MeetQuery::column(m->db(), "SELECT Position FROM TblCoach"), QStringList{"Coach"});
 
         pick(screen, "LbCoaches", 0);
         m->messages.answer({false});
         MeetHarness::click(screen, "CmdDeleteCoach");
         QCOMPARE(count("TblCoach"), 1);
-        m->messages.answer({true});
-        MeetHarness::click(screen, "CmdDeleteCoach");
+        m->confirm(screen, "CmdDeleteCoach");
         QCOMPARE(count("TblCoach"), 0);
         QCOMPARE(screen->selectedKey(), -1);
     }
@@ -346,7 +324,7 @@ private Q_SLOTS:
     {
         auto b = m->build();
         b.addJudge("Zoë", "Zimmer");
-        auto *screen = openScreen<FrmJudgeMgmt>();
+        auto *screen = m->open<FrmJudgeMgmt>();
         MeetHarness::click(screen, "CmdAddJudge");
         QWidget *f = form("FrmJudge");
         type(f, "TxtFirst", "Ann");
@@ -371,8 +349,7 @@ private Q_SLOTS:
 
         Sql::exec(m->db(), "unassign", "DELETE FROM TblClassJudges");
         b.addPlacing(3, 1, 1, "C", annId); // placings do not protect a judge
-        m->messages.answer({true});
-        MeetHarness::click(screen, "CmdDeleteJudge");
+        m->confirm(screen, "CmdDeleteJudge");
         QCOMPARE(count("TblJudge"), 1);
         MeetHarness::click(screen, "CmdEditJudge");
         QCOMPARE(m->messages.last()->text,
@@ -385,7 +362,7 @@ private Q_SLOTS:
     {
         Sql::exec(m->db(), "big",
                   "INSERT INTO TblJudge (JudgeID, FirstName, LastName) VALUES (70000, 'Big', 'Id')");
-        auto *screen = openScreen<FrmJudgeMgmt>();
+        auto *screen = m->open<FrmJudgeMgmt>();
         pick(screen, "LbJudges", 0);
         MeetHarness::click(screen, "CmdEditJudge");
         type(form("FrmJudge"), "TxtFirst", "Bigger");

@@ -59,9 +59,7 @@ public:
     void pick(const char *list, int line) { screen()->findChild<QListWidget *>(list)->setCurrentRow(line); }
     static void choose(QWidget *form, const char *box, int line)
     {
-        auto *combo = form->findChild<QComboBox *>(box);
-        combo->setCurrentIndex(line);
-        Q_EMIT combo->activated(line);
+        MeetHarness::choose(form, QLatin1StringView(box), line);
     }
     static void type(QWidget *form, std::initializer_list<std::pair<const char *, const char *>> boxes)
     {

@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -49,6 +50,24 @@ public:
     QSqlDatabase db() const { return app.MeetDb(); }
     MeetBuilder build() const { return MeetBuilder(app.MeetDb()); }
 
+    // A screen of the meet beside the stand-in main window, told the division first where given.
+    template <typename Screen>
+    Screen *open(const QString &division = {})
+    {
+        auto *screen = new Screen(app, &main);
+        if (!division.isEmpty())
+            screen->Set_Division(division);
+        screen->show();
+        return screen;
+    }
+
+    // Answers the question Yes and presses the button.
+    void confirm(QObject *window, const QString &button)
+    {
+        messages.answer({true});
+        click(window, button);
+    }
+
     // The one top-level window of that name, or null.
     template <typename T = QWidget>
     static T *window(const QString &name)
@@ -75,6 +94,15 @@ public:
         QVERIFY2(edit, qPrintable(box));
         edit->clear();
         QTest::keyClicks(edit, text);
+    }
+
+    // Chooses a line of a combo box as the user would.
+    static void choose(QObject *parent, const QString &box, int line)
+    {
+        auto *combo = parent->findChild<QComboBox *>(box);
+        QVERIFY2(combo, qPrintable(box));
+        combo->setCurrentIndex(line);
+        Q_EMIT combo->activated(line);
     }
 
     static QStringList lines(const QListWidget *list)
