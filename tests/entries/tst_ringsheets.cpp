@@ -36,26 +36,14 @@ class TstRingSheets : public QObject
 private:
     std::unique_ptr<MeetHarness> m;
 
-    FrmClassSheets *classSheets(const QString &division = "B")
-    {
-        auto *screen = new FrmClassSheets(m->app, &m->main);
-        screen->Set_Division(division);
-        screen->show();
-        return screen;
-    }
+    FrmClassSheets *classSheets() { return m->open<FrmClassSheets>("B"); }
     void print(FrmClassSheets *screen, int classNumber, int splits)
     {
         MeetHarness::child<QComboBox>(screen, "CbClass")->setCurrentIndex(classNumber - 1);
         MeetHarness::child<QComboBox>(screen, "CbSplits")->setCurrentIndex(splits - 1);
         MeetHarness::click(screen, "CmdSequential");
     }
-    FrmSlotSheets *slotSheets(const QString &division)
-    {
-        auto *screen = new FrmSlotSheets(m->app, &m->main);
-        screen->Set_Division(division);
-        screen->show();
-        return screen;
-    }
+    FrmSlotSheets *slotSheets(const QString &division) { return m->open<FrmSlotSheets>(division); }
 
 private Q_SLOTS:
     void init() { m = std::make_unique<MeetHarness>(); }

@@ -79,16 +79,17 @@ private Q_SLOTS:
         QCOMPARE(doc.printedBy(u"txtFirstName"), (QStringList{"Solo Rider", "Ten Rider", "Nine Rider"}));
     }
 
+    // Riders numbered 8 + i: the numbers order as text, "10" before "9".
     void riderListByNumber_fillsTheLeftColumnFirst_data()
     {
         QTest::addColumn<int>("riders");
         QTest::addColumn<QStringList>("left");
         QTest::addColumn<QStringList>("right");
-        QTest::newRow("one") << 1 << QStringList{"1   R1 L"} << QStringList{" "};
-        QTest::newRow("five") << 5 << QStringList{"1   R1 L", "2   R2 L", "3   R3 L"}
-                              << QStringList{"4   R4 L", "5   R5 L", " "};
-        QTest::newRow("six") << 6 << QStringList{"1   R1 L", "2   R2 L", "3   R3 L"}
-                             << QStringList{"4   R4 L", "5   R5 L", "6   R6 L"};
+        QTest::newRow("one") << 1 << QStringList{"9   R1 L"} << QStringList{" "};
+        QTest::newRow("five") << 5 << QStringList{"10   R2 L", "11   R3 L", "12   R4 L"}
+                              << QStringList{"13   R5 L", "9   R1 L", " "};
+        QTest::newRow("six") << 6 << QStringList{"10   R2 L", "11   R3 L", "12   R4 L"}
+                             << QStringList{"13   R5 L", "14   R6 L", "9   R1 L"};
     }
     void riderListByNumber_fillsTheLeftColumnFirst()
     {
@@ -98,7 +99,7 @@ private Q_SLOTS:
         auto b = m->build();
         const auto team = b.addTeam("Blue", "B");
         for (int i = riders; i >= 1; --i)
-            b.addRider(team, QStringLiteral("R%1").arg(i), "L", QString::number(i));
+            b.addRider(team, QStringLiteral("R%1").arg(i), "L", QString::number(8 + i));
         const MemoryTable table = RosterReports::riderListByNumber(m->db());
         const Report::Document doc = Report::paginate(RosterReports::RptRiderListbyNumber(), table.shaped());
         QCOMPARE(doc.printedBy(u"txtC1Rider2"), left);
@@ -106,27 +107,14 @@ private Q_SLOTS:
         QCOMPARE(doc.printedBy(u"txtC1Team").value(0), QStringLiteral("B - Blue"));
     }
 
-    void riderListByNumber_tenBeforeNine()
-    {
-        auto b = m->build();
-        const auto team = b.addTeam("Blue", "B");
-        b.addRider(team, "Nine", "N", "9");
-        b.addRider(team, "Ten", "T", "10");
-        const MemoryTable table = RosterReports::riderListByNumber(m->db());
-        QCOMPARE(table.value(0, u"C1Rider").toString(), QStringLiteral("10   Ten T"));
-        QCOMPARE(table.value(0, u"C2Rider").toString(), QStringLiteral("9   Nine N"));
-    }
-
     void emptyLists_sayWhyAndShowNoReport()
     {
-        auto *riders = new FrmRiderMgmt(m->app, &m->main);
-        riders->show();
+        auto *riders = m->open<FrmRiderMgmt>();
         MeetHarness::click(riders, "CmdReportbyTeam");
         QCOMPARE(m->messages.last()->text, QStringLiteral("There are currently no riders entered."));
         MeetHarness::click(riders, "CmdReportbyNumber");
         QCOMPARE(m->messages.last()->text, QStringLiteral("There are no riders currently entered."));
-        auto *coaches = new FrmCoachMgmt(m->app, &m->main);
-        coaches->show();
+        auto *coaches = m->open<FrmCoachMgmt>();
         MeetHarness::click(coaches, "CmdCoachReport");
         QCOMPARE(m->messages.last()->text, QStringLiteral("There are currently no coaches entered."));
         QVERIFY(!openPreview());
@@ -136,8 +124,7 @@ private Q_SLOTS:
     void reports_openInThePreviewAndCloseTheirCommand()
     {
         m->build().addRider(m->build().addTeam("Blue", "B"), "Ann", "Lee", "7");
-        auto *teams = new FrmTeamMgmt(m->app, &m->main);
-        teams->show();
+        auto *teams = m->open<FrmTeamMgmt>();
         MeetHarness::click(teams, "CmdTeamReport");
         FrmReportPreview *preview = openPreview();
         QVERIFY(preview);
@@ -146,8 +133,7 @@ private Q_SLOTS:
         preview->close();
         QVERIFY(!m->app.KORV.isOpen(RosterReports::TeamListCommand));
 
-        auto *riders = new FrmRiderMgmt(m->app, &m->main);
-        riders->show();
+        auto *riders = m->open<FrmRiderMgmt>();
         MeetHarness::click(riders, "CmdReportbyTeam");
         QCOMPARE(openPreview()->windowTitle(), QStringLiteral("RptRiderListbyTeam (DataReport)"));
         openPreview()->close();
