@@ -74,12 +74,8 @@ private Q_SLOTS:
         QCOMPARE(text(label), windowText());
         // Left + 10080 + 60 twips = + 676 px; Top + 840 + 330 + 400 twips = + 104.7 px.
         QCOMPARE(popup->pos(), f.main->frameGeometry().topLeft() + QPoint(676, 105));
-        for (const char *name : {"LblImport", "LblAssignNum"}) {
-            QWidget *entry = popup->findChild<QWidget *>(QLatin1StringView(name));
-            QCOMPARE(back(entry), QColor(0xC0C0C0));
-            QCOMPARE(text(entry), windowText());
-            QVERIFY(!entry->isEnabled()); // no action registered
-        }
+        for (const char *name : {"LblImport", "LblAssignNum"})
+            QCOMPARE(back(popup->findChild<QWidget *>(QLatin1StringView(name))), QColor(0xC0C0C0));
 
         if (how == QLatin1String("click")) {
             // Through the window system, as a real click arrives while a pop-up is open.
@@ -131,11 +127,7 @@ private Q_SLOTS:
             editor->show();
             editor->activateWindow();
         });
-        FrmUtilities *popup = openPopup(f);
-        for (const char *other : {"LblImport", "LblAssignNum"})
-            QCOMPARE(popup->findChild<QWidget *>(QLatin1StringView(other))->isEnabled(),
-                     name == QLatin1StringView(other));
-        QTest::mouseClick(popup->findChild<QWidget *>(name), Qt::LeftButton);
+        QTest::mouseClick(openPopup(f)->findChild<QWidget *>(name), Qt::LeftButton);
         QCOMPARE(ran, QStringList{QStringLiteral("menu disabled, pop-up closed, label #c0c0c0")});
         QTRY_VERIFY(!f.main->utilitiesWindow());
         QVERIFY(QTest::qWaitForWindowActive(editor.get()));

@@ -1,7 +1,6 @@
 // The class label images: line splitting, where the text lands, and the files written.
 #include "meetfixture.h"
 
-#include "common/labelfiles.h"
 #include "db/dbconnection.h"
 #include "entries/frmlabelbuilder.h"
 
@@ -134,18 +133,6 @@ private Q_SLOTS:
         QCOMPARE(trail, FrmLabelBuilder::Draw_Label(Qt::white, "Trail").convertToFormat(trail.format()));
         QCOMPARE(QImage(QDir(labels).filePath("formRelayPartner.bmp")).pixel(0, 0),
                  FrmLabelBuilder::formBackground().rgb());
-    }
-
-    void labelFiles_areFoundWithoutRegardToCase()
-    {
-        QTemporaryDir dir;
-        QFile f(dir.filePath("reportWfandS.bmp"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        QCOMPARE(LabelFiles::find(dir.path(), "reportWfandS.bmp"), dir.filePath("reportWfandS.bmp"));
-        QCOMPARE(LabelFiles::find(dir.path(), "ReportWFANDS.BMP"), dir.filePath("reportWfandS.bmp"));
-        QCOMPARE(LabelFiles::find(dir.path(), "ReportT.bmp"), QString());
-        QCOMPARE(LabelFiles::find(dir.filePath("missing"), "reportWfandS.bmp"), QString());
     }
 };
 
