@@ -24,7 +24,7 @@ private Q_SLOTS:
             QCOMPARE(f.find(Panels[p])->isVisible(), p == 0);
         QCOMPARE(f.main->Division(), QString());
         QCOMPARE(f.main->CurrentActivity(), 0);
-        QCOMPARE(f.tags(), QStringLiteral("0 0 0 0"));
+        QCOMPARE(f.tags(), "0 0 0 0");
         for (const char *button : {"CmdAdmin_0", "CmdMeetSetup_0", "CmdEntryBooth_0", "CmdReports_0"})
             QCOMPARE(f.back(QLatin1StringView(button)), QColor(0xC0C0C0));
         QVERIFY(f.darkActivities().isEmpty());
@@ -44,7 +44,7 @@ private Q_SLOTS:
         QCOMPARE(screen->mapTo(f.main.get(), QPoint(0, 0)), Twips::point(3070, 1620));
         QCOMPARE(f.main->CurrentActivity(), 3);
         QCOMPARE(f.darkActivities(), QList<int>{3});
-        QCOMPARE(f.tags(), QStringLiteral("3 0 0 0"));
+        QCOMPARE(f.tags(), "3 0 0 0");
 
         QPointer<ActivityScreen> gone(screen);
         f.click(QStringLiteral("CmdActivity_3"));
@@ -52,7 +52,7 @@ private Q_SLOTS:
         QTRY_VERIFY(gone.isNull());
         QCOMPARE(f.main->CurrentActivity(), 0);
         QVERIFY(f.darkActivities().isEmpty());
-        QCOMPARE(f.tags(), QStringLiteral("0 0 0 0"));
+        QCOMPARE(f.tags(), "0 0 0 0");
         QVERIFY(f.messages.log.isEmpty());
     }
 
@@ -75,7 +75,7 @@ private Q_SLOTS:
         QCOMPARE(f.main->CurrentActivity(), 0);
         QVERIFY(!f.main->activityScreen(1));
         QVERIFY(f.darkActivities().isEmpty());
-        QCOMPARE(f.tags(), QStringLiteral("1 0 0 0"));
+        QCOMPARE(f.tags(), "1 0 0 0");
 
         f.showMenu(1);
         QVERIFY(f.main->activityScreen(1) && f.main->activityScreen(1)->isVisible());
@@ -99,9 +99,9 @@ private Q_SLOTS:
         QCOMPARE(f.log.isEmpty(), needsDivision);
         QCOMPARE(f.messages.texts(), needsDivision ? QStringList{NoDivision} : QStringList{});
         if (needsDivision) {
-            QCOMPARE(f.messages.last()->title, QStringLiteral("Quendal"));
+            QCOMPARE(f.messages.last()->title, "Quendal");
             QVERIFY(f.darkActivities().isEmpty());
-            QCOMPARE(f.tags(), QStringLiteral("0 0 0 0"));
+            QCOMPARE(f.tags(), "0 0 0 0");
         }
     }
 
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(f.main->CurrentActivity(), 12);
         QVERIFY(f.main->activityScreen(12)->isVisible() && !f.main->activityScreen(11));
         QCOMPARE(f.darkActivities(), QList<int>{12});
-        QCOMPARE(f.tags(), QStringLiteral("0 0 0 12"));
+        QCOMPARE(f.tags(), "0 0 0 12");
 
         // A panel whose remembered activity needs the division is shown, but what was open
         // stays open. (The user cannot clear the division; the menu copes all the same.)
@@ -129,7 +129,7 @@ private Q_SLOTS:
         QVERIFY(f.find(Panels[2])->isVisible());
         QVERIFY(f.main->activityScreen(1) && f.main->activityScreen(1)->isVisible());
         QCOMPARE(f.darkActivities(), QList<int>{1});
-        QCOMPARE(f.tags(), QStringLiteral("1 5 0 12"));
+        QCOMPARE(f.tags(), "1 5 0 12");
     }
 
     void opening_tellsScreenInSlotsOrderAndDivisionChanges_data()
@@ -184,7 +184,7 @@ private Q_SLOTS:
         QCOMPARE(f.main->CurrentActivity(), 0);
         QVERIFY(!f.main->activityScreen(11));
         QVERIFY(f.darkActivities().isEmpty());
-        QCOMPARE(f.tags(), QStringLiteral("0 0 0 0"));
+        QCOMPARE(f.tags(), "0 0 0 0");
         QTRY_VERIFY(screen.isNull());
 
         f.main->Close_Current_Activity(); // nothing open: no change

@@ -35,7 +35,7 @@ private Q_SLOTS:
                                        "WHERE name NOT LIKE 'sqlite_%' ORDER BY name"));
         QStringList names;
         for (const auto &row : objects.rows) {
-            QCOMPARE(row[0].toString(), QStringLiteral("table")); // no index, view or trigger
+            QCOMPARE(row[0].toString(), "table"); // no index, view or trigger
             names << row[1].toString();
         }
         QCOMPARE(names, (QStringList{"TblClass", "TblClassJudges", "TblCoach", "TblEntry", "TblJudge",
@@ -70,7 +70,7 @@ private Q_SLOTS:
                                    "INTEGER) || '|' || ImagePath FROM TblClass ORDER BY ClassNumber"),
                  catalogue);
         QCOMPARE(catalogue.size(), 17);
-        QCOMPARE(catalogue[11], QStringLiteral("12|Western Riding / Reining|3|WR.bmp"));
+        QCOMPARE(catalogue[11], "12|Western Riding / Reining|3|WR.bmp");
         QCOMPARE(MeetQuery::column(db(), "SELECT ClassNumber FROM TblClass WHERE MaxEntries = 3 ORDER BY 1"),
                  (QStringList{"5", "9", "12", "13", "17"}));
     }

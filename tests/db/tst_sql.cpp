@@ -26,7 +26,7 @@ private Q_SLOTS:
         QCOMPARE(teams(), 5);
         QCOMPARE(Sql::scalar(db(), "find", "SELECT TeamName FROM TblTeam WHERE TeamName = ?", {"o'brien"})
                      .toString(),
-                 QStringLiteral("O'Brien"));
+                 "O'Brien");
         QCOMPARE(Sql::select(db(), "find", "SELECT * FROM TblTeam WHERE TeamName = :n",
                              QVariantMap{{"n", "100% Horse"}})
                      .size(),
@@ -40,7 +40,7 @@ private Q_SLOTS:
                       {"Blue", "AB"});
             QFAIL("the insert should have failed");
         } catch (const DbError &e) {
-            QCOMPARE(e.action(), QStringLiteral("Saving the team"));
+            QCOMPARE(e.action(), "Saving the team");
             QVERIFY(e.userText().startsWith("Saving the team failed."));
             QVERIFY(e.engineMessage().contains("CHECK", Qt::CaseInsensitive));
         }

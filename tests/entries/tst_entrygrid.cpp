@@ -80,7 +80,7 @@ private Q_SLOTS:
         QVERIFY(m->main.isEnabled());
         QVERIFY(openTeam(0));
         QVERIFY(!m->main.isEnabled() && !m_screen->isEnabled());
-        QCOMPARE(grid()->findChild<QPlainTextEdit *>("TxtTeam")->toPlainText(), QStringLiteral("Blue (B)"));
+        QCOMPARE(grid()->findChild<QPlainTextEdit *>("TxtTeam")->toPlainText(), "Blue (B)");
     }
 
     void grid_storedEntriesAndTheClassLimit()
@@ -94,21 +94,21 @@ private Q_SLOTS:
         b.addPairing(m_riders[3], m_riders[5]);
         frmClassAssignments *g = openTeam(0);
         QVERIFY(g);
-        QCOMPARE(GridProbe::column(g, 1), QStringLiteral("1 2 3 4 5/6 7 8 9 10 11 12"));
-        QCOMPARE(GridProbe::column(g, 5), QStringLiteral("1/"));
+        QCOMPARE(GridProbe::column(g, 1), "1 2 3 4 5/6 7 8 9 10 11 12");
+        QCOMPARE(GridProbe::column(g, 5), "1/");
         QCOMPARE(g->partnerBox(4)->isEnabled(), true);
-        QCOMPARE(g->partnerBox(4)->currentText(), QStringLiteral("06"));
+        QCOMPARE(g->partnerBox(4)->currentText(), "06");
         QCOMPARE(g->partnerBox(4)->count(), 12);
         QVERIFY(!g->partnerBox(3)->isEnabled());
 
         // Class 5 allows 3: the third tick locks the column, taking one away frees it.
         click(g, 2, 5);
         click(g, 9, 5);
-        QCOMPARE(GridProbe::column(g, 5), QStringLiteral("1 2 9/3 4 5 6 7 8 10 11 12"));
+        QCOMPARE(GridProbe::column(g, 5), "1 2 9/3 4 5 6 7 8 10 11 12");
         click(g, 1, 5);
-        QCOMPARE(GridProbe::column(g, 5), QStringLiteral("2 9/"));
+        QCOMPARE(GridProbe::column(g, 5), "2 9/");
         click(g, 1, 1);
-        QCOMPARE(GridProbe::column(g, 1), QStringLiteral("2 3 4 5/1 6 7 8 9 10 11 12")); // still four
+        QCOMPARE(GridProbe::column(g, 1), "2 3 4 5/1 6 7 8 9 10 11 12"); // still four
 
         // The relay tick opens the partner box; taking it away empties and closes it.
         click(g, 4, 17);
@@ -118,9 +118,9 @@ private Q_SLOTS:
         click(g, 7, 17);
         QVERIFY(g->partnerBox(7)->isEnabled());
 
-        QCOMPARE(g->cell(3, 2)->accessibleName(), QStringLiteral("Rider3 Blue (03), class 2"));
-        QCOMPARE(g->partnerBox(3)->accessibleName(), QStringLiteral("Relay partner of Rider3 Blue (03)"));
-        QCOMPARE(g->cell(3, 2)->objectName(), QStringLiteral("ChbArrayControl_36"));
+        QCOMPARE(g->cell(3, 2)->accessibleName(), "Rider3 Blue (03), class 2");
+        QCOMPARE(g->partnerBox(3)->accessibleName(), "Relay partner of Rider3 Blue (03)");
+        QCOMPARE(g->cell(3, 2)->objectName(), "ChbArrayControl_36");
     }
 
     void scrolling_keepsHeadersNamesCellsAndPartnersInStep()
@@ -161,9 +161,9 @@ private Q_SLOTS:
         QCOMPARE(count(m->db(), "SELECT count(*) FROM TblEntry"), 3);
 
         g = openTeam(0);
-        QCOMPARE(GridProbe::column(g, 3), QStringLiteral("1 2/"));
-        QCOMPARE(GridProbe::column(g, 17), QStringLiteral("12/"));
-        QCOMPARE(g->partnerBox(12)->currentText(), QStringLiteral("02"));
+        QCOMPARE(GridProbe::column(g, 3), "1 2/");
+        QCOMPARE(GridProbe::column(g, 17), "12/");
+        QCOMPARE(g->partnerBox(12)->currentText(), "02");
     }
 
     void submit_refusalOrFailureKeepsTheGridAndTheMarks()
@@ -171,7 +171,7 @@ private Q_SLOTS:
         frmClassAssignments *g = openTeam(0);
         click(g, 2, 17);
         m->confirm(g, "CmdApply");
-        QCOMPARE(m->messages.last()->title, QStringLiteral("Submit Error"));
+        QCOMPARE(m->messages.last()->title, "Submit Error");
         QCOMPARE(m->messages.last()->text, EntrySheet::PartnerMissing);
 
         g->partnerBox(2)->setEditText("40");
@@ -183,7 +183,7 @@ private Q_SLOTS:
         QVERIFY(m->messages.last()->text.contains("disk is full"));
         QCOMPARE(grid(), g);
         QVERIFY(g->cell(2, 17)->isChecked());
-        QCOMPARE(g->partnerBox(2)->currentText(), QStringLiteral("40"));
+        QCOMPARE(g->partnerBox(2)->currentText(), "40");
         QVERIFY(!m->main.isEnabled());
 
         m->messages.answer({false, true});

@@ -91,7 +91,7 @@ private Q_SLOTS:
         Sql::exec(db(), "drop", "DELETE FROM TblPerson WHERE FirstName = 'X'");
 
         const EntrySheet sheet(db(), m_blue);
-        QCOMPARE(sheet.teamCaption(), QStringLiteral("Blue (B)"));
+        QCOMPARE(sheet.teamCaption(), "Blue (B)");
         QStringList order;
         for (const EntryRider &r : sheet.riders())
             order << EntrySheet::rowCaption(r);

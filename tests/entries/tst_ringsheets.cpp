@@ -101,10 +101,9 @@ private Q_SLOTS:
         m->build().addEntry(5, m->build().addRider(m->build().addTeam("Red", "A"), "Cy", "Moe", "11"));
         FrmClassSheets *screen = classSheets();
         MeetHarness::click(screen, "CmdRandom");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("Please Enter Which Class the Class Sheet is for"));
+        QCOMPARE(m->messages.last()->text, "Please Enter Which Class the Class Sheet is for");
         print(screen, 5, 1);
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("There are currently no riders entered in the specified class."));
+        QCOMPARE(m->messages.last()->text, "There are currently no riders entered in the specified class.");
         QVERIFY(previews().empty());
     }
 
@@ -171,11 +170,10 @@ private Q_SLOTS:
         m->build().addTeam("Empty", "D");
         FrmSlotSheets *screen = slotSheets("D");
         MeetHarness::click(screen, "CmdSingle");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You must select the team you want to print a slot sheet for."));
+        QCOMPARE(m->messages.last()->text, "You must select the team you want to print a slot sheet for.");
         MeetHarness::click(screen, "CmdAll");
         QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("There are currently no teams or riders entered in the D Division."));
+                 "There are currently no teams or riders entered in the D Division.");
         QVERIFY(previews().empty());
     }
 

@@ -85,8 +85,8 @@ private Q_SLOTS:
                  (QStringList{"Region 4", "  A - Acorn", "    Coaches", "    Riders", "  B - Blue",
                               "    Coaches", "      Hal Hart - Head Coach", "    Riders", "      Bo Brown"}));
         MeetHarness::click(wizard, "CmdImport");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("Data Import Successful"));
-        QCOMPARE(m->messages.last()->title, QStringLiteral("Quendal"));
+        QCOMPARE(m->messages.last()->text, "Data Import Successful");
+        QCOMPARE(m->messages.last()->title, "Quendal");
         QVERIFY(m->main.isEnabled());
         QCOMPARE(MeetQuery::column(m->db(), "SELECT TeamName || Region FROM TblTeam"),
                  (QStringList{"Acorn4", "Blue4"}));

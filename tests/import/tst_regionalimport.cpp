@@ -116,18 +116,18 @@ private Q_SLOTS:
 
         const ResultRows teams = Sql::select(meet(), "teams", "SELECT * FROM TblTeam ORDER BY TeamCode");
         QCOMPARE(teams.size(), 4);
-        QCOMPARE(teams.text(1, u"TeamName"), QStringLiteral("Acorn"));
-        QCOMPARE(teams.text(1, u"District"), QStringLiteral("3"));
-        QCOMPARE(teams.text(1, u"Region"), QStringLiteral("4")); // from the name, not the file's 9
-        QCOMPARE(teams.text(2, u"TeamName"), QStringLiteral("Blue"));
-        QCOMPARE(teams.text(3, u"District"), QStringLiteral(""));
+        QCOMPARE(teams.text(1, u"TeamName"), "Acorn");
+        QCOMPARE(teams.text(1, u"District"), "3");
+        QCOMPARE(teams.text(1, u"Region"), "4"); // from the name, not the file's 9
+        QCOMPARE(teams.text(2, u"TeamName"), "Blue");
+        QCOMPARE(teams.text(3, u"District"), "");
 
         const ResultRows hal = Sql::select(meet(), "coach", "SELECT * FROM TblCoach WHERE LastName = 'Hart'");
         QCOMPARE(hal.integer(0, u"TeamCode"), teams.integer(2, u"TeamCode"));
-        QCOMPARE(hal.text(0, u"Position"), QStringLiteral("Head Coach"));
+        QCOMPARE(hal.text(0, u"Position"), "Head Coach");
         for (const char *field : {"Address", "City", "Zip", "Primary", "Secondary", "Email"}) {
             QVERIFY(!hal.value(0, QString::fromLatin1(field)).isNull());
-            QCOMPARE(hal.text(0, QString::fromLatin1(field)), QStringLiteral(""));
+            QCOMPARE(hal.text(0, QString::fromLatin1(field)), "");
         }
         // New riders have no number; each keeps its team under the team's new key.
         QCOMPARE(MeetQuery::column(meet(), "SELECT TeamCode || ':' || RiderNumber FROM TblPerson ORDER BY 1"),

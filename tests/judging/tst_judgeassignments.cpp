@@ -110,17 +110,16 @@ private Q_SLOTS:
         FrmJudgeAssignments *g = openGrid("B");
         QVERIFY(g);
         QVERIFY(!m->main.isEnabled() && !m_hub->isEnabled());
-        QCOMPARE(g->findChild<QPlainTextEdit *>("TxtTitle")->toPlainText(),
-                 QStringLiteral("Judge Assigments Division B"));
-        QCOMPARE(g->findChild<QLabel *>("lblJudge_2")->text(), QStringLiteral("J2, Adams"));
-        QCOMPARE(g->cell(2, 3)->accessibleName(), QStringLiteral("J2 Adams, class 3"));
-        QCOMPARE(GridProbe::column(g, 4), QStringLiteral("1 3/2 4 5 6 7 8 9 10 11 12"));
+        QCOMPARE(g->findChild<QPlainTextEdit *>("TxtTitle")->toPlainText(), "Judge Assigments Division B");
+        QCOMPARE(g->findChild<QLabel *>("lblJudge_2")->text(), "J2, Adams");
+        QCOMPARE(g->cell(2, 3)->accessibleName(), "J2 Adams, class 3");
+        QCOMPARE(GridProbe::column(g, 4), "1 3/2 4 5 6 7 8 9 10 11 12");
 
         // A third judge cannot be ticked; taking one away frees the column.
         QTest::mouseClick(g->cell(2, 4), Qt::LeftButton);
         QVERIFY(!g->cell(2, 4)->isChecked());
         QTest::mouseClick(g->cell(1, 4), Qt::LeftButton);
-        QCOMPARE(GridProbe::column(g, 4), QStringLiteral("3/"));
+        QCOMPARE(GridProbe::column(g, 4), "3/");
         QTest::mouseClick(g->cell(5, 4), Qt::LeftButton);
         QTest::mouseClick(g->cell(6, 1), Qt::LeftButton);
         m->confirm(g, "CmdApply");
@@ -137,7 +136,7 @@ private Q_SLOTS:
         QCOMPARE(stored("A"), (QStringList{"Adams:4", "Nash:4"}));
 
         g = openGrid("B");
-        QCOMPARE(GridProbe::column(g, 1), QStringLiteral("6 7/1 2 3 4 5 8 9 10 11 12"));
+        QCOMPARE(GridProbe::column(g, 1), "6 7/1 2 3 4 5 8 9 10 11 12");
         QCOMPARE(m->messages.unscriptedQuestions, 0);
     }
 

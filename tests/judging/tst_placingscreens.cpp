@@ -119,10 +119,10 @@ private Q_SLOTS:
         QWidget *form = openForm("A", 3);
         QVERIFY(form);
         QVERIFY(!m->main.isEnabled());
-        QCOMPARE(judge(form, 1), QStringLiteral("Bob Adams"));
-        QCOMPARE(judge(form, 2), QStringLiteral("Zoe Smith"));
-        QCOMPARE(selector(form, 2, 9)->accessibleName(), QStringLiteral("Judge 2, Nineth Place"));
-        QCOMPARE(selector(form, 1, 5)->currentText(), QStringLiteral("9 - Bob Ray"));
+        QCOMPARE(judge(form, 1), "Bob Adams");
+        QCOMPARE(judge(form, 2), "Zoe Smith");
+        QCOMPARE(selector(form, 2, 9)->accessibleName(), "Judge 2, Nineth Place");
+        QCOMPARE(selector(form, 1, 5)->currentText(), "9 - Bob Ray");
 
         const QString before = MeetFixture::dump(m->db());
         choose(form, 1, 1, 2); // Bob again, already fifth

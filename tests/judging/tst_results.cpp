@@ -174,7 +174,7 @@ private Q_SLOTS:
                                 doc.printedBy(u"txtC3Division");
         QCOMPARE(divisions.count("C"), 34);
         QCOMPARE(doc.pages[0].texts().count("Divsion:"), 6);
-        QCOMPARE(doc.printedBy(u"C2LblRegion").value(0), QStringLiteral("KORV State Championship"));
+        QCOMPARE(doc.printedBy(u"C2LblRegion").value(0), "KORV State Championship");
     }
 };
 

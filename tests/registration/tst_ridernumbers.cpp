@@ -76,8 +76,8 @@ private Q_SLOTS:
         QCOMPARE(riders.save(ann), RiderRegistry::SaveOutcome::Saved);
         ann.number = "8";
         QCOMPARE(riders.save(ann), RiderRegistry::SaveOutcome::NumberTaken);
-        QCOMPARE(riders.find(first)->lastName, QStringLiteral("O'Lee"));
-        QCOMPARE(riders.find(first)->number, QStringLiteral("07"));
+        QCOMPARE(riders.find(first)->lastName, "O'Lee");
+        QCOMPARE(riders.find(first)->number, "07");
     }
 
     void search_isLiteralAndIgnoresLetterCase_data()
@@ -183,12 +183,12 @@ private Q_SLOTS:
         meet.addRider(404, "Di", "Lost", "3");
         const auto tree = NumberAssigner(db()).tree();
         QCOMPARE(tree.size(), 3);
-        QCOMPARE(NumberAssigner::teamText(tree[0]), QStringLiteral("A - Acorn"));
-        QCOMPARE(NumberAssigner::teamText(tree[1]), QStringLiteral("B - Blue"));
-        QCOMPARE(tree[1].riders[0].firstName, QStringLiteral("Al"));
+        QCOMPARE(NumberAssigner::teamText(tree[0]), "A - Acorn");
+        QCOMPARE(NumberAssigner::teamText(tree[1]), "B - Blue");
+        QCOMPARE(tree[1].riders[0].firstName, "Al");
         QCOMPARE(tree[2].code, -1);
-        QCOMPARE(tree[2].riders[0].lastName, QStringLiteral("Lost"));
-        QCOMPARE(NumberAssigner::riderText("", "Cy", "Cole"), QStringLiteral("() Cy Cole"));
+        QCOMPARE(tree[2].riders[0].lastName, "Lost");
+        QCOMPARE(NumberAssigner::riderText("", "Cy", "Cole"), "() Cy Cole");
     }
 };
 

@@ -83,7 +83,7 @@ private Q_SLOTS:
 
         // Nothing typed and no team: the team comes first.
         m->confirm(riderForm(), "CmdSave");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("A team must be selected in the Team box"));
+        QCOMPARE(m->messages.last()->text, "A team must be selected in the Team box");
 
         // A missing name comes before an invalid number.
         fillRider("abc", "", "Ray", 0);
@@ -116,14 +116,13 @@ private Q_SLOTS:
         m->build().addRider(m_red, "Cy", "Cole", "12");
         auto *screen = m->open<FrmRiderMgmt>();
         MeetHarness::click(screen, "CmdEdit");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You must first select the rider you want to edit."));
+        QCOMPARE(m->messages.last()->text, "You must first select the rider you want to edit.");
         search(screen, 0, "col");
         screen->findChild<QListWidget *>("LbResults")->setCurrentRow(0);
         MeetHarness::click(screen, "CmdEdit");
         QWidget *f = riderForm();
-        QCOMPARE(f->findChild<QLineEdit *>("RiderListBoxArray_0")->text(), QStringLiteral("12"));
-        QCOMPARE(f->findChild<QComboBox *>("LbTeamCode")->currentText(), QStringLiteral("Red"));
+        QCOMPARE(f->findChild<QLineEdit *>("RiderListBoxArray_0")->text(), "12");
+        QCOMPARE(f->findChild<QComboBox *>("LbTeamCode")->currentText(), "Red");
 
         MeetQuery::forceFailure(m->db(), "UPDATE ON TblPerson", "disk I/O error");
         type(f, "RiderListBoxArray_2", "Coleman");
@@ -156,13 +155,11 @@ private Q_SLOTS:
         results->selectionModel()->setCurrentIndex(results->model()->index(0, 0),
                                                    QItemSelectionModel::NoUpdate);
         MeetHarness::click(screen, "CmdDelete");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You must first select the rider you want to delete."));
+        QCOMPARE(m->messages.last()->text, "You must first select the rider you want to delete.");
         search(screen, 1, "ann");
         results->setCurrentRow(0);
         MeetHarness::click(screen, "CmdDelete");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You may not delete a rider who is entered in a class."));
+        QCOMPARE(m->messages.last()->text, "You may not delete a rider who is entered in a class.");
 
         Sql::exec(m->db(), "unenter", "DELETE FROM TblEntry");
         m->confirm(screen, "CmdDelete");
@@ -201,20 +198,19 @@ private Q_SLOTS:
         type(w, "TxtRandRange1", "x");
         type(w, "TxtRandRange2", "10");
         MeetHarness::click(w, "CmdRandSubmit");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("The range provided is invalid. Please check it and try again."));
+        QCOMPARE(m->messages.last()->text, "The range provided is invalid. Please check it and try again.");
         type(w, "TxtRandRange1", "20");
         type(w, "TxtRandRange2", "2");
         MeetHarness::click(w, "CmdRandSubmit");
         QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("The range provided is not large enough for the current number of riders"));
+                 "The range provided is not large enough for the current number of riders");
         const QStringList untouched = numbers(m->db());
         QCOMPARE(QSet<QString>(untouched.begin(), untouched.end()), QSet<QString>{""});
 
         type(w, "TxtRandRange1", "500");
         type(w, "TxtRandRange2", "1");
         MeetHarness::click(w, "CmdRandSubmit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("The random number assignment was successful."));
+        QCOMPARE(m->messages.last()->text, "The random number assignment was successful.");
         QVERIFY(w->findChild<QGroupBox *>("FraButtons")->isVisible());
         const QStringList drawn = numbers(m->db());
         QCOMPARE(QSet<QString>(drawn.begin(), drawn.end()).size(), 20);
@@ -225,8 +221,7 @@ private Q_SLOTS:
         type(w, "TxtSeqRange1", "-5");
         type(w, "TxtSeqRange2", "14");
         MeetHarness::click(w, "CmdSeqSubmit");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("The sequential number assignment was successful."));
+        QCOMPARE(m->messages.last()->text, "The sequential number assignment was successful.");
         // Red (division A) first: its riders by last name L0, L10, L12... take -5, -4, ...
         QCOMPARE(MeetQuery::column(m->db(), "SELECT LastName FROM TblPerson WHERE RiderNumber = '-5'"),
                  QStringList{"L0"});
@@ -245,7 +240,7 @@ private Q_SLOTS:
         auto *tree = w->findChild<QTreeWidget *>("TVNumberAssign");
         QTreeWidgetItem *annNode = findNode(tree, QStringLiteral("Rider%1").arg(ann));
         QVERIFY(annNode);
-        QCOMPARE(annNode->text(0), QStringLiteral("(07) Ann Lee"));
+        QCOMPARE(annNode->text(0), "(07) Ann Lee");
         QVERIFY(findNode(tree, "NoTeam")); // riders whose team is gone can still be numbered
 
         w->TVNumberAssign_NodeClick(annNode); // ignored while the buttons show
@@ -258,18 +253,17 @@ private Q_SLOTS:
         QCOMPARE(annNode->foreground(0).color(), QColor(255, 0, 0));
 
         MeetHarness::click(w, "CmdEditSubmit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must provide a valid rider number."));
+        QCOMPARE(m->messages.last()->text, "You must provide a valid rider number.");
         type(w, "TxtRiderNumber", "8");
         MeetHarness::click(w, "CmdEditSubmit");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("The specified number is already in use by another rider."));
+        QCOMPARE(m->messages.last()->text, "The specified number is already in use by another rider.");
         QCOMPARE(w->findChild<QLineEdit *>("TxtRiderNumber")->text(), QString());
         type(w, "TxtRiderNumber", "x1");
         MeetHarness::click(w, "CmdEditSubmit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("The specified rider number is invalid"));
+        QCOMPARE(m->messages.last()->text, "The specified rider number is invalid");
         type(w, "TxtRiderNumber", "7"); // its own number, written as 7
         MeetHarness::click(w, "CmdEditSubmit");
-        QCOMPARE(annNode->text(0), QStringLiteral("(7) Ann Lee"));
+        QCOMPARE(annNode->text(0), "(7) Ann Lee");
         QVERIFY(!annNode->font(0).bold());
         QVERIFY(tree->isEnabled());
         QVERIFY(w->findChild<QGroupBox *>("FraIndividual")->isVisible());

@@ -40,7 +40,7 @@ private Q_SLOTS:
         b.addTeam("Acorn", "B");
         b.addTeam("apple", "A");
         const Report::Document doc = run(RosterReports::teamListQuery(), RosterReports::RptTeamList());
-        QCOMPARE(doc.caption, QStringLiteral("Team List Report"));
+        QCOMPARE(doc.caption, "Team List Report");
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"apple", "zebra", "Acorn", "O'Brien"}));
         QCOMPARE(doc.printedBy(u"txtDivision"), (QStringList{"A", "A", "B", "C"}));
         QCOMPARE(doc.pages[0].byName(u"LinSecurity").size(), size_t(4));
@@ -104,19 +104,19 @@ private Q_SLOTS:
         const Report::Document doc = Report::paginate(RosterReports::RptRiderListbyNumber(), table.shaped());
         QCOMPARE(doc.printedBy(u"txtC1Rider2"), left);
         QCOMPARE(doc.printedBy(u"txtC2Rider"), right);
-        QCOMPARE(doc.printedBy(u"txtC1Team").value(0), QStringLiteral("B - Blue"));
+        QCOMPARE(doc.printedBy(u"txtC1Team").value(0), "B - Blue");
     }
 
     void emptyLists_sayWhyAndShowNoReport()
     {
         auto *riders = m->open<FrmRiderMgmt>();
         MeetHarness::click(riders, "CmdReportbyTeam");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("There are currently no riders entered."));
+        QCOMPARE(m->messages.last()->text, "There are currently no riders entered.");
         MeetHarness::click(riders, "CmdReportbyNumber");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("There are no riders currently entered."));
+        QCOMPARE(m->messages.last()->text, "There are no riders currently entered.");
         auto *coaches = m->open<FrmCoachMgmt>();
         MeetHarness::click(coaches, "CmdCoachReport");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("There are currently no coaches entered."));
+        QCOMPARE(m->messages.last()->text, "There are currently no coaches entered.");
         QVERIFY(!openPreview());
         QVERIFY(!m->app.KORV.isOpen(RosterReports::CoachListCommand));
     }
@@ -128,18 +128,18 @@ private Q_SLOTS:
         MeetHarness::click(teams, "CmdTeamReport");
         FrmReportPreview *preview = openPreview();
         QVERIFY(preview);
-        QCOMPARE(preview->windowTitle(), QStringLiteral("Team List Report"));
+        QCOMPARE(preview->windowTitle(), "Team List Report");
         QVERIFY(m->app.KORV.isOpen(RosterReports::TeamListCommand));
         preview->close();
         QVERIFY(!m->app.KORV.isOpen(RosterReports::TeamListCommand));
 
         auto *riders = m->open<FrmRiderMgmt>();
         MeetHarness::click(riders, "CmdReportbyTeam");
-        QCOMPARE(openPreview()->windowTitle(), QStringLiteral("RptRiderListbyTeam (DataReport)"));
+        QCOMPARE(openPreview()->windowTitle(), "RptRiderListbyTeam (DataReport)");
         openPreview()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         MeetHarness::click(riders, "CmdReportbyNumber");
-        QCOMPARE(openPreview()->windowTitle(), QStringLiteral("Quendal - RptRiderListbyNumber (DataReport)"));
+        QCOMPARE(openPreview()->windowTitle(), "Quendal - RptRiderListbyNumber (DataReport)");
     }
 };
 

@@ -73,7 +73,7 @@ private Q_SLOTS:
         // Taking the focus makes a line current without selecting it: that is no choice.
         list->selectionModel()->setCurrentIndex(list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
         MeetHarness::click(screen, "CmdDeleteTeam");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must select a team to Delete"));
+        QCOMPARE(m->messages.last()->text, "You must select a team to Delete");
         QCOMPARE(m->messages.unscriptedQuestions, 0);
         QCOMPARE(
             MeetQuery::column(m->db(), "SELECT District || Region FROM TblTeam WHERE TeamName LIKE 'O''B%'"),
@@ -145,7 +145,7 @@ private Q_SLOTS:
         QCOMPARE(form(window) != nullptr, !refusal.isEmpty());
         if (refusal.isEmpty())
             return;
-        QCOMPARE(m->messages.last()->title, QStringLiteral("Submit Error"));
+        QCOMPARE(m->messages.last()->title, "Submit Error");
         QCOMPARE(m->messages.last()->text, refusal);
         if (!typed.isEmpty()) // what was typed stays
             QCOMPARE(f->findChild<QLineEdit *>(typed[0].section(u'=', 0, 0))->text(),
@@ -163,13 +163,13 @@ private Q_SLOTS:
         QCOMPARE(screen->selectedKey(), beta);
         MeetHarness::click(screen, "CmdEditTeam");
         QWidget *f = form("FrmTeam");
-        QCOMPARE(f->findChild<QLineEdit *>("TxtTeam")->text(), QStringLiteral("Beta"));
-        QCOMPARE(f->findChild<QComboBox *>("CbDivision")->currentText(), QStringLiteral("B"));
+        QCOMPARE(f->findChild<QLineEdit *>("TxtTeam")->text(), "Beta");
+        QCOMPARE(f->findChild<QComboBox *>("CbDivision")->currentText(), "B");
         type(f, "TxtTeam", "Zulu");
         submit(f);
         auto *list = screen->findChild<QListWidget *>("LbTeam");
         QCOMPARE(lines(list), (QStringList{"Alpha (A)", "Gamma (C)", "Zulu (B)"}));
-        QCOMPARE(list->selectedItems().value(0)->text(), QStringLiteral("Zulu (B)"));
+        QCOMPARE(list->selectedItems().value(0)->text(), "Zulu (B)");
     }
 
     void team_storedDivisionOutsideAtoDShowsEmptyAndIsRefused()
@@ -182,7 +182,7 @@ private Q_SLOTS:
         QWidget *f = form("FrmTeam");
         QCOMPARE(f->findChild<QComboBox *>("CbDivision")->currentIndex(), -1);
         submit(f);
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must select a division for this team"));
+        QCOMPARE(m->messages.last()->text, "You must select a division for this team");
     }
 
     void team_refusalsAndDeleteWithCoaches()
@@ -199,21 +199,21 @@ private Q_SLOTS:
         auto *screen = m->open<FrmTeamMgmt>();
 
         MeetHarness::click(screen, "CmdEditTeam");
-        QCOMPARE(m->messages.last()->title, QStringLiteral("Edit Error"));
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must select a team before you can edit it"));
+        QCOMPARE(m->messages.last()->title, "Edit Error");
+        QCOMPARE(m->messages.last()->text, "You must select a team before you can edit it");
         MeetHarness::click(screen, "CmdDeleteTeam");
-        QCOMPARE(m->messages.last()->title, QStringLiteral("Delete Error"));
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must select a team to Delete"));
+        QCOMPARE(m->messages.last()->title, "Delete Error");
+        QCOMPARE(m->messages.last()->text, "You must select a team to Delete");
 
         pick(screen, "LbTeam", 0); // Ridden
         MeetHarness::click(screen, "CmdDeleteTeam");
         QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You cannot delete a team that currently has riders belonging to it"));
+                 "You cannot delete a team that currently has riders belonging to it");
 
         pick(screen, "LbTeam", 1); // Wide
         QCOMPARE(screen->selectedKey(), 40000);
         MeetHarness::click(screen, "CmdEditTeam");
-        QCOMPARE(form("FrmTeam")->findChild<QLineEdit *>("TxtTeam")->text(), QStringLiteral("Wide"));
+        QCOMPARE(form("FrmTeam")->findChild<QLineEdit *>("TxtTeam")->text(), "Wide");
         m->confirm(form("FrmTeam"), "CmdCancel");
         QVERIFY(!form("FrmTeam"));
 
@@ -234,7 +234,7 @@ private Q_SLOTS:
         submitTeam("Blue", 1, "1", "1");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Fail);
         QVERIFY(m->messages.last()->text.contains("disk is full"));
-        QCOMPARE(form("FrmTeam")->findChild<QLineEdit *>("TxtTeam")->text(), QStringLiteral("Blue"));
+        QCOMPARE(form("FrmTeam")->findChild<QLineEdit *>("TxtTeam")->text(), "Blue");
         QVERIFY(!m->main.isEnabled());
         m->messages.answer({true});
         form("FrmTeam")->close(); // the close button counts as Cancel
@@ -256,13 +256,12 @@ private Q_SLOTS:
         const auto blue = b.addTeam("Blue", "B");
         auto *screen = m->open<FrmCoachMgmt>();
         MeetHarness::click(screen, "CmdAddCoach");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You must first select the team you want to add the coach to."));
-        QCOMPARE(m->messages.last()->title, QStringLiteral("Quendal"));
+        QCOMPARE(m->messages.last()->text, "You must first select the team you want to add the coach to.");
+        QCOMPARE(m->messages.last()->title, "Quendal");
 
         choose(screen, "CbTeam", 1);
         QCOMPARE(screen->selectedTeam(), blue);
-        QCOMPARE(screen->findChild<QLabel *>("LblCurrentTeam")->text(), QStringLiteral("Blue"));
+        QCOMPARE(screen->findChild<QLabel *>("LblCurrentTeam")->text(), "Blue");
         for (const auto &[first, last, position] :
              {std::tuple{"Zed", "Zorn", 0}, std::tuple{"Amy", "Adams", 1}}) {
             MeetHarness::click(screen, "CmdAddCoach");
@@ -297,17 +296,15 @@ private Q_SLOTS:
         b.addCoach(b.addTeam("Blue", "B"), "Pat", "Odd", "Coach");
         auto *screen = m->open<FrmCoachMgmt>();
         MeetHarness::click(screen, "CmdEditCoach");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You must first select the coach you want to edit."));
+        QCOMPARE(m->messages.last()->text, "You must first select the coach you want to edit.");
         MeetHarness::click(screen, "CmdDeleteCoach");
-        QCOMPARE(m->messages.last()->title, QStringLiteral("Delete Error"));
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must select a coach to delete"));
+        QCOMPARE(m->messages.last()->title, "Delete Error");
+        QCOMPARE(m->messages.last()->text, "You must select a coach to delete");
 
         choose(screen, "CbTeam", 0);
         pick(screen, "LbCoaches", 0);
         MeetHarness::click(screen, "CmdEditCoach");
-        QCOMPARE(form("FrmCoach")->findChild<QComboBox *>("CbPosition")->currentText(),
-                 QStringLiteral("Assistant Coach"));
+        QCOMPARE(form("FrmCoach")->findChild<QComboBox *>("CbPosition")->currentText(), "Assistant Coach");
         m->confirm(form("FrmCoach"), "CmdCancel");
         QCOMPARE(MeetQuery::column(m->db(), "SELECT Position FROM TblCoach"), QStringList{"Coach"});
 
@@ -336,15 +333,15 @@ private Q_SLOTS:
                  (QStringList{"Able, Ann", "Zimmer, Zoë"}));
         const ResultRows ann =
             Sql::select(m->db(), "judge", "SELECT * FROM TblJudge WHERE LastName = 'Able'");
-        QCOMPARE(ann.text(0, u"State"), QStringLiteral("Oh"));
-        QCOMPARE(ann.text(0, u"Memo"), QStringLiteral("Prefers the\nmorning classes"));
+        QCOMPARE(ann.text(0, u"State"), "Oh");
+        QCOMPARE(ann.text(0, u"Memo"), "Prefers the\nmorning classes");
 
         const auto annId = std::int32_t(ann.integer(0, u"JudgeID"));
         b.assignJudge(annId, 3, "C");
         pick(screen, "LbJudges", 0);
         MeetHarness::click(screen, "CmdDeleteJudge");
         QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("The judge cannot be deleted as long as a class is assigned to them."));
+                 "The judge cannot be deleted as long as a class is assigned to them.");
         QCOMPARE(count("TblJudge"), 2);
 
         Sql::exec(m->db(), "unassign", "DELETE FROM TblClassJudges");
@@ -352,10 +349,9 @@ private Q_SLOTS:
         m->confirm(screen, "CmdDeleteJudge");
         QCOMPARE(count("TblJudge"), 1);
         MeetHarness::click(screen, "CmdEditJudge");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You must first select the Judge you want to edit."));
+        QCOMPARE(m->messages.last()->text, "You must first select the Judge you want to edit.");
         MeetHarness::click(screen, "CmdDeleteJudge");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must select a Judge to delete."));
+        QCOMPARE(m->messages.last()->text, "You must select a Judge to delete.");
     }
 
     void judge_wideIdEdits()

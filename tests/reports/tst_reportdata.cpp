@@ -52,7 +52,7 @@ private Q_SLOTS:
         QCOMPARE(column(teams.children[1], "Rider"), QStringList({"r2", "r6"}));
         QCOMPARE(column(teams.children[2], "Rider"), QStringList({"r4"}));
         QCOMPARE(column(teams.children[3], "Rider"), QStringList({"r5"}));
-        QCOMPARE(teams.children[0].name, QStringLiteral("RiderListbyTeam"));
+        QCOMPARE(teams.children[0].name, "RiderListbyTeam");
 
         QVERIFY(Shaping::groupBy(table({"TeamName"}, {}), {"TeamName"}, "g").isEmpty());
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Shaping::groupBy(riders, {"Team"}, "g"));
@@ -212,7 +212,7 @@ private Q_SLOTS:
         cards.appendColumn("Total", MemoryTable::Type::Long);
         const int row = cards.addRow({"123", 2147483647});
         QCOMPARE(cards.value(row, u"C1ClassNumber").toString(),
-                 QStringLiteral("12")); // cut to the column's length
+                 "12"); // cut to the column's length
         QCOMPARE(cards.value(row, u"Total").toLongLong(), 2147483647LL);
 
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.setValue(row, u"Total", 2147483648LL));

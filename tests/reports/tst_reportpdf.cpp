@@ -34,7 +34,7 @@ private Q_SLOTS:
         const Report::Document doc = Report::paginate(layout, SampleReport::riders(12, 6));
         QVERIFY(doc.pages.size() >= 3);
         const QString path = dir.filePath(Report::pdfFileName(doc));
-        QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("Complete Rider's List.pdf"));
+        QCOMPARE(QFileInfo(path).fileName(), "Complete Rider's List.pdf");
 
         QCOMPARE(Report::writePdf(doc, path), std::nullopt);
         const QString info = run("pdfinfo", {path});

@@ -75,7 +75,7 @@ private Q_SLOTS:
         open(sample());
         // ScreenWidth - 100 by ScreenHeight - 600 twips at 50, 50: 15 twips a pixel, halves to even.
         QCOMPARE(m_preview->geometry(), QRect(3, 3, 793, 560));
-        QCOMPARE(m_preview->windowTitle(), QStringLiteral("RptRiderListbyTeam (DataReport)"));
+        QCOMPARE(m_preview->windowTitle(), "RptRiderListbyTeam (DataReport)");
         QVERIFY(m_preview->isWindow());
         QVERIFY(!m_preview->isModal());
     }
@@ -158,7 +158,7 @@ private Q_SLOTS:
             return chosen;
         });
         click("CmdSaveAsPdf");
-        QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("Complete Rider's List.pdf"));
+        QCOMPARE(QFileInfo(suggested).fileName(), "Complete Rider's List.pdf");
         QVERIFY(pdfText(chosen + ".pdf").contains("Rider 1 of Team 1"));
         QVERIFY(m_messages.log.isEmpty());
 
