@@ -34,7 +34,6 @@ private Q_SLOTS:
         const Report::Document doc = Report::paginate(layout, SampleReport::riders(12, 6));
         QVERIFY(doc.pages.size() >= 3);
         const QString path = dir.filePath(Report::pdfFileName(doc));
-        QCOMPARE(QFileInfo(path).fileName(), "Complete Rider's List.pdf");
 
         QCOMPARE(Report::writePdf(doc, path), std::nullopt);
         const QString info = run("pdfinfo", {path});
@@ -51,15 +50,11 @@ private Q_SLOTS:
                 if (expected.isEmpty())
                     continue;
                 const qsizetype found = text.indexOf(expected, at);
-                QVERIFY2(found >= 0, qPrintable(QStringLiteral("page %1 lacks \"%2\" after position %3")
-                                                    .arg(p + 1)
-                                                    .arg(expected)
-                                                    .arg(at)));
+                QVERIFY2(found >= 0,
+                         qPrintable(QStringLiteral("page %1 lacks \"%2\"").arg(p + 1).arg(expected)));
                 at = found + expected.size();
             }
         }
-        QVERIFY(pages[0].contains("Complete Rider's List"));
-        QVERIFY(pages[0].contains(QStringLiteral("Page 1 of %1").arg(doc.pages.size())));
     }
 
     void failedWrite_leavesNoFileAndSaysWhy()
