@@ -48,23 +48,14 @@ ShapedRows numbers(int n)
 // Teams "T1".. with the given numbers of riders, numbered on from 1.
 ShapedRows teams(const QVector<int> &riders)
 {
-    ResultRows rows{{"Team", "N"}, {}};
-    ResultRows empty{{"Team"}, {}};
+    ResultRows parents{{"Team"}, {}}, children{{"Team", "N"}, {}};
     int n = 0;
-    for (int t = 0; t < riders.size(); ++t) {
-        if (riders[t] == 0)
-            empty.rows.push_back({QStringLiteral("T%1").arg(t + 1)});
-        for (int r = 0; r < riders[t]; ++r)
-            rows.rows.push_back({QStringLiteral("T%1").arg(t + 1), ++n});
+    for (int t = 1; t <= riders.size(); ++t) {
+        parents.rows.push_back({QStringLiteral("T%1").arg(t)});
+        for (int r = 0; r < riders[t - 1]; ++r)
+            children.rows.push_back({QStringLiteral("T%1").arg(t), ++n});
     }
-    ShapedRows grouped = Shaping::groupBy(ShapedRows::flat(rows), {"Team"}, "Teams");
-    // Teams without riders: a parent row with an empty child level, in the team's place.
-    for (const auto &row : empty.rows) {
-        const int at = row[0].toString().mid(1).toInt() - 1;
-        grouped.rows.rows.insert(at, row);
-        grouped.children.insert(grouped.children.begin() + at, Shaping::subset(ShapedRows::flat(rows), {}));
-    }
-    return grouped;
+    return Shaping::relate(ShapedRows::flat(parents), ShapedRows::flat(children), "Team", "Team");
 }
 
 Document layOut(const Layout &l, const ShapedRows &rows)
