@@ -139,17 +139,6 @@ private Q_SLOTS:
         QVERIFY(!accepted("INSERT INTO TblTeam (TeamCode, TeamName) VALUES (1, 'Copy')"));
     }
 
-    void keylessTables_acceptDuplicateRows()
-    {
-        for (const char *statement :
-             {"INSERT INTO TblEntry VALUES (3, 7)", "INSERT INTO TblClassJudges VALUES (1, 3, 'A')",
-              "INSERT INTO TblPairing VALUES (1, '12', 2, 'Ann', '')",
-              "INSERT INTO TblPlacing VALUES (3, 1, 7, 10, 'A', 1)"}) {
-            QVERIFY2(accepted(statement), statement);
-            QVERIFY2(accepted(statement), statement);
-        }
-    }
-
     void text_comparesWithoutCaseAndNumbersSortAsText()
     {
         MeetBuilder meet(db());

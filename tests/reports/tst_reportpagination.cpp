@@ -226,29 +226,14 @@ private Q_SLOTS:
         QCOMPARE(grown[1]->rect.height(), 200);
     }
 
-    void pageBreaks_beforeAndAfterSections()
+    void pageBreakBefore_startsEachTeamOnANewPage()
     {
         Layout l = groupedLayout();
         l.groups[0].header.pageBreakBefore = true;
-        Document doc = layOut(l, teams({2, 1, 3}));
+        const Document doc = layOut(l, teams({2, 1, 3}));
         QCOMPARE(int(doc.pages.size()), 3); // no empty first page
         QCOMPARE(texts(doc.pages[2], u"txtTeam"), QStringList{"T3"});
         QCOMPARE(texts(doc.pages[2], u"txtN"), QStringList({"4", "5", "6"}));
-
-        l.groups[0].header.pageBreakBefore = false;
-        l.groups[0].footer.pageBreakAfter = true;
-        doc = layOut(l, teams({2, 1}));
-        QCOMPARE(int(doc.pages.size()), 2); // none after the last team
-        QCOMPARE(texts(doc.pages[1], u"LblPage"), QStringList{"Page 2 of 2"});
-    }
-
-    void invisibleSection_takesNoRoom()
-    {
-        Layout l = groupedLayout();
-        l.groups[0].header.visible = false;
-        const Document doc = layOut(l, teams({34}));
-        QCOMPARE(int(doc.pages.size()), 1);
-        QVERIFY(doc.pages[0].byName(u"txtTeam").empty());
     }
 
     void rowsShallowerThanTheGroups_areRefused()
