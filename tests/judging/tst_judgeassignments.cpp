@@ -34,15 +34,11 @@ private:
     // "judge:class" of a division, sorted.
     QStringList stored(const QString &division)
     {
-        QStringList out;
-        for (const auto &row :
-             Sql::select(m->db(), "read",
-                         "SELECT j.LastName || ':' || c.ClassNumber FROM TblClassJudges c JOIN "
-                         "TblJudge j ON j.JudgeID = c.JudgeID WHERE Division = ? ORDER BY 1",
-                         {division})
-                 .rows)
-            out << row[0].toString();
-        return out;
+        return MeetQuery::column(
+            m->db(),
+            "SELECT j.LastName || ':' || c.ClassNumber FROM TblClassJudges c JOIN TblJudge j "
+            "ON j.JudgeID = c.JudgeID WHERE Division = ? ORDER BY 1",
+            {division});
     }
 
 private Q_SLOTS:
@@ -59,50 +55,41 @@ private Q_SLOTS:
         b.assignJudge(m_judges[2], 4, "B");
         b.assignJudge(m_judges[1], 4, "A");
         b.assignJudge(m_judges[3], 4, "A");
-        m_hub = new FrmJudgeClassMgmt(m->app, &m->main);
-        m_hub->show();
+        m_hub = m->open<FrmJudgeClassMgmt>();
     }
     void cleanup() { m.reset(); }
 
     void submit_eachClassHoldsNoneOrTwo_data()
     {
         QTest::addColumn<QList<int>>("ticks"); // judge row * 100 + class
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("one judge") << QList<int>{103, 204, 304} << false;
-        QTest::newRow("three judges") << QList<int>{104, 204, 304} << false;
-        QTest::newRow("two, and none elsewhere") << QList<int>{117, 1217} << true;
+        QTest::addColumn<QString>("outcome");  // saved, refused, or failed under a forced failure
+        QTest::newRow("one judge") << QList<int>{103, 204, 304} << "refused";
+        QTest::newRow("three judges") << QList<int>{104, 204, 304} << "refused";
+        QTest::newRow("two, and none elsewhere") << QList<int>{117, 1217} << "saved";
+        QTest::newRow("failure part-way") << QList<int>{501, 601} << "failed";
     }
     void submit_eachClassHoldsNoneOrTwo()
     {
         QFETCH(QList<int>, ticks);
-        QFETCH(bool, saved);
+        QFETCH(QString, outcome);
         const JudgeAssignments assignments(m->db(), "B");
         GridMarks marks(12);
         for (int t : ticks)
             marks.set(t / 100, t % 100, true);
         const QString before = MeetFixture::dump(m->db());
-        const std::optional<QString> failure = assignments.submit(marks);
-        QCOMPARE(failure.value_or(QString()), saved ? QString() : JudgeAssignments::WrongCount);
-        if (saved)
+        if (outcome == u"failed") {
+            MeetQuery::forceFailure(
+                m->db(), QStringLiteral("INSERT ON TblClassJudges WHEN NEW.JudgeID = %1").arg(m_judges[5]));
+            QVERIFY_THROWS_EXCEPTION(DbError, assignments.submit(marks));
+        } else {
+            QCOMPARE(assignments.submit(marks).value_or(QString()),
+                     outcome == u"saved" ? QString() : JudgeAssignments::WrongCount);
+        }
+        if (outcome == u"saved")
             QCOMPARE(stored("B"), (QStringList{"Lee:17", "Vance:17"}));
         else
             QCOMPARE(MeetFixture::dump(m->db()), before);
         QCOMPARE(stored("A"), (QStringList{"Adams:4", "Nash:4"}));
-    }
-
-    void submit_failureWritesNothing()
-    {
-        const JudgeAssignments assignments(m->db(), "B");
-        GridMarks marks(12);
-        marks.set(5, 1, true);
-        marks.set(6, 1, true);
-        const QString before = MeetFixture::dump(m->db());
-        Sql::exec(m->db(), "trap",
-                  "CREATE TEMP TRIGGER forced BEFORE INSERT ON TblClassJudges WHEN NEW.JudgeID = (SELECT "
-                  "max(JudgeID) "
-                  "FROM TblJudge WHERE LastName = 'Price') BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
-        QVERIFY_THROWS_EXCEPTION(DbError, assignments.submit(marks));
-        QCOMPARE(MeetFixture::dump(m->db()), before);
     }
 
     void grid_storedRowsLockAndSubmitRewritesTheDivision()
