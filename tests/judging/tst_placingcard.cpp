@@ -61,20 +61,11 @@ private:
     // "class division judge place rider points", judges and riders by name.
     QStringList placings()
     {
-        const ResultRows rows = Sql::select(
-            db(), "placings",
-            "SELECT ClassNumber, TblPlacing.Division, TblJudge.LastName, Place, TblPerson.FirstName, Points "
-            "FROM TblPlacing LEFT JOIN TblJudge ON TblJudge.JudgeID = TblPlacing.JudgeID "
-            "LEFT JOIN TblPerson ON TblPerson.RiderIndex = TblPlacing.RiderIndex");
-        QStringList out;
-        for (const auto &row : rows.rows) {
-            QStringList cells;
-            for (const QVariant &v : row)
-                cells << v.toString();
-            out << cells.join(u' ');
-        }
-        out.sort();
-        return out;
+        return MeetQuery::column(
+            db(), "SELECT ClassNumber || ' ' || p.Division || ' ' || ifnull(j.LastName, '') || ' ' || Place "
+                  "|| ' ' || ifnull(r.FirstName, '') || ' ' || printf('%g', Points) FROM TblPlacing p "
+                  "LEFT JOIN TblJudge j ON j.JudgeID = p.JudgeID "
+                  "LEFT JOIN TblPerson r ON r.RiderIndex = p.RiderIndex ORDER BY 1");
     }
 
 private Q_SLOTS:
