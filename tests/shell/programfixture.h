@@ -61,7 +61,8 @@ public:
     {
         MeetHarness::choose(form, QLatin1StringView(box), line);
     }
-    static void type(QWidget *form, std::initializer_list<std::pair<const char *, const char *>> boxes)
+    using Boxes = std::vector<std::pair<const char *, const char *>>;
+    static void type(QWidget *form, const Boxes &boxes)
     {
         for (const auto &[box, text] : boxes)
             MeetHarness::type(form, QLatin1StringView(box), QLatin1StringView(text));

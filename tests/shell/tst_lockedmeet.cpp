@@ -54,6 +54,19 @@ const std::vector<Case> &cases()
             p.pick(list, line);
         };
     };
+    // An editing window opened with its Add button and filled in.
+    const auto adding = [](int slot, const char *button, const char *form, P::Boxes boxes,
+                           const char *combo = "", int line = 0) {
+        return [=](P &p) {
+            p.open(slot);
+            if (slot == 2)
+                P::choose(p.screen(), "CbTeam", 0);
+            p.press(button);
+            P::type(P::in(form), boxes);
+            if (*combo)
+                P::choose(P::in(form), combo, line);
+        };
+    };
     const auto searchLee = [](P &p) {
         p.open(3);
         P::type(p.screen(), {{"TxtSearchFor", "Lee"}});
@@ -89,28 +102,13 @@ const std::vector<Case> &cases()
         {"Add Rider", opened(3), pressing("CmdAdd"), "Reading the team list"},
         // Saves.
         {"save a team",
-         [](P &p) {
-             p.open(1);
-             p.press("CmdAddTeam");
-             P::type(P::in("FrmTeam"), {{"TxtTeam", "Cedar"}, {"TxtDistrict", "2"}, {"TxtRegion", "3"}});
-             P::choose(P::in("FrmTeam"), "CbDivision", 2);
-         },
+         adding(1, "CmdAddTeam", "FrmTeam", {{"TxtTeam", "Cedar"}, {"TxtDistrict", "2"}, {"TxtRegion", "3"}},
+                "CbDivision", 2),
          submit("FrmTeam", "CmdSubmit"), "Saving the team"},
         {"save a coach",
-         [](P &p) {
-             p.open(2);
-             P::choose(p.screen(), "CbTeam", 0);
-             p.press("CmdAddCoach");
-             P::type(P::in("FrmCoach"), {{"TxtFirst", "Kim"}, {"TxtLast", "Ko"}});
-             P::choose(P::in("FrmCoach"), "CbPosition", 1);
-         },
+         adding(2, "CmdAddCoach", "FrmCoach", {{"TxtFirst", "Kim"}, {"TxtLast", "Ko"}}, "CbPosition", 1),
          submit("FrmCoach", "CmdSubmit"), "Saving the coach"},
-        {"save a judge",
-         [](P &p) {
-             p.open(4);
-             p.press("CmdAddJudge");
-             P::type(P::in("FrmJudge"), {{"TxtFirst", "Lu"}, {"TxtLast", "Lind"}});
-         },
+        {"save a judge", adding(4, "CmdAddJudge", "FrmJudge", {{"TxtFirst", "Lu"}, {"TxtLast", "Lind"}}),
          submit("FrmJudge", "CmdSubmit"), "Saving the judge"},
         {"save a rider",
          [searchLee](P &p) {
