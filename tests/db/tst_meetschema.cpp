@@ -154,19 +154,6 @@ private Q_SLOTS:
         QCOMPARE(MeetQuery::column(db(), "SELECT FirstName FROM TblPerson ORDER BY FirstName DESC"),
                  (QStringList{"Cy", "bob", "Ann"}));
     }
-
-    void schemaCheck_tellsOtherSqliteFilesApart()
-    {
-        const QString other = m->filePath("other.db");
-        {
-            DbConnection c;
-            c.open(other, DbConnection::Mode::Create);
-            Sql::exec(c.database(), "make", "CREATE TABLE TblTeam (TeamCode INTEGER)");
-            QVERIFY(MeetSchema::mismatch(c.database()).has_value());
-        }
-        Sql::exec(db(), "drop", "ALTER TABLE TblJudge DROP COLUMN Memo");
-        QVERIFY(MeetSchema::mismatch(db()).has_value());
-    }
 };
 
 QTEST_GUILESS_MAIN(TstMeetSchema)

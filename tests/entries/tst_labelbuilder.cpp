@@ -112,10 +112,6 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString labels = dir.filePath("LabelFiles");
         QDir().mkpath(labels);
-        QFile old(QDir(labels).filePath("reportT.bmp"));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("old");
-        old.close();
 
         DbConnection conn;
         conn.open(MeetFixture::createMeet(dir.path()), DbConnection::Mode::ReadWrite);
