@@ -43,14 +43,13 @@ struct MenuFixture
     QStringList log;
     std::unique_ptr<FrmMain> main;
 
-    // slots: those that get a recording screen (default all twelve).
-    explicit MenuFixture(QList<int> slots = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})
+    MenuFixture()
     {
         app.ScreenWidth = 15360; // 1024 x 768 pixels
         app.ScreenHeight = 11520;
         app.messages = &messages;
         main = std::make_unique<FrmMain>(app);
-        for (int slot : slots)
+        for (int slot = 1; slot <= 12; ++slot)
             main->registerActivity(slot, [this, slot](FrmMain &) { return new RecordingScreen(slot, log); });
         main->show();
         if (!QTest::qWaitForWindowExposed(main.get()))

@@ -68,12 +68,10 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("random bytes that are no database at all");
         f.close();
-        const QString before = MeetFixture::dump(m->db());
-        QPointer<FrmDataImport> wizard = start(bad);
+        start(bad); // what a refusal leaves of the meet is tested without the window
         QCOMPARE(m->messages.log.size(), 1);
         QVERIFY(m->messages.log[0].text.contains(QDir::toNativeSeparators(bad)));
         QVERIFY(m->main.isEnabled());
-        QCOMPARE(MeetFixture::dump(m->db()), before);
     }
 
     void treeThenImport_copiesTheTeamsAndCloses()
