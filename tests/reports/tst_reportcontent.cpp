@@ -19,15 +19,6 @@ Document layOut(const Layout &l, const ShapedRows &rows)
     return Report::paginate(l, rows, FixedMeasurer());
 }
 
-QStringList texts(const Document &doc, QStringView control)
-{
-    QStringList out;
-    for (const Page &page : doc.pages)
-        for (const auto *p : page.byName(control))
-            out << p->text;
-    return out;
-}
-
 // Teams, their riders and the riders' placings, related as the rider results read them.
 ShapedRows meet()
 {
@@ -82,25 +73,25 @@ private Q_SLOTS:
         const Document doc = layOut(resultsLayout(), meet());
 
         // Team sums reach the placings through the riders; a team without riders has 0.
-        QCOMPARE(texts(doc, u"FncTeamPoints"), QStringList({"18", "9.5", "0"}));
+        QCOMPARE(doc.printedBy(u"FncTeamPoints"), QStringList({"18", "9.5", "0"}));
         // Counts count the values there are: a rider without a number is not counted,
         // a placing without points neither.
-        QCOMPARE(texts(doc, u"FncTeamRiders"), QStringList({"1", "1", "0"}));
-        QCOMPARE(texts(doc, u"FncTeamPlacings"), QStringList({"2", "1", "0"}));
+        QCOMPARE(doc.printedBy(u"FncTeamRiders"), QStringList({"1", "1", "0"}));
+        QCOMPARE(doc.printedBy(u"FncTeamPlacings"), QStringList({"2", "1", "0"}));
         // A rider without placings sums to 0.
-        QCOMPARE(texts(doc, u"FncRiderPoints"), QStringList({"18", "0", "9.5"}));
-        QCOMPARE(texts(doc, u"FncLinePoints"), QStringList({"10", "8", "9.5", "0"}));
-        QCOMPARE(texts(doc, u"FncAllPoints"), QStringList{"27.5"});
-        QCOMPARE(texts(doc, u"FncAllRiders"), QStringList{"2"});
+        QCOMPARE(doc.printedBy(u"FncRiderPoints"), QStringList({"18", "0", "9.5"}));
+        QCOMPARE(doc.printedBy(u"FncLinePoints"), QStringList({"10", "8", "9.5", "0"}));
+        QCOMPARE(doc.printedBy(u"FncAllPoints"), QStringList{"27.5"});
+        QCOMPARE(doc.printedBy(u"FncAllRiders"), QStringList{"2"});
     }
 
     void fields_readTheirLevelThenTheLevelsAbove()
     {
         const Document doc = layOut(resultsLayout(), meet());
-        QCOMPARE(texts(doc, u"txtTeamName"), QStringList({"Blue", "Red", "Gold"}));
-        QCOMPARE(texts(doc, u"txtFirstName"), QStringList({"Ann Lee", "Bo Kay", "Cy Ray"}));
-        QCOMPARE(texts(doc, u"txtTblPlacingClassNumber"), QStringList({"3", "3", "5", "6"}));
-        QCOMPARE(texts(doc, u"txtTeamOfLine"), QStringList({"Blue", "Blue", "Red", "Red"}));
+        QCOMPARE(doc.printedBy(u"txtTeamName"), QStringList({"Blue", "Red", "Gold"}));
+        QCOMPARE(doc.printedBy(u"txtFirstName"), QStringList({"Ann Lee", "Bo Kay", "Cy Ray"}));
+        QCOMPARE(doc.printedBy(u"txtTblPlacingClassNumber"), QStringList({"3", "3", "5", "6"}));
+        QCOMPARE(doc.printedBy(u"txtTeamOfLine"), QStringList({"Blue", "Blue", "Red", "Red"}));
         // In the order they print: team, rider, lines, rider footer ..., team footer.
         QCOMPARE(doc.pages[0].texts().mid(0, 6), QStringList({"Blue", "Ann Lee", "3", "Blue", "10", "3"}));
     }
