@@ -6,7 +6,6 @@
 #include "entries/frmclassassignments.h"
 #include "entries/frmentries.h"
 #include "shell/editform.h"
-#include "shell/gridcell.h"
 
 #include <QComboBox>
 #include <QLabel>

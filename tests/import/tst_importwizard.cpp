@@ -1,7 +1,6 @@
 // The import wizard window: cancel in the file dialog, a refused file, the tree, Import and Cancel.
 #include "meetharness.h"
 
-#include "db/sql.h"
 #include "import/frmdataimport.h"
 
 #include <QTreeWidget>

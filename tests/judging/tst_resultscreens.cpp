@@ -8,7 +8,6 @@
 #include "db/classcatalogue.h"
 #include "db/sql.h"
 #include "entries/frmlabelbuilder.h"
-#include "judging/judgescards.h"
 #include "judging/riderresults.h"
 #include "judging/standingstable.h"
 #include "reports/frmreportpreview.h"

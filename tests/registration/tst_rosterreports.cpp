@@ -2,7 +2,6 @@
 // is nothing to print. Read from the page model.
 #include "meetharness.h"
 
-#include "db/sql.h"
 #include "registration/frmcoachmgmt.h"
 #include "registration/frmridermgmt.h"
 #include "registration/frmteammgmt.h"
