@@ -94,6 +94,8 @@ private Q_SLOTS:
         QCOMPARE(GridProbe::column(g, 5), "2 9/");
         click(g, 1, 1);
         QCOMPARE(GridProbe::column(g, 1), "2 3 4 5/1 6 7 8 9 10 11 12"); // still four
+        click(g, 2, 1);
+        QCOMPARE(GridProbe::column(g, 1), "3 4 5/"); // below the limit at last
 
         // The relay tick opens the partner box; taking it away empties and closes it.
         click(g, 4, 17);

@@ -133,7 +133,7 @@ private Q_SLOTS:
         QCOMPARE(MeetQuery::count(meet(), "TblTeam"), 7);
     }
 
-    void orphansAndEmptyTables_areToldNotDropped()
+    void orphans_areToldNotDropped()
     {
         RegionalImport import;
         QCOMPARE(import.load(regionalFile("Region2-2006.mdb",
@@ -150,10 +150,6 @@ private Q_SLOTS:
         QCOMPARE(outcome.message(),
                  QStringLiteral("Data Import Successful\n\n1 coach and 2 riders of the file were not "
                                 "imported: their team is not in the file."));
-
-        RegionalImport empty;
-        QCOMPARE(empty.load(regionalFile("Region3-2006.mdb", [](MeetBuilder &) {})), std::nullopt);
-        QCOMPARE(empty.importInto(meet()).teams, 0);
     }
 
     void refusals_nameTheFileAndChangeNothing_data()

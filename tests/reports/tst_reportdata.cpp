@@ -192,16 +192,13 @@ private Q_SLOTS:
         cards.appendColumn("C1ClassNumber", MemoryTable::Type::Text, 2);
         cards.appendColumn("Total", MemoryTable::Type::Long);
         const int row = cards.addRow({"123", 2147483647});
-        QCOMPARE(cards.value(row, u"C1ClassNumber").toString(),
-                 "12"); // cut to the column's length
+        QCOMPARE(cards.value(row, u"C1ClassNumber").toString(), "12"); // cut to the column's length
         QCOMPARE(cards.value(row, u"Total").toLongLong(), 2147483647LL);
 
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.setValue(row, u"Total", 2147483648LL));
-        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.setValue(row, u"Total", "x"));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.setValue(row, u"Missing", 1));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.sort("Total DOWN"));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.sort("Points"));
-        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, cards.addRow({"1", 2, 3}));
     }
 };
 

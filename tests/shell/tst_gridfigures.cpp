@@ -1,8 +1,7 @@
 // The figures of the scrolling check-box grid (what fits, the scroll bars, the buttons, the
-// lines) and its column limit, without any window. What is in view at each scroll position is
-// walked through the real grids (gridprobe.h).
+// lines), without any window. What is in view at each scroll position, and how a column locks at
+// its limit, are read through the real grids (gridprobe.h).
 #include "shell/gridfigures.h"
-#include "shell/gridmarks.h"
 
 #include <QtTest>
 
@@ -66,42 +65,6 @@ private Q_SLOTS:
         QCOMPARE(f.verticalLine(2), QLine(3235, 100, 3235, 6850));
         QCOMPARE(f.horizontalLine(9), QLine(360, 6850, 11035, 6850));
         QCOMPARE(f.subtitleLine(), QLine(2635, 1750, 10435, 1750));
-    }
-
-    // Ticks (+row) and unticks (-row) in one column of six rows; the rows left locked after each.
-    void marks_columnLocksAtItsLimit_data()
-    {
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<QList<int>>("steps");
-        QTest::addColumn<QStringList>("locked"); // after each step
-        QTest::newRow("reach and release")
-            << 4 << QList<int>{1, 2, 3, 4, -2, 2} << QStringList{"", "", "", "5 6", "", "5 6"};
-        QTest::newRow("two judges") << 2 << QList<int>{3, 6, -3, 1}
-                                    << QStringList{"", "1 2 4 5", "", "2 3 4 5"};
-        // Stored data above the limit: every tick shows, the column stays locked until below it.
-        QTest::newRow("stored above the limit")
-            << 3 << QList<int>{1, 2, 3, 4, -1, -2} << QStringList{"", "", "4 5 6", "5 6", "1 5 6", ""};
-        QTest::newRow("ticking twice counts once")
-            << 2 << QList<int>{1, 1, 2} << QStringList{"", "", "3 4 5 6"};
-    }
-    void marks_columnLocksAtItsLimit()
-    {
-        QFETCH(int, limit);
-        QFETCH(QList<int>, steps);
-        QFETCH(QStringList, locked);
-        GridMarks marks(6);
-        marks.setLimit(4, 1);
-        marks.setLimit(5, limit);
-        for (int i = 0; i < steps.size(); ++i) {
-            marks.set(std::abs(steps[i]), 5, steps[i] > 0);
-            QStringList rows;
-            for (int r = 1; r <= 6; ++r) {
-                if (marks.locked(r, 5))
-                    rows << QString::number(r);
-                QVERIFY(!marks.locked(r, 4)); // other columns are not touched
-            }
-            QCOMPARE(rows.join(u' '), locked[i]);
-        }
     }
 };
 
