@@ -39,12 +39,9 @@ private Q_SLOTS:
         b.addTeam("Acorn", "B");
         b.addTeam("apple", "A");
         const Report::Document doc = run(RosterReports::teamListQuery(), RosterReports::RptTeamList());
-        QCOMPARE(doc.caption, "Team List Report");
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"apple", "zebra", "Acorn", "O'Brien"}));
         QCOMPARE(doc.printedBy(u"txtDivision"), (QStringList{"A", "A", "B", "C"}));
         QCOMPARE(doc.pages[0].byName(u"LinSecurity").size(), size_t(4));
-        QCOMPARE(doc.pages[0].texts().mid(0, 4),
-                 (QStringList{"Team List Report", "Division:", "TeamName:", "Security #:"}));
     }
 
     void coachList_headCoachesFirstAndTeamsWithoutCoachesShowTheirHeader()
@@ -58,8 +55,6 @@ private Q_SLOTS:
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Empty", "Blue"}));
         QCOMPARE(doc.printedBy(u"txtFirstName"), (QStringList{"Zed Zorn", "Amy Adams"}));
         QCOMPARE(doc.printedBy(u"txtPosition"), (QStringList{"Head Coach", "Assistant Coach"}));
-        QCOMPARE(doc.printedBy(u"LblPage"), QStringList{"Page 1 of 1"});
-        QCOMPARE(doc.printedBy(u"LblRptTitle"), QStringList{"Complete Coach's List"});
     }
 
     void riderListByTeam_numbersSortAsTextAndTeamlessRidersAreLeftOut()
