@@ -243,12 +243,18 @@ void CheckGrid::showCell(int row, int column)
 
 void CheckGrid::step(int row, int cls, int rows, int columns)
 {
-    const int r = row + rows;
-    const int c = cls + columns;
-    if (r < 1 || r > m_marks.rows() || c < 1 || c > m_marks.classes())
-        return;
-    showCell(r, c);
-    cell(r, c)->setFocus();
+    // A locked cell takes no focus: the step goes on to the next open cell that way.
+    int r = row + rows;
+    int c = cls + columns;
+    while (r >= 1 && r <= m_marks.rows() && c >= 1 && c <= m_marks.classes()) {
+        if (cell(r, c)->isEnabled()) {
+            showCell(r, c);
+            cell(r, c)->setFocus();
+            return;
+        }
+        r += rows;
+        c += columns;
+    }
 }
 
 void CheckGrid::tick(int row, int cls)

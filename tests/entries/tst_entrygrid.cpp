@@ -105,6 +105,14 @@ private Q_SLOTS:
         click(g, 2, 5);
         click(g, 9, 5);
         QCOMPARE(GridProbe::column(g, 5), QStringLiteral("1 2 9/3 4 5 6 7 8 10 11 12"));
+        // The arrow keys pass over locked cells, across the column and down it.
+        g->activateWindow();
+        for (const auto &[from, key, to] : {std::tuple{g->cell(3, 4), Qt::Key_Right, g->cell(3, 6)},
+                                            std::tuple{g->cell(2, 5), Qt::Key_Down, g->cell(9, 5)}}) {
+            from->setFocus();
+            QTest::keyClick(from, key);
+            QTRY_VERIFY(to->hasFocus());
+        }
         click(g, 1, 5);
         QCOMPARE(GridProbe::column(g, 5), QStringLiteral("2 9/"));
         click(g, 1, 1);
