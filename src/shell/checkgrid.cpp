@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -79,6 +80,9 @@ QPlainTextEdit *CheckGrid::titleBox(const QString &name, const QString &accessib
     box->setReadOnly(true);
     box->setAccessibleName(accessibleName);
     box->setFont(sized(box->font(), 9.75, true));
+    // A long name wraps onto a second line, which the box holds without a scroll bar.
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->document()->setDocumentMargin(1);
     return box;
 }
 
