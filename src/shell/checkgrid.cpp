@@ -247,13 +247,16 @@ void CheckGrid::showCell(int row, int column)
 
 void CheckGrid::step(int row, int cls, int rows, int columns)
 {
-    // A locked cell takes no focus: the step goes on to the next open cell that way.
+    // A locked cell takes no focus: the step goes on to the next open cell that way. Right of
+    // the last class lies the row's control of the last column, once it is open.
+    const int last = m_marks.classes() + (m_extras.isEmpty() ? 0 : 1);
     int r = row + rows;
     int c = cls + columns;
-    while (r >= 1 && r <= m_marks.rows() && c >= 1 && c <= m_marks.classes()) {
-        if (cell(r, c)->isEnabled()) {
+    while (r >= 1 && r <= m_marks.rows() && c >= 1 && c <= last) {
+        QWidget *target = c > m_marks.classes() ? m_extras[r - 1] : cell(r, c);
+        if (target->isEnabled()) {
             showCell(r, c);
-            cell(r, c)->setFocus();
+            target->setFocus();
             return;
         }
         r += rows;
