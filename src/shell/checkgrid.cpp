@@ -87,7 +87,7 @@ void CheckGrid::placeWindow()
     const int width = m_app.ScreenWidth - 100;
     const int height = m_app.ScreenHeight - 600;
     move(Twips::point(50, 50));
-    setFixedSize(Twips::size(width - F::FrameWidth, height - F::FrameHeight));
+    setFixedSize(Twips::size(width - Twips::FrameWidth, height - Twips::FrameHeight));
 }
 
 void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, const QVector<Row> &rows,
