@@ -10,7 +10,8 @@
 namespace Twips {
 
 inline constexpr int PerPixel = 15;
-// The part of a window's outer size that its borders and caption take.
+// The part of a window's outer size that its borders and caption take. A window placed by its
+// outer corner gives its inside the outer size less these.
 inline constexpr int FrameWidth = 120;
 inline constexpr int FrameHeight = 420;
 

@@ -56,7 +56,7 @@ FrmReportPreview::FrmReportPreview(Report::Document document, QSize screenTwips,
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(m_document.caption);
     buildControls();
-    // The outer size and the frame's corner: the caption and its close box stay on the screen.
+    // The outer corner at 50, 50, so that the caption and its close button stay on the screen.
     move(Twips::point(50, 50));
     resize(Twips::size(screenTwips.width() - 100 - Twips::FrameWidth,
                        screenTwips.height() - 600 - Twips::FrameHeight));

@@ -73,8 +73,9 @@ private Q_SLOTS:
     void window_sizedFromTheScreenNotModal()
     {
         open(sample());
-        // ScreenWidth - 100 by ScreenHeight - 600 twips with the frame, its corner at 50, 50.
-        QCOMPARE(m_preview->pos(), QPoint(3, 3));
+        // ScreenWidth - 100 by ScreenHeight - 600 twips, frame included, with the outer corner at
+        // 50, 50: 15 twips a pixel, halves to even.
+        QCOMPARE(m_preview->frameGeometry().topLeft(), QPoint(3, 3));
         QCOMPARE(m_preview->size(), QSize(785, 532));
         QCOMPARE(m_preview->windowTitle(), QStringLiteral("RptRiderListbyTeam (DataReport)"));
         QVERIFY(m_preview->isWindow());
