@@ -10,6 +10,10 @@
 namespace Twips {
 
 inline constexpr int PerPixel = 15;
+// The part of a window's outer size that its borders and caption take. A window placed by its
+// outer corner gives its inside the outer size less these.
+inline constexpr int FrameWidth = 120;
+inline constexpr int FrameHeight = 420;
 
 // Half-to-even rounding, as the system rounds wherever a decimal becomes a whole number.
 inline std::int64_t roundHalfEven(double value)

@@ -80,11 +80,15 @@ Report::Layout layout(const QString &division)
     for (int n = 1; n <= StandingsTable::Classes; ++n) {
         const int left = classLeft(n);
         line.rectangle(QStringLiteral("ShpClass%1").arg(n), {left, 0, ClassWidth, LineHeight});
-        line.field(QStringLiteral("txtPlacings%1").arg(n), QStringLiteral("Placings%1").arg(n),
-                   {left + 15, 45, ClassWidth - 30, 210}, Places)
-            .alignment = centred;
+        // Up to eight places (four riders under two judges) wrap onto a second line, between
+        // their numbers, just above the points.
+        Report::Item &places =
+            line.field(QStringLiteral("txtPlacings%1").arg(n), QStringLiteral("Placings%1").arg(n),
+                       {left + 15, 10, ClassWidth - 30, 340}, Places);
+        places.alignment = Qt::AlignHCenter | Qt::AlignBottom;
+        places.canGrow = true;
         line.field(QStringLiteral("txtPoints%1").arg(n), QStringLiteral("Points%1").arg(n),
-                   {left + 15, 270, ClassWidth - 30, 225}, Points)
+                   {left + 15, 350, ClassWidth - 30, 185}, Points)
             .alignment = centred;
     }
     line.rectangle(QStringLiteral("ShpTotal"), {TotalLeft, 0, TotalWidth, LineHeight});

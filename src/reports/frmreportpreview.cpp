@@ -56,7 +56,10 @@ FrmReportPreview::FrmReportPreview(Report::Document document, QSize screenTwips,
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(m_document.caption);
     buildControls();
-    setGeometry(Twips::rect(50, 50, screenTwips.width() - 100, screenTwips.height() - 600));
+    // The outer corner at 50, 50, so that the caption and its close button stay on the screen.
+    move(Twips::point(50, 50));
+    resize(Twips::size(screenTwips.width() - 100 - Twips::FrameWidth,
+                       screenTwips.height() - 600 - Twips::FrameHeight));
     refresh();
 }
 

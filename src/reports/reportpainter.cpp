@@ -29,7 +29,8 @@ void paintPage(const Page &page, QPainter &painter)
                 current = p.font;
             }
             painter.setPen(Qt::black);
-            painter.drawText(QRectF(p.rect), textFlags(p.alignment, p.wrap), p.text);
+            painter.drawText(QRectF(p.rect), textFlags(p.alignment, p.wrap),
+                             p.wrap ? wrappable(p.text) : p.text);
             break;
         case Primitive::Kind::Line:
             painter.setPen(QPen(Qt::black, p.lineWidth, Qt::SolidLine, Qt::FlatCap));

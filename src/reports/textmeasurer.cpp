@@ -28,11 +28,17 @@ int textFlags(Qt::Alignment alignment, bool wrap)
     return int(alignment) | (wrap ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine));
 }
 
+QString wrappable(const QString &text)
+{
+    QString breakable = text;
+    return breakable.replace(u',', QStringLiteral(",\u200B")); // a zero-width space marks the break
+}
+
 int FontMeasurer::wrappedHeight(const QString &text, const Font &font, int width) const
 {
     const QFontMetricsF metrics(qtFont(font));
-    const QRectF bounds =
-        metrics.boundingRect(QRectF(0, 0, width, 1e7), textFlags(Qt::AlignLeft | Qt::AlignTop, true), text);
+    const QRectF bounds = metrics.boundingRect(
+        QRectF(0, 0, width, 1e7), textFlags(Qt::AlignLeft | Qt::AlignTop, true), wrappable(text));
     return int(std::ceil(bounds.height()));
 }
 

@@ -31,4 +31,8 @@ QFont qtFont(const Font &font);
 // Drawing flags shared by measuring and painting, so both wrap a text alike.
 int textFlags(Qt::Alignment alignment, bool wrap);
 
+// A wrapped text as measured and painted: it may also break after a comma, so that a list of
+// numbers such as "1,2,4,5,7,10" wraps between its numbers instead of running out of its box.
+QString wrappable(const QString &text);
+
 } // namespace Report

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -79,6 +80,9 @@ QPlainTextEdit *CheckGrid::titleBox(const QString &name, const QString &accessib
     box->setReadOnly(true);
     box->setAccessibleName(accessibleName);
     box->setFont(sized(box->font(), 9.75, true));
+    // A long name wraps onto a second line, which the box holds without a scroll bar.
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->document()->setDocumentMargin(1);
     return box;
 }
 
@@ -87,7 +91,7 @@ void CheckGrid::placeWindow()
     const int width = m_app.ScreenWidth - 100;
     const int height = m_app.ScreenHeight - 600;
     move(Twips::point(50, 50));
-    setFixedSize(Twips::size(width - F::FrameWidth, height - F::FrameHeight));
+    setFixedSize(Twips::size(width - Twips::FrameWidth, height - Twips::FrameHeight));
 }
 
 void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, const QVector<Row> &rows,
@@ -243,12 +247,21 @@ void CheckGrid::showCell(int row, int column)
 
 void CheckGrid::step(int row, int cls, int rows, int columns)
 {
-    const int r = row + rows;
-    const int c = cls + columns;
-    if (r < 1 || r > m_marks.rows() || c < 1 || c > m_marks.classes())
-        return;
-    showCell(r, c);
-    cell(r, c)->setFocus();
+    // A locked cell takes no focus: the step goes on to the next open cell that way. Right of
+    // the last class lies the row's control of the last column, once it is open.
+    const int last = m_marks.classes() + (m_extras.isEmpty() ? 0 : 1);
+    int r = row + rows;
+    int c = cls + columns;
+    while (r >= 1 && r <= m_marks.rows() && c >= 1 && c <= last) {
+        QWidget *target = c > m_marks.classes() ? m_extras[r - 1] : cell(r, c);
+        if (target->isEnabled()) {
+            showCell(r, c);
+            target->setFocus();
+            return;
+        }
+        r += rows;
+        c += columns;
+    }
 }
 
 void CheckGrid::tick(int row, int cls)

@@ -32,9 +32,6 @@ public:
     static constexpr int BarThickness = 255;
     static constexpr int ButtonWidth = 1815;
     static constexpr int ButtonHeight = 495;
-    // The part of the outer size that the window's borders and caption take.
-    static constexpr int FrameWidth = 120;
-    static constexpr int FrameHeight = 420;
 
     struct Bar
     {

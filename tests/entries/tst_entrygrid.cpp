@@ -90,6 +90,15 @@ private Q_SLOTS:
         click(g, 2, 5);
         click(g, 9, 5);
         QCOMPARE(GridProbe::column(g, 5), "1 2 9/3 4 5 6 7 8 10 11 12");
+        // The arrow keys pass over locked cells, across the column and down it.
+        g->activateWindow();
+        const auto arrow = [](QWidget *from, Qt::Key key, QWidget *to) {
+            from->setFocus();
+            QTest::keyClick(from, key);
+            QTRY_VERIFY(to->hasFocus() && to->isVisible());
+        };
+        arrow(g->cell(3, 4), Qt::Key_Right, g->cell(3, 6));
+        arrow(g->cell(2, 5), Qt::Key_Down, g->cell(9, 5));
         click(g, 1, 5);
         QCOMPARE(GridProbe::column(g, 5), "2 9/");
         click(g, 1, 1);
@@ -102,6 +111,7 @@ private Q_SLOTS:
         QVERIFY(!g->partnerBox(4)->isEnabled() && g->partnerBox(4)->currentText().isEmpty());
         click(g, 7, 17);
         QVERIFY(g->partnerBox(7)->isEnabled());
+        arrow(g->cell(7, 17), Qt::Key_Right, g->partnerBox(7)); // scrolled into view
 
         QCOMPARE(g->cell(3, 2)->accessibleName(), "Rider3 Blue (03), class 2");
         QCOMPARE(g->partnerBox(3)->accessibleName(), "Relay partner of Rider3 Blue (03)");

@@ -9,8 +9,10 @@
 #include "db/sql.h"
 #include "entries/frmlabelbuilder.h"
 #include "judging/riderresults.h"
+#include "judging/rptteamstandings.h"
 #include "judging/standingstable.h"
 #include "reports/frmreportpreview.h"
+#include "reports/textmeasurer.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -138,6 +140,15 @@ private Q_SLOTS:
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Gold", "Blue"}));
         QCOMPARE(doc.printedBy(u"TxtTotals"), (QStringList{"10", "9"}));
         QCOMPARE(page.byName(u"txtPlacings3").at(0)->text, "1");
+
+        // Eight places, the most a team holds in a class, wrap between their numbers and still
+        // fit above the points.
+        const Report::Layout standings = RptTeamStandings::layout("C");
+        const Report::Item &places = *standings.detail.find(u"txtPlacings3");
+        const Report::FontMeasurer measure;
+        const int height = measure.wrappedHeight("10,10,9,9,8,8,7,7", places.font, places.rect.width());
+        QVERIFY(height > measure.wrappedHeight("10", places.font, places.rect.width()));
+        QVERIFY(height <= places.rect.height());
     }
 };
 

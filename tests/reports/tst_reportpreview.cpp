@@ -71,8 +71,10 @@ private Q_SLOTS:
     void window_sizedFromTheScreenPagedAndZoomed()
     {
         open(sample());
-        // ScreenWidth - 100 by ScreenHeight - 600 twips at 50, 50: 15 twips a pixel, halves to even.
-        QCOMPARE(m_preview->geometry(), QRect(3, 3, 793, 560));
+        // ScreenWidth - 100 by ScreenHeight - 600 twips, frame included, with the outer corner at
+        // 50, 50: 15 twips a pixel, halves to even.
+        QCOMPARE(m_preview->frameGeometry().topLeft(), QPoint(3, 3));
+        QCOMPARE(m_preview->size(), QSize(785, 532));
         QVERIFY(m_preview->isWindow() && !m_preview->isModal());
 
         // Paging stops at the ends.
