@@ -6,11 +6,8 @@
 #include "common/labelfiles.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QDirIterator>
 #include <QImage>
-#include <QTemporaryDir>
-#include <QtTest>
 
 namespace {
 

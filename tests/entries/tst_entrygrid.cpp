@@ -7,7 +7,6 @@
 #include "entries/frmentries.h"
 #include "shell/editform.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>

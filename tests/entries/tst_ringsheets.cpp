@@ -9,9 +9,6 @@
 #include "entries/frmslotsheets.h"
 #include "reports/frmreportpreview.h"
 
-#include <QComboBox>
-#include <QDir>
-
 #include <algorithm>
 
 namespace {

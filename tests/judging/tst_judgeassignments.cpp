@@ -4,7 +4,6 @@
 #include "gridprobe.h"
 #include "meetharness.h"
 
-#include "db/sql.h"
 #include "judging/frmjudgeassignments.h"
 #include "judging/frmjudgeclassmgmt.h"
 #include "judging/judgeagenda.h"

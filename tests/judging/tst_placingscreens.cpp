@@ -3,13 +3,10 @@
 // what the reports print.
 #include "meetharness.h"
 
-#include "db/sql.h"
 #include "judging/frmplaceassign.h"
 #include "judging/frmplacings.h"
 #include "judging/placingsreports.h"
 #include "reports/frmreportpreview.h"
-
-#include <QComboBox>
 
 class TstPlacingScreens : public QObject
 {

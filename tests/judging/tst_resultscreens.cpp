@@ -6,16 +6,12 @@
 #include "app/frmmain.h"
 #include "common/labelfiles.h"
 #include "db/classcatalogue.h"
-#include "db/sql.h"
 #include "entries/frmlabelbuilder.h"
 #include "judging/riderresults.h"
 #include "judging/rptteamstandings.h"
 #include "judging/standingstable.h"
 #include "reports/frmreportpreview.h"
 #include "reports/textmeasurer.h"
-
-#include <QComboBox>
-#include <QDir>
 
 class TstResultScreens : public QObject
 {

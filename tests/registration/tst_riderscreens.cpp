@@ -1,15 +1,11 @@
 // The rider screens and the number assignment window through the real windows.
 #include "meetharness.h"
 
-#include "db/sql.h"
 #include "registration/frmassignnumbers.h"
 #include "registration/frmrider.h"
 #include "registration/frmridermgmt.h"
 
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QSet>
 #include <QTreeWidget>
 

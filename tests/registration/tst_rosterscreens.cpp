@@ -2,7 +2,6 @@
 // question-then-checks order, list orders and re-selection, refusals, and what is written.
 #include "meetharness.h"
 
-#include "db/sql.h"
 #include "registration/frmcoach.h"
 #include "registration/frmcoachmgmt.h"
 #include "registration/frmjudge.h"
@@ -10,10 +9,7 @@
 #include "registration/frmteam.h"
 #include "registration/frmteammgmt.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 
 namespace {

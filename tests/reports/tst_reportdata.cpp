@@ -6,8 +6,6 @@
 #include "reports/memorytable.h"
 #include "reports/shapedrows.h"
 
-#include <QtTest>
-
 namespace {
 
 ShapedRows table(const QStringList &columns, const QVector<QVector<QVariant>> &rows, const QString &name = {})

@@ -14,8 +14,6 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QtTest>
 
 namespace {
 

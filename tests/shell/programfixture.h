@@ -11,8 +11,6 @@
 #include "registration/frmassignnumbers.h"
 #include "shell/activityscreen.h"
 
-#include <QComboBox>
-#include <QDir>
 #include <QTreeWidget>
 
 #include <memory>

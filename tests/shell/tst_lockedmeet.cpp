@@ -3,8 +3,6 @@
 // stay usable, the meet is exactly as it was, and once the file is free the same action works.
 #include "programfixture.h"
 
-#include "db/sql.h"
-
 namespace {
 
 using P = ProgramFixture;
