@@ -36,13 +36,11 @@ private Q_SLOTS:
         const QString path = dir.filePath(Report::pdfFileName(doc));
 
         QCOMPARE(Report::writePdf(doc, path), std::nullopt);
-        const QString info = run("pdfinfo", {path});
-        QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(doc.pages.size()))));
-        QVERIFY(info.contains(QRegularExpression("Page size:\\s+612 x 792 pts")));
-        QVERIFY(info.contains(QRegularExpression("Title:\\s+Complete Rider's List")));
+        QVERIFY(run("pdfinfo", {path}).contains(QRegularExpression("Title:\\s+Complete Rider's List")));
 
         // Every text of the page model, page by page, in the order it was painted.
         const QStringList pages = run("pdftotext", {"-raw", path, "-"}).split(u'\f');
+        QCOMPARE(pages.size(), qsizetype(doc.pages.size()) + 1); // each page ends in a form feed
         for (std::size_t p = 0; p < doc.pages.size(); ++p) {
             const QString text = pages[qsizetype(p)].simplified();
             qsizetype at = 0;
