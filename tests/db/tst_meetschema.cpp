@@ -138,22 +138,6 @@ private Q_SLOTS:
         QCOMPARE(meet.addTeam("Green", "A"), 3);
         QVERIFY(!accepted("INSERT INTO TblTeam (TeamCode, TeamName) VALUES (1, 'Copy')"));
     }
-
-    void text_comparesWithoutCaseAndNumbersSortAsText()
-    {
-        MeetBuilder meet(db());
-        const auto team = meet.addTeam("Blue", "B");
-        meet.addRider(team, "Ann", "Zed", "9");
-        meet.addRider(team, "bob", "Young", "10");
-        meet.addRider(team, "Cy", "Xu", "100");
-        QCOMPARE(MeetQuery::column(db(),
-                                   "SELECT TeamCode FROM TblTeam WHERE TeamName = 'blue' AND Division = 'b'"),
-                 QStringList{QString::number(team)});
-        QCOMPARE(MeetQuery::column(db(), "SELECT RiderNumber FROM TblPerson ORDER BY RiderNumber"),
-                 (QStringList{"10", "100", "9"}));
-        QCOMPARE(MeetQuery::column(db(), "SELECT FirstName FROM TblPerson ORDER BY FirstName DESC"),
-                 (QStringList{"Cy", "bob", "Ann"}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TstMeetSchema)

@@ -5,6 +5,7 @@
 #include "entries/frmlabelbuilder.h"
 
 #include <QDir>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -108,13 +109,9 @@ private Q_SLOTS:
         FrmLabelBuilder(labels).Build_Labels(conn.database());
 
         const QStringList files = QDir(labels).entryList(QDir::Files);
+        QCOMPARE(files.filter(QRegularExpression("^(form|report).+\\.bmp$")).size(), 36);
         QCOMPARE(files.size(), 36);
-        for (const QString &file : files) {
-            QVERIFY2(file.startsWith("form") || file.startsWith("report"), qPrintable(file));
-            QFile f(QDir(labels).filePath(file));
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.read(2), QByteArray("BM"));
-        }
+        QCOMPARE(QImageReader(QDir(labels).filePath("reportT.bmp")).format(), "bmp");
         const QImage trail(QDir(labels).filePath("reportT.bmp"));
         QCOMPARE(trail, FrmLabelBuilder::Draw_Label(Qt::white, "Trail").convertToFormat(trail.format()));
         QCOMPARE(QImage(QDir(labels).filePath("formRelayPartner.bmp")).pixel(0, 0),
