@@ -2,6 +2,7 @@
 // columns, the duplicate rule, and what a save writes and a reopening shows. The opening
 // refusals are tested through the window.
 #include "meetfile.h"
+#include "placingmeet.h"
 
 #include "judging/placingcard.h"
 
@@ -29,27 +30,7 @@ private:
     std::unique_ptr<MeetFile> m_meet;
     QSqlDatabase db() const { return m_meet->db(); }
 
-    // Blue (A): Ann 10, Bob 9, Cid 7; Red (B): Eve 5. Class 3 in A: Ann, Bob and Eve entered,
-    // judged by Zoe Smith and Bob Adams.
-    struct Meet
-    {
-        std::int32_t ann, bob, cid, eve, smith, adams;
-    } m{};
-
-    Meet buildMeet()
-    {
-        MeetBuilder b(db());
-        const auto blue = b.addTeam("Blue", "A");
-        const auto red = b.addTeam("Red", "B");
-        Meet t{b.addRider(blue, "Ann", "Lee", "10"), b.addRider(blue, "Bob", "Ray", "9"),
-               b.addRider(blue, "Cid", "Fox", "7"),  b.addRider(red, "Eve", "Kim", "5"),
-               b.addJudge("Zoe", "Smith"),           b.addJudge("Bob", "Adams")};
-        for (const auto rider : {t.ann, t.bob, t.eve})
-            b.addEntry(3, rider);
-        b.assignJudge(t.smith, 3, "A");
-        b.assignJudge(t.adams, 3, "A");
-        return t;
-    }
+    PlacingMeet m;
 
     PlacingCard opened(int classNumber = 3, const QString &division = "A")
     {
@@ -72,7 +53,7 @@ private Q_SLOTS:
     void init()
     {
         m_meet = std::make_unique<MeetFile>();
-        m = buildMeet();
+        m = PlacingMeet(MeetBuilder(db()));
     }
     void cleanup() { m_meet.reset(); }
 

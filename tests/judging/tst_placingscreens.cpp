@@ -2,6 +2,7 @@
 // windows: opening refusals, the duplicate refusal, saving and reopening, a failed save, and
 // what the reports print.
 #include "meetharness.h"
+#include "placingmeet.h"
 
 #include "judging/frmplaceassign.h"
 #include "judging/frmplacings.h"
@@ -14,32 +15,22 @@ class TstPlacingScreens : public QObject
 
 private:
     std::unique_ptr<MeetHarness> m;
-    std::int32_t ann = 0, bob = 0, adams = 0, smith = 0;
+    PlacingMeet p;
 
-    // Blue (A): Ann 10, Bob 9, Cid 7; Red (B): Eve 5. Class 3 in A: Ann, Bob and Eve entered,
-    // judged by Zoe Smith and Bob Adams, who placed Bob fifth. The relay in A: Ann with Cid,
-    // Bob without a partner. Class 4 in B: a judge, and only Ann entered.
+    // The placing meet; besides, the relay in A: Ann with Cid, Bob without a partner, both judges;
+    // class 4 in B: Smith, and only Ann entered; Adams placed Bob fifth in class 3.
     void buildMeet()
     {
+        p = PlacingMeet(m->build());
         MeetBuilder b = m->build();
-        const auto blue = b.addTeam("Blue", "A");
-        ann = b.addRider(blue, "Ann", "Lee", "10");
-        bob = b.addRider(blue, "Bob", "Ray", "9");
-        const auto cid = b.addRider(blue, "Cid", "Fox", "7");
-        const auto eve = b.addRider(b.addTeam("Red", "B"), "Eve", "Kim", "5");
-        smith = b.addJudge("Zoe", "Smith");
-        adams = b.addJudge("Bob", "Adams");
-        for (const auto rider : {ann, bob, eve})
-            b.addEntry(3, rider);
-        b.addEntry(17, ann);
-        b.addPairing(ann, cid);
-        b.addEntry(17, bob);
-        b.addEntry(4, ann);
+        b.addEntry(17, p.ann);
+        b.addPairing(p.ann, p.cid);
+        b.addEntry(17, p.bob);
+        b.addEntry(4, p.ann);
         for (const auto &[judge, cls, division] :
-             {std::tuple{smith, 3, "A"}, std::tuple{adams, 3, "A"}, std::tuple{smith, 17, "A"},
-              std::tuple{adams, 17, "A"}, std::tuple{smith, 4, "B"}})
+             {std::tuple{p.smith, 17, "A"}, std::tuple{p.adams, 17, "A"}, std::tuple{p.smith, 4, "B"}})
             b.assignJudge(judge, cls, division);
-        b.addPlacing(3, 5, bob, "A", adams);
+        b.addPlacing(3, 5, p.bob, "A", p.adams);
     }
 
     FrmPlacings *openScreen(const QString &division, int classNumber)
@@ -147,8 +138,8 @@ private Q_SLOTS:
     void singleJudge_secondColumnEmptyAndDisabled()
     {
         MeetBuilder b = m->build();
-        b.assignJudge(adams, 6, "A");
-        b.addEntry(6, ann);
+        b.assignJudge(p.adams, 6, "A");
+        b.addEntry(6, p.ann);
         QWidget *form = openForm("A", 6);
         QCOMPARE(judge(form, 2), QString());
         QVERIFY(selector(form, 1, 10)->isEnabled());
@@ -175,10 +166,10 @@ private Q_SLOTS:
         QFETCH(QStringList, titles);
         QFETCH(QStringList, lines);
         MeetBuilder b = m->build();
-        b.addPlacing(3, 2, ann, "A", adams);
-        b.addPlacing(3, 1, bob, "A", smith);
-        b.addPlacing(17, 1, bob, "A", smith);
-        b.addPlacing(17, 2, ann, "A", smith);
+        b.addPlacing(3, 2, p.ann, "A", p.adams);
+        b.addPlacing(3, 1, p.bob, "A", p.smith);
+        b.addPlacing(17, 1, p.bob, "A", p.smith);
+        b.addPlacing(17, 2, p.ann, "A", p.smith);
         MeetHarness::click(openScreen("A", classNumber), "CmdPlacingsReport");
         auto *preview = MeetHarness::window<FrmReportPreview>("FrmReportPreview");
         QVERIFY(preview);
