@@ -57,6 +57,11 @@ struct MenuFixture
     }
 
     QWidget *find(const QString &name) const { return main->findChild<QWidget *>(name); }
+    void activate()
+    {
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    }
 
     // Only what the user can see can be clicked.
     void click(const QString &name)

@@ -110,8 +110,7 @@ private Q_SLOTS:
         QFETCH(int, utility);
         MenuFixture f;
         auto *division = f.main->findChild<QComboBox *>(QStringLiteral("CbDivision"));
-        f.main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.main.get()));
+        f.activate();
         division->setFocus();
 
         // The action opens a window that takes the focus, as an editing screen does.
@@ -156,8 +155,7 @@ private Q_SLOTS:
         f.main->setUtilityAction(FrmMain::Utility::ImportTeams, [&] { ran << QStringLiteral("import"); });
         f.main->setUtilityAction(FrmMain::Utility::AssignRiderNumbers,
                                  [&] { ran << QStringLiteral("assign"); });
-        f.main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.main.get()));
+        f.activate();
         QWidget *label = f.find(QStringLiteral("LblUtilities"));
         label->setFocus(Qt::TabFocusReason);
         QTest::keyClick(label, Qt::Key_Space);

@@ -39,16 +39,6 @@ private:
 
     QWidget *riderForm() { return MeetHarness::window("FrmRider"); }
 
-    void fillRider(const QString &number, const QString &first, const QString &last, int team)
-    {
-        QWidget *f = riderForm();
-        QVERIFY(f);
-        type(f, "RiderListBoxArray_0", number);
-        type(f, "RiderListBoxArray_1", first);
-        type(f, "RiderListBoxArray_2", last);
-        f->findChild<QComboBox *>("LbTeamCode")->setCurrentIndex(team);
-    }
-
     void search(FrmRiderMgmt *screen, int by, const QString &text)
     {
         screen->findChild<QComboBox *>("LbSearchBy")->setCurrentIndex(by);
@@ -82,7 +72,9 @@ private Q_SLOTS:
         QCOMPARE(m->messages.last()->text, "A team must be selected in the Team box");
 
         // A missing name comes before an invalid number.
-        fillRider("abc", "", "Ray", 0);
+        type(riderForm(), "RiderListBoxArray_0", "abc");
+        type(riderForm(), "RiderListBoxArray_2", "Ray");
+        riderForm()->findChild<QComboBox *>("LbTeamCode")->setCurrentIndex(0);
         m->confirm(riderForm(), "CmdSave");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Warn);
         QVERIFY(m->messages.last()->text.startsWith("The rider cannot be saved due to missing information."));

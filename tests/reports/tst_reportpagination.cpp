@@ -95,7 +95,6 @@ private Q_SLOTS:
         QTest::newRow("exactly one page") << 34 << 1 << 34;
         QTest::newRow("one over") << 35 << 2 << 1;
         QTest::newRow("exactly two pages") << 68 << 2 << 34;
-        QTest::newRow("three pages") << 69 << 3 << 1;
     }
     void details_fillPagesExactly()
     {

@@ -28,8 +28,6 @@ private Q_SLOTS:
             << true << 11900 << 8400 << 12 << QList<int>{14, 8, 14, 9, 11035, 6850, 4, 4};
         QTest::newRow("entries 800x600, 5 riders")
             << true << 11900 << 8400 << 5 << QList<int>{14, 8, 14, 6, 11035, 5050, -1, 4};
-        QTest::newRow("entries 1280x1024, 60 riders")
-            << true << 19100 << 14760 << 60 << QList<int>{26, 18, 18, 19, 13435, 12850, 42, -1};
         QTest::newRow("judges 800x600, 12 judges")
             << false << 11900 << 8400 << 12 << QList<int>{14, 8, 14, 9, 11035, 6550, 4, 3};
         QTest::newRow("judges 1024x768, 3 judges")
