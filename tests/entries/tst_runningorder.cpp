@@ -121,9 +121,6 @@ private Q_SLOTS:
         const auto paired = b.addRider(team, "Ann", "Lee", "7");
         const auto unpaired = b.addRider(team, "Bob", "Moe", "8");
         b.addEntry(17, unpaired);
-        const RunningOrder order(m_meet->db(), "B");
-        QVERIFY(order.Check_Class(17));
-        QVERIFY(!order.Check_Class(16));
         QCOMPARE(splits(17, 1, Order::Sequential).front().size(), 0);
 
         b.addEntry(17, paired);

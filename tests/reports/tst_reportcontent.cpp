@@ -68,7 +68,7 @@ class TstReportContent : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void sumsAndCounts_coverTheirGroupOrTheReport()
+    void sumsCountsAndFields_readTheirGroupOrTheLevelsAbove()
     {
         const Document doc = layOut(resultsLayout(), meet());
 
@@ -83,11 +83,8 @@ private Q_SLOTS:
         QCOMPARE(doc.printedBy(u"FncLinePoints"), QStringList({"10", "8", "9.5", "0"}));
         QCOMPARE(doc.printedBy(u"FncAllPoints"), QStringList{"27.5"});
         QCOMPARE(doc.printedBy(u"FncAllRiders"), QStringList{"2"});
-    }
 
-    void fields_readTheirLevelThenTheLevelsAbove()
-    {
-        const Document doc = layOut(resultsLayout(), meet());
+        // Fields read their level, then the levels above.
         QCOMPARE(doc.printedBy(u"txtTeamName"), QStringList({"Blue", "Red", "Gold"}));
         QCOMPARE(doc.printedBy(u"txtFirstName"), QStringList({"Ann Lee", "Bo Kay", "Cy Ray"}));
         QCOMPARE(doc.printedBy(u"txtTblPlacingClassNumber"), QStringList({"3", "3", "5", "6"}));
