@@ -45,20 +45,22 @@ private:
         return sheet.submit(marks, partners);
     }
 
+    // "A:3" for each entry of the team's riders, then "A>07 C Rider" for each relay partner.
     QStringList rowsOf(const QString &team)
     {
-        return column(db(), QStringLiteral(
-                                "SELECT p.FirstName || ':' || e.ClassNumber FROM TblEntry e JOIN TblPerson "
-                                "p ON p.RiderIndex = e.RiderIndex JOIN TblTeam t ON t.TeamCode = "
-                                "p.TeamCode WHERE t.TeamName = '%1' ORDER BY 1")
-                                .arg(team)) +
-               column(db(),
-                      QStringLiteral("SELECT h.FirstName || '>' || PartnerNumber || ' ' || PartnerFirst || "
-                                     "' ' || PartnerLast FROM TblPairing JOIN TblPerson h ON h.RiderIndex = "
-                                     "TblPairing.RiderIndex JOIN TblPerson q ON q.RiderIndex = PartnerIndex "
-                                     "AND q.FirstName = PartnerFirst JOIN TblTeam t ON t.TeamCode = "
-                                     "h.TeamCode WHERE t.TeamName = '%1' ORDER BY 1")
-                          .arg(team));
+        const QString ofTeam = " JOIN TblTeam t ON t.TeamCode = p.TeamCode WHERE t.TeamName = ? ORDER BY 1";
+        return column(db(),
+                      "SELECT p.FirstName || ':' || ClassNumber FROM TblEntry e JOIN TblPerson p "
+                      "ON p.RiderIndex = e.RiderIndex" +
+                          ofTeam,
+                      {team}) +
+               column(
+                   db(),
+                   "SELECT p.FirstName || '>' || PartnerNumber || ' ' || PartnerFirst || ' ' || PartnerLast "
+                   "FROM TblPairing g JOIN TblPerson p ON p.RiderIndex = g.RiderIndex JOIN TblPerson q "
+                   "ON q.RiderIndex = PartnerIndex AND q.FirstName = PartnerFirst" +
+                       ofTeam,
+                   {team});
     }
 
 private Q_SLOTS:

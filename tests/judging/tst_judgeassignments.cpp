@@ -8,7 +8,6 @@
 #include "judging/frmjudgeclassmgmt.h"
 #include "judging/judgeagenda.h"
 #include "reports/frmreportpreview.h"
-#include "reports/paginator.h"
 
 #include <QPlainTextEdit>
 
@@ -152,12 +151,7 @@ private Q_SLOTS:
         auto b = m->build();
         b.assignJudge(m_judges[11], 2, "B");
         b.assignJudge(m_judges[1], 2, "B");
-        KORVConnection &korv = m->app.KORV;
-        korv.setCommand(JudgeAgenda::query("B"));
-        korv.open(JudgeAgenda::Command);
-        const Report::Document doc =
-            Report::paginate(JudgeAgenda::RptJudgeAgenda("B"), korv.rows(JudgeAgenda::Command));
-        korv.close(JudgeAgenda::Command);
+        const Report::Document doc = m->report(JudgeAgenda::query("B"), JudgeAgenda::RptJudgeAgenda("B"));
         QCOMPARE(doc.printedBy(u"txtTblClassClassNumber"), (QStringList{"2", "4"}));
         QCOMPARE(doc.printedBy(u"txtClassName"),
                  (QStringList{"Saddle Seat Fitting and Showing", "Saddle Seat Equitation"}));
@@ -174,7 +168,7 @@ private Q_SLOTS:
         auto *preview = MeetHarness::window<FrmReportPreview>("FrmReportPreview");
         QVERIFY(preview);
         preview->close();
-        QVERIFY(!korv.isOpen(JudgeAgenda::Command));
+        QVERIFY(!m->app.KORV.isOpen(JudgeAgenda::Command));
     }
 };
 

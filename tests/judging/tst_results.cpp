@@ -6,7 +6,6 @@
 #include "judging/judgescards.h"
 #include "judging/riderresults.h"
 #include "judging/standingstable.h"
-#include "reports/paginator.h"
 
 #include <map>
 
@@ -126,10 +125,7 @@ private Q_SLOTS:
         b.addPlacing(1, 2, ten, "B", ann);
         b.addPlacing(5, 10, zed, "B", bob);
 
-        m->app.KORV.setCommand(RiderResults::query());
-        m->app.KORV.open(RiderResults::Command);
-        const Report::Document doc =
-            Report::paginate(RiderResults::RptIndividualResults(), m->app.KORV.rows(RiderResults::Command));
+        const Report::Document doc = m->report(RiderResults::query(), RiderResults::RptIndividualResults());
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Omega", "Alpha", "Zeta"}));
         QCOMPARE(doc.printedBy(u"txtDivision"), (QStringList{"A", "B", "B"}));
         QCOMPARE(doc.printedBy(u"txtRiderNumber"), (QStringList{"10", "2", "9", "1"}));

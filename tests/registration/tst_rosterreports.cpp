@@ -7,7 +7,6 @@
 #include "registration/frmteammgmt.h"
 #include "registration/rosterreports.h"
 #include "reports/frmreportpreview.h"
-#include "reports/paginator.h"
 
 class TstRosterReports : public QObject
 {
@@ -15,15 +14,6 @@ class TstRosterReports : public QObject
 
 private:
     std::unique_ptr<MeetHarness> m;
-
-    Report::Document run(const ShapeQuery &query, const Report::Layout &layout)
-    {
-        m->app.KORV.setCommand(query);
-        m->app.KORV.open(query.name());
-        Report::Document doc = Report::paginate(layout, m->app.KORV.rows(query.name()));
-        m->app.KORV.close(query.name());
-        return doc;
-    }
 
     FrmReportPreview *openPreview() { return MeetHarness::window<FrmReportPreview>("FrmReportPreview"); }
 
@@ -38,7 +28,7 @@ private Q_SLOTS:
         b.addTeam("O'Brien", "C");
         b.addTeam("Acorn", "B");
         b.addTeam("apple", "A");
-        const Report::Document doc = run(RosterReports::teamListQuery(), RosterReports::RptTeamList());
+        const Report::Document doc = m->report(RosterReports::teamListQuery(), RosterReports::RptTeamList());
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"apple", "zebra", "Acorn", "O'Brien"}));
         QCOMPARE(doc.printedBy(u"txtDivision"), (QStringList{"A", "A", "B", "C"}));
         QCOMPARE(doc.pages[0].byName(u"LinSecurity").size(), size_t(4));
@@ -51,7 +41,8 @@ private Q_SLOTS:
         b.addTeam("Empty", "A");
         b.addCoach(blue, "Amy", "Adams", "Assistant Coach");
         b.addCoach(blue, "Zed", "Zorn", "Head Coach");
-        const Report::Document doc = run(RosterReports::coachListQuery(), RosterReports::RptCoachList());
+        const Report::Document doc =
+            m->report(RosterReports::coachListQuery(), RosterReports::RptCoachList());
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Empty", "Blue"}));
         QCOMPARE(doc.printedBy(u"txtFirstName"), (QStringList{"Zed Zorn", "Amy Adams"}));
         QCOMPARE(doc.printedBy(u"txtPosition"), (QStringList{"Head Coach", "Assistant Coach"}));
@@ -67,7 +58,7 @@ private Q_SLOTS:
         b.addRider(acorn, "Solo", "Rider", "5");
         b.addRider(404, "Lost", "Rider", "1");
         const Report::Document doc =
-            run(RosterReports::riderListByTeamQuery(), RosterReports::RptRiderListbyTeam());
+            m->report(RosterReports::riderListByTeamQuery(), RosterReports::RptRiderListbyTeam());
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Acorn", "Blue"}));
         QCOMPARE(doc.printedBy(u"txtRiderNumber"), (QStringList{"5", "10", "9"}));
         QCOMPARE(doc.printedBy(u"txtFirstName"), (QStringList{"Solo Rider", "Ten Rider", "Nine Rider"}));

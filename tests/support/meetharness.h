@@ -6,6 +6,7 @@
 #include "meetfile.h"
 #include "scriptedmessages.h"
 
+#include "reports/paginator.h"
 #include "shell/appstate.h"
 
 #include <QAbstractButton>
@@ -59,6 +60,16 @@ public:
             screen->Set_Division(division);
         screen->show();
         return screen;
+    }
+
+    // A report as it prints from the meet: its command opened, paginated and closed again.
+    Report::Document report(const ShapeQuery &query, const Report::Layout &layout)
+    {
+        app.KORV.setCommand(query);
+        app.KORV.open(query.name());
+        Report::Document doc = Report::paginate(layout, app.KORV.rows(query.name()));
+        app.KORV.close(query.name());
+        return doc;
     }
 
     // Answers the question Yes and presses the button.
