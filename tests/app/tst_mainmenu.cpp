@@ -189,8 +189,7 @@ private Q_SLOTS:
 
         QVERIFY(f.main->close());
         QVERIFY(screen.isNull());
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("MeetDb")));
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("Trotwise")));
+        QVERIFY(!QSqlDatabase::contains("MeetDb") && !QSqlDatabase::contains("Trotwise"));
     }
 };
 

@@ -149,8 +149,7 @@ private Q_SLOTS:
         QCOMPARE(m->messages.last()->text, EntrySheet::saveQuestion(3));
         QVERIFY(grid());
         m->confirm(g, "CmdApply");
-        QVERIFY(!grid());
-        QVERIFY(m->main.isEnabled() && m_screen->isEnabled());
+        QVERIFY(!grid() && m->main.isEnabled() && m_screen->isEnabled());
         QTRY_COMPARE(QApplication::focusWidget(), m_screen->findChild<QComboBox *>("CbTeamName"));
         QCOMPARE(MeetQuery::count(m->db(), "TblEntry"), 3);
 
@@ -183,8 +182,7 @@ private Q_SLOTS:
         QCOMPARE(grid(), g);
         MeetHarness::click(g, "CmdCancel");
         QCOMPARE(m->messages.last()->text, EditForm::CancelQuestion);
-        QVERIFY(!grid());
-        QVERIFY(m->main.isEnabled());
+        QVERIFY(!grid() && m->main.isEnabled());
         QCOMPARE(MeetQuery::count(m->db(), "TblEntry"), 0);
         QCOMPARE(m->messages.unscriptedQuestions, 0);
     }

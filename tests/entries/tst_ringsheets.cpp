@@ -36,8 +36,8 @@ private:
     FrmClassSheets *classSheets() { return m->open<FrmClassSheets>("B"); }
     void print(FrmClassSheets *screen, int classNumber, int splits)
     {
-        MeetHarness::child<QComboBox>(screen, "CbClass")->setCurrentIndex(classNumber - 1);
-        MeetHarness::child<QComboBox>(screen, "CbSplits")->setCurrentIndex(splits - 1);
+        screen->findChild<QComboBox *>("CbClass")->setCurrentIndex(classNumber - 1);
+        screen->findChild<QComboBox *>("CbSplits")->setCurrentIndex(splits - 1);
         MeetHarness::click(screen, "CmdSequential");
     }
     FrmSlotSheets *slotSheets(const QString &division) { return m->open<FrmSlotSheets>(division); }
@@ -139,7 +139,7 @@ private Q_SLOTS:
         b.addRider(b.addTeam("O'Brien", "C"), "Quin", "Q", "3");
         b.addTeam("Acorn", "B");
         FrmSlotSheets *screen = slotSheets("B");
-        auto *team = MeetHarness::child<QComboBox>(screen, "CbTeam");
+        auto *team = screen->findChild<QComboBox *>("CbTeam");
         QCOMPARE(team->count(), 3);
         QCOMPARE(team->currentIndex(), -1);
         team->setCurrentIndex(1);

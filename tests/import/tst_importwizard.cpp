@@ -55,8 +55,7 @@ private Q_SLOTS:
     {
         QPointer<FrmDataImport> wizard = start(QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(wizard.isNull());
-        QVERIFY(m->main.isEnabled());
+        QVERIFY(wizard.isNull() && m->main.isEnabled());
         QVERIFY(m->messages.log.isEmpty());
 
         // Cancel in the wizard imports nothing.
@@ -81,8 +80,7 @@ private Q_SLOTS:
     void treeThenImport_copiesTheTeamsAndCloses()
     {
         QPointer<FrmDataImport> wizard = start(regionFile());
-        QVERIFY(wizard && wizard->isVisible());
-        QVERIFY(!m->main.isEnabled());
+        QVERIFY(wizard && wizard->isVisible() && !m->main.isEnabled());
         QCOMPARE(treeLines(wizard->findChild<QTreeWidget *>("TVImportSelect")),
                  (QStringList{"Region 4", "  A - Acorn", "    Coaches", "    Riders", "  B - Blue",
                               "    Coaches", "      Hal Hart - Head Coach", "    Riders", "      Bo Brown"}));

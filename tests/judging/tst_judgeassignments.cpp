@@ -93,8 +93,7 @@ private Q_SLOTS:
     void grid_storedRowsLockAndSubmitRewritesTheDivision()
     {
         FrmJudgeAssignments *g = openGrid("B");
-        QVERIFY(g);
-        QVERIFY(!m->main.isEnabled() && !m_hub->isEnabled());
+        QVERIFY(g && !m->main.isEnabled() && !m_hub->isEnabled());
         QCOMPARE(g->findChild<QPlainTextEdit *>("TxtTitle")->toPlainText(), "Judge Assigments Division B");
         QCOMPARE(g->findChild<QLabel *>("lblJudge_2")->text(), "J2, Adams");
         QCOMPARE(g->cell(2, 3)->accessibleName(), "J2 Adams, class 3");
@@ -114,8 +113,7 @@ private Q_SLOTS:
 
         QTest::mouseClick(g->cell(7, 1), Qt::LeftButton);
         m->confirm(g, "CmdApply");
-        QVERIFY(!grid());
-        QVERIFY(m->main.isEnabled() && m_hub->isEnabled());
+        QVERIFY(!grid() && m->main.isEnabled() && m_hub->isEnabled());
         QTRY_COMPARE(QApplication::focusWidget(), m_hub->findChild<QWidget *>("CmdDisplayReport"));
         QCOMPARE(stored("B"), (QStringList{"Marsh:4", "Oakes:4", "Price:1", "Quinn:1"}));
         QCOMPARE(stored("A"), (QStringList{"Adams:4", "Nash:4"}));

@@ -107,8 +107,7 @@ private Q_SLOTS:
     void submit_refusesADuplicateSurvivesAFailureThenRewritesTheClass()
     {
         QWidget *form = openForm("A", 3);
-        QVERIFY(form);
-        QVERIFY(!m->main.isEnabled());
+        QVERIFY(form && !m->main.isEnabled());
         QCOMPARE(judge(form, 1) + u',' + judge(form, 2), "Bob Adams,Zoe Smith");
         QCOMPARE(selector(form, 2, 9)->accessibleName(), "Judge 2, Nineth Place");
         QCOMPARE(selector(form, 1, 5)->currentText(), "9 - Bob Ray");
@@ -130,8 +129,7 @@ private Q_SLOTS:
 
         Sql::exec(m->db(), "free", "DROP TRIGGER temp.forced");
         submit(form);
-        QVERIFY(!MeetHarness::window("FrmPlaceAssign"));
-        QVERIFY(m->main.isEnabled());
+        QVERIFY(!MeetHarness::window("FrmPlaceAssign") && m->main.isEnabled());
         QCOMPARE(MeetQuery::count(m->db(), "TblPlacing"), 3);
     }
 
@@ -142,8 +140,7 @@ private Q_SLOTS:
         b.addEntry(6, p.ann);
         QWidget *form = openForm("A", 6);
         QCOMPARE(judge(form, 2), QString());
-        QVERIFY(selector(form, 1, 10)->isEnabled());
-        QVERIFY(!selector(form, 2, 1)->isEnabled());
+        QVERIFY(selector(form, 1, 10)->isEnabled() && !selector(form, 2, 1)->isEnabled());
     }
 
     void reports_printEachJudgesCardInPlaceOrder_data()

@@ -101,8 +101,7 @@ private Q_SLOTS:
         QCOMPARE(m->messages.texts(), (QStringList{"There are currently no riders entered.",
                                                    "There are no riders currently entered.",
                                                    "There are currently no coaches entered."}));
-        QVERIFY(!openPreview());
-        QVERIFY(!m->app.KORV.isOpen(RosterReports::CoachListCommand));
+        QVERIFY(!openPreview() && !m->app.KORV.isOpen(RosterReports::CoachListCommand));
     }
 
     void reports_openInThePreviewAndCloseTheirCommand()

@@ -109,7 +109,6 @@ private Q_SLOTS:
     void closing_closesTheCommandAndCallsTheHook()
     {
         const MeetFile meet;
-        meet.build().addRider(meet.build().addTeam("Blue", "A"), "Ann", "Lee", "1");
         KORVConnection korv;
         korv.setDataSource(meet.path());
         korv.setCommand(SampleReport::riderQuery());

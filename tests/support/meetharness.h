@@ -89,15 +89,6 @@ public:
         return nullptr;
     }
 
-    template <typename T = QWidget>
-    static T *child(QObject *parent, const QString &name)
-    {
-        T *found = parent->findChild<T *>(name);
-        if (!found)
-            qWarning("no control %s", qPrintable(name));
-        return found;
-    }
-
     // Types into a text box as a user would, after emptying it.
     static void type(QObject *parent, const QString &box, const QString &text)
     {
@@ -126,8 +117,8 @@ public:
 
     static void click(QObject *parent, const QString &button)
     {
-        QAbstractButton *b = child<QAbstractButton>(parent, button);
-        QVERIFY(b);
+        auto *b = parent->findChild<QAbstractButton *>(button);
+        QVERIFY2(b, qPrintable(button));
         QTest::mouseClick(b, Qt::LeftButton);
     }
 
