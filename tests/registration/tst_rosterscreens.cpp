@@ -35,7 +35,6 @@ private:
     }
 
     QWidget *form(const QString &name) { return MeetHarness::window(name); }
-    int count(const QString &table) { return MeetQuery::count(m->db(), table); }
     void submit(QWidget *f) { m->confirm(f, "CmdSubmit"); }
 
     void submitTeam(const QString &name, int division, const QString &district, const QString &region)
@@ -134,10 +133,10 @@ private Q_SLOTS:
         MeetHarness::click(f, "CmdSubmit");
         QCOMPARE(m->messages.texts(), QStringList{EditForm::SaveQuestion});
         QVERIFY(form(window));
-        QCOMPARE(count(table), 0);
+        QCOMPARE(MeetQuery::count(m->db(), table), 0);
 
         submit(f);
-        QCOMPARE(count(table), refusal.isEmpty() ? 1 : 0);
+        QCOMPARE(MeetQuery::count(m->db(), table), refusal.isEmpty() ? 1 : 0);
         QCOMPARE(form(window) != nullptr, !refusal.isEmpty());
         if (refusal.isEmpty())
             return;
@@ -210,7 +209,7 @@ private Q_SLOTS:
 
         m->messages.answer({false});
         MeetHarness::click(screen, "CmdDeleteTeam");
-        QCOMPARE(count("TblTeam"), 2);
+        QCOMPARE(MeetQuery::count(m->db(), "TblTeam"), 2);
         m->confirm(screen, "CmdDeleteTeam");
         QCOMPARE(MeetQuery::column(m->db(), "SELECT LastName FROM TblCoach"), QStringList{"Coach"});
         QCOMPARE(screen->selectedKey(), -1);
@@ -301,9 +300,9 @@ private Q_SLOTS:
         pick(screen, "LbCoaches", 0);
         m->messages.answer({false});
         MeetHarness::click(screen, "CmdDeleteCoach");
-        QCOMPARE(count("TblCoach"), 1);
+        QCOMPARE(MeetQuery::count(m->db(), "TblCoach"), 1);
         m->confirm(screen, "CmdDeleteCoach");
-        QCOMPARE(count("TblCoach"), 0);
+        QCOMPARE(MeetQuery::count(m->db(), "TblCoach"), 0);
         QCOMPARE(screen->selectedKey(), -1);
     }
 
@@ -334,12 +333,12 @@ private Q_SLOTS:
         MeetHarness::click(screen, "CmdDeleteJudge");
         QCOMPARE(m->messages.last()->text,
                  "The judge cannot be deleted as long as a class is assigned to them.");
-        QCOMPARE(count("TblJudge"), 2);
+        QCOMPARE(MeetQuery::count(m->db(), "TblJudge"), 2);
 
         Sql::exec(m->db(), "unassign", "DELETE FROM TblClassJudges");
         b.addPlacing(3, 1, 1, "C", annId); // placings do not protect a judge
         m->confirm(screen, "CmdDeleteJudge");
-        QCOMPARE(count("TblJudge"), 1);
+        QCOMPARE(MeetQuery::count(m->db(), "TblJudge"), 1);
         MeetHarness::click(screen, "CmdEditJudge");
         QCOMPARE(m->messages.last()->text, "You must first select the Judge you want to edit.");
         MeetHarness::click(screen, "CmdDeleteJudge");

@@ -223,12 +223,6 @@ private Q_SLOTS:
         QCOMPARE(texts(doc.pages[2], u"txtTeam"), QStringList{"T3"});
         QCOMPARE(texts(doc.pages[2], u"txtN"), QStringList({"4", "5", "6"}));
     }
-
-    void rowsShallowerThanTheGroups_areRefused()
-    {
-        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, layOut(groupedLayout(), numbers(3)));
-        QCOMPARE(int(layOut(groupedLayout(), numbers(0)).pages.size()), 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TstReportPagination)
