@@ -88,7 +88,6 @@ private Q_SLOTS:
         {
             AppState state;
             QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
-            QVERIFY(state.MeetDb().isOpen());
             QCOMPARE(state.KORV.dataSource(), Startup::meetPath(dir.path()));
             QCOMPARE(MeetQuery::count(state.MeetDb(), "TblClass"), 17);
         }

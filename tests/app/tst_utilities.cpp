@@ -16,10 +16,6 @@ QColor text(const QWidget *w)
 {
     return w->palette().color(QPalette::Active, QPalette::WindowText);
 }
-QColor windowText()
-{
-    return QGuiApplication::palette().color(QPalette::WindowText);
-}
 
 FrmUtilities *openPopup(MenuFixture &f)
 {
@@ -71,7 +67,7 @@ private Q_SLOTS:
         QPointer<FrmUtilities> popup = openPopup(f);
         QVERIFY(popup && popup->isVisible());
         QCOMPARE(back(label), QColor(0x808080));
-        QCOMPARE(text(label), windowText());
+        QCOMPARE(text(label), QGuiApplication::palette().color(QPalette::WindowText));
         // Left + 10080 + 60 twips = + 676 px; Top + 840 + 330 + 400 twips = + 104.7 px.
         QCOMPARE(popup->pos(), f.main->frameGeometry().topLeft() + QPoint(676, 105));
         for (const char *name : {"LblImport", "LblAssignNum"})

