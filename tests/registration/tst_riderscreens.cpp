@@ -13,11 +13,6 @@ namespace {
 
 constexpr auto type = &MeetHarness::type;
 
-QStringList numbers(const QSqlDatabase &db)
-{
-    return MeetQuery::column(db, "SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex");
-}
-
 QTreeWidgetItem *findNode(QTreeWidget *tree, const QString &key)
 {
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
@@ -89,13 +84,13 @@ private Q_SLOTS:
             QCOMPARE(m->messages.last()->text, QString::fromLatin1(message));
             QVERIFY(riderForm());
         }
-        QCOMPARE(numbers(m->db()), QStringList{"07"});
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), QStringList{"07"});
 
         type(riderForm(), "RiderListBoxArray_0", "-5");
         m->confirm(riderForm(), "CmdSave");
         QVERIFY(!riderForm());
         QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QWidget *>("CmdAdd"));
-        QCOMPARE(numbers(m->db()), (QStringList{"07", "-5"}));
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), (QStringList{"07", "-5"}));
         QCOMPARE(m->messages.unscriptedQuestions, 0);
     }
 
@@ -155,7 +150,7 @@ private Q_SLOTS:
                  QStringLiteral(
                      "You are about to delete the selected rider. This action cannot be undone. Are you "
                      "sure you want to continue?"));
-        QCOMPARE(numbers(m->db()), QStringList{"2"});
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), QStringList{"2"});
         QCOMPARE(lines(screen), QStringList{});
     }
 
@@ -189,14 +184,14 @@ private Q_SLOTS:
         MeetHarness::click(w, "CmdRandSubmit");
         QCOMPARE(m->messages.last()->text,
                  "The range provided is not large enough for the current number of riders");
-        QCOMPARE(numbers(m->db()), QStringList(20, QString()));
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), QStringList(20, QString()));
 
         type(w, "TxtRandRange1", "500");
         type(w, "TxtRandRange2", "1");
         MeetHarness::click(w, "CmdRandSubmit");
         QCOMPARE(m->messages.last()->text, "The random number assignment was successful.");
         QVERIFY(w->findChild<QGroupBox *>("FraButtons")->isVisible());
-        const QStringList drawn = numbers(m->db());
+        const QStringList drawn = MeetQuery::riderNumbers(m->db());
         QCOMPARE(QSet<QString>(drawn.begin(), drawn.end()).size(), 20);
         for (const QString &n : drawn)
             QVERIFY(n.toInt() >= 1 && n.toInt() <= 500);
@@ -248,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(annNode->text(0), "(7) Ann Lee");
         QVERIFY(tree->isEnabled() && !annNode->font(0).bold());
         QVERIFY(w->findChild<QGroupBox *>("FraIndividual")->isVisible());
-        QCOMPARE(numbers(m->db()), (QStringList{"7", "8", ""}));
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), (QStringList{"7", "8", ""}));
     }
 };
 

@@ -185,7 +185,6 @@ private Q_SLOTS:
 
         // Page 1 holds 32 lines below the title, so the report footer opens page 2.
         const Document doc = layOut(l, numbers(32));
-        QCOMPARE(int(doc.pages.size()), 2);
         QCOMPARE(topOf(doc.pages[0], u"LblRptTitle", "Complete Rider's List"), 720);
         QCOMPARE(topOf(doc.pages[0], u"LblHead", "Rider List"), 720 + 800);
         QCOMPARE(doc.pages[1].texts(), QStringList({"Rider List", "Total Entries:", "Page 2 of 2"}));

@@ -23,6 +23,12 @@ inline QStringList column(const QSqlDatabase &db, const QString &sql, const QVar
     return out;
 }
 
+// Every rider's number, in the order the riders were added.
+inline QStringList riderNumbers(const QSqlDatabase &db)
+{
+    return column(db, QStringLiteral("SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex"));
+}
+
 inline int count(const QSqlDatabase &db, const QString &table)
 {
     return Sql::scalar(db, QStringLiteral("test count"), QStringLiteral("SELECT count(*) FROM ") + table)
