@@ -4,10 +4,10 @@
 // that log what is done to them.
 #include "scriptedmessages.h"
 
-#include "shell/activityscreen.h"
-#include "shell/appstate.h"
 #include "app/frmmain.h"
 #include "common/twips.h"
+#include "shell/activityscreen.h"
+#include "shell/appstate.h"
 
 #include <QComboBox>
 #include <QtTest>
@@ -43,14 +43,13 @@ struct MenuFixture
     QStringList log;
     std::unique_ptr<FrmMain> main;
 
-    // slots: those that get a recording screen (default all twelve).
-    explicit MenuFixture(QList<int> slots = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})
+    MenuFixture()
     {
         app.ScreenWidth = 15360; // 1024 x 768 pixels
         app.ScreenHeight = 11520;
         app.messages = &messages;
         main = std::make_unique<FrmMain>(app);
-        for (int slot : slots)
+        for (int slot = 1; slot <= 12; ++slot)
             main->registerActivity(slot, [this, slot](FrmMain &) { return new RecordingScreen(slot, log); });
         main->show();
         if (!QTest::qWaitForWindowExposed(main.get()))
@@ -58,6 +57,11 @@ struct MenuFixture
     }
 
     QWidget *find(const QString &name) const { return main->findChild<QWidget *>(name); }
+    void activate()
+    {
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    }
 
     // Only what the user can see can be clicked.
     void click(const QString &name)
@@ -85,17 +89,20 @@ struct MenuFixture
     }
 
     QColor back(const QString &name) const { return find(name)->palette().color(QPalette::Button); }
-    QList<int> darkActivities() const
+    // What the menu shows of its activities: "activity 3, dark 3, tags 3 0 0 0" (the open one, the
+    // activity buttons in dark grey, the activity each panel remembers).
+    QString state() const
     {
-        QList<int> dark;
+        QStringList dark;
         for (int s = 1; s <= 12; ++s)
             if (back(QStringLiteral("CmdActivity_%1").arg(s)) == QColor(0x808080))
-                dark << s;
-        return dark;
-    }
-    QString tags() const
-    {
-        return QStringList{main->panelTag(1), main->panelTag(2), main->panelTag(3), main->panelTag(4)}.join(
-            u' ');
+                dark << QString::number(s);
+        return QStringLiteral("activity %1, dark %2, tags %3 %4 %5 %6")
+            .arg(main->CurrentActivity())
+            .arg(dark.join(u' '))
+            .arg(main->panelTag(1))
+            .arg(main->panelTag(2))
+            .arg(main->panelTag(3))
+            .arg(main->panelTag(4));
     }
 };

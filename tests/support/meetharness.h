@@ -3,13 +3,15 @@
 // A fresh meet for window tests: a meet file in a temporary folder, the program-wide state
 // pointing at it, the scripted message service, and a stand-in for the main window that
 // activity screens and editing windows are parented to.
-#include "meetfixture.h"
+#include "meetfile.h"
 #include "scriptedmessages.h"
 
+#include "reports/paginator.h"
 #include "shell/appstate.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -49,6 +51,34 @@ public:
     QSqlDatabase db() const { return app.MeetDb(); }
     MeetBuilder build() const { return MeetBuilder(app.MeetDb()); }
 
+    // A screen of the meet beside the stand-in main window, told the division first where given.
+    template <typename Screen>
+    Screen *open(const QString &division = {})
+    {
+        auto *screen = new Screen(app, &main);
+        if (!division.isEmpty())
+            screen->Set_Division(division);
+        screen->show();
+        return screen;
+    }
+
+    // A report as it prints from the meet: its command opened, paginated and closed again.
+    Report::Document report(const ShapeQuery &query, const Report::Layout &layout)
+    {
+        app.KORV.setCommand(query);
+        app.KORV.open(query.name());
+        Report::Document doc = Report::paginate(layout, app.KORV.rows(query.name()));
+        app.KORV.close(query.name());
+        return doc;
+    }
+
+    // Answers the question Yes and presses the button.
+    void confirm(QObject *window, const QString &button)
+    {
+        messages.answer({true});
+        click(window, button);
+    }
+
     // The one top-level window of that name, or null.
     template <typename T = QWidget>
     static T *window(const QString &name)
@@ -59,15 +89,6 @@ public:
         return nullptr;
     }
 
-    template <typename T = QWidget>
-    static T *child(QObject *parent, const QString &name)
-    {
-        T *found = parent->findChild<T *>(name);
-        if (!found)
-            qWarning("no control %s", qPrintable(name));
-        return found;
-    }
-
     // Types into a text box as a user would, after emptying it.
     static void type(QObject *parent, const QString &box, const QString &text)
     {
@@ -75,6 +96,15 @@ public:
         QVERIFY2(edit, qPrintable(box));
         edit->clear();
         QTest::keyClicks(edit, text);
+    }
+
+    // Chooses a line of a combo box as the user would.
+    static void choose(QObject *parent, const QString &box, int line)
+    {
+        auto *combo = parent->findChild<QComboBox *>(box);
+        QVERIFY2(combo, qPrintable(box));
+        combo->setCurrentIndex(line);
+        Q_EMIT combo->activated(line);
     }
 
     static QStringList lines(const QListWidget *list)
@@ -87,8 +117,8 @@ public:
 
     static void click(QObject *parent, const QString &button)
     {
-        QAbstractButton *b = child<QAbstractButton>(parent, button);
-        QVERIFY(b);
+        auto *b = parent->findChild<QAbstractButton *>(button);
+        QVERIFY2(b, qPrintable(button));
         QTest::mouseClick(b, Qt::LeftButton);
     }
 

@@ -1,0 +1,81 @@
+#pragma once
+
+// A fresh meet file for logic tests, and short ways to read a meet and to make a write fail.
+#include "meetfixture.h"
+
+#include "db/dbconnection.h"
+#include "db/sql.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+
+namespace MeetQuery {
+
+// The first column of every row the query selects, as text.
+inline QStringList column(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
+{
+    QStringList out;
+    for (const auto &row : Sql::select(db, QStringLiteral("test read"), sql, values).rows)
+        out << row[0].toString();
+    return out;
+}
+
+// Every rider's number, in the order the riders were added.
+inline QStringList riderNumbers(const QSqlDatabase &db)
+{
+    return column(db, QStringLiteral("SELECT RiderNumber FROM TblPerson ORDER BY RiderIndex"));
+}
+
+inline int count(const QSqlDatabase &db, const QString &table)
+{
+    return Sql::scalar(db, QStringLiteral("test count"), QStringLiteral("SELECT count(*) FROM ") + table)
+        .toInt();
+}
+
+// The writes the condition names fail from now on as a full disk would, e.g. "INSERT ON TblPairing"
+// or "UPDATE ON TblPerson WHEN NEW.RiderIndex = 3".
+inline void forceFailure(const QSqlDatabase &db, const QString &when, const QString &message = "disk is full")
+{
+    Sql::exec(db, QStringLiteral("trap"),
+              QStringLiteral("CREATE TEMP TRIGGER forced BEFORE %1 BEGIN SELECT RAISE(ABORT, '%2'); END")
+                  .arg(when, message));
+}
+
+// A regional export file: a meet built in a folder of its own below `parent`, filled, then named
+// as the regions name theirs ("Region4-2006.mdb").
+inline QString regionalFile(const QString &parent, const QString &name,
+                            const std::function<void(MeetBuilder &)> &fill)
+{
+    const QString folder = QDir(parent).filePath(QStringLiteral("from ") + name);
+    QDir().mkpath(folder);
+    const QString built = MeetFixture::createMeet(folder);
+    {
+        DbConnection c;
+        c.open(built, DbConnection::Mode::ReadWrite);
+        MeetBuilder b(c.database());
+        fill(b);
+    }
+    const QString path = QDir(folder).filePath(name);
+    QFile::rename(built, path);
+    return path;
+}
+
+} // namespace MeetQuery
+
+class MeetFile
+{
+public:
+    MeetFile() { m_conn.open(MeetFixture::createMeet(m_dir.path()), DbConnection::Mode::ReadWrite); }
+
+    QSqlDatabase db() const { return m_conn.database(); }
+    MeetBuilder build() const { return MeetBuilder(db()); }
+    QString path() const { return m_conn.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    DbConnection m_conn; // closed before the folder goes
+};
