@@ -31,8 +31,6 @@ public:
     bool locked(int row, int cls) const { return !ticked(row, cls) && count(cls) >= limit(cls); }
 
     int index(int row, int cls) const { return (row - 1) * m_classes + cls; }
-    int rowOf(int index) const { return (index - 1) / m_classes + 1; }
-    int classOf(int index) const { return index - (rowOf(index) - 1) * m_classes; }
 
 private:
     int m_rows;
