@@ -1,15 +1,12 @@
 #include "shell/checkgrid.h"
 
 #include "common/labelfiles.h"
-#include "common/messageservice.h"
 #include "common/twips.h"
 #include "db/classtable.h"
 #include "shell/appstate.h"
-#include "shell/editform.h"
 #include "shell/formkit.h"
 #include "shell/gridcell.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
@@ -63,16 +60,11 @@ QVector<CheckGrid::Column> CheckGrid::classColumns(const QVector<StoredClass> &c
 }
 
 CheckGrid::CheckGrid(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter)
-    : OwnedWindow(owner, std::move(openers), focusAfter), m_app(app)
+    : EditingWindow(app, owner, std::move(openers), focusAfter)
 {
 }
 
 CheckGrid::~CheckGrid() = default;
-
-MessageService &CheckGrid::messages() const
-{
-    return *m_app.messages;
-}
 
 QPlainTextEdit *CheckGrid::titleBox(const QString &name, const QString &accessibleName, int width, int height)
 {
@@ -88,8 +80,8 @@ QPlainTextEdit *CheckGrid::titleBox(const QString &name, const QString &accessib
 
 void CheckGrid::placeWindow()
 {
-    const int width = m_app.ScreenWidth - 100;
-    const int height = m_app.ScreenHeight - 600;
+    const int width = app().ScreenWidth - 100;
+    const int height = app().ScreenHeight - 600;
     move(Twips::point(50, 50));
     setFixedSize(Twips::size(width - Twips::FrameWidth, height - Twips::FrameHeight));
 }
@@ -97,7 +89,7 @@ void CheckGrid::placeWindow()
 void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, const QVector<Row> &rows,
                           const std::function<QWidget *(int row)> &extra)
 {
-    m_figures = std::make_unique<GridFigures>(layout.shape, m_app.ScreenWidth - 100, m_app.ScreenHeight - 600,
+    m_figures = std::make_unique<GridFigures>(layout.shape, app().ScreenWidth - 100, app().ScreenHeight - 600,
                                               int(rows.size()));
     const GridFigures &f = *m_figures;
     m_marks = GridMarks(int(rows.size()));
@@ -121,7 +113,7 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
     connect(m_vertical, &QScrollBar::valueChanged, this, &CheckGrid::Scroll_Rows);
     connect(m_horizontal, &QScrollBar::valueChanged, this, &CheckGrid::Scroll_Columns);
 
-    const QString labelFolder = LabelFiles::folder(m_app.AppFolder);
+    const QString labelFolder = LabelFiles::folder(app().AppFolder);
     for (int i = 1; i <= int(columns.size()); ++i) {
         const Column &column = columns[i - 1];
         auto *header = FormKit::label(this, QStringLiteral("lbltitlearray_%1").arg(i), QString(), 0,
@@ -171,9 +163,9 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
     auto *apply = FormKit::button(this, QStringLiteral("CmdApply"), QStringLiteral("Submit"), f.apply.x(),
                                   f.apply.y(), f.apply.width(), f.apply.height());
     connect(apply, &QPushButton::clicked, this, &CheckGrid::CmdApply_Click);
-    auto *cancel = FormKit::button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), f.cancel.x(),
-                                   f.cancel.y(), f.cancel.width(), f.cancel.height());
-    connect(cancel, &QPushButton::clicked, this, &CheckGrid::CmdCancel_Click);
+    auto *cancelButton = FormKit::button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"),
+                                         f.cancel.x(), f.cancel.y(), f.cancel.width(), f.cancel.height());
+    connect(cancelButton, &QPushButton::clicked, this, &CheckGrid::cancel);
 
     for (int i = 1; i <= f.verticalLines; ++i)
         line(this, QStringLiteral("Vertlinearray_%1").arg(i), f.verticalLine(i));
@@ -285,28 +277,4 @@ void CheckGrid::applyLimit(int cls)
 {
     for (int r = 1; r <= m_marks.rows(); ++r)
         cell(r, cls)->setEnabled(!m_marks.locked(r, cls));
-}
-
-void CheckGrid::CmdCancel_Click()
-{
-    if (messages().ask(EditForm::CancelQuestion))
-        finish();
-}
-
-void CheckGrid::finish()
-{
-    m_finishing = true;
-    close();
-}
-
-void CheckGrid::closeEvent(QCloseEvent *event)
-{
-    // The window's own close button counts as Cancel.
-    if (!m_finishing && !messages().ask(EditForm::CancelQuestion)) {
-        event->ignore();
-        return;
-    }
-    m_finishing = true;
-    event->accept();
-    OwnedWindow::closeEvent(event);
 }

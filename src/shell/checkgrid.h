@@ -1,8 +1,8 @@
 #pragma once
 
+#include "shell/editingwindow.h"
 #include "shell/gridfigures.h"
 #include "shell/gridmarks.h"
-#include "shell/ownedwindow.h"
 
 #include <QVector>
 
@@ -10,7 +10,6 @@
 #include <memory>
 
 class GridCell;
-class MessageService;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -25,9 +24,8 @@ struct StoredClass;
 // together, while the grid lines stay put. Each class takes at most its limit of ticks: a full
 // column locks its other cells until a tick is taken away.
 //
-// The window disables its openers while it is open; Submit is the subclass's, Cancel (and the
-// window's close button) asks before dropping the ticks.
-class CheckGrid : public OwnedWindow
+// Submit is the subclass's; Cancel (and the window's close button) asks before dropping the ticks.
+class CheckGrid : public EditingWindow
 {
     Q_OBJECT
 
@@ -93,13 +91,6 @@ protected:
     }
 
     virtual void CmdApply_Click() = 0;
-    void CmdCancel_Click();
-    // Closes without asking (after a save, or when the grid cannot be built).
-    void finish();
-    void closeEvent(QCloseEvent *event) override;
-
-    AppState &app() const { return m_app; }
-    MessageService &messages() const;
 
 private:
     void cellClicked(int row, int cls, bool ticked);
@@ -107,7 +98,6 @@ private:
     void placeAll();
     void step(int row, int cls, int rows, int columns);
 
-    AppState &m_app;
     std::unique_ptr<GridFigures> m_figures;
     GridMarks m_marks;
     QVector<GridCell *> m_cells; // cell k at k - 1
@@ -117,5 +107,4 @@ private:
     QVector<QWidget *> m_extras;
     QScrollBar *m_vertical = nullptr;
     QScrollBar *m_horizontal = nullptr;
-    bool m_finishing = false;
 };

@@ -5,13 +5,12 @@
 #include "shell/appstate.h"
 #include "shell/boundary.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 EditForm::EditForm(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter)
-    : OwnedWindow(owner, std::move(openers), focusAfter), m_app(app)
+    : EditingWindow(app, owner, std::move(openers), focusAfter)
 {
 }
 
@@ -39,11 +38,6 @@ void EditForm::addSubmitAndCancel(const QString &submitName, const QString &subm
             &QPushButton::clicked, this, &EditForm::cancel);
 }
 
-MessageService &EditForm::messages() const
-{
-    return *m_app.messages;
-}
-
 bool EditForm::checksPass()
 {
     if (const auto failure = firstFailure()) {
@@ -66,34 +60,9 @@ void EditForm::submit()
     finish();
 }
 
-void EditForm::cancel()
-{
-    if (messages().ask(CancelQuestion))
-        finish();
-}
-
-void EditForm::finish()
-{
-    m_finishing = true;
-    close();
-}
-
-void EditForm::closeEvent(QCloseEvent *event)
-{
-    // The window's own close button counts as Cancel.
-    if (!m_finishing && !messages().ask(CancelQuestion)) {
-        event->ignore();
-        return;
-    }
-    m_finishing = true;
-    event->accept();
-    OwnedWindow::closeEvent(event);
-    Q_EMIT closed();
-}
-
 void EditForm::showEvent(QShowEvent *event)
 {
-    OwnedWindow::showEvent(event);
-    FormKit::centreOnScreen(this, m_app);
+    EditingWindow::showEvent(event);
+    FormKit::centreOnScreen(this, app());
     unsetCursor();
 }
