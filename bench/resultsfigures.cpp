@@ -3,11 +3,12 @@
 #include "benchkit.h"
 
 #include "common/labelfiles.h"
-#include "db/sql.h"
+#include "db/classtable.h"
 #include "judging/judgescards.h"
 #include "judging/riderresults.h"
 #include "judging/rptteamstandings.h"
 #include "judging/standingstable.h"
+#include "reports/classpictures.h"
 #include "reports/korvconnection.h"
 #include "reports/paginator.h"
 #include "reports/reportpdf.h"
@@ -34,11 +35,9 @@ bool resultsFigures(const Context &context)
     int teams = 0;
     report("team_standings", 25, medianMs(Runs, {}, [&] {
                const StandingsTable standings = StandingsTable::Build_Standings(db, QStringLiteral("A"));
-               const ResultRows classes =
-                   Sql::select(db, QStringLiteral("Reading the classes"),
-                               QStringLiteral("SELECT * FROM TblClass ORDER BY ClassNumber"));
                Report::Layout rpt = RptTeamStandings::layout(QStringLiteral("A"));
-               RptTeamStandings::setClassPictures(rpt, classes, LabelFiles::folder(context.largeFolder));
+               ClassPictures::set(rpt, u"PageHeader", ClassTable::read(db),
+                                  LabelFiles::folder(context.largeFolder));
                ok = ok && written(Report::paginate(rpt, standings.rows.shaped()), standingsPdf);
                teams = standings.rows.size();
            }));

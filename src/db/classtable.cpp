@@ -20,4 +20,9 @@ QVector<StoredClass> read(const QSqlDatabase &db)
     return classes;
 }
 
+QString line(const StoredClass &cls)
+{
+    return QString::number(cls.number) + QStringLiteral(" - ") + cls.name;
+}
+
 } // namespace ClassTable

@@ -18,4 +18,7 @@ namespace ClassTable {
 // Every class of TblClass by class number. Throws DbError.
 QVector<StoredClass> read(const QSqlDatabase &db);
 
+// A class as the class boxes list it: number + " - " + name.
+QString line(const StoredClass &cls);
+
 } // namespace ClassTable

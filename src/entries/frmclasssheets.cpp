@@ -1,7 +1,7 @@
 #include "entries/frmclasssheets.h"
 
 #include "common/messageservice.h"
-#include "db/sql.h"
+#include "db/classtable.h"
 #include "entries/classsheetreports.h"
 #include "entries/runningorder.h"
 #include "shell/appstate.h"
@@ -36,13 +36,9 @@ FrmClassSheets::FrmClassSheets(AppState &app, QWidget *parent) : ActivityScreen(
             &QPushButton::clicked, this, &FrmClassSheets::CmdSequential_Click);
 
     Boundary::run(*m_app.messages, QStringLiteral("Reading the classes"), [this] {
-        const ResultRows classes =
-            Sql::select(m_app.MeetDb(), QStringLiteral("Reading the classes"),
-                        QStringLiteral("SELECT ClassNumber, ClassName FROM TblClass ORDER BY ClassNumber"));
-        for (int r = 0; r < classes.size(); ++r) {
-            m_class->addItem(classes.text(r, u"ClassNumber") + QStringLiteral(" - ") +
-                             classes.text(r, u"ClassName"));
-            m_classNumbers << int(classes.integer(r, u"ClassNumber"));
+        for (const StoredClass &cls : ClassTable::read(m_app.MeetDb())) {
+            m_class->addItem(ClassTable::line(cls));
+            m_classNumbers << cls.number;
         }
         m_class->setCurrentIndex(-1);
     });

@@ -3,6 +3,7 @@
 #include "common/labelfiles.h"
 #include "db/classcatalogue.h"
 #include "db/sql.h"
+#include "reports/classpictures.h"
 
 #include <QDir>
 
@@ -136,15 +137,7 @@ void putImages(Report::Layout &rpt, const QSqlDatabase &db, const QString &appFo
 {
     rpt.setCaption(Header, u"LblTitle", QStringLiteral("KORV State Championship"));
     const QDir folder(LabelFiles::folder(appFolder));
-    const ResultRows classes =
-        Sql::select(db, QStringLiteral("Reading the classes"),
-                    QStringLiteral("SELECT ClassNumber, ImagePath FROM TblClass ORDER BY ClassNumber"));
-    for (int r = 0; r < classes.size(); ++r) {
-        const QString number = classes.text(r, u"ClassNumber");
-        if (rpt.section(Header).find(QStringLiteral("Class") + number))
-            rpt.setPicture(Header, QStringLiteral("Class") + number,
-                           folder.filePath(QStringLiteral("Report") + classes.text(r, u"ImagePath")), number);
-    }
+    ClassPictures::set(rpt, Header, ClassTable::read(db), folder.path());
     rpt.setPicture(Header, RelayImage, folder.filePath(QStringLiteral("reportRelayPartner.bmp")),
                    RelayFallback);
 }

@@ -32,9 +32,9 @@ FrmPlacings::FrmPlacings(AppState &app, QWidget *parent) : ActivityScreen(parent
             &QPushButton::clicked, this, &FrmPlacings::CmdPlacingsReport_Click);
 
     Boundary::run(*m_app.messages, QStringLiteral("Reading the classes"), [this] {
-        m_classes = PlacingCard::classes(m_app.MeetDb());
-        for (const PlacingCard::ClassChoice &c : m_classes)
-            m_class->addItem(c.line());
+        m_classes = ClassTable::read(m_app.MeetDb());
+        for (const StoredClass &c : m_classes)
+            m_class->addItem(ClassTable::line(c));
         m_class->setCurrentIndex(-1);
     });
 }
@@ -44,7 +44,7 @@ void FrmPlacings::Set_Division(const QString &division)
     m_division = division;
 }
 
-const PlacingCard::ClassChoice *FrmPlacings::pickedClass()
+const StoredClass *FrmPlacings::pickedClass()
 {
     const int line = m_class->currentIndex();
     if (line < 0 || line >= int(m_classes.size())) {
@@ -56,7 +56,7 @@ const PlacingCard::ClassChoice *FrmPlacings::pickedClass()
 
 void FrmPlacings::CmdAddPlacings_Click()
 {
-    const PlacingCard::ClassChoice *picked = pickedClass();
+    const StoredClass *picked = pickedClass();
     if (!picked)
         return;
     auto *form = new FrmPlaceAssign(m_app, window(), {window(), this}, m_class);
@@ -67,7 +67,7 @@ void FrmPlacings::CmdAddPlacings_Click()
 
 void FrmPlacings::CmdPlacingsReport_Click()
 {
-    const PlacingCard::ClassChoice *picked = pickedClass();
+    const StoredClass *picked = pickedClass();
     if (!picked)
         return;
     ReportWindow::fromCommand(m_app, PlacingsReports::placingsQuery(picked->number, m_division),

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "judging/placingcard.h"
+#include "db/classtable.h"
 #include "shell/activityscreen.h"
-
-#include <vector>
 
 class QComboBox;
 struct AppState;
@@ -28,10 +26,10 @@ public:
 
 private:
     // The picked class, or null after telling the user that none is.
-    const PlacingCard::ClassChoice *pickedClass();
+    const StoredClass *pickedClass();
 
     AppState &m_app;
     QString m_division;
-    std::vector<PlacingCard::ClassChoice> m_classes; // line n of the class box is m_classes[n]
+    QVector<StoredClass> m_classes; // line n of the class box is m_classes[n]
     QComboBox *m_class;
 };

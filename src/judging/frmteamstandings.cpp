@@ -2,9 +2,10 @@
 
 #include "common/labelfiles.h"
 #include "common/messageservice.h"
-#include "db/sql.h"
+#include "db/classtable.h"
 #include "judging/rptteamstandings.h"
 #include "judging/standingstable.h"
+#include "reports/classpictures.h"
 #include "shell/appstate.h"
 #include "shell/boundary.h"
 
@@ -22,10 +23,9 @@ void FrmTeamStandings::Load_Report()
             m_app.messages->tell(standings.nothing);
             return;
         }
-        const ResultRows classes = Sql::select(m_app.MeetDb(), QStringLiteral("Reading the classes"),
-                                               QStringLiteral("SELECT * FROM TblClass ORDER BY ClassNumber"));
         Report::Layout rpt = RptTeamStandings::layout(m_division);
-        RptTeamStandings::setClassPictures(rpt, classes, LabelFiles::folder(m_app.AppFolder));
+        ClassPictures::set(rpt, u"PageHeader", ClassTable::read(m_app.MeetDb()),
+                           LabelFiles::folder(m_app.AppFolder));
         ReportWindow::show(m_app, rpt, standings.rows.shaped(), {window()});
     });
     endActivity();

@@ -1,6 +1,6 @@
 #include "judging/judgescards.h"
 
-#include "db/sql.h"
+#include "db/classtable.h"
 
 namespace JudgesCards {
 namespace {
@@ -69,10 +69,7 @@ QString noCards(const QString &division)
 
 MemoryTable Build_Cards(const QSqlDatabase &db, const QString &division)
 {
-    const ResultRows classes =
-        Sql::select(db, QStringLiteral("Reading the classes"),
-                    QStringLiteral("SELECT TblClass.ClassName, TblClass.ClassNumber FROM TblClass "
-                                   "ORDER BY TblClass.ClassNumber"));
+    const QVector<StoredClass> classes = ClassTable::read(db);
     MemoryTable cards;
     for (int card = 1; card <= CardsPerLine; ++card) {
         cards.appendColumn(column(card, "Division"), MemoryTable::Type::Text, 1);
@@ -80,7 +77,7 @@ MemoryTable Build_Cards(const QSqlDatabase &db, const QString &division)
         cards.appendColumn(column(card, "ClassName"), MemoryTable::Type::Text, 50);
     }
     // Two cards for each class, one after the other, filling the lines from the left.
-    const int total = 2 * classes.size();
+    const int total = 2 * int(classes.size());
     for (int first = 0; first < total; first += CardsPerLine) {
         const int row = cards.addRow();
         for (int card = 1; card <= CardsPerLine; ++card) {
@@ -88,8 +85,8 @@ MemoryTable Build_Cards(const QSqlDatabase &db, const QString &division)
             const bool blank = k >= total;
             cards.setValue(row, column(card, "Division"), blank ? Blank : division);
             cards.setValue(row, column(card, "ClassNumber"),
-                           blank ? Blank : classes.text(k / 2, u"ClassNumber"));
-            cards.setValue(row, column(card, "ClassName"), blank ? Blank : classes.text(k / 2, u"ClassName"));
+                           blank ? Blank : QString::number(classes[k / 2].number));
+            cards.setValue(row, column(card, "ClassName"), blank ? Blank : classes[k / 2].name);
         }
     }
     return cards;

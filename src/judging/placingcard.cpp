@@ -37,17 +37,6 @@ PlacingCard::PlacingCard(QSqlDatabase db, QString division, int classNumber)
 {
 }
 
-std::vector<PlacingCard::ClassChoice> PlacingCard::classes(const QSqlDatabase &db)
-{
-    const ResultRows rows = Sql::select(db, QStringLiteral("Reading the classes"),
-                                        QStringLiteral("SELECT ClassNumber, ClassName FROM TblClass "
-                                                       "ORDER BY ClassNumber"));
-    std::vector<ClassChoice> out;
-    for (const auto &row : rows.rows)
-        out.push_back({row[0].toInt(), row[1].toString()});
-    return out;
-}
-
 PlacingCard::Opening PlacingCard::load()
 {
     m_judges.clear();

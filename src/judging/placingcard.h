@@ -47,12 +47,6 @@ public:
         QString line;
         bool entered = true;
     };
-    struct ClassChoice
-    {
-        int number = 0;
-        QString name;
-        QString line() const { return QString::number(number) + QStringLiteral(" - ") + name; }
-    };
     // The line chosen for each place of one judge column.
     using Column = std::array<int, Places>;
     using Card = std::array<Column, Columns>;
@@ -60,9 +54,6 @@ public:
     enum class Opening { Ready, NoJudges, NoRiders };
 
     PlacingCard(QSqlDatabase db, QString division, int classNumber);
-
-    // Every class of the meet by number. Throws DbError.
-    static std::vector<ClassChoice> classes(const QSqlDatabase &db);
 
     // Reads judges, riders and stored placings. Throws DbError.
     Opening load();

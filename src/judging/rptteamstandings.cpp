@@ -2,8 +2,6 @@
 
 #include "judging/standingstable.h"
 
-#include <QDir>
-
 namespace RptTeamStandings {
 namespace {
 
@@ -97,18 +95,6 @@ Report::Layout layout(const QString &division)
         .alignment = Qt::AlignCenter;
     line.line(QStringLiteral("LinRule"), {0, LineHeight, width, 0});
     return rpt;
-}
-
-void setClassPictures(Report::Layout &rpt, const ResultRows &classes, const QString &labelFolder)
-{
-    const QDir folder(labelFolder);
-    for (int c = 0; c < classes.size(); ++c) {
-        const QString number = classes.text(c, u"ClassNumber");
-        if (!rpt.pageHeader.find(QStringLiteral("Class") + number))
-            continue;
-        rpt.setPicture(u"PageHeader", QStringLiteral("Class") + number,
-                       folder.filePath(QStringLiteral("Report") + classes.text(c, u"ImagePath")), number);
-    }
 }
 
 } // namespace RptTeamStandings
