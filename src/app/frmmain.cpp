@@ -44,11 +44,16 @@ constexpr std::array<MenuInfo, 5> Menus{{
     {"CmdReports", "Reports", "FraReports"},
 }};
 
+constexpr int ActivityButtonLeft = 1080;
+constexpr int MenuButtonWidth = 1695;
+
 struct SlotInfo
 {
     const char *caption;
     int panel;
     int top; // within its panel
+    int left = ActivityButtonLeft;
+    int width = MenuButtonWidth;
 };
 constexpr std::array<SlotInfo, FrmMain::LastSlot + 1> Slots{{
     {"", 0, 0},
@@ -64,6 +69,10 @@ constexpr std::array<SlotInfo, FrmMain::LastSlot + 1> Slots{{
     {"Placings", 3, 4800},
     {"Meet Standings", 4, 4440},
     {"Rider Results", 4, 5160},
+    {"", 0, 0}, // the Utilities window
+    // Below the panel's own two, where only half a button's height is left: side by side.
+    {"Print Pack", 4, 5880, 120, 1290},
+    {"Meet Check", 4, 5880, 1485, 1290},
 }};
 
 // Tops of the four menu buttons (Administration ... Reports) on each panel: the buttons below
@@ -77,10 +86,24 @@ constexpr std::array<std::array<int, 4>, 5> MenuTops{{
 }};
 
 constexpr int MenuButtonLeft = 120;
-constexpr int MenuButtonWidth = 1695;
 constexpr int MenuButtonHeight = 735;
-constexpr int ActivityButtonLeft = 1080;
 constexpr int ActivityButtonHeight = 495;
+
+struct UtilityInfo
+{
+    const char *name;
+    const char *caption;
+};
+constexpr std::array<UtilityInfo, FrmMain::UtilityCount> Utilities{{
+    {"LblImport", "Import Teams"},
+    {"LblAssignNum", "Assign Rider #s"},
+    {"LblImportSpreadsheet", "Import Spreadsheet"},
+    {"LblExportRoster", "Export Roster"},
+    {"LblSnapshots", "Snapshots"},
+    {"LblCheckMeetFile", "Check the Meet File"},
+    {"LblCopyToServer", "Copy Meet to Server"},
+    {"LblCopyToFile", "Copy Meet to File"},
+}};
 
 QString latin1(const char *text)
 {
@@ -190,10 +213,12 @@ void FrmMain::buildControls()
     }
 
     for (int slot = FirstSlot; slot <= LastSlot; ++slot) {
+        if (!isActivity(slot))
+            continue;
         auto *button = new MenuButton(activityCaption(slot), m_panels[Slots[slot].panel]);
         button->setObjectName(QStringLiteral("CmdActivity_%1").arg(slot));
         button->setGeometry(
-            Twips::rect(ActivityButtonLeft, Slots[slot].top, MenuButtonWidth, ActivityButtonHeight));
+            Twips::rect(Slots[slot].left, Slots[slot].top, Slots[slot].width, ActivityButtonHeight));
         button->setEnabled(false);
         connect(button, &QPushButton::clicked, this, [this, slot] { Select_Activity(slot); });
         m_activityButtons[slot] = button;
@@ -209,7 +234,7 @@ void FrmMain::Form_Load()
 
 void FrmMain::registerActivity(int slot, ActivityFactory factory)
 {
-    Q_ASSERT(slot >= FirstSlot && slot <= LastSlot);
+    Q_ASSERT(isActivity(slot));
     m_activityButtons[slot]->setEnabled(bool(factory));
     m_activities[slot].factory = std::move(factory);
 }
@@ -231,7 +256,12 @@ QString FrmMain::activityCaption(int slot)
 
 QString FrmMain::utilityCaption(Utility which)
 {
-    return which == Utility::ImportTeams ? QStringLiteral("Import Teams") : QStringLiteral("Assign Rider #s");
+    return latin1(Utilities[int(which)].caption);
+}
+
+QString FrmMain::utilityName(Utility which)
+{
+    return latin1(Utilities[int(which)].name);
 }
 
 int FrmMain::panelOf(int slot)
@@ -256,7 +286,7 @@ void FrmMain::setPanelTag(int menu, const QString &tag)
 
 ActivityScreen *FrmMain::activityScreen(int slot) const
 {
-    return slot >= FirstSlot && slot <= LastSlot ? m_activities[slot].screen.data() : nullptr;
+    return isActivity(slot) ? m_activities[slot].screen.data() : nullptr;
 }
 
 FrmUtilities *FrmMain::utilitiesWindow() const
@@ -284,7 +314,7 @@ void FrmMain::Show_Menu(int m)
 
 void FrmMain::Select_Activity(int i)
 {
-    const bool isSlot = i >= FirstSlot && i <= LastSlot;
+    const bool isSlot = isActivity(i);
     if (i != m_currentActivity) {
         if (isSlot && !m_activities[i].factory)
             return; // its button is disabled: there is no screen to open
@@ -325,7 +355,7 @@ bool FrmMain::Division_Selected()
 
 void FrmMain::Open_Activity(int i)
 {
-    if (i < FirstSlot || i > LastSlot)
+    if (!isActivity(i))
         return;
     ActivityScreen *screen = loadActivity(i);
     // A screen may ask to be closed while it is being opened; the steps stop there.
@@ -344,6 +374,8 @@ void FrmMain::Open_Activity(int i)
     case 9:
     case 10:
     case 11:
+    case PrintPackSlot:
+    case MeetCheckSlot:
         Position_Activity(i);
         screen->Set_Division(division);
         break;
@@ -389,7 +421,7 @@ ActivityScreen *FrmMain::loadActivity(int slot)
 
 void FrmMain::unloadActivity(int slot)
 {
-    if (slot < FirstSlot || slot > LastSlot || !m_activities[slot].screen)
+    if (!isActivity(slot) || !m_activities[slot].screen)
         return;
     ActivityScreen *screen = m_activities[slot].screen;
     m_activities[slot].screen = nullptr;
@@ -402,13 +434,13 @@ void FrmMain::unloadActivity(int slot)
 
 void FrmMain::setActivityHighlight(int slot, bool active)
 {
-    if (slot >= FirstSlot && slot <= LastSlot)
+    if (isActivity(slot))
         m_activityButtons[slot]->setBackColor(active ? FormKit::DarkGrey : FormKit::LightGrey);
 }
 
 void FrmMain::CbDivision_Click(int index)
 {
-    if (index < 0 || !needsDivision(m_currentActivity))
+    if (index < 0 || !followsDivision(m_currentActivity))
         return;
     if (ActivityScreen *screen = activityScreen(m_currentActivity))
         Boundary::run(*m_app.messages, QStringLiteral("Changing the division"),

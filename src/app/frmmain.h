@@ -18,19 +18,32 @@ struct AppState;
 // panel of activity buttons, and the "Utilities" label. At most one activity screen is open at
 // a time; it sits to the right of the menu column, inside this window.
 //
-// Activities live in slots 1 to 12 (the index of their button CmdActivity_i); slot 13 is the
-// Utilities window. A slot's screen comes from the factory registered for it; until one is, its
-// button is disabled.
+// Activities live in slots 1 to 12 and 14 to 15 (the index of their button CmdActivity_i); slot 13
+// is the Utilities window. A slot's screen comes from the factory registered for it; until one
+// is, its button is disabled.
 class FrmMain : public QWidget
 {
     Q_OBJECT
 public:
     using ActivityFactory = std::function<ActivityScreen *(FrmMain &)>;
-    enum class Utility { ImportTeams, AssignRiderNumbers };
+    // The entries of the Utilities window, in their order there.
+    enum class Utility {
+        ImportTeams,
+        AssignRiderNumbers,
+        ImportSpreadsheet,
+        ExportRoster,
+        Snapshots,
+        CheckMeetFile,
+        CopyMeetToServer,
+        CopyMeetToFile,
+    };
+    static constexpr int UtilityCount = 8;
 
     static constexpr int FirstSlot = 1;
-    static constexpr int LastSlot = 12;
+    static constexpr int LastSlot = 15;
     static constexpr int UtilitiesSlot = 13;
+    static constexpr int PrintPackSlot = 14;
+    static constexpr int MeetCheckSlot = 15;
 
     // Twips of the controls that other windows place themselves by.
     static constexpr int LblUtilitiesLeft = 10080;
@@ -44,7 +57,7 @@ public:
 
     AppState &app() const { return m_app; }
 
-    // The screen of a slot (1-12) is made by factory when the activity opens; the main menu
+    // The screen of an activity slot is made by factory when the activity opens; the main menu
     // becomes its parent and deletes it when the activity closes.
     void registerActivity(int slot, ActivityFactory factory);
     // What an entry of the Utilities window starts. It runs with the main menu disabled; the
@@ -75,10 +88,17 @@ public:
     FrmUtilities *utilitiesWindow() const;
 
     static QString activityCaption(int slot);
-    // The caption of a Utilities entry.
+    // The caption of a Utilities entry, and its label's name there.
     static QString utilityCaption(Utility which);
-    static bool needsDivision(int slot) { return slot >= 5 && slot <= 11; }
-    // The panel (1-4) that holds slot 1-12.
+    static QString utilityName(Utility which);
+    static bool isActivity(int slot)
+    {
+        return slot >= FirstSlot && slot <= LastSlot && slot != UtilitiesSlot;
+    }
+    static bool needsDivision(int slot) { return (slot >= 5 && slot <= 11) || slot == PrintPackSlot; }
+    // Told the division when it changes, without needing one to open (the whole meet without).
+    static bool followsDivision(int slot) { return needsDivision(slot) || slot == MeetCheckSlot; }
+    // The panel (1-4) that holds an activity slot.
     static int panelOf(int slot);
 
 protected:
@@ -112,7 +132,7 @@ private:
     std::array<QWidget *, 5> m_panels{};
     std::array<MenuButton *, LastSlot + 1> m_activityButtons{}; // index = slot, 0 unused
     std::array<Slot, LastSlot + 1> m_activities{};              // index = slot, 0 unused
-    std::array<std::function<void()>, 2> m_utilityActions;
+    std::array<std::function<void()>, UtilityCount> m_utilityActions;
     QPointer<FrmUtilities> m_utilities;
     QPointer<QWidget> m_lastFocus;
     int m_currentMenu = 0;

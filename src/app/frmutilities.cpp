@@ -15,29 +15,21 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Tool | Qt::Framel
     setWindowTitle(QStringLiteral("Export to State"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
-    setFixedSize(Twips::size(1575, 975));
+    // An entry every 480 twips from 120 down, 120 to spare under the last.
+    setFixedSize(Twips::size(1575, 480 * FrmMain::UtilityCount + 15));
     QPalette p = palette();
     p.setColor(QPalette::Window, MenuColours::HeaderBand);
     setPalette(p);
     setAutoFillBackground(true);
 
-    struct Entry
-    {
-        const char *name;
-        int top;
-        FrmMain::Utility which;
-    };
-    static constexpr Entry Entries[] = {
-        {"LblImport", 120, FrmMain::Utility::ImportTeams},
-        {"LblAssignNum", 600, FrmMain::Utility::AssignRiderNumbers},
-    };
-    for (const Entry &e : Entries) {
-        auto *label = new ClickLabel(FrmMain::utilityCaption(e.which), this);
-        label->setObjectName(QString::fromLatin1(e.name));
-        label->setGeometry(Twips::rect(0, e.top, 1575, 255));
+    for (int i = 0; i < FrmMain::UtilityCount; ++i) {
+        const auto which = FrmMain::Utility(i);
+        auto *label = new ClickLabel(FrmMain::utilityCaption(which), this);
+        label->setObjectName(FrmMain::utilityName(which));
+        label->setGeometry(Twips::rect(0, 120 + 480 * i, 1575, 255));
         label->setColors(FormKit::LightGrey, MenuColours::windowText());
-        label->setEnabled(main.hasUtilityAction(e.which));
-        connect(label, &ClickLabel::clicked, this, [this, which = e.which] { Q_EMIT entryChosen(which); });
+        label->setEnabled(main.hasUtilityAction(which));
+        connect(label, &ClickLabel::clicked, this, [this, which] { Q_EMIT entryChosen(which); });
     }
 
     // Just below the header band, in line with the "Utilities" label.

@@ -49,8 +49,10 @@ struct MenuFixture
         app.ScreenHeight = 11520;
         app.messages = &messages;
         main = std::make_unique<FrmMain>(app);
-        for (int slot = 1; slot <= 12; ++slot)
-            main->registerActivity(slot, [this, slot](FrmMain &) { return new RecordingScreen(slot, log); });
+        for (int slot = FrmMain::FirstSlot; slot <= FrmMain::LastSlot; ++slot)
+            if (FrmMain::isActivity(slot))
+                main->registerActivity(slot,
+                                       [this, slot](FrmMain &) { return new RecordingScreen(slot, log); });
         main->show();
         if (!QTest::qWaitForWindowExposed(main.get()))
             qWarning("main menu not exposed");

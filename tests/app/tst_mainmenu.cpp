@@ -76,13 +76,14 @@ private Q_SLOTS:
     void withoutDivision_divisionActivitiesRefused_data()
     {
         QTest::addColumn<int>("slot");
-        for (int slot = 1; slot <= 12; ++slot)
-            QTest::addRow("%s", qPrintable(FrmMain::activityCaption(slot))) << slot;
+        for (int slot = 1; slot <= 15; ++slot)
+            if (slot != FrmMain::UtilitiesSlot)
+                QTest::addRow("%s", qPrintable(FrmMain::activityCaption(slot))) << slot;
     }
     void withoutDivision_divisionActivitiesRefused()
     {
         QFETCH(int, slot);
-        const bool needsDivision = slot >= 5 && slot <= 11;
+        const bool needsDivision = (slot >= 5 && slot <= 11) || slot == FrmMain::PrintPackSlot;
         MenuFixture f;
         f.openSlot(slot);
         QCOMPARE(f.main->CurrentActivity(), needsDivision ? 0 : slot);

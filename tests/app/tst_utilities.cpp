@@ -37,7 +37,8 @@ QStringList spokenEntries(const FrmUtilities *popup)
             continue;
         QStringList entries;
         for (int i = 0; i < window->childCount(); ++i)
-            if (QAccessibleInterface *entry = window->child(i); entry->role() == QAccessible::Button)
+            if (QAccessibleInterface *entry = window->child(i);
+                entry->role() == QAccessible::Button && !entry->state().disabled)
                 entries << entry->text(QAccessible::Name) +
                                (entry->state().focused ? QStringLiteral(" *") : QString());
         return entries;

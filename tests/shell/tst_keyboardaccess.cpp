@@ -94,6 +94,8 @@ private Q_SLOTS:
         }
         p->prepareShowDay();
         for (int slot = FrmMain::FirstSlot; slot <= FrmMain::LastSlot; ++slot) {
+            if (!FrmMain::isActivity(slot))
+                continue;
             p->open(slot);
             check(p->main.get());
         }
