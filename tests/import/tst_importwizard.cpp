@@ -3,8 +3,6 @@
 
 #include "import/frmdataimport.h"
 
-#include <QTreeWidget>
-
 class TstImportWizard : public QObject
 {
     Q_OBJECT
@@ -29,18 +27,6 @@ private:
         wizard->Get_Import_File = [chosen] { return chosen; };
         wizard->Import_Data();
         return wizard;
-    }
-
-    static QStringList treeLines(QTreeWidget *tree)
-    {
-        QStringList out;
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-            int depth = 0;
-            for (auto *p = (*it)->parent(); p; p = p->parent())
-                ++depth;
-            out << QString(depth * 2, u' ') + (*it)->text(0);
-        }
-        return out;
     }
 
 private Q_SLOTS:
@@ -81,7 +67,7 @@ private Q_SLOTS:
     {
         QPointer<FrmDataImport> wizard = start(regionFile());
         QVERIFY(wizard && wizard->isVisible() && !m->main.isEnabled());
-        QCOMPARE(treeLines(wizard->findChild<QTreeWidget *>("TVImportSelect")),
+        QCOMPARE(MeetHarness::treeLines(wizard->findChild<QTreeWidget *>("TVImportSelect")),
                  (QStringList{"Region 4", "  A - Acorn", "    Coaches", "    Riders", "  B - Blue",
                               "    Coaches", "      Hal Hart - Head Coach", "    Riders", "      Bo Brown"}));
         MeetHarness::click(wizard, "CmdImport");

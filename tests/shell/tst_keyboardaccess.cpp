@@ -159,6 +159,22 @@ private Q_SLOTS:
         QTest::mouseClick(p->main->findChild<QWidget *>("LblUtilities"), Qt::LeftButton);
         check(p->main->utilitiesWindow());
     }
+
+    void spreadsheetWizardSteps()
+    {
+        QFile riders(p->m.dir.filePath("riders.csv"));
+        QVERIFY(riders.open(QIODevice::WriteOnly));
+        riders.write("Team Name,Division,First Name,Last Name\nAcorn,A,Bo,Brown\n");
+        riders.close();
+        p->main->Run_Utility(FrmMain::Utility::ImportSpreadsheet);
+        QWidget *wizard = P::in("FrmSpreadsheetImport");
+        check(wizard);
+        MeetHarness::type(wizard, "TxtFile_2", riders.fileName());
+        for (int step = 1; step <= 2; ++step) {
+            P::press(wizard, "CmdNext");
+            check(wizard);
+        }
+    }
 };
 
 QTEST_MAIN(TstKeyboardAccess)
