@@ -37,13 +37,14 @@ QString columnLetters(int column)
     return letters;
 }
 
-QLabel *wrapped(QWidget *parent, const QString &name, const QString &text, int left, int top, int width,
-                int height)
+// A step's page, headed by a hint of that height that says what to do.
+QWidget *stepPage(const QString &hintName, const QString &hint, int hintHeight)
 {
-    QLabel *l = label(parent, name, text, left, top, width, height);
+    auto *page = new QWidget;
+    QLabel *l = label(page, hintName, hint, 120, 120, 10320, hintHeight);
     l->setWordWrap(true);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
+    return page;
 }
 
 } // namespace
@@ -66,11 +67,11 @@ FrmSpreadsheetImport::FrmSpreadsheetImport(AppState &app, QWidget *mainMenu)
     m_pages->setGeometry(Twips::rect(120, 1080, 10560, 6240));
     m_pages->addWidget(filesPage());
 
-    auto *columns = new QWidget;
-    wrapped(columns, QStringLiteral("LblColumnsHint"),
-            QStringLiteral("Choose the column of the file that holds each field. Fields marked * must have "
-                           "one; columns chosen for no field are left out."),
-            120, 120, 10320, 600);
+    QWidget *columns =
+        stepPage(QStringLiteral("LblColumnsHint"),
+                 QStringLiteral("Choose the column of the file that holds each field. Fields "
+                                "marked * must have one; columns chosen for no field are left out."),
+                 600);
     m_columns = new QTabWidget(columns);
     m_columns->setObjectName(QStringLiteral("TabColumns"));
     m_columns->setGeometry(Twips::rect(120, 780, 10320, 5340));
@@ -106,14 +107,13 @@ FrmSpreadsheetImport *FrmSpreadsheetImport::open(AppState &app, QWidget *mainMen
 
 QWidget *FrmSpreadsheetImport::filesPage()
 {
-    auto *page = new QWidget;
-    wrapped(
-        page, QStringLiteral("LblFilesHint"),
+    QWidget *page = stepPage(
+        QStringLiteral("LblFilesHint"),
         QStringLiteral("Choose the spreadsheet file, saved as CSV, of each kind to import, and leave the "
-                       "others empty. The first line of a file names its columns. Coaches and riders name "
-                       "their team by team name and division: the team must be in the meet, or in the "
-                       "teams file chosen here."),
-        120, 120, 10320, 900);
+                       "others empty. The first line of a file names its columns. Coaches and riders "
+                       "name their team by team name and division: the team must be in the meet, or in "
+                       "the teams file chosen here."),
+        900);
     for (const Kind kind : RosterFields::Kinds) {
         const int i = int(kind);
         const int top = 1260 + i * 720;
@@ -132,12 +132,11 @@ QWidget *FrmSpreadsheetImport::filesPage()
 
 QWidget *FrmSpreadsheetImport::previewPage()
 {
-    auto *page = new QWidget;
-    m_summary =
-        wrapped(page, QStringLiteral("LblSummary"),
-                QStringLiteral("Nothing has been written yet. Import adds the new records and leaves out "
-                               "the refused lines, all at once."),
-                120, 120, 10320, 600);
+    QWidget *page =
+        stepPage(QStringLiteral("LblPreviewHint"),
+                 QStringLiteral("Nothing has been written yet. Import adds the new records and leaves "
+                                "out the refused lines, all at once."),
+                 600);
     m_preview = new QTreeWidget(page);
     m_preview->setObjectName(QStringLiteral("TVPreview"));
     m_preview->setAccessibleName(QStringLiteral("What the files bring"));

@@ -60,7 +60,6 @@ private:
     QStackedWidget *m_pages;
     std::array<QLineEdit *, 4> m_files{};
     QTabWidget *m_columns;
-    QLabel *m_summary;
     QTreeWidget *m_preview;
     QCheckBox *m_update;
     QPushButton *m_back;

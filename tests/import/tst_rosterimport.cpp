@@ -18,10 +18,7 @@ private:
 
     QString file(const QString &name, const QByteArray &bytes)
     {
-        QFile f(m->filePath(name));
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(name));
-        return f.fileName();
+        return MeetQuery::writeFile(m->filePath(name), bytes);
     }
 
     static RosterSheet sheet(Kind kind, const QString &path)

@@ -162,14 +162,12 @@ private Q_SLOTS:
 
     void spreadsheetWizardSteps()
     {
-        QFile riders(p->m.dir.filePath("riders.csv"));
-        QVERIFY(riders.open(QIODevice::WriteOnly));
-        riders.write("Team Name,Division,First Name,Last Name\nAcorn,A,Bo,Brown\n");
-        riders.close();
+        const QString riders = MeetQuery::writeFile(
+            p->m.dir.filePath("riders.csv"), "Team Name,Division,First Name,Last Name\nAcorn,A,Bo,Brown\n");
         p->main->Run_Utility(FrmMain::Utility::ImportSpreadsheet);
         QWidget *wizard = P::in("FrmSpreadsheetImport");
         check(wizard);
-        MeetHarness::type(wizard, "TxtFile_2", riders.fileName());
+        MeetHarness::type(wizard, "TxtFile_2", riders);
         for (int step = 1; step <= 2; ++step) {
             P::press(wizard, "CmdNext");
             check(wizard);
