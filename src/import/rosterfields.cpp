@@ -81,7 +81,7 @@ bool oneSlipApart(const QString &a, const QString &b)
     return la < lb ? a.mid(i) == b.mid(i + 1) : a.mid(i + 1) == b.mid(i);
 }
 
-struct Spec
+struct FieldRow
 {
     Role role;
     const char *heading;
@@ -90,10 +90,10 @@ struct Spec
     bool required;
 };
 
-QVector<Field> build(Kind kind, std::initializer_list<Spec> specs)
+QVector<Field> build(Kind kind, std::initializer_list<FieldRow> rows)
 {
     QVector<Field> out;
-    for (const Spec &s : specs) {
+    for (const FieldRow &s : rows) {
         int length = 0;
         for (const MeetSchema::Field &f : MeetSchema::table(QLatin1StringView(s.table))->fields)
             if (QLatin1StringView(f.name) == QLatin1StringView(s.column))
