@@ -4,7 +4,9 @@
 #include "entries/frmclasssheets.h"
 #include "entries/frmentries.h"
 #include "entries/frmslotsheets.h"
+#include "import/exportroster.h"
 #include "import/frmdataimport.h"
+#include "import/frmspreadsheetimport.h"
 #include "judging/frmjudgeclassmgmt.h"
 #include "judging/frmjudgescards.h"
 #include "judging/frmplacings.h"
@@ -35,6 +37,11 @@ void registerActivities(FrmMain &main, AppState &app)
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
         auto *wizard = new FrmDataImport(app, &main);
         wizard->Import_Data();
+    });
+    main.setUtilityAction(FrmMain::Utility::ImportSpreadsheet,
+                          [&app, &main] { FrmSpreadsheetImport::open(app, &main); });
+    main.setUtilityAction(FrmMain::Utility::ExportRoster, [&app, &main] {
+        ExportRoster::run(app, &main, [&app] { return ExportRoster::chooseFolder(app); });
     });
     main.setUtilityAction(FrmMain::Utility::AssignRiderNumbers,
                           [&app, &main] { FrmAssignNumbers::open(app, &main); });

@@ -159,6 +159,20 @@ private Q_SLOTS:
         QTest::mouseClick(p->main->findChild<QWidget *>("LblUtilities"), Qt::LeftButton);
         check(p->main->utilitiesWindow());
     }
+
+    void spreadsheetWizardSteps()
+    {
+        const QString riders = MeetQuery::writeFile(
+            p->m.dir.filePath("riders.csv"), "Team Name,Division,First Name,Last Name\nAcorn,A,Bo,Brown\n");
+        p->main->Run_Utility(FrmMain::Utility::ImportSpreadsheet);
+        QWidget *wizard = P::in("FrmSpreadsheetImport");
+        check(wizard);
+        MeetHarness::type(wizard, "TxtFile_2", riders);
+        for (int step = 1; step <= 2; ++step) {
+            P::press(wizard, "CmdNext");
+            check(wizard);
+        }
+    }
 };
 
 QTEST_MAIN(TstKeyboardAccess)

@@ -44,6 +44,15 @@ inline void forceFailure(const QSqlDatabase &db, const QString &when, const QStr
                   .arg(when, message));
 }
 
+// A file of those bytes at path, as a spreadsheet saves one; answers the path.
+inline QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
 // A regional export file: a meet built in a folder of its own below `parent`, filled, then named
 // as the regions name theirs ("Region4-2006.mdb").
 inline QString regionalFile(const QString &parent, const QString &name,

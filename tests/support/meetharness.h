@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QWidget>
 #include <QtTest>
 
@@ -112,6 +113,19 @@ public:
         QStringList out;
         for (int i = 0; i < list->count(); ++i)
             out << list->item(i)->text();
+        return out;
+    }
+
+    // Every line of a tree, top to bottom, indented two blanks a level.
+    static QStringList treeLines(const QTreeWidget *tree)
+    {
+        QStringList out;
+        for (QTreeWidgetItemIterator it(const_cast<QTreeWidget *>(tree)); *it; ++it) {
+            int depth = 0;
+            for (auto *p = (*it)->parent(); p; p = p->parent())
+                ++depth;
+            out << QString(depth * 2, u' ') + (*it)->text(0);
+        }
         return out;
     }
 
