@@ -1,0 +1,1 @@
+// Compiles the tests' precompiled header once.
