@@ -7,6 +7,7 @@
 #include "import/frmdataimport.h"
 #include "judging/frmjudgeclassmgmt.h"
 #include "judging/frmjudgescards.h"
+#include "judging/frmmeetcheck.h"
 #include "judging/frmplacings.h"
 #include "judging/frmriderresults.h"
 #include "judging/frmteamstandings.h"
@@ -31,6 +32,7 @@ void registerActivities(FrmMain &main, AppState &app)
     main.registerActivity(10, [&app](FrmMain &m) { return new FrmPlacings(app, &m); });
     main.registerActivity(11, [&app](FrmMain &m) { return new FrmTeamStandings(app, &m); });
     main.registerActivity(12, [&app](FrmMain &m) { return new FrmRiderResults(app, &m); });
+    main.registerActivity(FrmMain::MeetCheckSlot, [&app](FrmMain &m) { return new FrmMeetCheck(app, &m); });
 
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
         auto *wizard = new FrmDataImport(app, &main);
