@@ -36,5 +36,6 @@ bool judgeAssignmentFigures(const Context &context); // the judge grid and the a
 bool placingsFigures(const Context &context);        // the placing form and the placings report
 bool resultsFigures(const Context &context);         // standings, rider results, judges' cards
 bool spreadsheetFigures(const Context &context);     // the roster from a spreadsheet: preview, import
+bool safetyFigures(const Context &context);          // snapshots and the meet check
 
 } // namespace Bench

@@ -226,6 +226,7 @@ int main(int argc, char *argv[])
         // one line per group of figures, declared in benchkit.h
         Bench::entryGridFigures, Bench::sheetsFigures,  Bench::judgeAssignmentFigures,
         Bench::placingsFigures,  Bench::resultsFigures, Bench::spreadsheetFigures,
+        Bench::safetyFigures,
     };
     for (const Bench::Figures figures : showDay)
         if (!figures(context))

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++            # build
   qt6-base-dev libqt6sql6-sqlite   # Qt Widgets, Sql with its SQLite driver, PrintSupport, Test
+  libsqlite3-dev                   # SQLite's online backup: snapshots of the meet
   fonts-liberation                 # metric-compatible stand-ins for Arial and Times New Roman
   poppler-utils                    # pdftotext/pdftoppm: the report tests read PDFs back
 )

@@ -1,6 +1,10 @@
 #include "app/activities.h"
 
 #include "app/frmmain.h"
+#include "app/frmsnapshots.h"
+#include "common/messageservice.h"
+#include "db/meetfilecheck.h"
+#include "db/snapshotsource.h"
 #include "entries/frmclasssheets.h"
 #include "entries/frmentries.h"
 #include "entries/frmslotsheets.h"
@@ -9,6 +13,7 @@
 #include "import/frmspreadsheetimport.h"
 #include "judging/frmjudgeclassmgmt.h"
 #include "judging/frmjudgescards.h"
+#include "judging/frmmeetcheck.h"
 #include "judging/frmplacings.h"
 #include "judging/frmriderresults.h"
 #include "judging/frmteamstandings.h"
@@ -17,7 +22,13 @@
 #include "registration/frmjudgemgmt.h"
 #include "registration/frmridermgmt.h"
 #include "registration/frmteammgmt.h"
+#include "reports/frmreportpreview.h"
 #include "shell/appstate.h"
+#include "shell/formkit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 void registerActivities(FrmMain &main, AppState &app)
 {
@@ -33,6 +44,7 @@ void registerActivities(FrmMain &main, AppState &app)
     main.registerActivity(10, [&app](FrmMain &m) { return new FrmPlacings(app, &m); });
     main.registerActivity(11, [&app](FrmMain &m) { return new FrmTeamStandings(app, &m); });
     main.registerActivity(12, [&app](FrmMain &m) { return new FrmRiderResults(app, &m); });
+    main.registerActivity(FrmMain::MeetCheckSlot, [&app](FrmMain &m) { return new FrmMeetCheck(app, &m); });
 
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
         auto *wizard = new FrmDataImport(app, &main);
@@ -45,4 +57,24 @@ void registerActivities(FrmMain &main, AppState &app)
     });
     main.setUtilityAction(FrmMain::Utility::AssignRiderNumbers,
                           [&app, &main] { FrmAssignNumbers::open(app, &main); });
+
+    // Snapshots of the meet file go beside it; one is taken every ten minutes while the meet changes.
+    app.safety.attach(std::make_unique<MeetFileSource>(app.meetConnection),
+                      QFileInfo(app.meetConnection.path()).dir().filePath(SnapshotStore::FolderName));
+    app.safety.startTimer(&main, *app.messages);
+    main.setUtilityAction(FrmMain::Utility::Snapshots, [&app, &main] {
+        // A restored meet is read afresh: the open activity and every report shown from the old
+        // one are closed.
+        QObject::connect(FrmSnapshots::open(app, &main), &FrmSnapshots::restored, &main, [&main] {
+            main.Close_Current_Activity();
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *preview = qobject_cast<FrmReportPreview *>(w))
+                    preview->close();
+        });
+    });
+    main.setUtilityAction(FrmMain::Utility::CheckMeetFile, [&app, &main] {
+        const QString verdict = MeetFileCheck::verdict(MeetFileCheck::problems(app.MeetDb()));
+        FormKit::enableUnchanged(&main);
+        app.messages->tell(verdict);
+    });
 }

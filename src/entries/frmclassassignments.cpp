@@ -96,7 +96,9 @@ void frmClassAssignments::cellChanged(int row, int cls)
 
 void frmClassAssignments::CmdApply_Click()
 {
-    if (!messages().ask(EntrySheet::saveQuestion(marks().total())))
+    if (!messages().ask(EntrySheet::saveQuestion(marks().total())) ||
+        !app().safety.beforeSave(messages(),
+                                 QStringLiteral("saving the entries of ") + m_sheet->teamCaption()))
         return;
     QStringList partners;
     for (const QComboBox *box : m_partners)

@@ -79,6 +79,8 @@ void FrmDataImport::CmdImport_Click()
 {
     // All or nothing: after a failure the wizard stays open, to try again or cancel.
     RegionalImport::Outcome outcome;
+    if (!m_app.safety.before(*m_app.messages, QStringLiteral("importing region ") + m_import.region()))
+        return;
     if (!Boundary::run(
             *m_app.messages, QStringLiteral("Importing the regional file"),
             [&] { outcome = m_import.importInto(m_app.MeetDb()); }, QStringLiteral("Nothing was imported.")))

@@ -47,7 +47,9 @@ bool FrmJudgeAssignments::InitializeForm(const QString &division)
 
 void FrmJudgeAssignments::CmdApply_Click()
 {
-    if (!messages().ask(JudgeAssignments::SaveQuestion))
+    if (!messages().ask(JudgeAssignments::SaveQuestion) ||
+        !app().safety.before(messages(),
+                             QStringLiteral("replacing the judges of division ") + m_assignments->division()))
         return;
     std::optional<QString> failure;
     if (!Boundary::run(messages(), QStringLiteral("Saving the judge assignments"),

@@ -124,6 +124,10 @@ bool FrmPlaceAssign::checksPass()
 
 bool FrmPlaceAssign::write()
 {
+    if (!app().safety.beforeSave(messages(), QStringLiteral("saving the placings of division %1, class %2")
+                                                 .arg(m_card->division())
+                                                 .arg(m_card->classNumber())))
+        return false;
     m_card->save(chosen());
     return true;
 }

@@ -209,6 +209,7 @@ void FrmAssignNumbers::submitRange(Mode mode)
     }
     // All or nothing: after a failure every rider keeps the number the tree shows.
     bool tooSmall = false;
+    bool declined = false;
     const bool applied = Boundary::run(
         *m_app.messages, QStringLiteral("Numbering the riders"),
         [&] {
@@ -219,11 +220,13 @@ void FrmAssignNumbers::submitRange(Mode mode)
                                                                     RandomSource::generator())
                                       : NumberAssigner::sequentialRange(range->first, range->second, riders);
             tooSmall = sequence.status == -1;
-            if (!tooSmall)
+            declined =
+                !tooSmall && !m_app.safety.before(*m_app.messages, QStringLiteral("numbering all riders"));
+            if (!tooSmall && !declined)
                 assigner.applyNumbers(sequence);
         },
         NumberAssigner::WriteFailed);
-    if (!applied)
+    if (!applied || declined)
         return;
     if (tooSmall) {
         m_app.messages->tell(NumberAssigner::RangeTooSmall);

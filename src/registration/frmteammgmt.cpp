@@ -83,7 +83,10 @@ void FrmTeamMgmt::CmdDeleteTeam_Click()
         m_app.messages->refuse(MessageService::Refusal::Delete, TeamRoster::HasRiders);
         return;
     }
+    const QListWidgetItem *line = m_list->item(selectedRow(m_list));
     if (!m_app.messages->ask(TeamRoster::DeleteQuestion) ||
+        !m_app.safety.before(*m_app.messages, QStringLiteral("deleting team ") +
+                                                  (line ? line->text() : QString::number(code))) ||
         !guarded(QStringLiteral("Deleting the team"), [&] { roster.deleteWithCoaches(code); }))
         return;
     setSelectedKey(-1);

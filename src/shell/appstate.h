@@ -2,6 +2,7 @@
 
 #include "db/dbconnection.h"
 #include "reports/korvconnection.h"
+#include "shell/safetynet.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -20,6 +21,8 @@ struct AppState
     DbConnection meetConnection;
     KORVConnection KORV;
     MessageService *messages = nullptr;
+    // Snapshots of the meet before risky steps, and their restore.
+    SafetyNet safety;
 
     QSqlDatabase MeetDb() const { return meetConnection.database(); }
 };

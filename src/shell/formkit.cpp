@@ -5,6 +5,7 @@
 
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,6 +13,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
 #include <QWidget>
 #include <QWindow>
 
@@ -61,6 +64,23 @@ public:
         if (action == showMenuAction())
             static_cast<QComboBox *>(widget())->showPopup();
     }
+};
+
+// Lines of a column list wrap within their column: the row is as high as its longest cell.
+class WrappingCells : public QStyledItemDelegate
+{
+public:
+    explicit WrappingCells(QTreeView *view) : QStyledItemDelegate(view), m_view(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem cell(option);
+        cell.rect = QRect(0, 0, m_view->header()->sectionSize(index.column()), 1);
+        return QStyledItemDelegate::sizeHint(cell, index);
+    }
+
+private:
+    QTreeView *m_view;
 };
 
 QAccessibleInterface *ownNamedComboBox(const QString &className, QObject *object)
@@ -135,6 +155,20 @@ QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const 
     auto *list = named(place(new QListWidget(parent), name, left, top, width, height), buddy);
     if (!buddy)
         list->setAccessibleName(accessibleName);
+    return list;
+}
+
+QTreeWidget *columnList(QWidget *parent, const QString &name, QLabel *buddy, const QStringList &headings,
+                        int left, int top, int width, int height)
+{
+    auto *list = named(place(new QTreeWidget(parent), name, left, top, width, height), buddy);
+    list->setHeaderLabels(headings);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setAllColumnsShowFocus(true);
+    list->setWordWrap(true);
+    list->setAlternatingRowColors(true);
+    list->setItemDelegate(new WrappingCells(list));
     return list;
 }
 

@@ -13,6 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QTreeWidget;
 class QWidget;
 struct AppState;
 
@@ -42,6 +43,10 @@ QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int lef
 // A list box named by its label, or by accessibleName when it has none.
 QListWidget *listBox(QWidget *parent, const QString &name, QLabel *buddy, const QString &accessibleName,
                      int left, int top, int width, int height);
+// A list of lines in columns under the given headings (a flat tree, one item a line), named by
+// its label; each column's heading names its cells to a listener.
+QTreeWidget *columnList(QWidget *parent, const QString &name, QLabel *buddy, const QStringList &headings,
+                        int left, int top, int width, int height);
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left, int top,
                     int width, int height);
 

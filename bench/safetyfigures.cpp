@@ -1,0 +1,36 @@
+// The safety net on the large meet: a snapshot of it taken through the engine's online backup
+// (the folder keeping its last 50), and the meet check of the whole meet.
+#include "benchkit.h"
+
+#include "db/dbconnection.h"
+#include "db/snapshotsource.h"
+#include "judging/meetcheck.h"
+#include "shell/safetynet.h"
+
+#include <QDateTime>
+
+#include <cstdio>
+
+namespace Bench {
+
+bool safetyFigures(const Context &context)
+{
+    constexpr int Runs = 15;
+    DbConnection meet;
+    meet.open(context.largePath, DbConnection::Mode::ReadWrite);
+
+    SafetyNet net;
+    net.attach(std::make_unique<MeetFileSource>(meet), context.work.filePath(QStringLiteral("Snapshots")));
+    QDateTime clock(QDate(2026, 12, 7), QTime(7, 0));
+    net.setClock([&clock] { return clock = clock.addSecs(60); });
+    report("snapshot_1000_riders", 1000, medianMs(Runs, {}, [&] { net.take(QStringLiteral("bench")); }));
+    const std::vector<Snapshot> kept = net.store().list(true);
+
+    std::size_t problems = 0;
+    report("meet_check", 1000,
+           medianMs(Runs, {}, [&] { problems = MeetCheck::run(meet.database(), {}).size(); }));
+    std::fprintf(stderr, "meet_check: %zu problems in the large meet\n", problems);
+    return int(kept.size()) == Runs && kept.front().riders == 1000;
+}
+
+} // namespace Bench

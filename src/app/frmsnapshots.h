@@ -1,0 +1,40 @@
+#pragma once
+
+#include "shell/ownedwindow.h"
+#include "shell/snapshotstore.h"
+
+#include <vector>
+
+class QTreeWidget;
+struct AppState;
+
+// Utilities "Snapshots": the copies of the meet in the snapshot folder, newest first, with what
+// came after each and how many teams, riders, entries and placings it holds. Restore keeps the
+// present meet as a snapshot, then replaces the meet by the chosen one; the screens open on the
+// old meet are closed, so that the next one reads the restored meet. The main menu is disabled
+// while the window is open.
+class FrmSnapshots : public OwnedWindow
+{
+    Q_OBJECT
+
+public:
+    static inline const QString NothingChosen = QStringLiteral("Choose the snapshot to restore.");
+
+    // Shows the window over the main menu.
+    static FrmSnapshots *open(AppState &app, QWidget *mainMenu);
+
+    void CmdTakeSnapshot_Click();
+    void CmdRestore_Click();
+
+Q_SIGNALS:
+    // The meet has been replaced: whatever shows rows of the old one must go.
+    void restored();
+
+private:
+    FrmSnapshots(AppState &app, QWidget *mainMenu);
+    void Load_List();
+
+    AppState &m_app;
+    QTreeWidget *m_list;
+    std::vector<Snapshot> m_snapshots; // line i of the list
+};
