@@ -81,7 +81,7 @@ protected:
                    const std::function<QWidget *(int row)> &extra = {});
     // Limits are set before the first tick.
     void setLimit(int cls, int limit) { m_marks.setLimit(cls, limit); }
-    // Ticks a cell as a click would (stored data): the count and the column lock follow.
+    // Ticks a cell from stored data, above the limit too: the count and the column lock follow.
     void tick(int row, int cls);
     // After a tick or an untick, by the user or from code.
     virtual void cellChanged(int row, int cls)
@@ -93,7 +93,7 @@ protected:
     virtual void CmdApply_Click() = 0;
 
 private:
-    void cellClicked(int row, int cls, bool ticked);
+    void cellToggled(int row, int cls, bool ticked);
     void applyLimit(int cls);
     void placeAll();
     void step(int row, int cls, int rows, int columns);
