@@ -3,6 +3,7 @@
 #include "common/twips.h"
 #include "shell/appstate.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLabel>
@@ -38,35 +39,76 @@ W *named(W *input, QLabel *buddy)
     return input;
 }
 
-const char *const OwnName = "trotwiseOwnAccessibleName";
-
-// Screen readers on Linux hear a combo box by its current line and take its name from the
-// label it is the buddy of. A combo box without a label (a grid's selectors) is named by its
-// accessible name instead, its current line being its value.
-class OwnNamedComboBox : public QAccessibleWidget
+// What a screen reader hears of a combo box: its name (the label it is the buddy of, or its own
+// accessible name), its current line as its value (the whole line where the list shows it
+// shortened), its lines as the children of its list, and the actions to open the list and to
+// take the focus. Qt's own interface on Linux gives the current line as the name, and the
+// actions without the focus.
+class AccessibleComboBox : public QAccessibleWidget
 {
 public:
-    explicit OwnNamedComboBox(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+    explicit AccessibleComboBox(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
 
     QString text(QAccessible::Text t) const override
     {
-        const auto *box = static_cast<QComboBox *>(widget());
-        if (t == QAccessible::Value)
-            return box->currentText();
-        return QAccessibleWidget::text(t);
+        if (t != QAccessible::Value)
+            return QAccessibleWidget::text(t);
+        if (box()->isEditable())
+            return box()->lineEdit()->text();
+        const QVariant whole = box()->currentData(Qt::AccessibleTextRole);
+        return whole.isValid() ? whole.toString() : box()->currentText();
     }
-    QStringList actionNames() const override { return {showMenuAction()}; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = box()->view()->isVisible();
+        s.editable = box()->isEditable();
+        return s;
+    }
+
+    // The list, then the text box of a box that takes typing.
+    int childCount() const override { return box()->isEditable() ? 2 : 1; }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(box()->view());
+        if (index == 1 && box()->isEditable())
+            return QAccessible::queryAccessibleInterface(box()->lineEdit());
+        return nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (int i = 0; i < childCount(); ++i)
+            if (child && child->object() == this->child(i)->object())
+                return i;
+        return -1;
+    }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames(); // the focus, where it can take it
+        if (box()->isEnabled())
+            names.prepend(showMenuAction());
+        return names;
+    }
     void doAction(const QString &action) override
     {
-        if (action == showMenuAction())
-            static_cast<QComboBox *>(widget())->showPopup();
+        if (action == showMenuAction() && box()->isEnabled())
+            box()->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
     }
+
+private:
+    QComboBox *box() const { return static_cast<QComboBox *>(widget()); }
 };
 
-QAccessibleInterface *ownNamedComboBox(const QString &className, QObject *object)
+QAccessibleInterface *accessibleComboBox(const QString &className, QObject *object)
 {
-    if (className == QLatin1StringView("QComboBox") && object->property(OwnName).toBool())
-        return new OwnNamedComboBox(static_cast<QComboBox *>(object));
+    if (className == QLatin1StringView("QComboBox"))
+        return new AccessibleComboBox(static_cast<QComboBox *>(object));
     return nullptr;
 }
 
@@ -120,10 +162,10 @@ QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int
 QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
                     int height, const QStringList &items)
 {
-    static const bool ownNames = (QAccessible::installFactory(ownNamedComboBox), true);
-    Q_UNUSED(ownNames)
+    // Before the first box: an interface once made for a box stays its interface.
+    static const bool accessible = (QAccessible::installFactory(accessibleComboBox), true);
+    Q_UNUSED(accessible)
     auto *box = named(place(new QComboBox(parent), name, left, top, width, height), buddy);
-    box->setProperty(OwnName, buddy == nullptr);
     box->addItems(items);
     box->setCurrentIndex(-1);
     return box;

@@ -18,8 +18,8 @@ struct AppState;
 
 // Building windows in code: every control placed in twips, named after its name in the system,
 // and every input given its label as buddy so that it carries the label's text as its name. An
-// input without a label gets its own name from its window (setAccessibleName); a combo box
-// without one is then announced by that name, with its current line as its value.
+// input without a label gets its own name from its window (setAccessibleName). A combo box is
+// announced by that name, with or without a label, its current line being its value.
 namespace FormKit {
 
 inline const QColor LightGrey{0xC0, 0xC0, 0xC0};
