@@ -65,7 +65,9 @@ EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team) : m_db(std::move(db))
     const ResultRows teamRow = Sql::select(
         m_db, action, QStringLiteral("SELECT TeamName, Division FROM TblTeam WHERE TeamCode = ?"), {team});
     if (!teamRow.isEmpty())
-        m_caption = teamRow.text(0, u"TeamName") + QStringLiteral(" (") + teamRow.text(0, u"Division") + u')';
+        m_caption = RowText()
+                        .name(teamRow.text(0, u"TeamName"))
+                        .fixed(QStringLiteral(" (") + teamRow.text(0, u"Division") + u')');
 
     const ResultRows riders = Sql::select(
         m_db, action,
@@ -119,9 +121,9 @@ QStringList EntrySheet::partnerChoices() const
     return numbers;
 }
 
-QString EntrySheet::rowCaption(const EntryRider &r)
+RowText EntrySheet::rowCaption(const EntryRider &r)
 {
-    return r.firstName + u' ' + r.lastName + QStringLiteral(" - (") + r.number + u')';
+    return RowText().name(r.firstName + u' ' + r.lastName).fixed(QStringLiteral(" - (") + r.number + u')');
 }
 
 QString EntrySheet::riderName(const EntryRider &r)

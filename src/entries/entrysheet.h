@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/rowtext.h"
 #include "db/classtable.h"
 
 #include <QSqlDatabase>
@@ -60,7 +61,8 @@ public:
     // Reads the team, its riders, the classes and what is stored. Throws DbError.
     EntrySheet(QSqlDatabase db, std::int32_t team);
 
-    const QString &teamCaption() const { return m_caption; }
+    // "Blue (B)": the team and its division.
+    const RowText &teamCaption() const { return m_caption; }
     const QVector<EntryRider> &riders() const { return m_riders; }
     const QVector<StoredClass> &classes() const { return m_classes; }
     // The stored entries in the order read, a duplicate row included.
@@ -71,7 +73,8 @@ public:
     // The rider numbers a partner box lists: the team's, in order, riders without one left out.
     QStringList partnerChoices() const;
 
-    static QString rowCaption(const EntryRider &rider);
+    // "Jane Doe - (12)", the rider's row label.
+    static RowText rowCaption(const EntryRider &rider);
     // "Jane Doe (12)", the rider as cells and partner boxes name him.
     static QString riderName(const EntryRider &rider);
 
@@ -94,7 +97,7 @@ private:
 
     QSqlDatabase m_db;
     std::int32_t m_team;
-    QString m_caption;
+    RowText m_caption;
     QVector<EntryRider> m_riders;
     QVector<StoredClass> m_classes;
     QVector<Cell> m_entries;

@@ -41,8 +41,7 @@ bool frmClassAssignments::InitializeForm(std::int32_t team)
         finish();
         return false;
     }
-    m_team->setPlainText(m_sheet->teamCaption());
-    m_team->setToolTip(m_sheet->teamCaption());
+    FormKit::showRowText(m_team, m_sheet->teamCaption(), 2);
 
     QVector<Column> columns = classColumns(m_sheet->classes());
     columns << Column{QStringLiteral("formRelayPartner.bmp"), QStringLiteral("RP"),

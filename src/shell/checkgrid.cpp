@@ -74,6 +74,7 @@ QPlainTextEdit *CheckGrid::titleBox(const QString &name, const QString &accessib
     box->setFont(sized(box->font(), 9.75, true));
     // A long name wraps onto a second line, which the box holds without a scroll bar.
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->document()->setDocumentMargin(1);
     return box;
 }
@@ -141,10 +142,10 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
     m_cells.reserve(m_marks.rows() * m_marks.classes());
     const QFont rowFont = sized(font(), 8.25, false);
     for (int r = 1; r <= m_marks.rows(); ++r) {
-        QLabel *label =
-            FormKit::label(this, layout.rowLabelName + u'_' + QString::number(r), rows[r - 1].caption,
-                           F::RowLabelLeft, 0, F::RowLabelWidth, F::CellSize);
+        QLabel *label = FormKit::label(this, layout.rowLabelName + u'_' + QString::number(r), QString(),
+                                       F::RowLabelLeft, 0, F::RowLabelWidth, F::CellSize);
         label->setFont(rowFont);
+        FormKit::showRowText(label, rows[r - 1].caption);
         m_rowLabels << label;
         for (int c = 1; c <= m_marks.classes(); ++c) {
             auto *cell = new GridCell(this);

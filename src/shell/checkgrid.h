@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/rowtext.h"
 #include "shell/editingwindow.h"
 #include "shell/gridfigures.h"
 #include "shell/gridmarks.h"
@@ -41,7 +42,7 @@ public:
     // A row: its label's caption, and what it is called in its cells' names.
     struct Row
     {
-        QString caption;
+        RowText caption;
         QString name;
     };
 

@@ -1,5 +1,6 @@
 #include "shell/formkit.h"
 
+#include "common/rowtext.h"
 #include "common/twips.h"
 #include "shell/appstate.h"
 
@@ -13,6 +14,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QWidget>
 #include <QWindow>
 
@@ -186,6 +192,64 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     auto *b = place(new QPushButton(caption, parent), name, left, top, width, height);
     b->setAccessibleName(caption);
     return b;
+}
+
+void showRowText(QLabel *label, const RowText &text)
+{
+    const QFontMetrics metrics(label->font());
+    const int room = label->contentsRect().width() - 2 * std::max(label->indent(), 0);
+    label->setText(text.fitted([&](const QString &t) { return metrics.horizontalAdvance(t) <= room; }));
+    label->setToolTip(text.whole());
+    label->setAccessibleName(text.whole());
+}
+
+void showRowText(QPlainTextEdit *box, const RowText &text, int lines)
+{
+    // Laid out as the box lays out its text, less a pixel either side for the cursor.
+    const qreal room = box->contentsRect().width() - 2 * box->document()->documentMargin() - 2;
+    QTextOption wrapping;
+    wrapping.setWrapMode(box->wordWrapMode());
+    box->setPlainText(text.fitted([&](const QString &t) {
+        QTextLayout layout(t, box->font());
+        layout.setTextOption(wrapping);
+        layout.beginLayout();
+        int used = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(room);
+            ++used;
+        }
+        layout.endLayout();
+        return used <= lines;
+    }));
+    box->setToolTip(text.whole());
+    box->setAccessibleDescription(text.whole());
+}
+
+void setRowLines(QStandardItemModel *model, const QVector<RowText> &lines, const QComboBox *box)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    const int room = box->style()
+                         ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box)
+                         .width() -
+                     4;
+    const QFontMetrics metrics(box->font());
+    model->clear();
+    for (const RowText &line : lines) {
+        auto *item = new QStandardItem(
+            line.fitted([&](const QString &t) { return metrics.horizontalAdvance(t) <= room; }));
+        item->setToolTip(line.whole());
+        item->setData(line.whole(), Qt::AccessibleTextRole);
+        item->setEditable(false);
+        model->appendRow(item);
+    }
+}
+
+void useRowLines(QComboBox *box, QStandardItemModel *lines)
+{
+    box->setModel(lines);
+    QObject::connect(box, &QComboBox::currentIndexChanged, box,
+                     [box] { box->setToolTip(box->currentData(Qt::ToolTipRole).toString()); });
 }
 
 void setBackground(QWidget *widget, const QColor &colour, const QColor &text)

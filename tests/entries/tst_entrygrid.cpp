@@ -1,5 +1,5 @@
 // Rider entries through the real windows: choosing a team, the grid built from what is stored,
-// the class limit while clicking, the relay partner boxes, scrolling, Submit and Cancel.
+// the class limit while ticking, the relay partner boxes, long names, scrolling, Submit and Cancel.
 #include "gridprobe.h"
 #include "meetharness.h"
 
@@ -7,9 +7,11 @@
 #include "entries/frmentries.h"
 #include "shell/editform.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 
 class TstEntryGrid : public QObject
 {
@@ -117,6 +119,31 @@ private Q_SLOTS:
         QCOMPARE(g->cell(3, 2)->accessibleName(), "Rider3 Blue (03), class 2");
         QCOMPARE(g->partnerBox(3)->accessibleName(), "Relay partner of Rider3 Blue (03)");
         QCOMPARE(g->cell(3, 2)->objectName(), "ChbArrayControl_36");
+    }
+
+    // Names of the stored maximum of 50 characters: the row label and the team box shorten the
+    // names, never the rider number or the division, and carry the whole text as tooltip.
+    void longNames_shortenedKeepingNumberAndDivision()
+    {
+        const QString first = "Alexandrina Maximiliana Josephine Charlotte Louisa";
+        const QString last = "Featherstonehaugh-Cholmondeley-Marjoribanks-Wemyss";
+        const QString team = "Northern Valley Pony Club Equestrian Team Yellow-B";
+        auto b = m->build();
+        b.addRider(b.addTeam(team, "B"), first, last, "123");
+        m_screen->Set_Division("B");
+        frmClassAssignments *g = openTeam(2);
+        auto *label = g->findChild<QLabel *>("lblrider_1");
+        QVERIFY2(label->text().endsWith(u"\u2026 - (123)"), qPrintable(label->text()));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+        QCOMPARE(label->toolTip(), first + ' ' + last + " - (123)");
+        QCOMPARE(g->cell(1, 1)->accessibleName(), first + ' ' + last + " (123), class 1");
+
+        auto *box = g->findChild<QPlainTextEdit *>("TxtTeam");
+        QVERIFY2(box->toPlainText().endsWith(u"\u2026 (B)"), qPrintable(box->toPlainText()));
+        QCOMPARE(box->toolTip(), team + " (B)");
+        const QTextBlock block = box->document()->firstBlock();
+        box->document()->documentLayout()->blockBoundingRect(block);
+        QVERIFY(block.layout()->lineCount() <= 2);
     }
 
     void scrolling_keepsHeadersNamesCellsAndPartnersInStep()

@@ -89,7 +89,7 @@ private Q_SLOTS:
         const EntrySheet sheet(db(), m_blue);
         QStringList order;
         for (const EntryRider &r : sheet.riders())
-            order << EntrySheet::rowCaption(r);
+            order << EntrySheet::rowCaption(r).whole();
         QCOMPARE(order, (QStringList{"D Rider - ()", "C Rider - (07)", "A Rider - (1)", "E Rider - (11)",
                                      "B Rider - (2)"}));
         QStringList entries;
