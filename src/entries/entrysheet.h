@@ -53,6 +53,12 @@ public:
         int row; // from 1, in the riders' order
         int cls;
     };
+    // A refused save: the message, and the row whose partner box is at fault.
+    struct Refusal
+    {
+        QString text;
+        int row;
+    };
 
     // The teams of a division by name: line N of the team box is team N. Throws DbError.
     static QVector<EntryTeam> teamsOf(const QSqlDatabase &db, const QString &division);
@@ -82,7 +88,7 @@ public:
     // in one transaction. partners holds each row's partner box text; rows without a class-17
     // tick are not read. Answers the first failing check, after which nothing is written.
     // Throws DbError, and then nothing is written either.
-    std::optional<QString> submit(const GridMarks &ticks, const QStringList &partners) const;
+    std::optional<Refusal> submit(const GridMarks &ticks, const QStringList &partners) const;
 
 private:
     struct Partner
@@ -92,7 +98,7 @@ private:
         QString firstName;
         QString lastName;
     };
-    std::optional<QString> firstFailure(const GridMarks &ticks, const QStringList &partners,
+    std::optional<Refusal> firstFailure(const GridMarks &ticks, const QStringList &partners,
                                         QVector<Partner> &found) const;
 
     QSqlDatabase m_db;

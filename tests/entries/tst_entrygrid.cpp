@@ -193,19 +193,23 @@ private Q_SLOTS:
     void submit_refusalOrFailureKeepsTheGridAndTheMarks()
     {
         frmClassAssignments *g = openTeam(0);
-        click(g, 2, 17);
+        click(g, 12, 17);
+        g->showCell(1, 1);
         m->confirm(g, "CmdApply");
         QCOMPARE(m->messages.last()->title, "Submit Error");
         QCOMPARE(m->messages.last()->text, EntrySheet::PartnerMissing);
+        // The message names no rider: the box at fault comes into view with the keyboard.
+        QCOMPARE(g->focusWidget(), g->partnerBox(12));
+        QVERIFY(g->partnerBox(12)->isVisible());
 
-        g->partnerBox(2)->setEditText("40");
+        g->partnerBox(12)->setEditText("40");
         MeetQuery::forceFailure(m->db(), "INSERT ON TblPairing");
         m->confirm(g, "CmdApply");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Fail);
         QVERIFY(m->messages.last()->text.contains("disk is full"));
         QCOMPARE(grid(), g);
-        QVERIFY(g->cell(2, 17)->isChecked());
-        QCOMPARE(g->partnerBox(2)->currentText(), "40");
+        QVERIFY(g->cell(12, 17)->isChecked());
+        QCOMPARE(g->partnerBox(12)->currentText(), "40");
         QVERIFY(!m->main.isEnabled());
 
         m->messages.answer({false, true});
