@@ -114,6 +114,24 @@ private Q_SLOTS:
         QCOMPARE(opened().stored(), card);
     }
 
+    // The same two judges judge class 3 in B too: each division's card holds its own placings
+    // and its own riders, and a save in one leaves the other as it was.
+    void divisions_sameJudgesKeepACardPerDivision()
+    {
+        MeetBuilder b(db());
+        b.assignJudge(m.smith, 3, "B");
+        b.assignJudge(m.adams, 3, "B");
+        b.addPlacing(3, 1, m.eve, "B", m.adams);
+        b.addPlacing(3, 2, m.eve, "B", m.smith);
+        const PlacingCard a = opened(3, "A");
+        QCOMPARE(a.stored(), Card{});
+        QCOMPARE(lines(a), (QStringList{"N/A", "10 - Ann Lee", "9 - Bob Ray"}));
+        a.save(Card{column({1}), column({2})});
+        QCOMPARE(placings(), (QStringList{"3 A Adams 1 Ann 10", "3 A Smith 1 Bob 10", "3 B Adams 1 Eve 10",
+                                          "3 B Smith 2 Eve 9"}));
+        QCOMPARE(opened(3, "B").stored(), (Card{column({1}), column({0, 1})}));
+    }
+
     void riders_ofTheDivisionByNumberAsTextThenStoredOnesMarked()
     {
         MeetBuilder b(db());
