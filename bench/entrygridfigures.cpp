@@ -61,7 +61,7 @@ bool entryGridFigures(const Context &context)
     GridMarks ticks(int(sheet.riders().size()));
     for (const EntrySheet::Cell &c : sheet.storedEntries())
         ticks.set(c.row, c.cls, true);
-    std::optional<QString> failure;
+    std::optional<EntrySheet::Refusal> failure;
     report("entries_save", entries,
            medianMs(Runs, {}, [&] { failure = sheet.submit(ticks, sheet.storedPartners()); }));
     return opened && entries > 60 && !failure;

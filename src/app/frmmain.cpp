@@ -185,12 +185,8 @@ void FrmMain::buildControls()
     divisionLabel->setGeometry(Twips::rect(600, 1200, 1000, 315));
     divisionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     divisionLabel->setFont(arial(10, true));
-    m_division = new QComboBox(this);
-    m_division->setObjectName(QStringLiteral("CbDivision"));
-    m_division->setGeometry(Twips::rect(1680, 1200, 615, 315));
+    m_division = FormKit::comboBox(this, QStringLiteral("CbDivision"), divisionLabel, 1680, 1200, 615, 315);
     m_division->setFont(arial(10));
-    divisionLabel->setBuddy(m_division);
-    m_division->setAccessibleName(divisionLabel->text());
 
     for (int p = 0; p < int(m_panels.size()); ++p) {
         auto *panel = new QWidget(this);

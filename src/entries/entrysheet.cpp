@@ -65,7 +65,9 @@ EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team) : m_db(std::move(db))
     const ResultRows teamRow = Sql::select(
         m_db, action, QStringLiteral("SELECT TeamName, Division FROM TblTeam WHERE TeamCode = ?"), {team});
     if (!teamRow.isEmpty())
-        m_caption = teamRow.text(0, u"TeamName") + QStringLiteral(" (") + teamRow.text(0, u"Division") + u')';
+        m_caption = RowText()
+                        .name(teamRow.text(0, u"TeamName"))
+                        .fixed(QStringLiteral(" (") + teamRow.text(0, u"Division") + u')');
 
     const ResultRows riders = Sql::select(
         m_db, action,
@@ -119,9 +121,9 @@ QStringList EntrySheet::partnerChoices() const
     return numbers;
 }
 
-QString EntrySheet::rowCaption(const EntryRider &r)
+RowText EntrySheet::rowCaption(const EntryRider &r)
 {
-    return r.firstName + u' ' + r.lastName + QStringLiteral(" - (") + r.number + u')';
+    return RowText().name(r.firstName + u' ' + r.lastName).fixed(QStringLiteral(" - (") + r.number + u')');
 }
 
 QString EntrySheet::riderName(const EntryRider &r)
@@ -130,8 +132,8 @@ QString EntrySheet::riderName(const EntryRider &r)
     return r.number.isEmpty() ? name : name + QStringLiteral(" (") + r.number + u')';
 }
 
-std::optional<QString> EntrySheet::firstFailure(const GridMarks &ticks, const QStringList &partners,
-                                                QVector<Partner> &found) const
+std::optional<EntrySheet::Refusal>
+EntrySheet::firstFailure(const GridMarks &ticks, const QStringList &partners, QVector<Partner> &found) const
 {
     const int n = int(m_riders.size());
     const auto relay = [&](int row) { return ticks.ticked(row, Relay); };
@@ -139,16 +141,17 @@ std::optional<QString> EntrySheet::firstFailure(const GridMarks &ticks, const QS
         if (!relay(r))
             continue;
         if (partners[r - 1].trimmed().isEmpty())
-            return PartnerMissing;
+            return Refusal{PartnerMissing, r};
+        // The later box is the one that names the partner again.
         for (int s = r + 1; s <= n; ++s)
             if (relay(s) && sameRider(partners[r - 1], partners[s - 1]))
-                return TwoRelayTeams;
+                return Refusal{TwoRelayTeams, s};
     }
     // A rider who holds a relay entry is nobody's partner, his own included.
     for (int r = 1; r <= n; ++r)
         for (int s = 1; relay(r) && s <= n; ++s)
             if (relay(s) && sameRider(partners[s - 1], m_riders[r - 1].number))
-                return TwoRelayTeams;
+                return Refusal{TwoRelayTeams, s};
 
     const ResultRows meet =
         Sql::select(m_db, QStringLiteral("Looking up the relay partners"),
@@ -162,14 +165,15 @@ std::optional<QString> EntrySheet::firstFailure(const GridMarks &ticks, const QS
             return sameRider(partners[r - 1], p[1].toString());
         });
         if (it == meet.rows.cend())
-            return unknownPartner(partners[r - 1]);
+            return Refusal{unknownPartner(partners[r - 1]), r};
         found[r - 1] = {std::int32_t((*it)[0].toLongLong()), (*it)[1].toString(), (*it)[2].toString(),
                         (*it)[3].toString()};
     }
     return std::nullopt;
 }
 
-std::optional<QString> EntrySheet::submit(const GridMarks &ticks, const QStringList &partners) const
+std::optional<EntrySheet::Refusal> EntrySheet::submit(const GridMarks &ticks,
+                                                      const QStringList &partners) const
 {
     const QString action = QStringLiteral("Saving the team's entries");
     WriteTransaction tx(m_db, action);

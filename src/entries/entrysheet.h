@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/rowtext.h"
 #include "db/classtable.h"
 
 #include <QSqlDatabase>
@@ -52,6 +53,12 @@ public:
         int row; // from 1, in the riders' order
         int cls;
     };
+    // A refused save: the message, and the row whose partner box is at fault.
+    struct Refusal
+    {
+        QString text;
+        int row;
+    };
 
     // The teams of a division by name: line N of the team box is team N. Throws DbError.
     static QVector<EntryTeam> teamsOf(const QSqlDatabase &db, const QString &division);
@@ -60,7 +67,8 @@ public:
     // Reads the team, its riders, the classes and what is stored. Throws DbError.
     EntrySheet(QSqlDatabase db, std::int32_t team);
 
-    const QString &teamCaption() const { return m_caption; }
+    // "Blue (B)": the team and its division.
+    const RowText &teamCaption() const { return m_caption; }
     const QVector<EntryRider> &riders() const { return m_riders; }
     const QVector<StoredClass> &classes() const { return m_classes; }
     // The stored entries in the order read, a duplicate row included.
@@ -71,7 +79,8 @@ public:
     // The rider numbers a partner box lists: the team's, in order, riders without one left out.
     QStringList partnerChoices() const;
 
-    static QString rowCaption(const EntryRider &rider);
+    // "Jane Doe - (12)", the rider's row label.
+    static RowText rowCaption(const EntryRider &rider);
     // "Jane Doe (12)", the rider as cells and partner boxes name him.
     static QString riderName(const EntryRider &rider);
 
@@ -79,7 +88,7 @@ public:
     // in one transaction. partners holds each row's partner box text; rows without a class-17
     // tick are not read. Answers the first failing check, after which nothing is written.
     // Throws DbError, and then nothing is written either.
-    std::optional<QString> submit(const GridMarks &ticks, const QStringList &partners) const;
+    std::optional<Refusal> submit(const GridMarks &ticks, const QStringList &partners) const;
 
 private:
     struct Partner
@@ -89,12 +98,12 @@ private:
         QString firstName;
         QString lastName;
     };
-    std::optional<QString> firstFailure(const GridMarks &ticks, const QStringList &partners,
+    std::optional<Refusal> firstFailure(const GridMarks &ticks, const QStringList &partners,
                                         QVector<Partner> &found) const;
 
     QSqlDatabase m_db;
     std::int32_t m_team;
-    QString m_caption;
+    RowText m_caption;
     QVector<EntryRider> m_riders;
     QVector<StoredClass> m_classes;
     QVector<Cell> m_entries;

@@ -41,8 +41,7 @@ bool frmClassAssignments::InitializeForm(std::int32_t team)
         finish();
         return false;
     }
-    m_team->setPlainText(m_sheet->teamCaption());
-    m_team->setToolTip(m_sheet->teamCaption());
+    FormKit::showRowText(m_team, m_sheet->teamCaption(), 2);
 
     QVector<Column> columns = classColumns(m_sheet->classes());
     columns << Column{QStringLiteral("formRelayPartner.bmp"), QStringLiteral("RP"),
@@ -103,12 +102,15 @@ void frmClassAssignments::CmdApply_Click()
     QStringList partners;
     for (const QComboBox *box : m_partners)
         partners << box->currentText();
-    std::optional<QString> failure;
+    std::optional<EntrySheet::Refusal> failure;
     if (!Boundary::run(messages(), QStringLiteral("Saving the team's entries"),
                        [&] { failure = m_sheet->submit(marks(), partners); }))
         return;
     if (failure) {
-        messages().refuse(MessageService::Refusal::Submit, *failure);
+        messages().refuse(MessageService::Refusal::Submit, failure->text);
+        // The message names no rider: the box at fault is brought into view and given the keyboard.
+        showCell(failure->row, GridMarks::Classes + 1);
+        partnerBox(failure->row)->setFocus();
         return;
     }
     finish();

@@ -65,7 +65,8 @@ RunningOrder::Split RunningOrder::entered(int classNumber) const
     const ResultRows rows = Sql::select(
         m_db, QStringLiteral("Reading the riders entered in the class"),
         QStringLiteral(
-            "SELECT TblPerson.FirstName, TblPerson.LastName, TblPerson.RiderNumber, TblTeam.TeamName") +
+            "SELECT TblPerson.FirstName, TblPerson.LastName, TblPerson.RiderNumber, TblTeam.TeamName, "
+            "TblTeam.TeamCode") +
             (relay ? QStringLiteral(
                          ", TblPairing.PartnerFirst, TblPairing.PartnerLast, TblPairing.PartnerNumber ")
                    : QStringLiteral(" ")) +
@@ -79,14 +80,18 @@ RunningOrder::Split RunningOrder::entered(int classNumber) const
     for (int r = 0; r < rows.size(); ++r)
         riders.push_back({rows.text(r, u"FirstName"), rows.text(r, u"LastName"), rows.text(r, u"TeamName"),
                           rows.text(r, u"RiderNumber"), rows.text(r, u"PartnerFirst"),
-                          rows.text(r, u"PartnerLast"), rows.text(r, u"PartnerNumber")});
+                          rows.text(r, u"PartnerLast"), rows.text(r, u"PartnerNumber"),
+                          std::int32_t(rows.value(r, u"TeamCode").toLongLong())});
 
-    // The relay comes in a wholly random order; the other classes team by team, by team name,
-    // in a random order within each team.
+    // The relay comes in a wholly random order; the other classes team by team, by team name
+    // (two teams of one name one after the other), in a random order within each team, so that
+    // the deal puts team mates in different splits.
     std::shuffle(riders.begin(), riders.end(), RandomSource::generator());
     if (!relay)
         std::stable_sort(riders.begin(), riders.end(), [](const Rider &a, const Rider &b) {
-            return a.team.compare(b.team, Qt::CaseInsensitive) < 0;
+            if (const int c = a.team.compare(b.team, Qt::CaseInsensitive))
+                return c < 0;
+            return a.teamCode < b.teamCode;
         });
     return riders;
 }

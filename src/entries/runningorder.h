@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,7 @@ public:
         QString partnerFirst;
         QString partnerLast;
         QString partnerNumber;
+        std::int32_t teamCode = -1; // teams of one name are still two teams
     };
     using Split = std::vector<Rider>;
 

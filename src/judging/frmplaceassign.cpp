@@ -8,7 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStringListModel>
+#include <QStandardItemModel>
 
 using namespace FormKit;
 
@@ -34,7 +34,7 @@ constexpr PlaceLabel PlaceLabels[PlacingCard::Places] = {
 } // namespace
 
 FrmPlaceAssign::FrmPlaceAssign(AppState &app, QWidget *owner, QList<QWidget *> openers, QWidget *focusAfter)
-    : EditForm(app, owner, std::move(openers), focusAfter), m_lines(new QStringListModel(this))
+    : EditForm(app, owner, std::move(openers), focusAfter), m_lines(new QStandardItemModel(this))
 {
     setObjectName(QStringLiteral("FrmPlaceAssign"));
     setWindowTitle(QStringLiteral("Class Placings"));
@@ -67,7 +67,7 @@ FrmPlaceAssign::FrmPlaceAssign(AppState &app, QWidget *owner, QList<QWidget *> o
                                       Left[c], FirstRow + i * RowStep, ColumnWidth, 375);
             box->setAccessibleName(QStringLiteral("Judge %1, %2").arg(c + 1).arg(PlaceLabels[i].caption));
             // Every selector shows the same lines.
-            box->setModel(m_lines);
+            useRowLines(box, m_lines);
             m_places[c][i] = box;
         }
     addSubmitAndCancel(QStringLiteral("CmdSubmit"), QStringLiteral("Submit"), 7080);
@@ -88,11 +88,14 @@ bool FrmPlaceAssign::Initialize_Placings(const QString &division, int classNumbe
 
     m_division->setText(division);
     m_class->setText(card.heading());
-    m_lines->setStringList(card.lines());
+    setRowLines(m_lines, card.lines(), m_places[0][0]);
     const int judged = int(card.judges().size());
     for (int c = 0; c < PlacingCard::Columns; ++c) {
         // With one judge stored for the class, the second column stays empty and stores nothing.
         m_judges[c]->setText(c < judged ? card.judges()[c].fullName() : QString());
+        // A long name shows from its start, and whole as the tooltip.
+        m_judges[c]->setCursorPosition(0);
+        m_judges[c]->setToolTip(m_judges[c]->text());
         for (int i = 0; i < PlacingCard::Places; ++i) {
             m_places[c][i]->setCurrentIndex(card.stored()[c][i]);
             m_places[c][i]->setEnabled(c < judged);

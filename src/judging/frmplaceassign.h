@@ -9,7 +9,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QStringListModel;
+class QStandardItemModel;
 
 // One class's judges' cards in one division: ten place selectors per judge, each offering
 // "N/A" and the riders entered in the class. Submit replaces the class's stored placings.
@@ -35,7 +35,7 @@ private:
     PlacingCard::Card chosen() const;
 
     std::optional<PlacingCard> m_card;
-    QStringListModel *m_lines;
+    QStandardItemModel *m_lines;
     QLabel *m_division;
     QLabel *m_class;
     std::array<QLineEdit *, PlacingCard::Columns> m_judges{};

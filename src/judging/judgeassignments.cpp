@@ -30,9 +30,9 @@ JudgeAssignments::JudgeAssignments(QSqlDatabase db, QString division)
     }
 }
 
-QString JudgeAssignments::rowCaption(const GridJudge &judge)
+RowText JudgeAssignments::rowCaption(const GridJudge &judge)
 {
-    return judge.firstName + QStringLiteral(", ") + judge.lastName;
+    return RowText().name(judge.firstName).fixed(QStringLiteral(", ")).name(judge.lastName);
 }
 
 QString JudgeAssignments::judgeName(const GridJudge &judge)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/rowtext.h"
 #include "db/classtable.h"
 
 #include <QSqlDatabase>
@@ -48,7 +49,7 @@ public:
     const QVector<Cell> &stored() const { return m_stored; }
 
     // "First, Last", the row label; "First Last", the judge as the cells name him.
-    static QString rowCaption(const GridJudge &judge);
+    static RowText rowCaption(const GridJudge &judge);
     static QString judgeName(const GridJudge &judge);
 
     // Checks each class holds none or two ticks, then replaces the division's assignments with

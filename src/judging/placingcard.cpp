@@ -9,19 +9,21 @@
 
 namespace {
 
-QString riderText(const QVariant &number, const QVariant &first, const QVariant &last)
+RowText riderText(const QVariant &number, const QVariant &first, const QVariant &last)
 {
-    return number.toString() + QStringLiteral(" - ") + first.toString() + u' ' + last.toString();
+    return RowText()
+        .fixed(number.toString() + QStringLiteral(" - "))
+        .name(first.toString() + u' ' + last.toString());
 }
 
 // The partner's line of each relay entry, from the rider's first pairing row.
-QHash<std::int32_t, QString> readPartners(const QSqlDatabase &db)
+QHash<std::int32_t, RowText> readPartners(const QSqlDatabase &db)
 {
     const ResultRows rows = Sql::select(
         db, QStringLiteral("Reading the relay partners"),
         QStringLiteral("SELECT RiderIndex, PartnerNumber, PartnerFirst, PartnerLast FROM TblPairing "
                        "ORDER BY rowid"));
-    QHash<std::int32_t, QString> partners;
+    QHash<std::int32_t, RowText> partners;
     for (const auto &row : rows.rows) {
         const auto rider = std::int32_t(row[0].toLongLong());
         if (!partners.contains(rider))
@@ -71,12 +73,13 @@ PlacingCard::Opening PlacingCard::load()
 void PlacingCard::readRiders()
 {
     const bool relay = m_class == ClassCatalogue::RelayClass;
-    const QHash<std::int32_t, QString> partners = relay ? readPartners(m_db) : QHash<std::int32_t, QString>();
-    const auto line = [&](std::int32_t rider, const QString &text) {
+    const QHash<std::int32_t, RowText> partners = relay ? readPartners(m_db) : QHash<std::int32_t, RowText>();
+    const auto line = [&](std::int32_t rider, RowText text) {
         if (!relay)
             return text;
         const auto partner = partners.constFind(rider);
-        return partner == partners.cend() ? text + NoPartnerMark : text + QStringLiteral(" and ") + *partner;
+        return partner == partners.cend() ? text.fixed(NoPartnerMark)
+                                          : text.fixed(QStringLiteral(" and ")).append(*partner);
     };
 
     // A rider entered twice is one line.
@@ -118,8 +121,9 @@ void PlacingCard::readRiders()
         if (known.contains(rider))
             continue;
         known.insert(rider);
-        const QString text = row[4].toBool() ? line(rider, riderText(row[1], row[2], row[3])) : GoneRider;
-        m_riders.push_back({rider, text + NotEnteredMark, false});
+        RowText text =
+            row[4].toBool() ? line(rider, riderText(row[1], row[2], row[3])) : RowText().name(GoneRider);
+        m_riders.push_back({rider, text.fixed(NotEnteredMark), false});
     }
 }
 
@@ -148,9 +152,9 @@ int PlacingCard::lineOf(std::int32_t riderIndex) const
     return NotPlaced;
 }
 
-QStringList PlacingCard::lines() const
+QVector<RowText> PlacingCard::lines() const
 {
-    QStringList out{NotApplicable};
+    QVector<RowText> out{RowText().fixed(NotApplicable)};
     out.reserve(int(m_riders.size()) + 1);
     for (const Rider &r : m_riders)
         out << r.line;

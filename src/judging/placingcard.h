@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/rowtext.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -44,7 +46,7 @@ public:
     struct Rider
     {
         std::int32_t riderIndex = -1;
-        QString line;
+        RowText line;
         bool entered = true;
     };
     // The line chosen for each place of one judge column.
@@ -66,8 +68,8 @@ public:
     // A class with one judge has one column.
     const std::vector<Judge> &judges() const { return m_judges; }
     const std::vector<Rider> &riders() const { return m_riders; }
-    // "N/A" and then one line per rider.
-    QStringList lines() const;
+    // "N/A" and then one line per rider: "10 - Ann Lee", for the relay "10 - Ann Lee and 7 - Cid Fox".
+    QVector<RowText> lines() const;
     // The stored placings as lines; a column without a judge is all "N/A".
     const Card &stored() const { return m_stored; }
 

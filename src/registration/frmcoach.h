@@ -1,13 +1,12 @@
 #pragma once
 
 #include "registration/coachroster.h"
-#include "shell/editform.h"
+#include "registration/contactform.h"
 
 class QComboBox;
-class QLineEdit;
 
 // One coach of a team, added or edited. A coach stays with the team it was added to.
-class FrmCoach : public EditForm
+class FrmCoach : public ContactForm
 {
     Q_OBJECT
 
@@ -23,18 +22,9 @@ protected:
     bool write() override;
 
 private:
-    void clearBoxes();
     CoachRecord record() const;
 
     std::int32_t m_code = -1;
     std::int32_t m_team = -1;
-    QLineEdit *m_first;
-    QLineEdit *m_last;
-    QLineEdit *m_address;
-    QLineEdit *m_city;
-    QLineEdit *m_zip;
-    QLineEdit *m_primary;
-    QLineEdit *m_secondary;
-    QLineEdit *m_email;
     QComboBox *m_position;
 };

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "registration/contactform.h"
 #include "registration/judgeroster.h"
-#include "shell/editform.h"
 
-class QLineEdit;
 class QPlainTextEdit;
 
 // One judge's contact details and notes, added or edited.
-class FrmJudge : public EditForm
+class FrmJudge : public ContactForm
 {
     Q_OBJECT
 
@@ -23,17 +22,8 @@ protected:
     bool write() override;
 
 private:
-    void clearBoxes();
     JudgeRecord record() const;
 
     std::int32_t m_id = -1;
-    QLineEdit *m_first;
-    QLineEdit *m_last;
-    QLineEdit *m_address;
-    QLineEdit *m_city;
-    QLineEdit *m_state;
-    QLineEdit *m_zip;
-    QLineEdit *m_phone;
-    QLineEdit *m_email;
     QPlainTextEdit *m_memo;
 };

@@ -74,6 +74,7 @@ QPlainTextEdit *CheckGrid::titleBox(const QString &name, const QString &accessib
     box->setFont(sized(box->font(), 9.75, true));
     // A long name wraps onto a second line, which the box holds without a scroll bar.
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->document()->setDocumentMargin(1);
     return box;
 }
@@ -141,17 +142,18 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
     m_cells.reserve(m_marks.rows() * m_marks.classes());
     const QFont rowFont = sized(font(), 8.25, false);
     for (int r = 1; r <= m_marks.rows(); ++r) {
-        QLabel *label =
-            FormKit::label(this, layout.rowLabelName + u'_' + QString::number(r), rows[r - 1].caption,
-                           F::RowLabelLeft, 0, F::RowLabelWidth, F::CellSize);
+        QLabel *label = FormKit::label(this, layout.rowLabelName + u'_' + QString::number(r), QString(),
+                                       F::RowLabelLeft, 0, F::RowLabelWidth, F::CellSize);
         label->setFont(rowFont);
+        FormKit::showRowText(label, rows[r - 1].caption);
         m_rowLabels << label;
         for (int c = 1; c <= m_marks.classes(); ++c) {
             auto *cell = new GridCell(this);
             cell->setObjectName(QStringLiteral("ChbArrayControl_%1").arg(m_marks.index(r, c)));
             cell->resize(Twips::size(F::CellSize, F::CellSize));
             cell->setAccessibleName(rows[r - 1].name + QStringLiteral(", class ") + QString::number(c));
-            connect(cell, &QCheckBox::clicked, this, [this, r, c](bool on) { cellClicked(r, c, on); });
+            // The state, however it changed: a click, Space, an assistive tool's Toggle, code.
+            connect(cell, &QCheckBox::toggled, this, [this, r, c](bool on) { cellToggled(r, c, on); });
             connect(cell, &GridCell::stepRequested, this,
                     [this, r, c](int down, int across) { step(r, c, down, across); });
             m_cells << cell;
@@ -258,6 +260,7 @@ void CheckGrid::step(int row, int cls, int rows, int columns)
 
 void CheckGrid::tick(int row, int cls)
 {
+    // Counted first, so that a tick above the limit is taken and its cell stays usable.
     if (!m_marks.set(row, cls, true))
         return;
     cell(row, cls)->setChecked(true);
@@ -265,10 +268,16 @@ void CheckGrid::tick(int row, int cls)
     cellChanged(row, cls);
 }
 
-void CheckGrid::cellClicked(int row, int cls, bool ticked)
+void CheckGrid::cellToggled(int row, int cls, bool ticked)
 {
-    if (!m_marks.set(row, cls, ticked))
+    if (m_marks.ticked(row, cls) == ticked)
+        return; // counted already: a tick from stored data
+    // A locked cell takes no tick, whichever way one reaches it.
+    if (ticked && !cell(row, cls)->isEnabled()) {
+        cell(row, cls)->setChecked(false);
         return;
+    }
+    m_marks.set(row, cls, ticked);
     applyLimit(cls);
     cellChanged(row, cls);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/rowtext.h"
 #include "shell/editingwindow.h"
 #include "shell/gridfigures.h"
 #include "shell/gridmarks.h"
@@ -41,7 +42,7 @@ public:
     // A row: its label's caption, and what it is called in its cells' names.
     struct Row
     {
-        QString caption;
+        RowText caption;
         QString name;
     };
 
@@ -81,7 +82,7 @@ protected:
                    const std::function<QWidget *(int row)> &extra = {});
     // Limits are set before the first tick.
     void setLimit(int cls, int limit) { m_marks.setLimit(cls, limit); }
-    // Ticks a cell as a click would (stored data): the count and the column lock follow.
+    // Ticks a cell from stored data, above the limit too: the count and the column lock follow.
     void tick(int row, int cls);
     // After a tick or an untick, by the user or from code.
     virtual void cellChanged(int row, int cls)
@@ -93,7 +94,7 @@ protected:
     virtual void CmdApply_Click() = 0;
 
 private:
-    void cellClicked(int row, int cls, bool ticked);
+    void cellToggled(int row, int cls, bool ticked);
     void applyLimit(int cls);
     void placeAll();
     void step(int row, int cls, int rows, int columns);

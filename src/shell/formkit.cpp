@@ -1,8 +1,10 @@
 #include "shell/formkit.h"
 
+#include "common/rowtext.h"
 #include "common/twips.h"
 #include "shell/appstate.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QHeaderView>
@@ -13,7 +15,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTreeWidget>
 #include <QWidget>
 #include <QWindow>
@@ -41,29 +48,70 @@ W *named(W *input, QLabel *buddy)
     return input;
 }
 
-const char *const OwnName = "trotwiseOwnAccessibleName";
-
-// Screen readers on Linux hear a combo box by its current line and take its name from the
-// label it is the buddy of. A combo box without a label (a grid's selectors) is named by its
-// accessible name instead, its current line being its value.
-class OwnNamedComboBox : public QAccessibleWidget
+// What a screen reader hears of a combo box: its name (the label it is the buddy of, or its own
+// accessible name), its current line as its value (the whole line where the list shows it
+// shortened), its lines as the children of its list, and the actions to open the list and to
+// take the focus. Qt's own interface on Linux gives the current line as the name, and the
+// actions without the focus.
+class AccessibleComboBox : public QAccessibleWidget
 {
 public:
-    explicit OwnNamedComboBox(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+    explicit AccessibleComboBox(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
 
     QString text(QAccessible::Text t) const override
     {
-        const auto *box = static_cast<QComboBox *>(widget());
-        if (t == QAccessible::Value)
-            return box->currentText();
-        return QAccessibleWidget::text(t);
+        if (t != QAccessible::Value)
+            return QAccessibleWidget::text(t);
+        if (box()->isEditable())
+            return box()->lineEdit()->text();
+        const QVariant whole = box()->currentData(Qt::AccessibleTextRole);
+        return whole.isValid() ? whole.toString() : box()->currentText();
     }
-    QStringList actionNames() const override { return {showMenuAction()}; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = box()->view()->isVisible();
+        s.editable = box()->isEditable();
+        return s;
+    }
+
+    // The list, then the text box of a box that takes typing.
+    int childCount() const override { return box()->isEditable() ? 2 : 1; }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(box()->view());
+        if (index == 1 && box()->isEditable())
+            return QAccessible::queryAccessibleInterface(box()->lineEdit());
+        return nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (int i = 0; i < childCount(); ++i)
+            if (child && child->object() == this->child(i)->object())
+                return i;
+        return -1;
+    }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames(); // the focus, where it can take it
+        if (box()->isEnabled())
+            names.prepend(showMenuAction());
+        return names;
+    }
     void doAction(const QString &action) override
     {
-        if (action == showMenuAction())
-            static_cast<QComboBox *>(widget())->showPopup();
+        if (action == showMenuAction() && box()->isEnabled())
+            box()->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
     }
+
+private:
+    QComboBox *box() const { return static_cast<QComboBox *>(widget()); }
 };
 
 // Lines of a column list wrap within their column: the row is as high as its longest cell.
@@ -83,10 +131,10 @@ private:
     QTreeView *m_view;
 };
 
-QAccessibleInterface *ownNamedComboBox(const QString &className, QObject *object)
+QAccessibleInterface *accessibleComboBox(const QString &className, QObject *object)
 {
-    if (className == QLatin1StringView("QComboBox") && object->property(OwnName).toBool())
-        return new OwnNamedComboBox(static_cast<QComboBox *>(object));
+    if (className == QLatin1StringView("QComboBox"))
+        return new AccessibleComboBox(static_cast<QComboBox *>(object));
     return nullptr;
 }
 
@@ -140,10 +188,10 @@ QPlainTextEdit *memoBox(QWidget *parent, const QString &name, QLabel *buddy, int
 QComboBox *comboBox(QWidget *parent, const QString &name, QLabel *buddy, int left, int top, int width,
                     int height, const QStringList &items)
 {
-    static const bool ownNames = (QAccessible::installFactory(ownNamedComboBox), true);
-    Q_UNUSED(ownNames)
+    // Before the first box: an interface once made for a box stays its interface.
+    static const bool accessible = (QAccessible::installFactory(accessibleComboBox), true);
+    Q_UNUSED(accessible)
     auto *box = named(place(new QComboBox(parent), name, left, top, width, height), buddy);
-    box->setProperty(OwnName, buddy == nullptr);
     box->addItems(items);
     box->setCurrentIndex(-1);
     return box;
@@ -178,6 +226,64 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     auto *b = place(new QPushButton(caption, parent), name, left, top, width, height);
     b->setAccessibleName(caption);
     return b;
+}
+
+void showRowText(QLabel *label, const RowText &text)
+{
+    const QFontMetrics metrics(label->font());
+    const int room = label->contentsRect().width() - 2 * std::max(label->indent(), 0);
+    label->setText(text.fitted([&](const QString &t) { return metrics.horizontalAdvance(t) <= room; }));
+    label->setToolTip(text.whole());
+    label->setAccessibleName(text.whole());
+}
+
+void showRowText(QPlainTextEdit *box, const RowText &text, int lines)
+{
+    // Laid out as the box lays out its text, less a pixel either side for the cursor.
+    const qreal room = box->contentsRect().width() - 2 * box->document()->documentMargin() - 2;
+    QTextOption wrapping;
+    wrapping.setWrapMode(box->wordWrapMode());
+    box->setPlainText(text.fitted([&](const QString &t) {
+        QTextLayout layout(t, box->font());
+        layout.setTextOption(wrapping);
+        layout.beginLayout();
+        int used = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(room);
+            ++used;
+        }
+        layout.endLayout();
+        return used <= lines;
+    }));
+    box->setToolTip(text.whole());
+    box->setAccessibleDescription(text.whole());
+}
+
+void setRowLines(QStandardItemModel *model, const QVector<RowText> &lines, const QComboBox *box)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    const int room = box->style()
+                         ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box)
+                         .width() -
+                     4;
+    const QFontMetrics metrics(box->font());
+    model->clear();
+    for (const RowText &line : lines) {
+        auto *item = new QStandardItem(
+            line.fitted([&](const QString &t) { return metrics.horizontalAdvance(t) <= room; }));
+        item->setToolTip(line.whole());
+        item->setData(line.whole(), Qt::AccessibleTextRole);
+        item->setEditable(false);
+        model->appendRow(item);
+    }
+}
+
+void useRowLines(QComboBox *box, QStandardItemModel *lines)
+{
+    box->setModel(lines);
+    QObject::connect(box, &QComboBox::currentIndexChanged, box,
+                     [box] { box->setToolTip(box->currentData(Qt::ToolTipRole).toString()); });
 }
 
 void setBackground(QWidget *widget, const QColor &colour, const QColor &text)

@@ -9,6 +9,8 @@
 
 class QComboBox;
 class QLabel;
+class QStandardItemModel;
+class RowText;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -19,8 +21,8 @@ struct AppState;
 
 // Building windows in code: every control placed in twips, named after its name in the system,
 // and every input given its label as buddy so that it carries the label's text as its name. An
-// input without a label gets its own name from its window (setAccessibleName); a combo box
-// without one is then announced by that name, with its current line as its value.
+// input without a label gets its own name from its window (setAccessibleName). A combo box is
+// announced by that name, with or without a label, its current line being its value.
 namespace FormKit {
 
 inline const QColor LightGrey{0xC0, 0xC0, 0xC0};
@@ -49,6 +51,17 @@ QTreeWidget *columnList(QWidget *parent, const QString &name, QLabel *buddy, con
                         int left, int top, int width, int height);
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left, int top,
                     int width, int height);
+
+// Text that names a row, shown whole where there is room and otherwise with its names shortened
+// (never its rider numbers, divisions or marks); the whole text is the tooltip and the
+// accessible name. In a label on one line; in a read-only box that wraps, within its lines.
+void showRowText(QLabel *label, const RowText &text);
+void showRowText(QPlainTextEdit *box, const RowText &text, int lines);
+// The lines of combo boxes as wide as box, shortened to fit its field alike; each line's whole
+// text is its tooltip and its accessible text, which the box gives as its value.
+void setRowLines(QStandardItemModel *model, const QVector<RowText> &lines, const QComboBox *box);
+// Lets a combo box show such lines, its tooltip the whole of its current line.
+void useRowLines(QComboBox *box, QStandardItemModel *lines);
 
 // Gives a label or button a flat background colour (the grey state colours).
 void setBackground(QWidget *widget, const QColor &colour, const QColor &text = QColor());

@@ -1,5 +1,5 @@
 // Rider entries through the real windows: choosing a team, the grid built from what is stored,
-// the class limit while clicking, the relay partner boxes, scrolling, Submit and Cancel.
+// the class limit while ticking, the relay partner boxes, long names, scrolling, Submit and Cancel.
 #include "gridprobe.h"
 #include "meetharness.h"
 
@@ -7,9 +7,11 @@
 #include "entries/frmentries.h"
 #include "shell/editform.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 
 class TstEntryGrid : public QObject
 {
@@ -89,6 +91,8 @@ private Q_SLOTS:
         click(g, 2, 5);
         click(g, 9, 5);
         QCOMPARE(GridProbe::column(g, 5), "1 2 9/3 4 5 6 7 8 10 11 12");
+        g->cell(3, 5)->setChecked(true); // a locked cell takes no tick from code either
+        QCOMPARE(GridProbe::column(g, 5), "1 2 9/3 4 5 6 7 8 10 11 12");
         // The arrow keys pass over locked cells, across the column and down it.
         g->activateWindow();
         const auto arrow = [](QWidget *from, Qt::Key key, QWidget *to) {
@@ -117,6 +121,31 @@ private Q_SLOTS:
         QCOMPARE(g->cell(3, 2)->objectName(), "ChbArrayControl_36");
     }
 
+    // Names of the stored maximum of 50 characters: the row label and the team box shorten the
+    // names, never the rider number or the division, and carry the whole text as tooltip.
+    void longNames_shortenedKeepingNumberAndDivision()
+    {
+        const QString first = "Alexandrina Maximiliana Josephine Charlotte Louisa";
+        const QString last = "Featherstonehaugh-Cholmondeley-Marjoribanks-Wemyss";
+        const QString team = "Northern Valley Pony Club Equestrian Team Yellow-B";
+        auto b = m->build();
+        b.addRider(b.addTeam(team, "B"), first, last, "123");
+        m_screen->Set_Division("B");
+        frmClassAssignments *g = openTeam(2);
+        auto *label = g->findChild<QLabel *>("lblrider_1");
+        QVERIFY2(label->text().endsWith(u"\u2026 - (123)"), qPrintable(label->text()));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+        QCOMPARE(label->toolTip(), first + ' ' + last + " - (123)");
+        QCOMPARE(g->cell(1, 1)->accessibleName(), first + ' ' + last + " (123), class 1");
+
+        auto *box = g->findChild<QPlainTextEdit *>("TxtTeam");
+        QVERIFY2(box->toPlainText().endsWith(u"\u2026 (B)"), qPrintable(box->toPlainText()));
+        QCOMPARE(box->toolTip(), team + " (B)");
+        const QTextBlock block = box->document()->firstBlock();
+        box->document()->documentLayout()->blockBoundingRect(block);
+        QVERIFY(block.layout()->lineCount() <= 2);
+    }
+
     void scrolling_keepsHeadersNamesCellsAndPartnersInStep()
     {
         frmClassAssignments *g = openTeam(0);
@@ -137,12 +166,14 @@ private Q_SLOTS:
         QVERIFY(g->cell(9, 15)->isVisible());
     }
 
+    // A tick counts however it is given: the mouse, Space, a screen reader's Toggle.
     void submit_savesThenReopensWithTheSameMarks()
     {
         frmClassAssignments *g = openTeam(0);
         click(g, 1, 3);
-        click(g, 2, 3);
-        click(g, 12, 17);
+        GridProbe::space(g->cell(2, 3));
+        g->showCell(12, 17);
+        GridProbe::toggle(g->cell(12, 17));
         g->partnerBox(12)->setEditText("2"); // rider "02", by value
         m->messages.answer({false});
         MeetHarness::click(g, "CmdApply");
@@ -162,19 +193,23 @@ private Q_SLOTS:
     void submit_refusalOrFailureKeepsTheGridAndTheMarks()
     {
         frmClassAssignments *g = openTeam(0);
-        click(g, 2, 17);
+        click(g, 12, 17);
+        g->showCell(1, 1);
         m->confirm(g, "CmdApply");
         QCOMPARE(m->messages.last()->title, "Submit Error");
         QCOMPARE(m->messages.last()->text, EntrySheet::PartnerMissing);
+        // The message names no rider: the box at fault comes into view with the keyboard.
+        QCOMPARE(g->focusWidget(), g->partnerBox(12));
+        QVERIFY(g->partnerBox(12)->isVisible());
 
-        g->partnerBox(2)->setEditText("40");
+        g->partnerBox(12)->setEditText("40");
         MeetQuery::forceFailure(m->db(), "INSERT ON TblPairing");
         m->confirm(g, "CmdApply");
         QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Fail);
         QVERIFY(m->messages.last()->text.contains("disk is full"));
         QCOMPARE(grid(), g);
-        QVERIFY(g->cell(2, 17)->isChecked());
-        QCOMPARE(g->partnerBox(2)->currentText(), "40");
+        QVERIFY(g->cell(12, 17)->isChecked());
+        QCOMPARE(g->partnerBox(12)->currentText(), "40");
         QVERIFY(!m->main.isEnabled());
 
         m->messages.answer({false, true});

@@ -20,7 +20,8 @@ private:
     QSqlDatabase db() const { return m_meet->db(); }
 
     // Ticks "A=2" (rider A in the relay, partner "2") or "A:3" (rider A in class 3) and submits.
-    std::optional<QString> submit(const QStringList &ticks)
+    // Answers the refusal and the rider whose partner box it points at: "text [A]", or "".
+    QString submit(const QStringList &ticks)
     {
         EntrySheet sheet(db(), m_blue);
         GridMarks marks(int(sheet.riders().size()));
@@ -36,7 +37,8 @@ private:
                 marks.set(row, t.mid(2).toInt(), true);
             }
         }
-        return sheet.submit(marks, partners);
+        const auto refusal = sheet.submit(marks, partners);
+        return refusal ? refusal->text + " [" + sheet.riders()[refusal->row - 1].firstName + ']' : QString();
     }
 
     // "A:3" for each entry of the team's riders, then "A>07 C Rider" for each relay partner.
@@ -89,7 +91,7 @@ private Q_SLOTS:
         const EntrySheet sheet(db(), m_blue);
         QStringList order;
         for (const EntryRider &r : sheet.riders())
-            order << EntrySheet::rowCaption(r);
+            order << EntrySheet::rowCaption(r).whole();
         QCOMPARE(order, (QStringList{"D Rider - ()", "C Rider - (07)", "A Rider - (1)", "E Rider - (11)",
                                      "B Rider - (2)"}));
         QStringList entries;
@@ -105,20 +107,22 @@ private Q_SLOTS:
     void submit_relayChecksInTheirOrder_data()
     {
         QTest::addColumn<QStringList>("ticks");
-        QTest::addColumn<QString>("refusal"); // empty: saved
+        QTest::addColumn<QString>("refusal"); // and the rider whose partner box is at fault; empty: saved
         QTest::addColumn<QStringList>("stored");
         const QString missing = EntrySheet::PartnerMissing;
         const QString twice = EntrySheet::TwoRelayTeams;
-        QTest::newRow("empty partner") << QStringList{"A="} << missing << QStringList{};
-        QTest::newRow("blank partner") << QStringList{"A= "} << missing << QStringList{};
-        QTest::newRow("same partner twice, by value") << QStringList{"A=9", "B=09"} << twice << QStringList{};
-        QTest::newRow("mutual pair") << QStringList{"A=2", "B=1"} << twice << QStringList{};
-        QTest::newRow("mutual pair, one box empty") << QStringList{"A=2", "B="} << missing << QStringList{};
-        QTest::newRow("names himself") << QStringList{"A=1"} << twice << QStringList{};
-        QTest::newRow("names himself by value") << QStringList{"C=7"} << twice << QStringList{};
-        QTest::newRow("empty before unknown") << QStringList{"A=55", "B="} << missing << QStringList{};
+        QTest::newRow("empty partner") << QStringList{"A="} << missing + " [A]" << QStringList{};
+        QTest::newRow("blank partner") << QStringList{"A= "} << missing + " [A]" << QStringList{};
+        QTest::newRow("same partner twice, by value")
+            << QStringList{"A=9", "B=09"} << twice + " [B]" << QStringList{};
+        QTest::newRow("mutual pair") << QStringList{"A=2", "B=1"} << twice + " [B]" << QStringList{};
+        QTest::newRow("mutual pair, one box empty")
+            << QStringList{"A=2", "B="} << missing + " [B]" << QStringList{};
+        QTest::newRow("names himself by value") << QStringList{"C=7"} << twice + " [C]" << QStringList{};
+        QTest::newRow("empty before unknown")
+            << QStringList{"A=55", "B="} << missing + " [B]" << QStringList{};
         QTest::newRow("unknown number")
-            << QStringList{"A:1", "A=55"} << EntrySheet::unknownPartner("55") << QStringList{};
+            << QStringList{"A:1", "E=55"} << EntrySheet::unknownPartner("55") + " [E]" << QStringList{};
         QTest::newRow("partner of another team")
             << QStringList{"A=9"} << QString() << QStringList{"A:17", "A>9 X Redd"};
         QTest::newRow("partner found by value")
@@ -141,9 +145,8 @@ private Q_SLOTS:
             QCOMPARE(MeetFixture::dump(db()), before);
             return;
         }
-        const std::optional<QString> failure = submit(ticks);
-        QCOMPARE(failure.value_or(QString()), refusal);
-        if (failure)
+        QCOMPARE(submit(ticks), refusal);
+        if (!refusal.isEmpty())
             QCOMPARE(MeetFixture::dump(db()), before);
         else
             QCOMPARE(rowsOf("Blue"), stored);
@@ -160,9 +163,9 @@ private Q_SLOTS:
         const QStringList red = rowsOf("Red");
         QCOMPARE(red, (QStringList{"X:17", "X>1 A Rider"}));
 
-        QVERIFY(!submit({"B:2", "D:2"}));
+        QCOMPARE(submit({"B:2", "D:2"}), QString());
         QCOMPARE(rowsOf("Blue"), (QStringList{"B:2", "D:2"}));
-        QVERIFY(!submit({}));
+        QCOMPARE(submit({}), QString());
         QCOMPARE(rowsOf("Blue"), QStringList{});
         QCOMPARE(rowsOf("Red"), red);
     }

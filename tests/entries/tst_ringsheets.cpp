@@ -110,6 +110,23 @@ private Q_SLOTS:
         QCOMPARE(row, (QStringList{"7", "Ann", "Lee", "12", "Cy", "Pax", "Blue", "1"}));
     }
 
+    // One entry is a class: a single rider's sheet prints, and so does the relay's (empty) sheet
+    // while its only entry names no partner yet.
+    void classSheets_aSingleEntryIsNoEmptyClass()
+    {
+        auto b = m->build();
+        const auto team = b.addTeam("Blue", "B");
+        b.addEntry(5, b.addRider(team, "Ann", "Lee", "7"));
+        b.addEntry(17, b.addRider(team, "Bob", "Moe", "8"));
+        FrmClassSheets *screen = classSheets();
+        print(screen, 5, 1);
+        print(screen, 17, 1);
+        QCOMPARE(m->messages.texts(), QStringList{});
+        const std::vector<Report::Document> docs = previews();
+        QCOMPARE(docs.size(), size_t(2));
+        QCOMPARE(docs[0].printedBy(u"Text1") + docs[1].printedBy(u"Text1"), QStringList{"7"});
+    }
+
     void slotSheets_createAll_groupsByDivisionAndTeamName()
     {
         auto b = m->build();

@@ -75,6 +75,37 @@ private Q_SLOTS:
         }
     }
 
+    // Two teams of two riders in two splits: each split holds one rider of each team, in every
+    // one of the four ways to deal them, whatever the teams are called.
+    void deal_teamMatesNeverShareASplit_data()
+    {
+        QTest::addColumn<QStringList>("teams");
+        QTest::newRow("two names") << QStringList{"Blue", "Red"};
+        QTest::newRow("one name") << QStringList{"Blue", "Blue"};
+        QTest::newRow("one name in other letters") << QStringList{"Blue", "BLUE"};
+    }
+    void deal_teamMatesNeverShareASplit()
+    {
+        QFETCH(QStringList, teams);
+        auto b = build();
+        for (int t = 0; t < 2; ++t) { // riders 1 and 2, then 11 and 12
+            const auto team = b.addTeam(teams[t], "B");
+            for (int r = 1; r <= 2; ++r)
+                b.addEntry(5, b.addRider(team, "R", "L", QString::number(t * 10 + r)));
+        }
+        QSet<QString> deals;
+        for (int draw = 0; draw < 200; ++draw) {
+            const std::vector<MemoryTable> dealt = splits(5, 2, Order::Sequential);
+            for (const MemoryTable &split : dealt) {
+                const QStringList numbers = column(split, "RiderNumber");
+                QCOMPARE(numbers.size(), 2);
+                QVERIFY2(numbers[0].toInt() < 10 && numbers[1].toInt() > 10, qPrintable(numbers.join(u' ')));
+            }
+            deals << column(dealt[0], "RiderNumber").join(u' ');
+        }
+        QCOMPARE(deals.size(), 4);
+    }
+
     void sequential_byNumberAsANumberThenTheUnnumberedByName()
     {
         auto b = build();

@@ -10,6 +10,15 @@ using Card = PlacingCard::Card;
 
 namespace {
 
+// The selector lines in whole.
+QStringList lines(const PlacingCard &card)
+{
+    QStringList out;
+    for (const RowText &line : card.lines())
+        out << line.whole();
+    return out;
+}
+
 // Line numbers of one column, place 1 first; the rest "N/A".
 PlacingCard::Column column(std::initializer_list<int> lines)
 {
@@ -105,13 +114,31 @@ private Q_SLOTS:
         QCOMPARE(opened().stored(), card);
     }
 
+    // The same two judges judge class 3 in B too: each division's card holds its own placings
+    // and its own riders, and a save in one leaves the other as it was.
+    void divisions_sameJudgesKeepACardPerDivision()
+    {
+        MeetBuilder b(db());
+        b.assignJudge(m.smith, 3, "B");
+        b.assignJudge(m.adams, 3, "B");
+        b.addPlacing(3, 1, m.eve, "B", m.adams);
+        b.addPlacing(3, 2, m.eve, "B", m.smith);
+        const PlacingCard a = opened(3, "A");
+        QCOMPARE(a.stored(), Card{});
+        QCOMPARE(lines(a), (QStringList{"N/A", "10 - Ann Lee", "9 - Bob Ray"}));
+        a.save(Card{column({1}), column({2})});
+        QCOMPARE(placings(), (QStringList{"3 A Adams 1 Ann 10", "3 A Smith 1 Bob 10", "3 B Adams 1 Eve 10",
+                                          "3 B Smith 2 Eve 9"}));
+        QCOMPARE(opened(3, "B").stored(), (Card{column({1}), column({0, 1})}));
+    }
+
     void riders_ofTheDivisionByNumberAsTextThenStoredOnesMarked()
     {
         MeetBuilder b(db());
         b.addPlacing(3, 2, m.cid, "A", m.adams); // placed, then withdrawn
         b.addPlacing(3, 1, 4040, "A", m.smith);  // a rider since deleted
         const PlacingCard card = opened();
-        QCOMPARE(card.lines(),
+        QCOMPARE(lines(card),
                  (QStringList{"N/A", "10 - Ann Lee", "9 - Bob Ray",
                               "(a rider no longer in the meet) (not entered)", "7 - Cid Fox (not entered)"}));
         QCOMPARE(card.stored(), (Card{column({0, 4}), column({3})}));
@@ -127,7 +154,7 @@ private Q_SLOTS:
         b.addPairing(m.ann, m.cid);
         b.addEntry(17, m.bob);
         b.assignJudge(m.smith, 17, "A");
-        QCOMPARE(opened(17).lines(),
+        QCOMPARE(lines(opened(17)),
                  (QStringList{"N/A", "10 - Ann Lee and 7 - Cid Fox", "9 - Bob Ray and (no partner)"}));
     }
 

@@ -9,6 +9,8 @@
 #include "judging/placingsreports.h"
 #include "reports/frmreportpreview.h"
 
+#include <QAccessible>
+
 class TstPlacingScreens : public QObject
 {
     Q_OBJECT
@@ -131,6 +133,25 @@ private Q_SLOTS:
         submit(form);
         QVERIFY(!MeetHarness::window("FrmPlaceAssign") && m->main.isEnabled());
         QCOMPARE(MeetQuery::count(m->db(), "TblPlacing"), 3);
+    }
+
+    // Names of the stored maximum of 50 characters: a selector's line keeps both rider numbers
+    // and shortens the names; the whole line is its tooltip and the selector's value.
+    void longNames_selectorLinesKeepTheNumbers()
+    {
+        const QString first = "Alexandrina Maximiliana Josephine Charlotte Louisa";
+        const QString last = "Featherstonehaugh-Cholmondeley-Marjoribanks-Wemyss";
+        Sql::exec(m->db(), "rename", "UPDATE TblPerson SET FirstName = ?, LastName = ?", {first, last});
+        Sql::exec(m->db(), "rename", "UPDATE TblPairing SET PartnerFirst = ?, PartnerLast = ?",
+                  {first, last});
+        QComboBox *box = selector(openForm("A", 17), 1, 1);
+        box->setCurrentIndex(1);
+        const QString name = first + ' ' + last;
+        QCOMPARE(box->toolTip(), "10 - " + name + " and 7 - " + name);
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Value), box->toolTip());
+        QVERIFY2(box->currentText().startsWith("10 - ") && box->currentText().contains(u"\u2026 and 7 - "),
+                 qPrintable(box->currentText()));
+        QVERIFY(box->fontMetrics().horizontalAdvance(box->currentText()) < box->width());
     }
 
     void singleJudge_secondColumnEmptyAndDisabled()

@@ -1,6 +1,8 @@
-// Every window as a keyboard or screen-reader user meets it: each input, list and tree carries a
-// name (its label, or a name of its own that the screen reader really says), each button a
-// caption, and Tab reaches every control the user can see and use.
+// Every window as a keyboard or screen-reader user meets it: the accessibility tree, walked down
+// from the window, lists every control; each input, list and tree carries a name (its label's
+// text, or a name of its own), each button a caption; a combo box gives its current line as its
+// value, its lines as the items of its list, and takes the focus when asked; and Tab reaches
+// every control the user can see and use.
 #include "programfixture.h"
 
 #include "app/frmutilities.h"
@@ -23,32 +25,75 @@ bool isControl(QAccessible::Role role)
            role == QAccessible::RadioButton;
 }
 
-// A button by its caption; an input by its label, or by a name of its own that is what the
-// screen reader says (a combo box reports its current line unless given an interface that
-// reports its own name).
+// A button by its caption; an input by what the screen reader says as its name: its label's
+// text, or the name its window gave it.
 bool named(QAccessibleInterface *control, const QWidget *widget)
 {
-    for (const auto &[label, relation] : control->relations(QAccessible::Label))
-        if (!label->text(QAccessible::Name).isEmpty())
-            return true;
     const QString name = control->text(QAccessible::Name).trimmed();
-    return !name.isEmpty() && (!isInput(control->role()) || name == widget->accessibleName());
+    if (name.isEmpty() || !isInput(control->role()))
+        return !name.isEmpty();
+    for (const auto &[label, relation] : control->relations(QAccessible::Label))
+        if (label->text(QAccessible::Name) == name)
+            return true;
+    return name == widget->accessibleName();
 }
 
-// The names of the window's controls that fail: "unnamed X", "unreached X".
+// What a combo box fails to give: "no value", "no lines", "no focus".
+QStringList comboFaults(QAccessibleInterface *a, QComboBox *box)
+{
+    QStringList out;
+    if (a->text(QAccessible::Value) != box->currentText())
+        out << QStringLiteral("no value");
+    QAccessibleInterface *list = a->childCount() > 0 ? a->child(0) : nullptr;
+    bool lines = list && list->childCount() == box->count();
+    for (int i = 0; lines && i < box->count(); ++i)
+        lines = list->child(i)->text(QAccessible::Name) == box->itemText(i);
+    if (!lines)
+        out << QStringLiteral("no lines");
+    if (box->isEnabled()) {
+        a->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        if (!box->hasFocus())
+            out << QStringLiteral("no focus");
+    }
+    return out;
+}
+
+// The controls the window's accessibility tree lists, walked down from the window.
+void listed(QAccessibleInterface *node, QSet<QWidget *> &controls)
+{
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface *child = node->child(i);
+        if (!child || child->state().invisible)
+            continue;
+        if (isControl(child->role()))
+            controls << qobject_cast<QWidget *>(child->object());
+        if (child->role() != QAccessible::ComboBox)
+            listed(child, controls);
+    }
+}
+
+// The names of the window's controls that fail: "unlisted X", "unnamed X", "X: no value",
+// "unreached X".
 QStringList faults(QWidget *window)
 {
     window->activateWindow();
     if (!QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }))
         return {window->objectName() + QStringLiteral(" not active")};
+    QSet<QWidget *> inTree;
+    listed(QAccessible::queryAccessibleInterface(window), inTree);
     QList<QWidget *> controls;
     QStringList out;
     for (QWidget *w : window->findChildren<QWidget *>()) {
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
         if (!w->isVisible() || w->window() != window || !a || !isControl(a->role()))
             continue;
+        if (!inTree.contains(w))
+            out << QStringLiteral("unlisted ") + w->objectName();
         if (!named(a, w))
             out << QStringLiteral("unnamed ") + w->objectName();
+        if (auto *box = qobject_cast<QComboBox *>(w))
+            for (const QString &fault : comboFaults(a, box))
+                out << w->objectName() + QStringLiteral(": ") + fault;
         if (w->isEnabled())
             controls << w;
     }

@@ -8,6 +8,7 @@
 #include "shell/checkgrid.h"
 #include "shell/gridcell.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSet>
@@ -28,6 +29,20 @@ inline QString column(const CheckGrid *g, int cls)
             locked << QString::number(r);
     }
     return ticked.join(u' ') + u'/' + locked.join(u' ');
+}
+
+// Ticks or unticks a cell as a screen reader does, through its accessibility action.
+inline void toggle(QWidget *cell)
+{
+    QAccessible::queryAccessibleInterface(cell)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
+}
+
+// Ticks or unticks a cell with Space.
+inline void space(QWidget *cell)
+{
+    cell->setFocus();
+    QTest::keyClick(cell, Qt::Key_Space);
 }
 
 inline void walk(CheckGrid *g, const QString &rowLabel, const std::function<QWidget *(int row)> &lastColumn,
