@@ -2,6 +2,7 @@
 // riders and titles, the relay's partners, the slot sheets' groups, order and images. Read from
 // the page model.
 #include "meetharness.h"
+#include "printfit.h"
 
 #include "common/labelfiles.h"
 #include "entries/frmclasssheets.h"
@@ -110,6 +111,24 @@ private Q_SLOTS:
         QCOMPARE(row, (QStringList{"7", "Ann", "Lee", "12", "Cy", "Pax", "Blue", "1"}));
     }
 
+    void classSheets_printTheLongestNamesWhole()
+    {
+        auto b = m->build();
+        const auto team = b.addTeam(PrintFit::longest("Cedar Ridge"), "B");
+        const auto ann = b.addRider(team, PrintFit::longest("Annabel"), PrintFit::longest("Lee"), "101");
+        b.addPairing(ann, b.addRider(team, PrintFit::longest("Bo"), PrintFit::longest("Kay"), "102"));
+        FrmClassSheets *screen = classSheets();
+        for (const int c : {14, 17}) {
+            b.addEntry(c, ann);
+            print(screen, c, 1);
+        }
+        QString cut;
+        for (const Report::Document &doc : previews())
+            cut += PrintFit::cut(doc, {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"});
+        QCOMPARE(previews().size(), size_t(2));
+        QCOMPARE(cut, QString());
+    }
+
     void slotSheets_createAll_groupsByDivisionAndTeamName()
     {
         auto b = m->build();
@@ -166,21 +185,35 @@ private Q_SLOTS:
         QVERIFY(previews().empty());
     }
 
-    void slotSheets_classImagesInTheHeadingsAndNumbersWhereOneIsMissing()
+    // A team of 30 riders runs onto a second page, headed again; the longest names print whole.
+    void slotSheets_everyPageHeadedByTheTeamAndTheClassImagesOrNumbers()
     {
         QDir(m->dir.path()).mkpath(LabelFiles::FolderName);
         FrmLabelBuilder(LabelFiles::folder(m->dir.path())).Build_Labels(m->db());
         QVERIFY(QFile::remove(LabelFiles::folder(m->dir.path()) + "/reportFR.bmp"));
-        m->build().addRider(m->build().addTeam("Blue", "B"), "Ann", "Lee", "7");
+        auto b = m->build();
+        const QString name = PrintFit::longest("Cedar Ridge");
+        const auto team = b.addTeam(name, "B");
+        for (int r = 1; r <= 30; ++r)
+            b.addRider(team, r == 30 ? PrintFit::longest("Ann") : "Ann",
+                       r == 30 ? PrintFit::longest("Lee") : "Lee", QString::number(100 + r));
         MeetHarness::click(slotSheets("B"), "CmdAll");
-        const std::vector<Report::Document> docs = previews();
-        const Report::Page &page = docs[0].pages[0];
-        for (int c = 1; c <= 17; ++c) {
-            const Report::Primitive *box = page.byName(QStringLiteral("Class%1").arg(c)).front();
-            QCOMPARE(box->kind, c == 14 ? Report::Primitive::Kind::Text : Report::Primitive::Kind::Image);
-            QCOMPARE(box->text, c == 14 ? QStringLiteral("14") : QString());
+        const Report::Document doc = previews().at(0);
+        QCOMPARE(doc.printedBy(u"txtRiderNumber").size(), 30);
+        QCOMPARE(doc.pages.size(), size_t(2));
+        for (const Report::Page &page : doc.pages) {
+            QCOMPARE(page.byName(u"txtTeamName").at(0)->text, name);
+            QCOMPARE(page.byName(u"txtDivision").at(0)->text, "B");
+            for (int c = 1; c <= 17; ++c) {
+                const Report::Primitive *box = page.byName(QStringLiteral("Class%1").arg(c)).at(0);
+                QCOMPARE(box->kind, c == 14 ? Report::Primitive::Kind::Text : Report::Primitive::Kind::Image);
+                QCOMPARE(box->text, c == 14 ? QStringLiteral("14") : QString());
+            }
+            QCOMPARE(page.byName(u"RelayPartner").at(0)->kind, Report::Primitive::Kind::Image);
         }
-        QCOMPARE(page.byName(u"RelayPartner").front()->kind, Report::Primitive::Kind::Image);
+        QCOMPARE(PrintFit::cut(doc, {"LblTitle", "txtTeamName", "txtDivision", "txtRiderNumber",
+                                     "txtFirstName", "txtLastName"}),
+                 QString());
     }
 };
 
