@@ -134,9 +134,10 @@ Report::Layout sheet(int classNumber, const QString &division, const QString &cl
     const QString title = splitTitle(division, classLine, split, splits);
     rpt.setCaption(u"Section4", u"LblReportTitle", ShowTitle + QStringLiteral(" Class Sheet"));
     rpt.setCaption(u"Section2", u"RhTitle", title);
-    // Each split's preview and PDF is named for its split.
-    rpt.caption = title;
+    // Each split's PDF is named for its split, and its preview's caption says of how many, so
+    // that the previews of one class, open side by side, tell which is which.
     rpt.title = title;
+    rpt.caption = splits >= 2 ? title.chopped(1) + QStringLiteral(" of %1)").arg(splits) : title;
     if (!relay && classNumber >= 14 && classNumber <= 16) {
         rpt.setVisible(u"Section2", u"LblTime", true);
         rpt.setVisible(u"Section1", u"LnTime", true);

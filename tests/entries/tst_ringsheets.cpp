@@ -14,14 +14,23 @@
 
 namespace {
 
-// The open previews' documents, by title.
+// The open previews, by caption.
+std::vector<const FrmReportPreview *> previewWindows()
+{
+    std::vector<const FrmReportPreview *> open;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *preview = qobject_cast<FrmReportPreview *>(w); preview && preview->isVisible())
+            open.push_back(preview);
+    std::sort(open.begin(), open.end(),
+              [](const auto *a, const auto *b) { return a->windowTitle() < b->windowTitle(); });
+    return open;
+}
+
 std::vector<Report::Document> previews()
 {
     std::vector<Report::Document> docs;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *preview = qobject_cast<FrmReportPreview *>(w); preview && preview->isVisible())
-            docs.push_back(preview->document());
-    std::sort(docs.begin(), docs.end(), [](const auto &a, const auto &b) { return a.title < b.title; });
+    for (const FrmReportPreview *preview : previewWindows())
+        docs.push_back(preview->document());
     return docs;
 }
 
@@ -51,22 +60,29 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("classNumber");
         QTest::addColumn<int>("splits");
-        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QStringList>("titles");   // printed
+        QTest::addColumn<QStringList>("captions"); // of the previews
         QTest::addColumn<QStringList>("totals");
         QTest::addColumn<bool>("timed");
         const QString flag = QStringLiteral("Rider List for Division B, Class: 14 - Flag Race");
-        QTest::newRow("one split, timed") << 14 << 1 << QStringList{flag} << QStringList{"2"} << true;
+        QTest::newRow("one split, timed")
+            << 14 << 1 << QStringList{flag} << QStringList{flag} << QStringList{"2"} << true;
         QTest::newRow("three splits, one empty")
             << 14 << 3 << QStringList{flag + ", (Split: 1)", flag + ", (Split: 2)", flag + ", (Split: 3)"}
+            << QStringList{flag + ", (Split: 1 of 3)", flag + ", (Split: 2 of 3)", flag + ", (Split: 3 of 3)"}
             << QStringList{"1", "1", "0"} << true;
-        QTest::newRow("class 13, untimed") << 13 << 2 << QStringList{} << QStringList{"1", "1"} << false;
-        QTest::newRow("class 16, timed") << 16 << 1 << QStringList{} << QStringList{"2"} << true;
+        QTest::newRow("class 13, untimed")
+            << 13 << 2 << QStringList{} << QStringList{} << QStringList{"1", "1"} << false;
+        QTest::newRow("class 16, timed")
+            << 16 << 1 << QStringList{} << QStringList{} << QStringList{"2"} << true;
     }
+    // Asked for twice: the same previews show the second draw.
     void classSheets_onePreviewPerSplit()
     {
         QFETCH(int, classNumber);
         QFETCH(int, splits);
         QFETCH(QStringList, titles);
+        QFETCH(QStringList, captions);
         QFETCH(QStringList, totals);
         QFETCH(bool, timed);
         auto b = m->build();
@@ -74,7 +90,19 @@ private Q_SLOTS:
         b.addEntry(classNumber, b.addRider(team, "Ann", "Lee", "9"));
         b.addEntry(classNumber, b.addRider(b.addTeam("Gold", "B"), "Bo", "Kay", "10"));
         b.addEntry(classNumber, b.addRider(b.addTeam("Red", "A"), "Cy", "Moe", "11"));
-        print(classSheets(), classNumber, splits);
+        FrmClassSheets *screen = classSheets();
+        print(screen, classNumber, splits);
+        print(screen, classNumber, splits);
+
+        // Each split's preview a caption lower and further right than the one before.
+        QStringList gotCaptions;
+        const auto windows = previewWindows();
+        for (std::size_t s = 0; s < windows.size(); ++s) {
+            gotCaptions << windows[s]->windowTitle();
+            QCOMPARE(windows[s]->pos(), windows[0]->pos() + QPoint(28, 28) * int(s));
+        }
+        if (!captions.isEmpty())
+            QCOMPARE(gotCaptions, captions);
 
         const std::vector<Report::Document> docs = previews();
         QStringList gotTitles, gotTotals, riders;
