@@ -47,7 +47,10 @@ Report::Layout RptIndividualResults()
     const int width = rpt.printableWidth();
 
     Report::Group &team = rpt.addGroup(QStringLiteral("RptTeam_Header"), QStringLiteral("RptTeam_Footer"));
+    // Each team starts a page; a team or a rider whose lines run onto the next page is headed
+    // again there.
     team.header.pageBreakBefore = true;
+    team.header.repeatOnEachPage = true;
     team.header.height = 900;
     team.header
         .label(QStringLiteral("LblTitle"),
@@ -71,6 +74,7 @@ Report::Layout RptIndividualResults()
 
     Report::Group &rider = rpt.addGroup(QStringLiteral("RptRider_Header"), QStringLiteral("RptRider_Footer"));
     rider.header.height = 600;
+    rider.header.repeatOnEachPage = true;
     rider.header.rectangle(QStringLiteral("ShpRider"), {240, 45, width - 240, 300});
     rider.header.field(QStringLiteral("txtRiderNumber"), QStringLiteral("RiderNumber"), {360, 60, 900, 270},
                        Rider);

@@ -177,6 +177,21 @@ private Q_SLOTS:
         QVERIFY(page.byName(u"ShpTeam").at(0)->rect.contains(page.byName(u"txtTeamName").at(0)->rect));
     }
 
+    void riderResults_aPageRunOntoIsHeadedByItsTeamAndRider()
+    {
+        auto b = m->build();
+        const auto rider = b.addRider(b.addTeam("Alpha", "B"), "Nine", "Rider", "9");
+        for (const auto judge : {b.addJudge("Ann", "Judge"), b.addJudge("Bob", "Judge")})
+            for (int c = 1; c <= 17; ++c)
+                for (const int place : {1, 2})
+                    b.addPlacing(c, place, rider, "B", judge);
+        const Report::Document doc = m->report(RiderResults::query(), RiderResults::RptIndividualResults());
+        QCOMPARE(doc.pages.size(), size_t(2));
+        for (const Report::Page &page : doc.pages)
+            QCOMPARE(QStringList(page.texts().mid(1, 3)), (QStringList{"Alpha", "B", "9"}));
+        QCOMPARE(doc.printedBy(u"txtFirstName"), (QStringList{"Nine Rider", "Nine Rider"}));
+    }
+
     void judgesCards_twoPerClassThreeALineTheDivisionOnEach()
     {
         const MemoryTable cards = JudgesCards::Build_Cards(m->db(), "C");
