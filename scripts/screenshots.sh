@@ -6,19 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools=(xvfb xdotool openbox)
-missing=()
-for p in "${tools[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo -n); fi
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
-scripts/setup.sh
+scripts/setup.sh xvfb xdotool openbox
 scripts/build.sh
 
 out=docs/screenshots

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing Trotwise needs on Debian 12, when it is missing.
+# Installs what building and testing Trotwise needs on Debian 12, when it is missing, and the
+# packages named on the command line (scripts/screenshots.sh names what it needs besides).
 # Works as root or through sudo, without questions.
 set -euo pipefail
 
@@ -8,6 +9,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite   # Qt Widgets, Sql with its SQLite driver, PrintSupport, Test
   fonts-liberation                 # metric-compatible stand-ins for Arial and Times New Roman
   poppler-utils                    # pdftotext/pdftoppm: the report tests read PDFs back
+  "$@"
 )
 
 missing=()
