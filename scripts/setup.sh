@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing Trotwise needs on Debian 12, when it is missing.
+# Installs what building and testing Trotwise needs on Debian 12, when it is missing, and the
+# packages named on the command line (scripts/screenshots.sh names what it needs besides).
 # Works as root or through sudo, without questions.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   libsqlite3-dev                   # SQLite's online backup: snapshots of the meet
   fonts-liberation                 # metric-compatible stand-ins for Arial and Times New Roman
   poppler-utils                    # pdftotext/pdftoppm: the report tests read PDFs back
+  "$@"
 )
 
 missing=()

@@ -58,9 +58,12 @@ Report::Layout RptClassEntries()
         rpt.pageHeader.label(c < 4 ? QStringLiteral("Label%1").arg(c + 1) : QStringLiteral("LblTime"),
                              headings[c], {columns[c], 540, widths[c], RowHeight}, Heading);
     rpt.detail.height = 390;
+    // Long names wrap; the rider number never needs to.
     for (int c = 0; c < 4; ++c)
-        rpt.detail.field(QStringLiteral("Text%1").arg(c + 1), fields[c],
-                         {columns[c], RowTop, widths[c], RowHeight}, Body);
+        rpt.detail
+            .field(QStringLiteral("Text%1").arg(c + 1), fields[c], {columns[c], RowTop, widths[c], RowHeight},
+                   Body)
+            .canGrow = c > 0;
     // The steward writes each rider's time on this line.
     rpt.detail.line(QStringLiteral("LnTime"), {columns[4], 345, widths[4], 0});
     rpt.setVisible(u"Section2", u"LblTime", false);
@@ -95,13 +98,18 @@ Report::Layout RptClassEntries17()
                               QStringLiteral("LastName"),     QStringLiteral("PartnerNumber"),
                               QStringLiteral("PartnerFirst"), QStringLiteral("PartnerLast")};
     rpt.detail.height = 720;
+    // Long names wrap, pushing the team's line down; the numbers never need to.
     for (int c = 0; c < 6; ++c)
-        rpt.detail.field(QStringLiteral("Text%1").arg(c + 1), fields[c],
-                         {columns[c], RowTop, widths[c], RowHeight}, Body);
+        rpt.detail
+            .field(QStringLiteral("Text%1").arg(c + 1), fields[c], {columns[c], RowTop, widths[c], RowHeight},
+                   Body)
+            .canGrow = c != 0 && c != 3;
     rpt.detail.label(QStringLiteral("Label6"), QStringLiteral("TeamName:"),
                      {columns[1], 375, 1200, RowHeight}, Heading);
-    rpt.detail.field(QStringLiteral("Text7"), QStringLiteral("TeamName"),
-                     {columns[1] + 1260, 375, 5400, RowHeight}, Body);
+    rpt.detail
+        .field(QStringLiteral("Text7"), QStringLiteral("TeamName"), {columns[1] + 1260, 375, 5400, RowHeight},
+               Body)
+        .canGrow = true;
     // Closes each relay team; the time is written above it.
     rpt.detail.line(QStringLiteral("Line4"), {0, 690, width, 0});
     totals(rpt, QStringLiteral("LblEntries"), QStringLiteral("Total Entries"),
@@ -126,9 +134,10 @@ Report::Layout sheet(int classNumber, const QString &division, const QString &cl
     const QString title = splitTitle(division, classLine, split, splits);
     rpt.setCaption(u"Section4", u"LblReportTitle", ShowTitle + QStringLiteral(" Class Sheet"));
     rpt.setCaption(u"Section2", u"RhTitle", title);
-    // Each split's preview and PDF is named for its split.
-    rpt.caption = title;
+    // Each split's PDF is named for its split, and its preview's caption says of how many, so
+    // that the previews of one class, open side by side, tell which is which.
     rpt.title = title;
+    rpt.caption = splits >= 2 ? title.chopped(1) + QStringLiteral(" of %1)").arg(splits) : title;
     if (!relay && classNumber >= 14 && classNumber <= 16) {
         rpt.setVisible(u"Section2", u"LblTime", true);
         rpt.setVisible(u"Section1", u"LnTime", true);

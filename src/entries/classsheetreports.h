@@ -20,7 +20,8 @@ Report::Layout RptClassEntries17();
 QString splitTitle(const QString &division, const QString &classLine, int split, int splits);
 
 // The sheet of split s (from 1) of splits: its titles set, the time column shown for the timed
-// classes.
+// classes. Its preview's caption ends ", (Split: 2 of 3)" where the page title ends
+// ", (Split: 2)".
 Report::Layout sheet(int classNumber, const QString &division, const QString &classLine, int split,
                      int splits);
 

@@ -92,15 +92,20 @@ Report::Layout RptSlotSheets()
     Report::Group &team = rpt.addGroup(Header, QStringLiteral("SlotSheetsReport_Grouping_Footer"));
     rpt.detail.name = QStringLiteral("SlotSheetsReport_Detail");
 
-    // Each team's sheet starts a page of its own.
+    // Each team's sheet starts a page of its own, and a team too long for one page is headed
+    // again on the next.
     Report::Section &header = team.header;
     header.pageBreakBefore = true;
+    header.repeatOnEachPage = true;
     header.height = NumberTop + 285 + 60;
     const int namesWidth = columnLeft(rpt, 0);
     header.label(QStringLiteral("LblTitle"), QString(), {120, ImageTop, namesWidth - 240, 480}, Title);
     header.label(QStringLiteral("Label19"), QStringLiteral("Team:"), {120, 840, 780, RowHeight}, Heading);
-    header.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"),
-                 {900, 840, namesWidth - 1800, RowHeight}, Heading);
+    // A long name wraps in the room below it, beside the class images; the division stays put.
+    header
+        .field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"),
+               {900, 840, namesWidth - 1800, header.height - 60 - 840}, Heading)
+        .canGrow = true;
     header.label(QStringLiteral("Label18"), QStringLiteral("-"), {namesWidth - 840, 840, 240, RowHeight},
                  Heading);
     header.field(QStringLiteral("txtDivision"), QStringLiteral("Division"),
@@ -125,9 +130,13 @@ Report::Layout RptSlotSheets()
     boxRow(rpt, rpt.detail, QStringLiteral("ShpBox"));
     rpt.detail.field(QStringLiteral("txtRiderNumber"), QStringLiteral("RiderNumber"), {120, 45, 660, 285},
                      Body);
-    rpt.detail.field(QStringLiteral("txtFirstName"), QStringLiteral("FirstName"), {840, 45, 2100, 285}, Body);
-    rpt.detail.field(QStringLiteral("txtLastName"), QStringLiteral("LastName"),
-                     {3000, 45, namesWidth - 3060, 285}, Body);
+    // Long names wrap; the row and its boxes grow with them.
+    rpt.detail.field(QStringLiteral("txtFirstName"), QStringLiteral("FirstName"), {840, 45, 2100, 285}, Body)
+        .canGrow = true;
+    rpt.detail
+        .field(QStringLiteral("txtLastName"), QStringLiteral("LastName"), {3000, 45, namesWidth - 3060, 285},
+               Body)
+        .canGrow = true;
     // A closing row of empty boxes: room for a rider added by hand.
     boxRow(rpt, team.footer, QStringLiteral("ShpClose"));
     return rpt;

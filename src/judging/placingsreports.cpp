@@ -17,6 +17,7 @@ struct Column
     const char *column;
     int left;
     int width;
+    bool wraps = false; // names wrap; places and numbers never need to
 };
 
 QString text(const char *s)
@@ -41,7 +42,8 @@ Report::Layout cardLayout(const QString &caption, std::initializer_list<Column> 
     Report::Group &judge = rpt.addGroup(QStringLiteral("GroupHeader"), QStringLiteral("GroupFooter"));
     judge.header.height = 900;
     judge.header.label(QStringLiteral("LblJudge"), QStringLiteral("Judge:"), {0, 120, 900, 285}, Heading);
-    judge.header.field(QStringLiteral("txtJudge"), QStringLiteral("Judge"), {960, 120, 6000, 285}, Heading);
+    judge.header.field(QStringLiteral("txtJudge"), QStringLiteral("Judge"), {960, 120, 6000, 285}, Heading)
+        .canGrow = true;
     int c = 0;
     for (const Column &col : columns)
         judge.header.label(QStringLiteral("LblColumn%1").arg(++c), text(col.label),
@@ -51,7 +53,8 @@ Report::Layout cardLayout(const QString &caption, std::initializer_list<Column> 
 
     rpt.detail.height = 330;
     for (const Column &col : columns)
-        rpt.detail.field(text(col.field), text(col.column), {col.left, 30, col.width, 285}, Body);
+        rpt.detail.field(text(col.field), text(col.column), {col.left, 30, col.width, 285}, Body).canGrow =
+            col.wraps;
     return rpt;
 }
 
@@ -92,8 +95,8 @@ Report::Layout RptClassPlacings()
     return cardLayout(QStringLiteral("Class Placings Report"),
                       {{"Place:", "txtPlace", "Place", 0, 900},
                        {"Rider #:", "txtRiderNumber", "RiderNumber", 1080, 1080},
-                       {"Name:", "txtRider", "Rider", 2280, 4200},
-                       {"Team:", "txtTeamName", "TeamName", 6600, 4200}});
+                       {"Name:", "txtRider", "Rider", 2280, 4200, true},
+                       {"Team:", "txtTeamName", "TeamName", 6600, 4200, true}});
 }
 
 Report::Layout RptClassPlacings17()
@@ -101,13 +104,14 @@ Report::Layout RptClassPlacings17()
     Report::Layout rpt = cardLayout(QStringLiteral("Class Placings Report"),
                                     {{"Place:", "txtPlace", "Place", 0, 840},
                                      {"Rider #:", "txtRiderNumber", "RiderNumber", 900, 900},
-                                     {"Name:", "txtRider", "Rider", 1860, 3180},
+                                     {"Name:", "txtRider", "Rider", 1860, 3180, true},
                                      {"Partner #:", "txtPartnerNumber", "PartnerNumber", 5160, 1080},
-                                     {"Partner Name:", "txtPartner", "Partner", 6360, 4440}});
+                                     {"Partner Name:", "txtPartner", "Partner", 6360, 4440, true}});
     // The rider's team sits under the name, labelled on every line.
     rpt.detail.height = 660;
     rpt.detail.label(QStringLiteral("LblTeam"), QStringLiteral("Team:"), {1860, 330, 720, 285}, Body);
-    rpt.detail.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {2580, 330, 4200, 285}, Body);
+    rpt.detail.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {2580, 330, 4200, 285}, Body)
+        .canGrow = true;
     return rpt;
 }
 

@@ -10,10 +10,12 @@ ReportActivity::ReportActivity(AppState &app, const QString &caption, QWidget *p
 
 ReportWindow::Closing ReportActivity::endsWithReport()
 {
-    return {window(), [self = QPointer<ReportActivity>(this)] {
+    return {window(),
+            [self = QPointer<ReportActivity>(this)] {
                 if (self)
                     self->endActivity();
-            }};
+            },
+            this};
 }
 
 void ReportActivity::endActivity()

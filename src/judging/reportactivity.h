@@ -8,7 +8,8 @@
 struct AppState;
 
 // A report activity of the main menu: a screen without controls of its own that builds its
-// report in Load_Report and shows it in the preview, which belongs to the main window.
+// report in Load_Report and shows it in the preview. The preview stands over the main window
+// and closes with the activity.
 class ReportActivity : public ActivityScreen
 {
     Q_OBJECT
@@ -21,8 +22,8 @@ public:
 
 protected:
     // How the report closes: the main window takes the focus back and this activity ends, if it
-    // is still open. A report left open while the user went on to another activity leaves that
-    // activity alone when it closes.
+    // is still open. Closing the activity (its button again, or another activity) closes the
+    // report.
     ReportWindow::Closing endsWithReport();
     // Ends the activity now (nothing to print, or the report needs no screen).
     void endActivity();

@@ -47,7 +47,10 @@ Report::Layout RptIndividualResults()
     const int width = rpt.printableWidth();
 
     Report::Group &team = rpt.addGroup(QStringLiteral("RptTeam_Header"), QStringLiteral("RptTeam_Footer"));
+    // Each team starts a page; a team or a rider whose lines run onto the next page is headed
+    // again there.
     team.header.pageBreakBefore = true;
+    team.header.repeatOnEachPage = true;
     team.header.height = 900;
     team.header
         .label(QStringLiteral("LblTitle"),
@@ -55,7 +58,9 @@ Report::Layout RptIndividualResults()
                Title)
         .alignment = Qt::AlignHCenter | Qt::AlignTop;
     team.header.rectangle(QStringLiteral("ShpTeam"), {0, 390, width, 450});
-    team.header.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {120, 465, 7800, 330}, Team);
+    // Long names wrap within the frames, which grow with them.
+    team.header.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {120, 465, 7800, 330}, Team)
+        .canGrow = true;
     team.header
         .field(QStringLiteral("txtDivision"), QStringLiteral("Division"), {width - 1320, 465, 1200, 330},
                Team)
@@ -69,10 +74,12 @@ Report::Layout RptIndividualResults()
 
     Report::Group &rider = rpt.addGroup(QStringLiteral("RptRider_Header"), QStringLiteral("RptRider_Footer"));
     rider.header.height = 600;
+    rider.header.repeatOnEachPage = true;
     rider.header.rectangle(QStringLiteral("ShpRider"), {240, 45, width - 240, 300});
     rider.header.field(QStringLiteral("txtRiderNumber"), QStringLiteral("RiderNumber"), {360, 60, 900, 270},
                        Rider);
-    rider.header.field(QStringLiteral("txtFirstName"), QStringLiteral("Rider"), {1320, 60, 6000, 270}, Rider);
+    rider.header.field(QStringLiteral("txtFirstName"), QStringLiteral("Rider"), {1320, 60, 6000, 270}, Rider)
+        .canGrow = true;
     const std::pair<const char *, int> headings[] = {
         {"Class:", ClassLeft}, {"Judge:", JudgeLeft}, {"Place:", PlaceLeft}, {"Points:", PointsLeft}};
     for (const auto &[caption, left] : headings)
@@ -92,7 +99,8 @@ Report::Layout RptIndividualResults()
                   {ClassLeft, 0, 420, 240}, Body);
     placing.field(QStringLiteral("txtClassName"), QStringLiteral("ClassName"), {ClassNameLeft, 0, 4200, 240},
                   Body);
-    placing.field(QStringLiteral("txtJudge"), QStringLiteral("Judge"), {JudgeLeft, 0, 2900, 240}, Body);
+    placing.field(QStringLiteral("txtJudge"), QStringLiteral("Judge"), {JudgeLeft, 0, 2900, 240}, Body)
+        .canGrow = true;
     placing.field(QStringLiteral("txtPlace"), QStringLiteral("Place"), {PlaceLeft, 0, 1000, 240}, Body);
     placing.field(QStringLiteral("txtPoints"), QStringLiteral("Points"), {PointsLeft, 0, PointsWidth, 240},
                   Body);

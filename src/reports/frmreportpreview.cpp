@@ -91,6 +91,7 @@ void FrmReportPreview::buildControls()
 
     auto *print = button<QPushButton>(this, "CmdPrint", tr("&Print..."), tr("Print"));
     auto *pdf = button<QPushButton>(this, "CmdSaveAsPdf", tr("&Save as PDF..."), tr("Save as PDF"));
+    auto *closing = button<QPushButton>(this, "CmdClose", tr("&Close"), tr("Close"));
 
     auto *bar = new QHBoxLayout;
     for (QWidget *w : std::initializer_list<QWidget *>{m_first, m_previous, m_pageNumber, m_next, m_last})
@@ -101,6 +102,7 @@ void FrmReportPreview::buildControls()
     bar->addStretch();
     bar->addWidget(print);
     bar->addWidget(pdf);
+    bar->addWidget(closing);
 
     m_picture = new QLabel;
     m_picture->setObjectName(QStringLiteral("PicPage"));
@@ -123,6 +125,8 @@ void FrmReportPreview::buildControls()
     connect(m_zoom, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
     connect(print, &QPushButton::clicked, this, [this] { askAndPrint(); });
     connect(pdf, &QPushButton::clicked, this, [this] { askAndSavePdf(); });
+    // The same way out as the window's close box.
+    connect(closing, &QPushButton::clicked, this, &QWidget::close);
 
     const auto shortcut = [this](QKeySequence keys, auto action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
@@ -131,6 +135,23 @@ void FrmReportPreview::buildControls()
     shortcut(QKeySequence(Qt::Key_PageUp), [this] { showPage(m_page - 1); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { showPage(0); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_End), [this] { showPage(pageCount() - 1); });
+    shortcut(QKeySequence(Qt::Key_Escape), [this] { close(); });
+}
+
+void FrmReportPreview::setDocument(Report::Document document)
+{
+    m_document = std::move(document);
+    setWindowTitle(m_document.caption);
+    m_page = std::clamp(m_page, 0, std::max(0, pageCount() - 1));
+    refresh();
+}
+
+void FrmReportPreview::cascade(int steps)
+{
+    const int by = Twips::toPixels(Twips::FrameHeight) * (steps - m_steps);
+    m_steps = steps;
+    move(pos() + QPoint(by, by));
+    resize(size() - QSize(by, by));
 }
 
 void FrmReportPreview::showPage(int index)
@@ -202,6 +223,9 @@ void FrmReportPreview::resizeEvent(QResizeEvent *event)
 
 void FrmReportPreview::closeCommandOnClose(KORVConnection &korv, const QString &command)
 {
+    if (m_commands.contains(command))
+        return;
+    m_commands << command;
     m_closeActions.push_back([&korv, command] { korv.close(command); });
 }
 

@@ -3,6 +3,7 @@
 #include "reports/reportpage.h"
 
 #include <QSize>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -18,7 +19,8 @@ class QScrollArea;
 
 // The preview every report opens in: not modal, ScreenWidth - 100 by ScreenHeight - 600 twips
 // at left 50, top 50, captioned by the report. The user pages through it, zooms, prints it on
-// the system's printer or saves it as a PDF. The window deletes itself when closed.
+// the system's printer or saves it as a PDF, and closes it with its Close button, Escape or the
+// window's own close box, all alike. The window deletes itself when closed.
 //
 //   auto *preview = new FrmReportPreview(Report::paginate(layout, korv.rows("X")), screen, messages, this);
 //   preview->closeCommandOnClose(korv, "X");
@@ -36,6 +38,12 @@ public:
     ~FrmReportPreview() override;
 
     const Report::Document &document() const { return m_document; }
+    // Shows the report afresh (asked for again), on the same page where it still has one.
+    void setDocument(Report::Document document);
+    // Moves the window down and to the right by `steps` captions, keeping its lower right corner,
+    // so that the caption of the window it opened over still shows.
+    void cascade(int steps);
+    int cascadeSteps() const { return m_steps; }
     int pageCount() const { return int(m_document.pages.size()); }
     int currentPage() const { return m_page; } // from 0
     void showPage(int index);                  // kept within the pages
@@ -74,8 +82,10 @@ private:
     Report::Document m_document;
     MessageService &m_messages;
     int m_page = 0;
+    int m_steps = 0;
     bool m_finished = false;
     std::vector<std::function<void()>> m_closeActions;
+    QStringList m_commands; // closed with the window
     std::function<QString(const QString &)> m_choosePdfPath;
 
     QToolButton *m_first = nullptr;

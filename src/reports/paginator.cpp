@@ -17,6 +17,8 @@ struct Band
     std::vector<int> pageTokens; // items whose text holds "%p" or "%P"
     int groupDepth = -1;         // group headers: their level
     bool keepWithNext = false;   // group headers
+    bool repeats = false;        // group headers printed again on each page their group runs onto
+    int enclosing = -1;          // the band of the innermost group header around it, or -1
     bool breakBefore = false;
     bool breakAfter = false;
 };
@@ -79,7 +81,7 @@ public:
 
 private:
     void walk(const ShapedRows &level, int depth, Path &path);
-    void add(const Section &section, const Path &path, int depth, bool keepWithNext);
+    int add(const Section &section, const Path &path, int depth, bool keepWithNext);
     std::optional<Band> render(const Section &section, const Path &path, int scopeDepth) const;
     QString text(const Item &item, const Path &path, int scopeDepth) const;
     QVariant lookup(const Path &path, const QString &column) const;
@@ -91,6 +93,7 @@ private:
     const ShapedRows &m_rows;
     const TextMeasurer &m_measurer;
     std::vector<Band> m_bands;
+    int m_openHeader = -1; // the band of the innermost group header being walked
 };
 
 QVariant Paginator::lookup(const Path &path, const QString &column) const
@@ -191,29 +194,38 @@ std::optional<Band> Paginator::render(const Section &section, const Path &path, 
         band.items.push_back(std::move(p));
     }
 
-    // Items below a field that grew move down with it; the section grows by the most any did.
+    // Items below a field that grew move down with it and frames around it stretch; the section
+    // grows by the most any did.
     int grown = 0;
     for (const Growth &g : growths)
         grown = std::max(grown, g.by);
     for (Primitive &p : band.items) {
         int shift = 0;
-        for (const Growth &g : growths)
+        int stretch = 0;
+        for (const Growth &g : growths) {
             if (p.rect.top() >= g.below)
                 shift = std::max(shift, g.by);
+            else if (p.kind == Primitive::Kind::Rectangle && p.rect.top() + p.rect.height() >= g.below)
+                stretch = std::max(stretch, g.by);
+        }
         p.rect.translate(0, shift);
+        p.rect.setHeight(p.rect.height() + stretch);
     }
     band.height += grown;
     return band;
 }
 
-void Paginator::add(const Section &section, const Path &path, int depth, bool keepWithNext)
+int Paginator::add(const Section &section, const Path &path, int depth, bool keepWithNext)
 {
     std::optional<Band> band = render(section, path, depth);
     if (!band)
-        return;
+        return -1;
     band->keepWithNext = keepWithNext;
     band->groupDepth = keepWithNext ? depth : -1;
+    band->repeats = keepWithNext && section.repeatOnEachPage;
+    band->enclosing = m_openHeader;
     m_bands.push_back(std::move(*band));
+    return int(m_bands.size()) - 1;
 }
 
 void Paginator::walk(const ShapedRows &level, int depth, Path &path)
@@ -229,9 +241,12 @@ void Paginator::walk(const ShapedRows &level, int depth, Path &path)
         path.emplace_back(&level, r);
         if (grouped) {
             const Group &group = m_layout.groups[std::size_t(depth)];
-            add(group.header, path, depth, true);
+            const int outer = m_openHeader;
+            if (const int header = add(group.header, path, depth, true); header >= 0)
+                m_openHeader = header;
             walk(level.children[std::size_t(r)], depth + 1, path);
-            add(group.footer, path, depth, false);
+            add(group.footer, path, depth, false); // belongs to its group, under its header
+            m_openHeader = outer;
         } else {
             add(m_layout.detail, path, depth, false);
         }
@@ -273,7 +288,9 @@ Document Paginator::run()
             page.items.push_back(std::move(p));
         }
     };
-    const auto newPage = [&] {
+    // A page opened for the band `next`: the report header on the first, the page header, and
+    // the repeating headers of the groups `next` continues, outermost first.
+    const auto newPage = [&](int next) {
         doc.pages.emplace_back();
         doc.pages.back().number = int(doc.pages.size());
         tokens.emplace_back();
@@ -284,15 +301,24 @@ Document Paginator::run()
                 place(**opening, y, doc.pages.size() - 1);
                 y += (*opening)->height;
             }
+        std::vector<int> continued;
+        for (int h = next < 0 ? -1 : m_bands[std::size_t(next)].enclosing; h >= 0;
+             h = m_bands[std::size_t(h)].enclosing)
+            if (m_bands[std::size_t(h)].repeats)
+                continued.push_back(h);
+        for (auto h = continued.rbegin(); h != continued.rend(); ++h) {
+            place(m_bands[std::size_t(*h)], y, doc.pages.size() - 1);
+            y += m_bands[std::size_t(*h)].height;
+        }
         bodyTop = y;
     };
 
-    newPage();
+    newPage(-1);
     bool pendingBreak = false;
     for (std::size_t i = 0; i < m_bands.size(); ++i) {
         const Band &band = m_bands[i];
         if ((pendingBreak || band.breakBefore) && y > bodyTop)
-            newPage();
+            newPage(int(i));
         pendingBreak = band.breakAfter;
 
         int needed = band.height;
@@ -313,7 +339,7 @@ Document Paginator::run()
                 needed = chain;
         }
         if (y + needed > footerTop && y > bodyTop)
-            newPage();
+            newPage(int(i));
         place(band, y, doc.pages.size() - 1);
         y += band.height;
     }

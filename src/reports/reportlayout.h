@@ -74,6 +74,9 @@ struct Section
     bool visible = true;
     bool pageBreakBefore = false;
     bool pageBreakAfter = false;
+    // Group headers: printed again at the top of every page their group continues on, so that
+    // each page can be read on its own.
+    bool repeatOnEachPage = false;
     std::deque<Item> items; // a deque: an Item& from label() etc. stays valid as more are added
 
     Item &label(const QString &name, const QString &caption, const QRect &rect, const Font &font = {});

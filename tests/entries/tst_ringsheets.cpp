@@ -2,6 +2,7 @@
 // riders and titles, the relay's partners, the slot sheets' groups, order and images. Read from
 // the page model.
 #include "meetharness.h"
+#include "printfit.h"
 
 #include "common/labelfiles.h"
 #include "entries/frmclasssheets.h"
@@ -13,14 +14,23 @@
 
 namespace {
 
-// The open previews' documents, by title.
+// The open previews, by caption.
+std::vector<const FrmReportPreview *> previewWindows()
+{
+    std::vector<const FrmReportPreview *> open;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *preview = qobject_cast<FrmReportPreview *>(w); preview && preview->isVisible())
+            open.push_back(preview);
+    std::sort(open.begin(), open.end(),
+              [](const auto *a, const auto *b) { return a->windowTitle() < b->windowTitle(); });
+    return open;
+}
+
 std::vector<Report::Document> previews()
 {
     std::vector<Report::Document> docs;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *preview = qobject_cast<FrmReportPreview *>(w); preview && preview->isVisible())
-            docs.push_back(preview->document());
-    std::sort(docs.begin(), docs.end(), [](const auto &a, const auto &b) { return a.title < b.title; });
+    for (const FrmReportPreview *preview : previewWindows())
+        docs.push_back(preview->document());
     return docs;
 }
 
@@ -50,22 +60,29 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("classNumber");
         QTest::addColumn<int>("splits");
-        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QStringList>("titles");   // printed
+        QTest::addColumn<QStringList>("captions"); // of the previews
         QTest::addColumn<QStringList>("totals");
         QTest::addColumn<bool>("timed");
         const QString flag = QStringLiteral("Rider List for Division B, Class: 14 - Flag Race");
-        QTest::newRow("one split, timed") << 14 << 1 << QStringList{flag} << QStringList{"2"} << true;
+        QTest::newRow("one split, timed")
+            << 14 << 1 << QStringList{flag} << QStringList{flag} << QStringList{"2"} << true;
         QTest::newRow("three splits, one empty")
             << 14 << 3 << QStringList{flag + ", (Split: 1)", flag + ", (Split: 2)", flag + ", (Split: 3)"}
+            << QStringList{flag + ", (Split: 1 of 3)", flag + ", (Split: 2 of 3)", flag + ", (Split: 3 of 3)"}
             << QStringList{"1", "1", "0"} << true;
-        QTest::newRow("class 13, untimed") << 13 << 2 << QStringList{} << QStringList{"1", "1"} << false;
-        QTest::newRow("class 16, timed") << 16 << 1 << QStringList{} << QStringList{"2"} << true;
+        QTest::newRow("class 13, untimed")
+            << 13 << 2 << QStringList{} << QStringList{} << QStringList{"1", "1"} << false;
+        QTest::newRow("class 16, timed")
+            << 16 << 1 << QStringList{} << QStringList{} << QStringList{"2"} << true;
     }
+    // Asked for twice: the same previews show the second draw.
     void classSheets_onePreviewPerSplit()
     {
         QFETCH(int, classNumber);
         QFETCH(int, splits);
         QFETCH(QStringList, titles);
+        QFETCH(QStringList, captions);
         QFETCH(QStringList, totals);
         QFETCH(bool, timed);
         auto b = m->build();
@@ -73,7 +90,19 @@ private Q_SLOTS:
         b.addEntry(classNumber, b.addRider(team, "Ann", "Lee", "9"));
         b.addEntry(classNumber, b.addRider(b.addTeam("Gold", "B"), "Bo", "Kay", "10"));
         b.addEntry(classNumber, b.addRider(b.addTeam("Red", "A"), "Cy", "Moe", "11"));
-        print(classSheets(), classNumber, splits);
+        FrmClassSheets *screen = classSheets();
+        print(screen, classNumber, splits);
+        print(screen, classNumber, splits);
+
+        // Each split's preview a caption lower and further right than the one before.
+        QStringList gotCaptions;
+        const auto windows = previewWindows();
+        for (std::size_t s = 0; s < windows.size(); ++s) {
+            gotCaptions << windows[s]->windowTitle();
+            QCOMPARE(windows[s]->pos(), windows[0]->pos() + QPoint(28, 28) * int(s));
+        }
+        if (!captions.isEmpty())
+            QCOMPARE(gotCaptions, captions);
 
         const std::vector<Report::Document> docs = previews();
         QStringList gotTitles, gotTotals, riders;
@@ -125,6 +154,24 @@ private Q_SLOTS:
         const std::vector<Report::Document> docs = previews();
         QCOMPARE(docs.size(), size_t(2));
         QCOMPARE(docs[0].printedBy(u"Text1") + docs[1].printedBy(u"Text1"), QStringList{"7"});
+    }
+
+    void classSheets_printTheLongestNamesWhole()
+    {
+        auto b = m->build();
+        const auto team = b.addTeam(PrintFit::longest("Cedar Ridge"), "B");
+        const auto ann = b.addRider(team, PrintFit::longest("Annabel"), PrintFit::longest("Lee"), "101");
+        b.addPairing(ann, b.addRider(team, PrintFit::longest("Bo"), PrintFit::longest("Kay"), "102"));
+        FrmClassSheets *screen = classSheets();
+        for (const int c : {14, 17}) {
+            b.addEntry(c, ann);
+            print(screen, c, 1);
+        }
+        QString cut;
+        for (const Report::Document &doc : previews())
+            cut += PrintFit::cut(doc, {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"});
+        QCOMPARE(previews().size(), size_t(2));
+        QCOMPARE(cut, QString());
     }
 
     void slotSheets_createAll_groupsByDivisionAndTeamName()
@@ -183,21 +230,35 @@ private Q_SLOTS:
         QVERIFY(previews().empty());
     }
 
-    void slotSheets_classImagesInTheHeadingsAndNumbersWhereOneIsMissing()
+    // A team of 30 riders runs onto a second page, headed again; the longest names print whole.
+    void slotSheets_everyPageHeadedByTheTeamAndTheClassImagesOrNumbers()
     {
         QDir(m->dir.path()).mkpath(LabelFiles::FolderName);
         FrmLabelBuilder(LabelFiles::folder(m->dir.path())).Build_Labels(m->db());
         QVERIFY(QFile::remove(LabelFiles::folder(m->dir.path()) + "/reportFR.bmp"));
-        m->build().addRider(m->build().addTeam("Blue", "B"), "Ann", "Lee", "7");
+        auto b = m->build();
+        const QString name = PrintFit::longest("Cedar Ridge");
+        const auto team = b.addTeam(name, "B");
+        for (int r = 1; r <= 30; ++r)
+            b.addRider(team, r == 30 ? PrintFit::longest("Ann") : "Ann",
+                       r == 30 ? PrintFit::longest("Lee") : "Lee", QString::number(100 + r));
         MeetHarness::click(slotSheets("B"), "CmdAll");
-        const std::vector<Report::Document> docs = previews();
-        const Report::Page &page = docs[0].pages[0];
-        for (int c = 1; c <= 17; ++c) {
-            const Report::Primitive *box = page.byName(QStringLiteral("Class%1").arg(c)).front();
-            QCOMPARE(box->kind, c == 14 ? Report::Primitive::Kind::Text : Report::Primitive::Kind::Image);
-            QCOMPARE(box->text, c == 14 ? QStringLiteral("14") : QString());
+        const Report::Document doc = previews().at(0);
+        QCOMPARE(doc.printedBy(u"txtRiderNumber").size(), 30);
+        QCOMPARE(doc.pages.size(), size_t(2));
+        for (const Report::Page &page : doc.pages) {
+            QCOMPARE(page.byName(u"txtTeamName").at(0)->text, name);
+            QCOMPARE(page.byName(u"txtDivision").at(0)->text, "B");
+            for (int c = 1; c <= 17; ++c) {
+                const Report::Primitive *box = page.byName(QStringLiteral("Class%1").arg(c)).at(0);
+                QCOMPARE(box->kind, c == 14 ? Report::Primitive::Kind::Text : Report::Primitive::Kind::Image);
+                QCOMPARE(box->text, c == 14 ? QStringLiteral("14") : QString());
+            }
+            QCOMPARE(page.byName(u"RelayPartner").at(0)->kind, Report::Primitive::Kind::Image);
         }
-        QCOMPARE(page.byName(u"RelayPartner").front()->kind, Report::Primitive::Kind::Image);
+        QCOMPARE(PrintFit::cut(doc, {"LblTitle", "txtTeamName", "txtDivision", "txtRiderNumber",
+                                     "txtFirstName", "txtLastName"}),
+                 QString());
     }
 };
 

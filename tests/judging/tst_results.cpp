@@ -1,10 +1,13 @@
 // Team standings, rider results and judges' cards: what each computes and prints, read from
 // the tables and the page model.
 #include "meetharness.h"
+#include "printfit.h"
 
 #include "db/classcatalogue.h"
 #include "judging/judgescards.h"
+#include "judging/placingsreports.h"
 #include "judging/riderresults.h"
+#include "judging/rptteamstandings.h"
 #include "judging/standingstable.h"
 
 #include <map>
@@ -141,6 +144,52 @@ private Q_SLOTS:
         QCOMPARE(doc.printedBy(u"txtRiderTotal"), (QStringList{"9", "0", "17", "1"}));
         QCOMPARE(doc.printedBy(u"txtTeamTotal"), (QStringList{"0", "26", "1"}));
         QCOMPARE(doc.pages.size(), size_t(3)); // a page for each team
+    }
+
+    // Names of the most characters stored wrap on paper; nothing that tells a line apart is cut.
+    void reports_printTheLongestNamesWhole()
+    {
+        auto b = m->build();
+        const QString teamName = PrintFit::longest("Cedar Ridge");
+        const auto team = b.addTeam(teamName, "A");
+        const auto rider = b.addRider(team, PrintFit::longest("Annabel"), PrintFit::longest("Lee"), "101");
+        b.addPairing(rider, b.addRider(team, PrintFit::longest("Bo"), PrintFit::longest("Kay"), "102"));
+        const auto judge = b.addJudge(PrintFit::longest("Jo"), PrintFit::longest("Judge"));
+        for (const int place : {1, 2, 3, 4, 5, 6, 7, 8})
+            b.addPlacing(place % 2 ? 3 : 17, place, rider, "A", judge);
+
+        const QStringList lines{"txtPlace",         "txtRiderNumber", "txtRider", "txtTeamName",
+                                "txtPartnerNumber", "txtPartner",     "txtJudge"};
+        QString cut;
+        for (const int c : {3, 17})
+            cut += PrintFit::cut(m->report(PlacingsReports::placingsQuery(c, "A"),
+                                           PlacingsReports::placingsLayout(c, "Class", "A")),
+                                 lines);
+        cut += PrintFit::cut(m->report(RiderResults::query(), RiderResults::RptIndividualResults()),
+                             {"txtTeamName", "txtDivision", "txtRiderNumber", "txtFirstName", "txtJudge"});
+        const Report::Document standings = Report::paginate(
+            RptTeamStandings::layout("A"), StandingsTable::Build_Standings(m->db(), "A").rows.shaped());
+        cut += PrintFit::cut(standings, {"txtTeamName", "Text1", "txtPlacings3", "txtPoints3", "TxtTotals"});
+        QCOMPARE(cut, QString());
+        // The standings' frames grow around the wrapped name.
+        const Report::Page &page = standings.pages.at(0);
+        QCOMPARE(page.byName(u"txtTeamName").at(0)->text, teamName);
+        QVERIFY(page.byName(u"ShpTeam").at(0)->rect.contains(page.byName(u"txtTeamName").at(0)->rect));
+    }
+
+    void riderResults_aPageRunOntoIsHeadedByItsTeamAndRider()
+    {
+        auto b = m->build();
+        const auto rider = b.addRider(b.addTeam("Alpha", "B"), "Nine", "Rider", "9");
+        for (const auto judge : {b.addJudge("Ann", "Judge"), b.addJudge("Bob", "Judge")})
+            for (int c = 1; c <= 17; ++c)
+                for (const int place : {1, 2})
+                    b.addPlacing(c, place, rider, "B", judge);
+        const Report::Document doc = m->report(RiderResults::query(), RiderResults::RptIndividualResults());
+        QCOMPARE(doc.pages.size(), size_t(2));
+        for (const Report::Page &page : doc.pages)
+            QCOMPARE(QStringList(page.texts().mid(1, 3)), (QStringList{"Alpha", "B", "9"}));
+        QCOMPARE(doc.printedBy(u"txtFirstName"), (QStringList{"Nine Rider", "Nine Rider"}));
     }
 
     void judgesCards_twoPerClassThreeALineTheDivisionOnEach()

@@ -92,28 +92,39 @@ private Q_SLOTS:
         QVERIFY(!m->app.KORV.isOpen(RiderResults::Command));
     }
 
-    void closingReport_endsItsOwnActivityOnly()
+    // A report closes with its activity, asked for again it shows in the same window, and
+    // closing it ends its own activity only.
+    void reports_onePerKindClosingWithTheirActivity()
     {
         placeTwoTeams();
+        const auto shown = [&] {
+            QCoreApplication::sendPostedEvents();
+            QStringList captions;
+            for (const FrmReportPreview *preview : previews())
+                captions << preview->windowTitle();
+            return captions;
+        };
         open(12);
-        QCOMPARE(previews().size(), 1);
+        main->Select_Activity(12); // its button again
+        QCOMPARE(shown(), QStringList());
+        QVERIFY(!m->app.KORV.isOpen(RiderResults::Command));
+        open(12);
+        open(7); // another activity
+        QCOMPARE(shown(), QStringList{"Judges Cards"});
+        open(11); // the standings end their activity at once and stay
+        Sql::exec(m->db(), "a point more", "UPDATE TblPlacing SET Points = Points + 1");
+        main->Select_Activity(11);
+        QCOMPARE(shown(), QStringList{"Team Standings"});
+        QCOMPARE(previews()[0]->document().printedBy(u"TxtTotals"), (QStringList{"11", "10"}));
+        QCOMPARE(main->CurrentActivity(), 0);
+
+        open(12);
+        QCOMPARE(shown(), (QStringList{"Team Standings", "Rider Results"}));
+        previews()[0]->close();
         QCOMPARE(main->CurrentActivity(), 12);
         previews()[0]->close();
         QCOMPARE(main->CurrentActivity(), 0);
         QVERIFY(!m->app.KORV.isOpen(RiderResults::Command));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-        open(7);  // the cards stay open while the user goes on
-        open(11); // the standings end their activity at once
-        QCOMPARE(main->CurrentActivity(), 0);
-        open(12);
-        QCOMPARE(previews().size(), 3);
-        QCOMPARE(main->CurrentActivity(), 12);
-        previews()[0]->close();
-        previews()[0]->close();
-        QCOMPARE(main->CurrentActivity(), 12);
-        previews()[0]->close();
-        QCOMPARE(main->CurrentActivity(), 0);
         QVERIFY(m->messages.log.isEmpty());
     }
 

@@ -151,6 +151,38 @@ private Q_SLOTS:
         }
     }
 
+    // teams: riders per team; pages: the team headers each page prints, a page a string.
+    void repeatingHeader_opensEveryPageItsGroupRunsOnto_data()
+    {
+        QTest::addColumn<QVector<int>>("riders");
+        QTest::addColumn<bool>("repeats");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("a team over two pages") << QVector<int>{40, 3} << true << QStringList{"T1", "T1 T2"};
+        QTest::newRow("only its footer on the next page")
+            << QVector<int>{33} << true << QStringList{"T1", "T1"};
+        QTest::newRow("without repeating") << QVector<int>{40, 3} << false << QStringList{"T1", "T2"};
+    }
+    void repeatingHeader_opensEveryPageItsGroupRunsOnto()
+    {
+        QFETCH(QVector<int>, riders);
+        QFETCH(bool, repeats);
+        QFETCH(QStringList, pages);
+        Layout l = groupedLayout();
+        l.groups[0].header.repeatOnEachPage = repeats;
+        l.groups[0].footer.height = Line;
+        l.groups[0].footer.label("LblEnd", "end", {0, 0, 1000, 300});
+        const Document doc = layOut(l, teams(riders));
+        QStringList got;
+        for (const Page &page : doc.pages) {
+            got << texts(page, u"txtTeam").join(u' ');
+            if (repeats) { // below the page header, before the lines it heads
+                QCOMPARE(page.items[1].name, "txtTeam");
+                QCOMPARE(page.items[1].rect.top(), 720 + Line);
+            }
+        }
+        QCOMPARE(got, pages);
+    }
+
     void nestedHeaders_moveTogether()
     {
         Layout l = groupedLayout();
@@ -200,6 +232,8 @@ private Q_SLOTS:
         l.detail.items.front().canGrow = true;
         l.detail.line("LnRule", {0, 250, 2000, 0});
         l.detail.field("txtBeside", "N", {2500, 0, 500, 200});
+        l.detail.rectangle("ShpFrame", {0, 0, 3000, 300});   // around it: stretches
+        l.detail.rectangle("ShpAbove", {2500, 0, 500, 150}); // ends above its foot: stays
 
         ResultRows rows{{"N"}, {{QString(60, u'x')}, {"short"}}};
         const Document doc = layOut(l, ShapedRows::flat(rows));
@@ -211,6 +245,9 @@ private Q_SLOTS:
         QCOMPARE(page.byName(u"txtBeside")[0]->rect.top(), 1120); // beside, not below
         QCOMPARE(grown[1]->rect.top(), 1120 + 300 + (3 * 192 - 200));
         QCOMPARE(grown[1]->rect.height(), 200);
+        QCOMPARE(page.byName(u"ShpFrame")[0]->rect.height(), 300 + (3 * 192 - 200));
+        QCOMPARE(page.byName(u"ShpFrame")[1]->rect.height(), 300);
+        QCOMPARE(page.byName(u"ShpAbove")[0]->rect.height(), 150);
     }
 
     void pageBreakBefore_startsEachTeamOnANewPage()

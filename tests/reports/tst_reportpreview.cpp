@@ -106,8 +106,17 @@ private Q_SLOTS:
         QVERIFY(qAbs(whole.width() * 1056 - whole.height() * 816) < 1056 * 2); // proportions kept
     }
 
+    // Every way out takes the same path.
+    void closing_closesTheCommandAndCallsTheHook_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("the window's close box") << "close box";
+        QTest::newRow("its Close button") << "CmdClose";
+        QTest::newRow("Escape") << "Escape";
+    }
     void closing_closesTheCommandAndCallsTheHook()
     {
+        QFETCH(QString, how);
         const MeetFile meet;
         KORVConnection korv;
         korv.setDataSource(meet.path());
@@ -118,7 +127,15 @@ private Q_SLOTS:
         QStringList hooks; // whether the command was still open when the hook ran
         connect(m_preview, &FrmReportPreview::closed, this,
                 [&] { hooks << (korv.isOpen("RiderListbyTeam") ? "open" : "closed"); });
-        QVERIFY(m_preview->close());
+        if (how == u"close box") {
+            QVERIFY(m_preview->close());
+        } else if (how == u"Escape") {
+            m_preview->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(m_preview));
+            QTest::keyClick(m_preview, Qt::Key_Escape);
+        } else {
+            click("CmdClose");
+        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(m_preview.isNull());
         QCOMPARE(hooks, QStringList{"closed"});
