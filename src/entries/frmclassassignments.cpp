@@ -97,7 +97,7 @@ void frmClassAssignments::CmdApply_Click()
 {
     if (!messages().ask(EntrySheet::saveQuestion(marks().total())) ||
         !app().safety.beforeSave(messages(),
-                                 QStringLiteral("saving the entries of ") + m_sheet->teamCaption()))
+                                 QStringLiteral("saving the entries of ") + m_sheet->teamCaption().whole()))
         return;
     QStringList partners;
     for (const QComboBox *box : m_partners)
