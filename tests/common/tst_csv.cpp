@@ -29,8 +29,8 @@ private Q_SLOTS:
             for (int i = 0; i < rows.size(); ++i)
                 QCOMPARE(read[i + 1].fields, rows[i]);
             // The record after the one with a quoted line break starts on the file line after it.
-            QCOMPARE(read[3].line, 4);
-            QCOMPARE(read[4].line, 5);
+            QCOMPARE(read[3].line, 5);
+            QCOMPARE(read[4].line, 6);
         }
     }
 
