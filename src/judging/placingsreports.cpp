@@ -107,7 +107,9 @@ Report::Layout RptClassPlacings17()
     // The rider's team sits under the name, labelled on every line.
     rpt.detail.height = 660;
     rpt.detail.label(QStringLiteral("LblTeam"), QStringLiteral("Team:"), {1860, 330, 720, 285}, Body);
-    rpt.detail.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {2580, 330, 4200, 285}, Body);
+    // Exported beside the other placings' teams.
+    rpt.detail.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {2580, 330, 4200, 285}, Body)
+        .heading = QStringLiteral("Team");
     return rpt;
 }
 

@@ -17,9 +17,15 @@ const QString Opening = QStringLiteral("Opening the report");
 FrmReportPreview *show(AppState &app, const Report::Layout &layout, const ShapedRows &rows,
                        const Closing &closing, const QString &command)
 {
+    return show(app, Report::paginate(layout, rows), closing, command);
+}
+
+FrmReportPreview *show(AppState &app, Report::Document document, const Closing &closing,
+                       const QString &command)
+{
     QWidget *owner = closing.opener ? closing.opener->window() : nullptr;
-    auto *window = new FrmReportPreview(Report::paginate(layout, rows), {app.ScreenWidth, app.ScreenHeight},
-                                        *app.messages, owner);
+    auto *window =
+        new FrmReportPreview(std::move(document), {app.ScreenWidth, app.ScreenHeight}, *app.messages, owner);
     if (!command.isEmpty())
         window->closeCommandOnClose(app.KORV, command);
     QObject::connect(window, &FrmReportPreview::closed,
