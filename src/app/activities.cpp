@@ -1,6 +1,7 @@
 #include "app/activities.h"
 
 #include "app/frmmain.h"
+#include "app/frmprintpack.h"
 #include "entries/frmclasssheets.h"
 #include "entries/frmentries.h"
 #include "entries/frmslotsheets.h"
@@ -31,6 +32,7 @@ void registerActivities(FrmMain &main, AppState &app)
     main.registerActivity(10, [&app](FrmMain &m) { return new FrmPlacings(app, &m); });
     main.registerActivity(11, [&app](FrmMain &m) { return new FrmTeamStandings(app, &m); });
     main.registerActivity(12, [&app](FrmMain &m) { return new FrmRiderResults(app, &m); });
+    main.registerActivity(FrmMain::PrintPackSlot, [&app](FrmMain &m) { return new FrmPrintPack(app, &m); });
 
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
         auto *wizard = new FrmDataImport(app, &main);
