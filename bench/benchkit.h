@@ -35,5 +35,6 @@ bool sheetsFigures(const Context &context);          // class sheets and slot sh
 bool judgeAssignmentFigures(const Context &context); // the judge grid and the agenda
 bool placingsFigures(const Context &context);        // the placing form and the placings report
 bool resultsFigures(const Context &context);         // standings, rider results, judges' cards
+bool resultsOutFigures(const Context &context);      // the class sheet pack, the published results
 
 } // namespace Bench

@@ -225,7 +225,7 @@ int main(int argc, char *argv[])
     const std::vector<Bench::Figures> showDay = {
         // one line per group of figures, declared in benchkit.h
         Bench::entryGridFigures, Bench::sheetsFigures,  Bench::judgeAssignmentFigures,
-        Bench::placingsFigures,  Bench::resultsFigures,
+        Bench::placingsFigures,  Bench::resultsFigures, Bench::resultsOutFigures,
     };
     for (const Bench::Figures figures : showDay)
         if (!figures(context))
