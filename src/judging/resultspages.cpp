@@ -311,9 +311,11 @@ QString publish(const QSqlDatabase &db, const QString &folder)
     const std::vector<FolderSwap::File> pages = build(db, QDateTime::currentDateTime());
     if (const auto why = FolderSwap::replace(folder, pages, Marker))
         throw std::runtime_error(why->toStdString());
-    return QStringLiteral("Published %1 pages of results (%2 divisions) to \"%3\".")
+    const std::size_t count = (pages.size() - 1) / 3;
+    return QStringLiteral("Published %1 pages of results (%2 %3) to \"%4\".")
         .arg(pages.size())
-        .arg((pages.size() - 1) / 3)
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("division") : QStringLiteral("divisions"))
         .arg(QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath()));
 }
 

@@ -3,6 +3,7 @@
 #include "reports/rowfields.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <optional>
 #include <stdexcept>
@@ -83,7 +84,8 @@ private:
     void add(const Section &section, const Path &path, int depth, bool keepWithNext);
     std::optional<Band> render(const Section &section, const Path &path, int scopeDepth) const;
     QString text(const Item &item, const Path &path, int scopeDepth) const;
-    QVariant lookup(const Path &path, const QString &column) const;
+    // The column of the deepest of the path's first levels that has it.
+    QVariant lookup(const Path &path, const QString &column, int levels = INT_MAX) const;
     void addRow(const Path &path);
     Totals totals(const Path &path, int scopeDepth, const QString &column) const;
 
@@ -108,15 +110,15 @@ void Paginator::addRow(const Path &path)
             row << QString();
             continue;
         }
-        const Path upTo(path.begin(), path.begin() + f.depth + 1);
-        row << display(lookup(upTo, f.item->column));
+        row << display(lookup(path, f.item->column, f.depth + 1));
     }
     m_table.push_back(std::move(row));
 }
 
-QVariant Paginator::lookup(const Path &path, const QString &column) const
+QVariant Paginator::lookup(const Path &path, const QString &column, int levels) const
 {
-    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+    const auto top = path.begin() + std::min<std::ptrdiff_t>(levels, std::ptrdiff_t(path.size()));
+    for (auto it = std::make_reverse_iterator(top); it != path.rend(); ++it) {
         const int c = Shaping::columnIndex(it->first->rows.columns, column);
         if (c >= 0)
             return it->first->rows.rows[it->second][c];

@@ -68,7 +68,7 @@ private Q_SLOTS:
         const Run run = publish({folder});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out,
-                 QStringLiteral("Published 4 pages of results (1 divisions) to \"%1\".\n").arg(folder));
+                 QStringLiteral("Published 4 pages of results (1 division) to \"%1\".\n").arg(folder));
         QVERIFY(run.err.isEmpty());
         QVERIFY(QFileInfo::exists(folder + "/riders-A.html"));
     }
