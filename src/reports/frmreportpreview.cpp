@@ -91,7 +91,7 @@ void FrmReportPreview::buildControls()
 
     auto *print = button<QPushButton>(this, "CmdPrint", tr("&Print..."), tr("Print"));
     auto *pdf = button<QPushButton>(this, "CmdSaveAsPdf", tr("&Save as PDF..."), tr("Save as PDF"));
-    auto *csv = button<QPushButton>(this, "CmdExportCsv", tr("Export &CSV..."), tr("Export CSV"));
+    auto *csv = button<QPushButton>(this, "CmdExportCsv", tr("E&xport CSV..."), tr("Export CSV"));
 
     auto *bar = new QHBoxLayout;
     for (QWidget *w : std::initializer_list<QWidget *>{m_first, m_previous, m_pageNumber, m_next, m_last})
