@@ -37,5 +37,6 @@ bool placingsFigures(const Context &context);        // the placing form and the
 bool resultsFigures(const Context &context);         // standings, rider results, judges' cards
 bool spreadsheetFigures(const Context &context);     // the roster from a spreadsheet: preview, import
 bool safetyFigures(const Context &context);          // snapshots and the meet check
+bool resultsOutFigures(const Context &context);      // the class sheet pack, the published results
 
 } // namespace Bench

@@ -224,9 +224,9 @@ int main(int argc, char *argv[])
     const Bench::Context context{work, largeFolder, largePath, messages};
     const std::vector<Bench::Figures> showDay = {
         // one line per group of figures, declared in benchkit.h
-        Bench::entryGridFigures, Bench::sheetsFigures,  Bench::judgeAssignmentFigures,
-        Bench::placingsFigures,  Bench::resultsFigures, Bench::spreadsheetFigures,
-        Bench::safetyFigures,
+        Bench::entryGridFigures, Bench::sheetsFigures,     Bench::judgeAssignmentFigures,
+        Bench::placingsFigures,  Bench::resultsFigures,    Bench::spreadsheetFigures,
+        Bench::safetyFigures,    Bench::resultsOutFigures,
     };
     for (const Bench::Figures figures : showDay)
         if (!figures(context))

@@ -1,6 +1,7 @@
 #include "app/activities.h"
 
 #include "app/frmmain.h"
+#include "app/frmprintpack.h"
 #include "app/frmsnapshots.h"
 #include "common/messageservice.h"
 #include "db/meetfilecheck.h"
@@ -45,6 +46,7 @@ void registerActivities(FrmMain &main, AppState &app)
     main.registerActivity(11, [&app](FrmMain &m) { return new FrmTeamStandings(app, &m); });
     main.registerActivity(12, [&app](FrmMain &m) { return new FrmRiderResults(app, &m); });
     main.registerActivity(FrmMain::MeetCheckSlot, [&app](FrmMain &m) { return new FrmMeetCheck(app, &m); });
+    main.registerActivity(FrmMain::PrintPackSlot, [&app](FrmMain &m) { return new FrmPrintPack(app, &m); });
 
     main.setUtilityAction(FrmMain::Utility::ImportTeams, [&app, &main] {
         auto *wizard = new FrmDataImport(app, &main);

@@ -1,5 +1,6 @@
 #include "app/activities.h"
 #include "app/frmmain.h"
+#include "app/publishcommand.h"
 #include "app/startup.h"
 #include "app/trotwiseapplication.h"
 #include "common/dialogmessages.h"
@@ -8,8 +9,19 @@
 #include <QFont>
 #include <QScreen>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    // Publishing the results needs no screen: it runs without opening one.
+    if (const std::optional<QString> folder = PublishCommand::requested(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        const PublishCommand::Outcome outcome =
+            PublishCommand::run(QCoreApplication::applicationDirPath(), *folder);
+        std::fprintf(outcome.status == 0 ? stdout : stderr, "%s\n", qPrintable(outcome.line));
+        return outcome.status;
+    }
+
     TrotwiseApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trotwise"));
     // Every window is laid out for Arial (Liberation Sans stands in for it where Arial is missing).

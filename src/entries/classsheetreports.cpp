@@ -104,6 +104,10 @@ Report::Layout RptClassEntries17()
             .field(QStringLiteral("Text%1").arg(c + 1), fields[c], {columns[c], RowTop, widths[c], RowHeight},
                    Body)
             .canGrow = c != 0 && c != 3;
+    // The partner's columns told apart from the rider's in the exported rows.
+    rpt.control(u"Section1", u"Text4").heading = QStringLiteral("Partner #");
+    rpt.control(u"Section1", u"Text5").heading = QStringLiteral("Partner Firstname");
+    rpt.control(u"Section1", u"Text6").heading = QStringLiteral("Partner LastName");
     rpt.detail.label(QStringLiteral("Label6"), QStringLiteral("TeamName:"),
                      {columns[1], 375, 1200, RowHeight}, Heading);
     rpt.detail

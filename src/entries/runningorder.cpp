@@ -58,6 +58,19 @@ bool RunningOrder::Check_Class(int classNumber) const
                .toInt() > 0;
 }
 
+std::map<int, int> RunningOrder::entriesByClass() const
+{
+    const ResultRows counts =
+        Sql::select(m_db, QStringLiteral("Reading the riders entered in the classes"),
+                    QStringLiteral("SELECT TblEntry.ClassNumber, COUNT(*) AS Entered ") + EnteredRiders +
+                        QStringLiteral("WHERE TblTeam.Division = ? GROUP BY TblEntry.ClassNumber"),
+                    {m_division});
+    std::map<int, int> out;
+    for (int r = 0; r < counts.size(); ++r)
+        out[int(counts.integer(r, u"ClassNumber"))] = int(counts.integer(r, u"Entered"));
+    return out;
+}
+
 RunningOrder::Split RunningOrder::entered(int classNumber) const
 {
     const bool relay = classNumber == ClassCatalogue::RelayClass;

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -48,6 +49,9 @@ public:
     // Whether any rider of the division is entered in the class; a relay entry counts even
     // before its partner is named. Throws DbError.
     bool Check_Class(int classNumber) const;
+    // How many riders of the division each class holds, by class number, counted as Check_Class
+    // counts; a class without entries is not there. Throws DbError.
+    std::map<int, int> entriesByClass() const;
 
     // The class's riders dealt into splits (1 to MaxSplits) and ordered, one table per split;
     // a split may be empty. The relay lists only the entries that name a partner. Random draws

@@ -110,8 +110,11 @@ Report::Layout RptClassPlacings17()
     // The rider's team sits under the name, labelled on every line.
     rpt.detail.height = 660;
     rpt.detail.label(QStringLiteral("LblTeam"), QStringLiteral("Team:"), {1860, 330, 720, 285}, Body);
-    rpt.detail.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"), {2580, 330, 4200, 285}, Body)
-        .canGrow = true;
+    // Wraps rather than cut; exported beside the other placings' teams.
+    Report::Item &team = rpt.detail.field(QStringLiteral("txtTeamName"), QStringLiteral("TeamName"),
+                                          {2580, 330, 4200, 285}, Body);
+    team.canGrow = true;
+    team.heading = QStringLiteral("Team");
     return rpt;
 }
 

@@ -28,8 +28,8 @@
 
 namespace {
 
-// The folder of the last PDF saved during this run, where the next one is suggested.
-QString &lastPdfFolder()
+// The folder of the last file saved during this run, where the next one is suggested.
+QString &lastSaveFolder()
 {
     static QString folder;
     return folder;
@@ -91,6 +91,7 @@ void FrmReportPreview::buildControls()
 
     auto *print = button<QPushButton>(this, "CmdPrint", tr("&Print..."), tr("Print"));
     auto *pdf = button<QPushButton>(this, "CmdSaveAsPdf", tr("&Save as PDF..."), tr("Save as PDF"));
+    auto *csv = button<QPushButton>(this, "CmdExportCsv", tr("E&xport CSV..."), tr("Export CSV"));
     auto *closing = button<QPushButton>(this, "CmdClose", tr("&Close"), tr("Close"));
 
     auto *bar = new QHBoxLayout;
@@ -102,6 +103,7 @@ void FrmReportPreview::buildControls()
     bar->addStretch();
     bar->addWidget(print);
     bar->addWidget(pdf);
+    bar->addWidget(csv);
     bar->addWidget(closing);
 
     m_picture = new QLabel;
@@ -124,7 +126,10 @@ void FrmReportPreview::buildControls()
     connect(m_last, &QToolButton::clicked, this, [this] { showPage(pageCount() - 1); });
     connect(m_zoom, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
     connect(print, &QPushButton::clicked, this, [this] { askAndPrint(); });
-    connect(pdf, &QPushButton::clicked, this, [this] { askAndSavePdf(); });
+    connect(pdf, &QPushButton::clicked, this,
+            [this] { askAndSave(QStringLiteral(".pdf"), tr("PDF files (*.pdf)")); });
+    connect(csv, &QPushButton::clicked, this,
+            [this] { askAndSave(QStringLiteral(".csv"), tr("CSV files (*.csv)")); });
     // The same way out as the window's close box.
     connect(closing, &QPushButton::clicked, this, &QWidget::close);
 
@@ -182,7 +187,8 @@ int FrmReportPreview::zoom() const
 
 double FrmReportPreview::pixelsPerTwip() const
 {
-    const QSize page = m_document.pageSize;
+    const QSize page =
+        m_document.pages.empty() ? m_document.pageSize : m_document.pages[std::size_t(m_page)].size;
     // Room inside the scroll area for the page and a narrow grey border around it.
     const QSize room = m_scroll->maximumViewportSize() - QSize(24, 24);
     const auto fit = [](int pixels, int twips) { return double(std::max(pixels, 50)) / twips; };
@@ -207,8 +213,8 @@ void FrmReportPreview::refresh()
     if (!count)
         return;
     const double ratio = devicePixelRatioF();
-    QImage image = Report::renderPage(m_document.pages[std::size_t(m_page)], m_document.pageSize,
-                                      pixelsPerTwip() * ratio);
+    const Report::Page &page = m_document.pages[std::size_t(m_page)];
+    QImage image = Report::renderPage(page, page.size, pixelsPerTwip() * ratio);
     image.setDevicePixelRatio(ratio);
     m_picture->setPixmap(QPixmap::fromImage(image));
     m_picture->setAccessibleName(tr("Page %1 of %2").arg(m_page + 1).arg(count));
@@ -229,35 +235,50 @@ void FrmReportPreview::closeCommandOnClose(KORVConnection &korv, const QString &
     m_closeActions.push_back([&korv, command] { korv.close(command); });
 }
 
-void FrmReportPreview::setPdfPathChooser(std::function<QString(const QString &)> chooser)
+void FrmReportPreview::setSavePathChooser(std::function<QString(const QString &)> chooser)
 {
-    m_choosePdfPath = std::move(chooser);
+    m_chooseSavePath = std::move(chooser);
 }
 
 bool FrmReportPreview::saveAsPdf(const QString &filePath)
 {
-    if (const auto error = Report::writePdf(m_document, filePath)) {
+    return saved(Report::writePdf(m_document, filePath), filePath);
+}
+
+bool FrmReportPreview::exportCsv(const QString &filePath)
+{
+    return saved(Report::writeCsv(m_document, filePath), filePath);
+}
+
+bool FrmReportPreview::saved(const std::optional<QString> &error, const QString &filePath)
+{
+    if (error) {
         m_messages.fail(*error);
         return false;
     }
-    lastPdfFolder() = QFileInfo(filePath).absolutePath();
+    lastSaveFolder() = QFileInfo(filePath).absolutePath();
     return true;
 }
 
-void FrmReportPreview::askAndSavePdf()
+void FrmReportPreview::askAndSave(const QString &suffix, const QString &filter)
 {
-    QString folder = lastPdfFolder();
+    QString folder = lastSaveFolder();
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString suggested = QDir(folder).filePath(Report::pdfFileName(m_document));
-    QString path = m_choosePdfPath ? m_choosePdfPath(suggested)
-                                   : QFileDialog::getSaveFileName(this, tr("Save as PDF"), suggested,
-                                                                  tr("PDF files (*.pdf)"));
+    const QString suggested = QDir(folder).filePath(Report::suggestedFileName(m_document, suffix));
+    const bool pdf = suffix == QLatin1StringView(".pdf");
+    QString path = m_chooseSavePath
+                       ? m_chooseSavePath(suggested)
+                       : QFileDialog::getSaveFileName(this, pdf ? tr("Save as PDF") : tr("Export CSV"),
+                                                      suggested, filter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
-    saveAsPdf(path);
+        path += suffix;
+    if (pdf)
+        saveAsPdf(path);
+    else
+        exportCsv(path);
 }
 
 bool FrmReportPreview::print(QPrinter &printer)
@@ -270,14 +291,21 @@ bool FrmReportPreview::print(QPrinter &printer)
         to = pageCount();
     }
     to = std::min(to, pageCount());
+    if (from > to)
+        return true;
+    // Each page printed the way it is laid out, on the paper chosen in the print dialog.
+    printer.setPageOrientation(m_document.pages[std::size_t(from - 1)].orientation);
     QPainter painter;
     if (!painter.begin(&printer)) {
         m_messages.fail(tr("The report could not be printed: the printer did not accept it."));
         return false;
     }
     for (int page = from; page <= to; ++page) {
-        if (page > from)
+        if (page > from) {
+            // The next page takes the orientation set before it begins: a pack mixes them.
+            printer.setPageOrientation(m_document.pages[std::size_t(page - 1)].orientation);
             printer.newPage();
+        }
         painter.save();
         Report::scaleToTwips(painter, printer.resolution());
         Report::paintPage(m_document.pages[std::size_t(page - 1)], painter);

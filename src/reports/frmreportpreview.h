@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class KORVConnection;
@@ -19,8 +20,8 @@ class QScrollArea;
 
 // The preview every report opens in: not modal, ScreenWidth - 100 by ScreenHeight - 600 twips
 // at left 50, top 50, captioned by the report. The user pages through it, zooms, prints it on
-// the system's printer or saves it as a PDF, and closes it with its Close button, Escape or the
-// window's own close box, all alike. The window deletes itself when closed.
+// the system's printer, saves it as a PDF or exports its rows as CSV, and closes it with its Close
+// button, Escape or the window's own close box, all alike. The window deletes itself when closed.
 //
 //   auto *preview = new FrmReportPreview(Report::paginate(layout, korv.rows("X")), screen, messages, this);
 //   preview->closeCommandOnClose(korv, "X");
@@ -53,11 +54,13 @@ public:
     // Closing the window closes this command of the report data source, before closed() is sent.
     void closeCommandOnClose(KORVConnection &korv, const QString &command);
 
-    // Asks where to save the PDF, given the suggested path; an empty answer cancels. The file
-    // dialog unless a test sets another.
-    void setPdfPathChooser(std::function<QString(const QString &suggestedPath)> chooser);
-    // Writes the PDF; on failure the user is told why. Returns whether it was written.
+    // Asks where to save the PDF or the CSV, given the suggested path (its suffix says which);
+    // an empty answer cancels. The file dialog unless a test sets another.
+    void setSavePathChooser(std::function<QString(const QString &suggestedPath)> chooser);
+    // Write the PDF, or the report's rows as CSV; on failure the user is told why. They return
+    // whether the file was written.
     bool saveAsPdf(const QString &filePath);
+    bool exportCsv(const QString &filePath);
     // Sets the printer to the report's paper and orientation before the print dialog shows.
     void preparePrinter(QPrinter &printer) const;
     // Prints the printer's page range (every page when none is chosen).
@@ -75,7 +78,9 @@ private:
     void buildControls();
     void refresh();
     double pixelsPerTwip() const;
-    void askAndSavePdf();
+    // Asks where to save (PDF or CSV, by the suffix) and saves there.
+    void askAndSave(const QString &suffix, const QString &filter);
+    bool saved(const std::optional<QString> &error, const QString &filePath);
     void askAndPrint();
     void finish();
 
@@ -86,7 +91,7 @@ private:
     bool m_finished = false;
     std::vector<std::function<void()>> m_closeActions;
     QStringList m_commands; // closed with the window
-    std::function<QString(const QString &)> m_choosePdfPath;
+    std::function<QString(const QString &)> m_chooseSavePath;
 
     QToolButton *m_first = nullptr;
     QToolButton *m_previous = nullptr;

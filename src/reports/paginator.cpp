@@ -1,6 +1,9 @@
 #include "reports/paginator.h"
 
+#include "reports/rowfields.h"
+
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <optional>
 #include <stdexcept>
@@ -14,11 +17,10 @@ struct Band
 {
     int height = 0;
     std::vector<Primitive> items;
-    std::vector<int> pageTokens; // items whose text holds "%p" or "%P"
-    int groupDepth = -1;         // group headers: their level
-    bool keepWithNext = false;   // group headers
-    bool repeats = false;        // group headers printed again on each page their group runs onto
-    int enclosing = -1;          // the band of the innermost group header around it, or -1
+    int groupDepth = -1;       // group headers: their level
+    bool keepWithNext = false; // group headers
+    bool repeats = false;      // group headers printed again on each page their group runs onto
+    int enclosing = -1;        // the band of the innermost group header around it, or -1
     bool breakBefore = false;
     bool breakAfter = false;
 };
@@ -73,7 +75,7 @@ class Paginator
 {
 public:
     Paginator(const Layout &layout, const ShapedRows &rows, const TextMeasurer &measurer)
-        : m_layout(layout), m_rows(rows), m_measurer(measurer)
+        : m_layout(layout), m_rows(rows), m_measurer(measurer), m_fields(rowFields(layout))
     {
     }
 
@@ -84,7 +86,9 @@ private:
     int add(const Section &section, const Path &path, int depth, bool keepWithNext);
     std::optional<Band> render(const Section &section, const Path &path, int scopeDepth) const;
     QString text(const Item &item, const Path &path, int scopeDepth) const;
-    QVariant lookup(const Path &path, const QString &column) const;
+    // The column of the deepest of the path's first levels that has it.
+    QVariant lookup(const Path &path, const QString &column, int levels = INT_MAX) const;
+    void addRow(const Path &path);
     Totals totals(const Path &path, int scopeDepth, const QString &column) const;
 
     int groupCount() const { return int(m_layout.groups.size()); }
@@ -92,13 +96,32 @@ private:
     const Layout &m_layout;
     const ShapedRows &m_rows;
     const TextMeasurer &m_measurer;
+    const std::vector<RowField> m_fields;
     std::vector<Band> m_bands;
     int m_openHeader = -1; // the band of the innermost group header being walked
+    QVector<QStringList> m_table;
 };
 
-QVariant Paginator::lookup(const Path &path, const QString &column) const
+// A row of the rows behind the pages: the fields of every level down to the path's, as printed;
+// those of deeper levels stay empty.
+void Paginator::addRow(const Path &path)
 {
-    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+    QStringList row;
+    row.reserve(qsizetype(m_fields.size()));
+    for (const RowField &f : m_fields) {
+        if (f.depth >= int(path.size())) {
+            row << QString();
+            continue;
+        }
+        row << display(lookup(path, f.item->column, f.depth + 1));
+    }
+    m_table.push_back(std::move(row));
+}
+
+QVariant Paginator::lookup(const Path &path, const QString &column, int levels) const
+{
+    const auto top = path.begin() + std::min<std::ptrdiff_t>(levels, std::ptrdiff_t(path.size()));
+    for (auto it = std::make_reverse_iterator(top); it != path.rend(); ++it) {
         const int c = Shaping::columnIndex(it->first->rows.columns, column);
         if (c >= 0)
             return it->first->rows.rows[it->second][c];
@@ -181,7 +204,7 @@ std::optional<Band> Paginator::render(const Section &section, const Path &path, 
             p.text = text(item, path, scopeDepth);
             p.wrap = item.canGrow;
             if (item.kind == ItemKind::Label && hasPageTokens(p.text))
-                band.pageTokens.push_back(int(band.items.size()));
+                p.numbering = p.text;
             if (item.canGrow && !p.text.isEmpty()) {
                 const int needed = m_measurer.wrappedHeight(p.text, item.font, item.rect.width());
                 if (needed > item.rect.height()) {
@@ -244,11 +267,15 @@ void Paginator::walk(const ShapedRows &level, int depth, Path &path)
             const int outer = m_openHeader;
             if (const int header = add(group.header, path, depth, true); header >= 0)
                 m_openHeader = header;
+            const qsizetype rowsBefore = m_table.size();
             walk(level.children[std::size_t(r)], depth + 1, path);
+            if (m_table.size() == rowsBefore)
+                addRow(path);
             add(group.footer, path, depth, false); // belongs to its group, under its header
             m_openHeader = outer;
         } else {
             add(m_layout.detail, path, depth, false);
+            addRow(path);
         }
         path.pop_back();
     }
@@ -270,19 +297,20 @@ Document Paginator::run()
     doc.paper = m_layout.paper;
     doc.orientation = m_layout.orientation;
     doc.pageSize = m_layout.pageSize();
+    for (const RowField &f : m_fields)
+        doc.table.columns << f.heading;
+    doc.table.rows = std::move(m_table);
+    doc.parts.push_back({doc.title, 0});
 
     const QMargins &margins = m_layout.margins;
     const int top = margins.top();
     const int footerTop = doc.pageSize.height() - margins.bottom() - (pageFooter ? pageFooter->height : 0);
     const int wholeBody = footerTop - top - (pageHeader ? pageHeader->height : 0);
 
-    std::vector<std::vector<int>> tokens; // per page: items to fill in with page numbers
     int y = 0;
     int bodyTop = 0;
     const auto place = [&](const Band &band, int at, std::size_t pageIndex) {
         Page &page = doc.pages[pageIndex];
-        for (int i : band.pageTokens)
-            tokens[pageIndex].push_back(int(page.items.size()) + i);
         for (Primitive p : band.items) {
             p.rect.translate(margins.left(), at);
             page.items.push_back(std::move(p));
@@ -291,9 +319,10 @@ Document Paginator::run()
     // A page opened for the band `next`: the report header on the first, the page header, and
     // the repeating headers of the groups `next` continues, outermost first.
     const auto newPage = [&](int next) {
-        doc.pages.emplace_back();
-        doc.pages.back().number = int(doc.pages.size());
-        tokens.emplace_back();
+        Page &page = doc.pages.emplace_back();
+        page.paper = doc.paper;
+        page.orientation = doc.orientation;
+        page.size = doc.pageSize;
         y = top;
         for (const std::optional<Band> *opening :
              {doc.pages.size() == 1 ? &reportHeader : nullptr, &pageHeader})
@@ -344,17 +373,10 @@ Document Paginator::run()
         y += band.height;
     }
 
-    const QString total = QString::number(doc.pages.size());
-    for (std::size_t p = 0; p < doc.pages.size(); ++p) {
-        if (pageFooter)
+    if (pageFooter)
+        for (std::size_t p = 0; p < doc.pages.size(); ++p)
             place(*pageFooter, footerTop, p);
-        Page &page = doc.pages[p];
-        for (int i : tokens[p]) {
-            QString &text = page.items[std::size_t(i)].text;
-            text.replace(QLatin1StringView("%P"), total)
-                .replace(QLatin1StringView("%p"), QString::number(page.number));
-        }
-    }
+    numberPages(doc);
     return doc;
 }
 

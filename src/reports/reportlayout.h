@@ -55,6 +55,9 @@ struct Item
     QRect rect; // twips, from the section's top left corner
     QString caption;
     QString column;
+    // A field's name in the rows behind the pages (the CSV), where the heading printed over it
+    // does not say it well; empty: that heading, or else the column's name.
+    QString heading;
     Font font;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
     bool visible = true;

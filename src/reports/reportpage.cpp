@@ -29,4 +29,18 @@ QStringList Document::printedBy(QStringView name) const
     return out;
 }
 
+void numberPages(Document &document)
+{
+    const QString total = QString::number(document.pages.size());
+    int number = 0;
+    for (Page &page : document.pages) {
+        page.number = ++number;
+        for (Primitive &p : page.items)
+            if (!p.numbering.isEmpty())
+                p.text = QString(p.numbering)
+                             .replace(QLatin1StringView("%P"), total)
+                             .replace(QLatin1StringView("%p"), QString::number(number));
+    }
+}
+
 } // namespace Report

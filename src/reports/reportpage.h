@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <vector>
 
@@ -25,6 +26,7 @@ struct Primitive
     QRect rect;   // a line runs from (left, top) to (left + width, top + height)
     QString name; // the control that printed it
     QString text;
+    QString numbering; // a label's caption with "%p" or "%P", filled in by numberPages()
     Font font;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
     bool wrap = false;
@@ -40,7 +42,13 @@ struct Primitive
 struct Page
 {
     int number = 0; // from 1
+    // Each page keeps its own paper: a pack of reports may mix orientations.
+    QPageSize::PageSizeId paper = QPageSize::Letter;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QSize size; // twips, turned for the orientation
     std::vector<Primitive> items;
+
+    QPageLayout pageLayout() const { return QPageLayout(QPageSize(paper), orientation, QMarginsF()); }
 
     // The texts in the order they were laid out (and are painted).
     QStringList texts() const;
@@ -48,19 +56,40 @@ struct Page
     std::vector<const Primitive *> byName(QStringView name) const;
 };
 
+// The rows behind the pages: one per detail line, holding the fields of the line and of the
+// group headers above it as printed, under the headings printed over them. A group that printed
+// no detail line gives a row of its own.
+struct Table
+{
+    QStringList columns;
+    QVector<QStringList> rows;
+};
+
 struct Document
 {
+    // One report of a pack and the page it starts on (from 0).
+    struct Part
+    {
+        QString title;
+        int firstPage = 0;
+    };
+
     QString caption;
     QString title;
+    // The paper of the first page.
     QPageSize::PageSizeId paper = QPageSize::Letter;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QSize pageSize; // twips
     std::vector<Page> pages;
+    Table table;
+    std::vector<Part> parts; // a single report is one part
 
     // The texts a control printed, page after page.
     QStringList printedBy(QStringView name) const;
-
-    QPageLayout pageLayout() const { return QPageLayout(QPageSize(paper), orientation, QMarginsF()); }
 };
+
+// Numbers the pages from 1 and fills "%p" with the page's number and "%P" with the number of
+// pages wherever a caption holds them.
+void numberPages(Document &document);
 
 } // namespace Report

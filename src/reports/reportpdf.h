@@ -6,14 +6,20 @@
 
 #include <optional>
 
+// The files a report is saved as: its pages as a PDF, its rows as comma-separated text. Each file
+// is written beside its place and only takes it when complete, so a failure leaves what was
+// there before. Both answer why the file could not be written, or nothing when it was.
 namespace Report {
 
-// Writes the pages as a PDF file whose texts stay text (selectable and searchable). The file
-// is written beside its place and only takes it when complete, so a failure leaves what was
-// there before. Returns why the file could not be written, or nothing when it was.
+// The texts stay text (selectable and searchable); each page keeps its own paper.
 std::optional<QString> writePdf(const Document &document, const QString &filePath);
 
-// A file name for the document's PDF: its title without the characters file names refuse.
-QString pdfFileName(const Document &document);
+// The rows behind the pages under their headings, as spreadsheets read them (UTF-8 with a byte
+// order mark, quoted where needed).
+std::optional<QString> writeCsv(const Document &document, const QString &filePath);
+
+// A file name for the document with the suffix (".pdf"): its title without the characters file
+// names refuse.
+QString suggestedFileName(const Document &document, const QString &suffix);
 
 } // namespace Report

@@ -86,7 +86,12 @@ private:
 FrmReportPreview *show(AppState &app, const Report::Layout &layout, const ShapedRows &rows,
                        const Closing &closing, const QString &command)
 {
-    Report::Document document = Report::paginate(layout, rows);
+    return show(app, Report::paginate(layout, rows), closing, command);
+}
+
+FrmReportPreview *show(AppState &app, Report::Document document, const Closing &closing,
+                       const QString &command)
+{
     if (FrmReportPreview *open = previewOf(document)) {
         open->setDocument(std::move(document));
         if (!command.isEmpty())

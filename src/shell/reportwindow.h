@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/reportlayout.h"
+#include "reports/reportpage.h"
 #include "reports/shapedrows.h"
 #include "reports/shapequery.h"
 
@@ -37,6 +38,9 @@ struct Closing
 // its caption and title). Throws what pagination throws.
 FrmReportPreview *show(AppState &app, const Report::Layout &layout, const ShapedRows &rows,
                        const Closing &closing, const QString &command = {});
+// Shows pages already laid out (a pack of reports).
+FrmReportPreview *show(AppState &app, Report::Document document, const Closing &closing,
+                       const QString &command = {});
 
 // Through the error boundary: opens the command and shows its report, or, when it selects no
 // row and nothing is not empty, closes it again and tells the user nothing. Answers the preview,

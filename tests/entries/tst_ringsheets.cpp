@@ -137,6 +137,9 @@ private Q_SLOTS:
              {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "FncRiderTotal"})
             row << docs[0].printedBy(QString::fromLatin1(field));
         QCOMPARE(row, (QStringList{"7", "Ann", "Lee", "12", "Cy", "Pax", "Blue", "1"}));
+        // Exported under the printed headings, the partner's told apart from the rider's.
+        QCOMPARE(docs[0].table.columns, QStringList({"Rider#", "Firstname", "LastName", "Partner #",
+                                                     "Partner Firstname", "Partner LastName", "TeamName"}));
     }
 
     // One entry is a class: a single rider's sheet prints, and so does the relay's (empty) sheet

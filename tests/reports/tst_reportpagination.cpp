@@ -2,6 +2,7 @@
 #include "fixedmeasurer.h"
 
 #include "reports/paginator.h"
+#include "reports/reportpack.h"
 
 #include <QtTest>
 
@@ -258,6 +259,74 @@ private Q_SLOTS:
         QCOMPARE(int(doc.pages.size()), 3); // no empty first page
         QCOMPARE(texts(doc.pages[2], u"txtTeam"), QStringList{"T3"});
         QCOMPARE(texts(doc.pages[2], u"txtN"), QStringList({"4", "5", "6"}));
+    }
+
+    void rows_oneForEachDetailLineAndEachTeamWithoutOne()
+    {
+        const Report::Table table = layOut(groupedLayout(), teams({2, 0, 1})).table;
+        QCOMPARE(table.columns, QStringList({"Team", "N"}));
+        QCOMPARE(table.rows, QVector<QStringList>({{"T1", "1"}, {"T1", "2"}, {"T2", ""}, {"T3", "3"}}));
+    }
+
+    void rows_headedByThePrintedColumnHeadings()
+    {
+        Layout l;
+        // A title stands alone on its line: it heads nothing.
+        l.pageHeader.height = 800;
+        l.pageHeader.label("LblTitle", "Riders", {1500, 0, 6000, 300});
+        const std::pair<const char *, int> headings[] = {
+            {"Rider #:", 0}, {"Name:", 1400}, {"Name:", 4000}, {"Farther", 7000}};
+        for (const auto &[caption, left] : headings)
+            l.pageHeader.label("LblHeading", caption, {left, 400, 1000, 300});
+        // "Team:" is the caption of the field on its line, no column heading.
+        Report::Section &team = l.addGroup("TeamHeader", "TeamFooter").header;
+        team.height = Line;
+        team.label("LblTeam", "Team:", {0, 0, 700, 300});
+        team.field("txtTeam", "Team", {800, 0, 3000, 300});
+        l.detail.height = Line;
+        l.detail.field("txtNumber", "Number", {200, 0, 1000, 300}); // within reach of "Rider #:"
+        l.detail.field("txtName", "Name", {1400, 0, 100, 300});
+        l.detail.field("txtFirst", "First", {1500, 0, 100, 300});   // "Name:" heads one field only
+        l.detail.field("txtOther", "Other", {4000, 0, 1000, 300});  // the second "Name"
+        l.detail.field("txtFar", "TblX.Far", {7300, 0, 1000, 300}); // out of reach
+        l.detail.field("txtOwn", "Own", {9000, 0, 1000, 300}).heading = "Own heading";
+
+        QCOMPARE(layOut(l, teams({})).table.columns,
+                 QStringList({"Team", "Rider #", "Name", "First", "Name 2", "Far", "Own heading"}));
+    }
+
+    void pack_partsStartOnNewPagesNumberedThrough()
+    {
+        Layout landscape; // without a page footer of its own
+        landscape.orientation = QPageLayout::Landscape;
+        landscape.title = "Landscape";
+        landscape.detail.height = Line;
+        landscape.detail.field("txtN", "N", {0, 0, 2000, 300});
+        Layout plain = plainLayout();
+        plain.title = "Plain";
+
+        Report::Pack pack("Pack", "Pack B");
+        pack.add(plain, numbers(40), FixedMeasurer()); // two pages
+        pack.add(landscape, numbers(3), FixedMeasurer());
+        pack.add(plain, numbers(1), FixedMeasurer());
+        const Document doc = pack.document();
+
+        QCOMPARE(int(doc.pages.size()), 4);
+        QVector<int> starts;
+        for (const auto &part : doc.parts)
+            starts << part.firstPage;
+        QCOMPARE(starts, QVector<int>({0, 2, 3}));
+        QStringList numbers;
+        for (const Page &page : doc.pages) {
+            numbers << texts(page, u"LblPage") << texts(page, u"LblPackPage");
+            QCOMPARE(page.orientation, page.number == 3 ? QPageLayout::Landscape : QPageLayout::Portrait);
+        }
+        QCOMPARE(numbers, QStringList({"Page 1 of 4", "Page 2 of 4", "Page 3 of 4", "Page 4 of 4"}));
+        QCOMPARE(doc.pages[2].size, QSize(15840, 12240));
+
+        QCOMPARE(doc.table.columns, QStringList({"Report", "N"}));
+        QCOMPARE(doc.table.rows.size(), 44);
+        QCOMPARE(doc.table.rows[40], QStringList({"Landscape", "1"}));
     }
 };
 

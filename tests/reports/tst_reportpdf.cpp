@@ -2,6 +2,7 @@
 #include "samplereport.h"
 
 #include "reports/paginator.h"
+#include "reports/reportpack.h"
 #include "reports/reportpdf.h"
 
 #include <QProcess>
@@ -33,7 +34,7 @@ private Q_SLOTS:
         layout.setCaption(u"ReportHeader", u"LblShow", "KORV State Championship");
         const Report::Document doc = Report::paginate(layout, SampleReport::riders(12, 6));
         QVERIFY(doc.pages.size() >= 3);
-        const QString path = dir.filePath(Report::pdfFileName(doc));
+        const QString path = dir.filePath(Report::suggestedFileName(doc, ".pdf"));
 
         QCOMPARE(Report::writePdf(doc, path), std::nullopt);
         QVERIFY(run("pdfinfo", {path}).contains(QRegularExpression("Title:\\s+Complete Rider's List")));
@@ -64,6 +65,21 @@ private Q_SLOTS:
         QVERIFY(error.has_value() && error->contains("list.pdf"));
         QVERIFY(!QFileInfo::exists(path));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    void pack_pagesKeepTheirOwnPaper()
+    {
+        QTemporaryDir dir;
+        Report::Layout landscape = SampleReport::riderList();
+        landscape.orientation = QPageLayout::Landscape;
+        Report::Pack pack("Pack", "Pack");
+        pack.add(SampleReport::riderList(), SampleReport::riders(1, 1));
+        pack.add(landscape, SampleReport::riders(1, 1));
+        const QString path = dir.filePath("pack.pdf");
+        QCOMPARE(Report::writePdf(pack.document(), path), std::nullopt);
+        const QString info = run("pdfinfo", {"-f", "1", "-l", "2", path});
+        QVERIFY(info.contains(QRegularExpression("Page +1 size: +612 x 792 pts")));
+        QVERIFY(info.contains(QRegularExpression("Page +2 size: +792 x 612 pts")));
     }
 };
 

@@ -7,6 +7,9 @@
 #include "reports/frmreportpreview.h"
 #include "reports/korvconnection.h"
 #include "reports/paginator.h"
+#include "reports/reportpack.h"
+
+#include "common/csv.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -29,8 +32,9 @@ Report::Document sample(int teams = 12, QPageLayout::Orientation orientation = Q
 QString pdfText(const QString &path, const char *tool = "pdftotext")
 {
     QProcess process;
-    process.start(QString::fromLatin1(tool),
-                  tool == QByteArray("pdfinfo") ? QStringList{path} : QStringList{path, "-"});
+    process.start(QString::fromLatin1(tool), tool == QByteArray("pdfinfo")
+                                                 ? QStringList{"-f", "1", "-l", "9", path}
+                                                 : QStringList{path, "-"});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -146,7 +150,7 @@ private Q_SLOTS:
         open(sample(2));
         QString suggested;
         const QString chosen = m_dir.filePath("riders");
-        m_preview->setPdfPathChooser([&](const QString &s) {
+        m_preview->setSavePathChooser([&](const QString &s) {
             suggested = s;
             return chosen;
         });
@@ -155,36 +159,71 @@ private Q_SLOTS:
         QVERIFY(pdfText(chosen + ".pdf").contains("Rider 1 of Team 1"));
         QVERIFY(m_messages.log.isEmpty());
 
-        m_preview->setPdfPathChooser([&](const QString &) { return m_dir.filePath("missing/riders.pdf"); });
+        m_preview->setSavePathChooser([&](const QString &) { return m_dir.filePath("missing/riders.pdf"); });
         click("CmdSaveAsPdf");
         QCOMPARE(m_messages.log.size(), 1);
         QCOMPARE(m_messages.last()->kind, ScriptedMessages::Kind::Fail);
         QVERIFY(m_messages.last()->text.contains("riders.pdf"));
 
-        m_preview->setPdfPathChooser([](const QString &) { return QString(); }); // cancelled
+        m_preview->setSavePathChooser([](const QString &) { return QString(); }); // cancelled
         click("CmdSaveAsPdf");
         QCOMPARE(m_messages.log.size(), 1);
     }
 
-    void print_usesTheReportsOrientationAndTheChosenPages()
+    void exportCsv_readsBackAsTheReportsRows()
     {
-        open(sample(12, QPageLayout::Landscape));
+        ResultRows flat{{"Person", "RiderNumber", "TeamName", "Division", "Points"},
+                        {{"O'Brien, \"Pat\"", "1", "Zoë's Team", "A", 10.0},
+                         {"Two\nLines", "2", "Zoë's Team", "A", 9.0},
+                         {"Plain", "3", "Team, Two", "B", 0.0}}};
+        open(Report::paginate(SampleReport::riderList(),
+                              Shaping::groupBy(ShapedRows::flat(flat), {"TeamName", "Division"}, "Teams")));
+        QString suggested;
+        m_preview->setSavePathChooser([&](const QString &s) {
+            suggested = s;
+            return m_dir.filePath("riders");
+        });
+        click("CmdExportCsv");
+        QCOMPARE(QFileInfo(suggested).fileName(), "Complete Rider's List.csv");
+
+        const Report::Table &table = m_preview->document().table;
+        QCOMPARE(table.columns, QStringList({"Division", "TeamName", "Rider #", "Name", "Points"}));
+        QCOMPARE(table.rows.front(), QStringList({"A", "Zoë's Team", "1", "O'Brien, \"Pat\"", "10"}));
+        QFile file(m_dir.filePath("riders.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QVector<QStringList> read;
+        for (const Csv::Record &record : Csv::parse(Csv::decode(bytes), u','))
+            read << record.fields;
+        QCOMPARE(read, QVector<QStringList>{table.columns} + table.rows);
+    }
+
+    void print_turnsEachPageAndPrintsTheChosenOnes()
+    {
+        Report::Layout landscape = SampleReport::riderList();
+        landscape.orientation = QPageLayout::Landscape;
+        Report::Pack pack("Pack", "Pack");
+        pack.add(SampleReport::riderList(), SampleReport::riders(1, 6));
+        pack.add(landscape, SampleReport::riders(12, 6));
+        open(pack.document());
         const int pages = m_preview->pageCount();
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath("printed.pdf"));
         m_preview->preparePrinter(printer);
-        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
-        printer.setFromTo(2, 3);
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+        printer.setFromTo(1, 2);
         QVERIFY(m_preview->print(printer));
 
+        // Page 2 opens the landscape part.
         const QString info = pdfText(printer.outputFileName(), "pdfinfo");
         QVERIFY(info.contains(QRegularExpression("Pages:\\s+2\\n")));
-        QVERIFY(info.contains(QRegularExpression("Page size:\\s+792 x 612 pts")));
+        QVERIFY(info.contains(QRegularExpression("Page +1 size: +612 x 792 pts")));
+        QVERIFY(info.contains(QRegularExpression("Page +2 size: +792 x 612 pts")));
         const QString text = pdfText(printer.outputFileName());
         QVERIFY(text.contains(QStringLiteral("Page 2 of %1").arg(pages)));
-        QVERIFY(text.contains(QStringLiteral("Page 3 of %1").arg(pages)));
-        QVERIFY(!text.contains(QStringLiteral("Page 1 of")));
+        QVERIFY(!text.contains(QStringLiteral("Page 3 of")));
     }
 };
 

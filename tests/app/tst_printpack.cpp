@@ -1,0 +1,180 @@
+// The Print Pack screen: what each pack of a division holds, where each of its reports starts,
+// its pages numbered through; a pack with nothing in it; the results published from it.
+#include "meetharness.h"
+
+#include "app/frmprintpack.h"
+#include "app/printpack.h"
+#include "db/classtable.h"
+#include "judging/standingstable.h"
+#include "reports/frmreportpreview.h"
+
+#include <QLabel>
+#include <QSpinBox>
+
+namespace {
+
+// The pack in the preview that opened.
+Report::Document openedPack()
+{
+    auto *preview = MeetHarness::window<FrmReportPreview>("FrmReportPreview");
+    return preview ? preview->document() : Report::Document{};
+}
+
+QStringList partTitles(const Report::Document &pack)
+{
+    QStringList out;
+    for (const auto &part : pack.parts)
+        out << part.title;
+    return out;
+}
+
+// "Page 1 of n" .. "Page n of n", one a page.
+QStringList numberedThrough(const Report::Document &pack)
+{
+    QStringList out;
+    for (std::size_t p = 1; p <= pack.pages.size(); ++p)
+        out << QStringLiteral("Page %1 of %2").arg(p).arg(pack.pages.size());
+    return out;
+}
+
+} // namespace
+
+class TstPrintPack : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MeetHarness> m;
+
+private Q_SLOTS:
+    void init() { m = std::make_unique<MeetHarness>(); }
+    void cleanup() { m.reset(); }
+
+    void classSheets_aSheetPerSplitOfEveryEnteredClass()
+    {
+        auto b = m->build();
+        b.addEnteredTeam("Blue", "B", 6, 1);
+        b.addEnteredTeam("Gold", "B", 6, 20);
+        b.addEnteredTeam("Other", "A", 6, 40);
+        auto *screen = m->open<FrmPrintPack>("B");
+        screen->findChild<QSpinBox *>("TxtSplits_1")->setValue(3);
+        screen->findChild<QSpinBox *>("TxtSplits_14")->setValue(2);
+        m->click(screen, "CmdSequential");
+
+        const Report::Document pack = openedPack();
+        const QVector<StoredClass> classes = ClassTable::read(m->db());
+        QStringList expected;
+        for (const StoredClass &cls : classes) {
+            const int splits = cls.number == 1 ? 3 : cls.number == 14 ? 2 : 1;
+            for (int s = 1; s <= splits; ++s)
+                expected << QStringLiteral("Rider List for Division B, Class: ") + ClassTable::line(cls) +
+                                (splits > 1 ? QStringLiteral(", (Split: %1)").arg(s) : QString());
+        }
+        QCOMPARE(partTitles(pack), expected);
+        // Each sheet opens a page of its own, and the pages are numbered through the pack.
+        for (const auto &part : pack.parts)
+            QCOMPARE(pack.pages[std::size_t(part.firstPage)].byName(u"RhTitle").front()->text, part.title);
+        QCOMPARE(pack.printedBy(u"LblPackPage"), numberedThrough(pack));
+        // The relay's "Rider#" shares the others' "Rider #".
+        QCOMPARE(pack.table.columns, QStringList({"Report", "Rider #", "Firstname", "LastName", "TeamName",
+                                                  "Partner #", "Partner Firstname", "Partner LastName"}));
+
+        // The three splits of class 1 hold the division's riders of the class, nobody twice.
+        const QString entered = screen->findChild<QLabel *>("LblEntries_1")->text();
+        QCOMPARE(entered, QString::number(2 * classes[0].maxEntries));
+        QStringList riders;
+        for (const QStringList &row : pack.table.rows)
+            if (row[0].startsWith(expected[0].chopped(2)))
+                riders << row[pack.table.columns.indexOf("Rider #")];
+        QCOMPARE(riders.size(), entered.toInt());
+        QCOMPARE(QSet<QString>(riders.begin(), riders.end()).size(), riders.size());
+    }
+
+    void placingsPack_everyPlacedClassInClassOrder()
+    {
+        auto b = m->build();
+        const auto blue = b.addTeam("Blue", "A");
+        const auto ann = b.addRider(blue, "Ann", "Lee", "10");
+        const auto eve = b.addRider(b.addTeam("Red", "B"), "Eve", "Kim", "5");
+        const auto smith = b.addJudge("Zoe", "Smith");
+        b.addPlacing(3, 1, ann, "A", smith);
+        b.addPlacing(1, 2, ann, "A", smith);
+        b.addPlacing(2, 1, eve, "B", smith);
+        b.addPairing(ann, b.addRider(blue, "Cy", "Pax", "12"));
+        b.addPlacing(17, 1, ann, "A", smith);
+        m->click(m->open<FrmPrintPack>("A"), "CmdPlacingsPack");
+
+        const Report::Document pack = openedPack();
+        const QVector<StoredClass> classes = ClassTable::read(m->db());
+        QStringList expected;
+        for (const int n : {1, 3, 17})
+            expected << QStringLiteral("Class Placings Report - Division A, Class %1 - %2")
+                            .arg(n)
+                            .arg(classes[n - 1].name);
+        QCOMPARE(partTitles(pack), expected);
+        QCOMPARE(pack.parts[1].firstPage, 1);
+        QCOMPARE(pack.pages[1].byName(u"LblTitle").front()->text,
+                 expected[1].mid(expected[1].indexOf("Division")));
+        QCOMPARE(pack.printedBy(u"LblPackPage"), numberedThrough(pack));
+        // The relay's team shares the others' column.
+        QCOMPARE(pack.table.columns, QStringList({"Report", "Judge", "Place", "Rider #", "Name", "Team",
+                                                  "Partner #", "Partner Name"}));
+    }
+
+    void cardsPack_theCardsThenEachTeamsSlotSheet()
+    {
+        auto b = m->build();
+        b.addEnteredTeam("Blue", "C", 3, 1);
+        b.addEnteredTeam("Gold", "C", 3, 10);
+        b.addTeam("Empty", "C");
+        m->click(m->open<FrmPrintPack>("C"), "CmdCardsPack");
+
+        const Report::Document pack = openedPack();
+        QCOMPARE(partTitles(pack), QStringList({"Judges Cards C", "Slot Sheets"}));
+        // 34 cards, six to a page; then a page for each team with riders.
+        QCOMPARE(pack.parts[1].firstPage, 6);
+        QCOMPARE(int(pack.pages.size()), 8);
+        QCOMPARE(pack.pages[6].byName(u"txtTeamName").front()->text, "Blue");
+        QCOMPARE(pack.pages[7].byName(u"txtTeamName").front()->text, "Gold");
+        for (const Report::Page &page : pack.pages)
+            QCOMPARE(page.orientation, QPageLayout::Landscape);
+        QCOMPARE(pack.printedBy(u"LblPackPage"), numberedThrough(pack));
+    }
+
+    void emptyPack_saysWhyAndOpensNothing_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("class sheets") << "CmdRandom" << PrintPack::NoEntries;
+        QTest::newRow("placings") << "CmdPlacingsPack" << StandingsTable::NoPlacings;
+    }
+    void emptyPack_saysWhyAndOpensNothing()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, message);
+        m->build().addRider(m->build().addTeam("Blue", "A"), "Ann", "Lee", "1");
+        m->click(m->open<FrmPrintPack>("A"), button);
+        QCOMPARE(m->messages.log.size(), 1);
+        QCOMPARE(m->messages.last()->text, message);
+        QVERIFY(!MeetHarness::window("FrmReportPreview"));
+    }
+
+    void publish_writesTheFolderAndSaysSo()
+    {
+        m->build().addTeam("Blue", "A");
+        auto *screen = m->open<FrmPrintPack>("A");
+        const QString folder = m->dir.filePath("results");
+        screen->setFolderChooser([](const QString &) { return QString(); }); // cancelled
+        m->click(screen, "CmdPublish");
+        QVERIFY(m->messages.log.isEmpty() && !QFileInfo::exists(folder));
+
+        screen->setFolderChooser([&](const QString &) { return folder; });
+        m->click(screen, "CmdPublish");
+        QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Tell);
+        QVERIFY(m->messages.last()->text.startsWith("Published 4 pages of results"));
+        QVERIFY(QFileInfo::exists(folder + "/standings-A.html"));
+    }
+};
+
+QTEST_MAIN(TstPrintPack)
+#include "tst_printpack.moc"
