@@ -1,5 +1,6 @@
 #include "app/activities.h"
 
+#include "app/frmcopymeet.h"
 #include "app/frmmain.h"
 #include "entries/frmclasssheets.h"
 #include "entries/frmentries.h"
@@ -38,4 +39,9 @@ void registerActivities(FrmMain &main, AppState &app)
     });
     main.setUtilityAction(FrmMain::Utility::AssignRiderNumbers,
                           [&app, &main] { FrmAssignNumbers::open(app, &main); });
+    for (const auto &[which, target] :
+         {std::pair{FrmMain::Utility::CopyMeetToServer, FrmCopyMeet::Target::Server},
+          std::pair{FrmMain::Utility::CopyMeetToFile, FrmCopyMeet::Target::File}})
+        main.setUtilityAction(which,
+                              [&app, &main, target] { (new FrmCopyMeet(app, &main, target))->show(); });
 }

@@ -6,6 +6,7 @@
 #include "app/menucolours.h"
 #include "common/messageservice.h"
 #include "common/twips.h"
+#include "db/meetaddress.h"
 #include "shell/activityscreen.h"
 #include "shell/appstate.h"
 #include "shell/boundary.h"
@@ -134,7 +135,10 @@ FrmMain::~FrmMain()
 void FrmMain::buildControls()
 {
     setObjectName(QStringLiteral("FrmMain"));
-    setWindowTitle(QStringLiteral("Main"));
+    // A meet on a server says which one is open; the meet file's station keeps its caption.
+    const QString meet = m_app.meetConnection.location();
+    setWindowTitle(MeetAddress::isServer(meet) ? QStringLiteral("Main - ") + MeetAddress::describe(meet)
+                                               : QStringLiteral("Main"));
     setFont(arial(9));
     setFixedSize(Twips::size(InnerWidth, InnerHeight));
 
@@ -231,7 +235,17 @@ QString FrmMain::activityCaption(int slot)
 
 QString FrmMain::utilityCaption(Utility which)
 {
-    return which == Utility::ImportTeams ? QStringLiteral("Import Teams") : QStringLiteral("Assign Rider #s");
+    switch (which) {
+    case Utility::ImportTeams:
+        return QStringLiteral("Import Teams");
+    case Utility::AssignRiderNumbers:
+        break;
+    case Utility::CopyMeetToServer:
+        return QStringLiteral("Copy Meet to Server");
+    case Utility::CopyMeetToFile:
+        return QStringLiteral("Copy Meet to File");
+    }
+    return QStringLiteral("Assign Rider #s");
 }
 
 int FrmMain::panelOf(int slot)

@@ -26,7 +26,7 @@ class FrmMain : public QWidget
     Q_OBJECT
 public:
     using ActivityFactory = std::function<ActivityScreen *(FrmMain &)>;
-    enum class Utility { ImportTeams, AssignRiderNumbers };
+    enum class Utility { ImportTeams, AssignRiderNumbers, CopyMeetToServer, CopyMeetToFile };
 
     static constexpr int FirstSlot = 1;
     static constexpr int LastSlot = 12;
@@ -112,7 +112,7 @@ private:
     std::array<QWidget *, 5> m_panels{};
     std::array<MenuButton *, LastSlot + 1> m_activityButtons{}; // index = slot, 0 unused
     std::array<Slot, LastSlot + 1> m_activities{};              // index = slot, 0 unused
-    std::array<std::function<void()>, 2> m_utilityActions;
+    std::array<std::function<void()>, 4> m_utilityActions;
     QPointer<FrmUtilities> m_utilities;
     QPointer<QWidget> m_lastFocus;
     int m_currentMenu = 0;

@@ -15,7 +15,7 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Tool | Qt::Framel
     setWindowTitle(QStringLiteral("Export to State"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
-    setFixedSize(Twips::size(1575, 975));
+    setFixedSize(Twips::size(1575, 1935));
     QPalette p = palette();
     p.setColor(QPalette::Window, MenuColours::HeaderBand);
     setPalette(p);
@@ -30,6 +30,9 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Tool | Qt::Framel
     static constexpr Entry Entries[] = {
         {"LblImport", 120, FrmMain::Utility::ImportTeams},
         {"LblAssignNum", 600, FrmMain::Utility::AssignRiderNumbers},
+        // Moving a meet between the file and a server, beyond the two entries of old.
+        {"LblCopyToServer", 1080, FrmMain::Utility::CopyMeetToServer},
+        {"LblCopyToFile", 1560, FrmMain::Utility::CopyMeetToFile},
     };
     for (const Entry &e : Entries) {
         auto *label = new ClickLabel(FrmMain::utilityCaption(e.which), this);

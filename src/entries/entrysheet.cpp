@@ -41,11 +41,11 @@ QString EntrySheet::unknownPartner(const QString &number)
 
 QVector<EntryTeam> EntrySheet::teamsOf(const QSqlDatabase &db, const QString &division)
 {
-    const ResultRows rows = Sql::select(
-        db, QStringLiteral("Reading the teams of the division"),
-        QStringLiteral(
-            "SELECT TeamCode, TeamName FROM TblTeam WHERE Division = ? ORDER BY TeamName, TeamCode"),
-        {division});
+    const ResultRows rows =
+        Sql::select(db, QStringLiteral("Reading the teams of the division"),
+                    QStringLiteral("SELECT TeamCode, TeamName FROM TblTeam WHERE Division = ? ORDER BY "
+                                   "TeamName NULLS FIRST, TeamCode"),
+                    {division});
     QVector<EntryTeam> teams;
     for (const auto &row : rows.rows)
         teams.push_back({std::int32_t(row[0].toLongLong()), row[1].toString()});
@@ -59,20 +59,23 @@ bool EntrySheet::hasRiders(const QSqlDatabase &db, std::int32_t team)
         .toBool();
 }
 
-EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team) : m_db(std::move(db)), m_team(team)
+EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team)
+    : m_db(std::move(db)), m_team(team),
+      m_asRead(QStringLiteral("another station changed this team's riders or entries since you opened them."))
 {
     const QString action = QStringLiteral("Reading the team's entries");
+    const ReadTransaction oneState(m_db, action);
     const ResultRows teamRow = Sql::select(
         m_db, action, QStringLiteral("SELECT TeamName, Division FROM TblTeam WHERE TeamCode = ?"), {team});
     if (!teamRow.isEmpty())
         m_caption = teamRow.text(0, u"TeamName") + QStringLiteral(" (") + teamRow.text(0, u"Division") + u')';
 
-    const ResultRows riders = Sql::select(
+    const ResultRows riders = m_asRead.select(
         m_db, action,
         QStringLiteral("SELECT TblPerson.RiderIndex, TblPerson.FirstName, TblPerson.LastName, "
                        "TblPerson.RiderNumber FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = "
                        "TblTeam.TeamCode WHERE TblTeam.TeamCode = ? "
-                       "ORDER BY TblPerson.RiderNumber, TblPerson.RiderIndex"),
+                       "ORDER BY TblPerson.RiderNumber NULLS FIRST, TblPerson.RiderIndex"),
         {team});
     QHash<std::int32_t, int> rowOf;
     for (const auto &r : riders.rows) {
@@ -82,12 +85,12 @@ EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team) : m_db(std::move(db))
     }
     m_classes = ClassTable::read(m_db);
 
-    const ResultRows entries = Sql::select(
+    const ResultRows entries = m_asRead.select(
         m_db, action,
         QStringLiteral(
             "SELECT TblEntry.ClassNumber, TblEntry.RiderIndex FROM TblEntry INNER JOIN TblPerson ON "
             "TblEntry.RiderIndex = TblPerson.RiderIndex WHERE TblPerson.TeamCode = ? "
-            "ORDER BY TblPerson.RiderNumber"),
+            "ORDER BY TblPerson.RiderNumber NULLS FIRST"),
         {team});
     for (const auto &e : entries.rows) {
         const int cls = e[0].toInt();
@@ -97,7 +100,7 @@ EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team) : m_db(std::move(db))
     }
 
     m_partners = QStringList(m_riders.size(), QString());
-    const ResultRows pairings = Sql::select(
+    const ResultRows pairings = m_asRead.select(
         m_db, action,
         QStringLiteral("SELECT TblPairing.RiderIndex, CASE WHEN Partner.RiderIndex IS NULL THEN "
                        "TblPairing.PartnerNumber ELSE Partner.RiderNumber END FROM TblPairing "
@@ -172,7 +175,13 @@ std::optional<QString> EntrySheet::firstFailure(const GridMarks &ticks, const QS
 std::optional<QString> EntrySheet::submit(const GridMarks &ticks, const QStringList &partners) const
 {
     const QString action = QStringLiteral("Saving the team's entries");
-    WriteTransaction tx(m_db, action);
+    return WriteTransaction::run(m_db, action, [&] { return write(ticks, partners, action); });
+}
+
+std::optional<QString> EntrySheet::write(const GridMarks &ticks, const QStringList &partners,
+                                         const QString &action) const
+{
+    m_asRead.check(m_db, action);
     QVector<Partner> found;
     if (auto failure = firstFailure(ticks, partners, found))
         return failure;
@@ -201,6 +210,5 @@ std::optional<QString> EntrySheet::submit(const GridMarks &ticks, const QStringL
                       {rider, p.number, p.index, p.firstName, Sql::text(p.lastName)});
         }
     }
-    tx.commit();
     return std::nullopt;
 }

@@ -139,14 +139,22 @@ RegionalImport::Outcome RegionalImport::importInto(const QSqlDatabase &meet) con
 {
     const QString action = QStringLiteral("Importing the regional file");
     Outcome outcome;
-    WriteTransaction tx(meet, action);
+    WriteTransaction::run(meet, action, [&] {
+        outcome = {};
+        write(meet, outcome, action);
+    });
+    outcome.coachesWithoutTeam = m_orphanCoaches;
+    outcome.ridersWithoutTeam = m_orphanRiders;
+    return outcome;
+}
+
+void RegionalImport::write(const QSqlDatabase &meet, Outcome &outcome, const QString &action) const
+{
     for (const Team &team : m_teams) {
-        const auto newCode =
-            Sql::exec(meet, action,
-                      QStringLiteral(
-                          "INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
-                      {team.name, team.division, team.district, m_region})
-                .lastInsertId;
+        const std::int32_t newCode = Sql::insert(
+            meet, action,
+            QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
+            {team.name, team.division, team.district, m_region}, QStringLiteral("TeamCode"));
         ++outcome.teams;
         for (const Coach &c : team.coaches) {
             Sql::exec(
@@ -166,8 +174,4 @@ RegionalImport::Outcome RegionalImport::importInto(const QSqlDatabase &meet) con
             ++outcome.riders;
         }
     }
-    tx.commit();
-    outcome.coachesWithoutTeam = m_orphanCoaches;
-    outcome.ridersWithoutTeam = m_orphanRiders;
-    return outcome;
 }

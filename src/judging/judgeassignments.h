@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/classtable.h"
+#include "db/readmark.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -53,7 +54,8 @@ public:
 
     // Checks each class holds none or two ticks, then replaces the division's assignments with
     // the ticks in one transaction. Answers the failed check, after which nothing is written.
-    // Throws DbError, and then nothing is written either.
+    // Throws DbError, and then nothing is written either: so when another station changed the
+    // judges or the division's assignments since they were read (Conflict).
     std::optional<QString> submit(const GridMarks &ticks) const;
 
 private:
@@ -62,4 +64,5 @@ private:
     QVector<GridJudge> m_judges;
     QVector<StoredClass> m_classes;
     QVector<Cell> m_stored;
+    ReadMark m_asRead;
 };

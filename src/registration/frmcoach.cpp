@@ -51,13 +51,15 @@ void FrmCoach::Initialize_Add(std::int32_t teamCode)
 {
     clearBoxes();
     m_code = -1;
+    m_asRead = {};
     m_team = teamCode;
 }
 
 bool FrmCoach::Initialize_Edit(std::int32_t coachCode)
 {
     clearBoxes();
-    const auto c = CoachRoster(app().MeetDb()).find(coachCode);
+    m_asRead = CoachRoster::editMark();
+    const auto c = CoachRoster(app().MeetDb()).find(coachCode, &m_asRead);
     if (!c) {
         messages().refuse(MessageService::Refusal::Edit,
                           QStringLiteral("The selected coach is no longer in the meet."));
@@ -99,6 +101,6 @@ std::optional<QString> FrmCoach::firstFailure() const
 
 bool FrmCoach::write()
 {
-    CoachRoster(app().MeetDb()).save(record());
+    CoachRoster(app().MeetDb()).save(record(), m_asRead);
     return true;
 }

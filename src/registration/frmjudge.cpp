@@ -50,12 +50,14 @@ void FrmJudge::Initialize_Add()
 {
     clearBoxes();
     m_id = -1;
+    m_asRead = {};
 }
 
 bool FrmJudge::Initialize_Edit(std::int32_t judgeId)
 {
     clearBoxes();
-    const auto j = JudgeRoster(app().MeetDb()).find(judgeId);
+    m_asRead = JudgeRoster::editMark();
+    const auto j = JudgeRoster(app().MeetDb()).find(judgeId, &m_asRead);
     if (!j) {
         messages().refuse(MessageService::Refusal::Edit,
                           QStringLiteral("The selected judge is no longer in the meet."));
@@ -95,6 +97,6 @@ std::optional<QString> FrmJudge::firstFailure() const
 
 bool FrmJudge::write()
 {
-    JudgeRoster(app().MeetDb()).save(record());
+    JudgeRoster(app().MeetDb()).save(record(), m_asRead);
     return true;
 }

@@ -27,6 +27,7 @@ private:
     JudgeRecord record() const;
 
     std::int32_t m_id = -1;
+    ReadMark m_asRead; // the record as the editor read it: what a save compares with
     QLineEdit *m_first;
     QLineEdit *m_last;
     QLineEdit *m_address;
