@@ -104,6 +104,7 @@ bool serverPass(const Context &onFile, const std::vector<Figures> &showDay)
             ok = ok && figures(onServer);
         ok = ok && stationsFigure(onServer);
     }
+    TestEngine::dropAll();
     QProcess::execute(script, {QStringLiteral("clean"), folder.path()});
     qunsetenv("TROTWISE_TEST_SERVER");
     g_suffix.clear();

@@ -60,6 +60,15 @@ QString beginWrite(const QSqlDatabase &db)
                         : QStringLiteral("BEGIN IMMEDIATE");
 }
 
+QString takeTurnsOn(const QSqlDatabase &db, const QStringList &tables)
+{
+    // The lock conflicts with itself and with every other write of the tables, and comes before
+    // the transaction's first read, so its reads see everything committed before it.
+    if (!onServer(db) || tables.isEmpty())
+        return {};
+    return QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(tables.join(QStringLiteral(", ")));
+}
+
 QString beginRead(const QSqlDatabase &db)
 {
     return onServer(db) ? QStringLiteral("START TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY")

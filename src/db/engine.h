@@ -23,6 +23,9 @@ void startSession(const QSqlDatabase &db);
 // The statement that starts a write transaction: on the file one that takes the write lock up
 // front (waiting for another program), on the server a serializable one.
 QString beginWrite(const QSqlDatabase &db);
+// The statement that makes a write transaction wait for the others writing those tables before it
+// reads anything (empty when there is no need: the file's write lock holds them all already).
+QString takeTurnsOn(const QSqlDatabase &db, const QStringList &tables);
 // The statement that starts a read of several statements that must see one state of the meet, or
 // nothing where every read sees it anyway (a file has one writer: this station).
 QString beginRead(const QSqlDatabase &db);

@@ -5,11 +5,14 @@
 
 #include <QLoggingCategory>
 
-WriteTransaction::WriteTransaction(QSqlDatabase db, QString action)
+WriteTransaction::WriteTransaction(QSqlDatabase db, QString action, const QStringList &takingTurnsOn)
     : m_db(std::move(db)), m_action(std::move(action))
 {
     Sql::exec(m_db, m_action, Engine::beginWrite(m_db));
     Engine::enterTransaction(m_db);
+    const QString turns = Engine::takeTurnsOn(m_db, takingTurnsOn);
+    if (!turns.isEmpty())
+        Sql::exec(m_db, m_action, turns);
 }
 
 WriteTransaction::~WriteTransaction()

@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <type_traits>
 
@@ -12,10 +13,15 @@
 // the write lock up front (BEGIN IMMEDIATE), so a busy file is waited for before anything is
 // written rather than failing part-way; on a server it is serializable, so a save that another
 // station's save got in the way of fails whole instead of mixing with it.
+//
+// A save that replaces rows of a table other stations replace rows of too (placings, entries,
+// judge assignments) or that checks a rule across the table (rider numbers) names the table: on
+// a server such saves then take turns on it, each reading only after the one before has
+// committed, instead of colliding and being run again.
 class WriteTransaction
 {
 public:
-    WriteTransaction(QSqlDatabase db, QString action);
+    WriteTransaction(QSqlDatabase db, QString action, const QStringList &takingTurnsOn = {});
     ~WriteTransaction();
     WriteTransaction(const WriteTransaction &) = delete;
     WriteTransaction &operator=(const WriteTransaction &) = delete;
@@ -29,9 +35,15 @@ public:
     template <typename Work>
     static auto run(const QSqlDatabase &db, const QString &action, Work &&work) -> decltype(work())
     {
+        return run(db, action, {}, std::forward<Work>(work));
+    }
+    template <typename Work>
+    static auto run(const QSqlDatabase &db, const QString &action, const QStringList &takingTurnsOn,
+                    Work &&work) -> decltype(work())
+    {
         for (int attempt = 0;; ++attempt) {
             try {
-                WriteTransaction tx(db, action);
+                WriteTransaction tx(db, action, takingTurnsOn);
                 if constexpr (std::is_void_v<decltype(work())>) {
                     work();
                     tx.commit();

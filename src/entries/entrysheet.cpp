@@ -175,7 +175,8 @@ std::optional<QString> EntrySheet::firstFailure(const GridMarks &ticks, const QS
 std::optional<QString> EntrySheet::submit(const GridMarks &ticks, const QStringList &partners) const
 {
     const QString action = QStringLiteral("Saving the team's entries");
-    return WriteTransaction::run(m_db, action, [&] { return write(ticks, partners, action); });
+    return WriteTransaction::run(m_db, action, {QStringLiteral("TblEntry"), QStringLiteral("TblPairing")},
+                                 [&] { return write(ticks, partners, action); });
 }
 
 std::optional<QString> EntrySheet::write(const GridMarks &ticks, const QStringList &partners,
@@ -193,21 +194,21 @@ std::optional<QString> EntrySheet::write(const GridMarks &ticks, const QStringLi
                                  "WHERE TeamCode = ?)")
                       .arg(QLatin1StringView(table)),
                   {m_team});
+    Sql::Repeated entry(m_db, action,
+                        QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) VALUES (?, ?)"));
+    Sql::Repeated pairing(m_db, action,
+                          QStringLiteral("INSERT INTO TblPairing (RiderIndex, PartnerNumber, PartnerIndex, "
+                                         "PartnerFirst, PartnerLast) VALUES (?, ?, ?, ?, ?)"));
     for (int r = 1; r <= int(m_riders.size()); ++r) {
         const std::int32_t rider = m_riders[r - 1].index;
         for (int c = 1; c <= ticks.classes(); ++c) {
             if (!ticks.ticked(r, c))
                 continue;
-            Sql::exec(m_db, action,
-                      QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) VALUES (?, ?)"),
-                      {c, rider});
+            entry.exec({c, rider});
             if (c != Relay)
                 continue;
             const Partner &p = found[r - 1];
-            Sql::exec(m_db, action,
-                      QStringLiteral("INSERT INTO TblPairing (RiderIndex, PartnerNumber, PartnerIndex, "
-                                     "PartnerFirst, PartnerLast) VALUES (?, ?, ?, ?, ?)"),
-                      {rider, p.number, p.index, p.firstName, Sql::text(p.lastName)});
+            pairing.exec({rider, p.number, p.index, p.firstName, Sql::text(p.lastName)});
         }
     }
     return std::nullopt;

@@ -150,6 +150,14 @@ RegionalImport::Outcome RegionalImport::importInto(const QSqlDatabase &meet) con
 
 void RegionalImport::write(const QSqlDatabase &meet, Outcome &outcome, const QString &action) const
 {
+    Sql::Repeated coach(
+        meet, action,
+        QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
+                       "Secondary, Email, Position, TeamCode) VALUES (?, ?, '', '', '', '', '', '', ?, ?)"));
+    Sql::Repeated rider(
+        meet, action,
+        QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, Address, City, Zip, TeamCode, "
+                       "RiderNumber) VALUES (?, ?, '', '', '', ?, '')"));
     for (const Team &team : m_teams) {
         const std::int32_t newCode = Sql::insert(
             meet, action,
@@ -157,20 +165,11 @@ void RegionalImport::write(const QSqlDatabase &meet, Outcome &outcome, const QSt
             {team.name, team.division, team.district, m_region}, QStringLiteral("TeamCode"));
         ++outcome.teams;
         for (const Coach &c : team.coaches) {
-            Sql::exec(
-                meet, action,
-                QStringLiteral(
-                    "INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
-                    "Secondary, Email, Position, TeamCode) VALUES (?, ?, '', '', '', '', '', '', ?, ?)"),
-                {c.firstName, c.lastName, c.position, newCode});
+            coach.exec({c.firstName, c.lastName, c.position, newCode});
             ++outcome.coaches;
         }
         for (const Rider &r : team.riders) {
-            Sql::exec(
-                meet, action,
-                QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, Address, City, Zip, TeamCode, "
-                               "RiderNumber) VALUES (?, ?, '', '', '', ?, '')"),
-                {r.firstName, r.lastName, newCode});
+            rider.exec({r.firstName, r.lastName, newCode});
             ++outcome.riders;
         }
     }

@@ -51,18 +51,17 @@ std::optional<QString> JudgeAssignments::submit(const GridMarks &ticks) const
             return WrongCount;
 
     const QString action = QStringLiteral("Saving the judge assignments");
-    WriteTransaction::run(m_db, action, [&] {
+    WriteTransaction::run(m_db, action, {QStringLiteral("TblClassJudges")}, [&] {
         m_asRead.check(m_db, action);
         Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblClassJudges WHERE Division = ?"),
                   {m_division});
+        Sql::Repeated insert(
+            m_db, action,
+            QStringLiteral("INSERT INTO TblClassJudges (JudgeID, ClassNumber, Division) VALUES (?, ?, ?)"));
         for (int r = 1; r <= ticks.rows(); ++r)
             for (int c = 1; c <= ticks.classes(); ++c)
                 if (ticks.ticked(r, c))
-                    Sql::exec(
-                        m_db, action,
-                        QStringLiteral(
-                            "INSERT INTO TblClassJudges (JudgeID, ClassNumber, Division) VALUES (?, ?, ?)"),
-                        {m_judges[r - 1].id, c, m_division});
+                    insert.exec({m_judges[r - 1].id, c, m_division});
     });
     return std::nullopt;
 }

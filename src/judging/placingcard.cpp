@@ -179,7 +179,7 @@ int PlacingCard::columnPlacingTwice(const Card &card)
 void PlacingCard::save(const Card &card) const
 {
     const QString action = QStringLiteral("Saving the placings");
-    WriteTransaction::run(m_db, action, [&] { write(card, action); });
+    WriteTransaction::run(m_db, action, {QStringLiteral("TblPlacing")}, [&] { write(card, action); });
 }
 
 void PlacingCard::write(const Card &card, const QString &action) const
@@ -187,15 +187,14 @@ void PlacingCard::write(const Card &card, const QString &action) const
     m_asRead.check(m_db, action);
     Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblPlacing WHERE ClassNumber = ? AND Division = ?"),
               {m_class, m_division});
+    Sql::Repeated insert(m_db, action,
+                         QStringLiteral("INSERT INTO TblPlacing (ClassNumber, Place, RiderIndex, Points, "
+                                        "Division, JudgeID) VALUES (?, ?, ?, ?, ?, ?)"));
     for (int c = 0; c < int(m_judges.size()); ++c)
         for (int i = 0; i < Places; ++i) {
             const int line = card[c][i];
-            if (line == NotPlaced || line > int(m_riders.size()))
-                continue;
-            Sql::exec(
-                m_db, action,
-                QStringLiteral("INSERT INTO TblPlacing (ClassNumber, Place, RiderIndex, Points, Division, "
-                               "JudgeID) VALUES (?, ?, ?, ?, ?, ?)"),
-                {m_class, i + 1, m_riders[line - 1].riderIndex, points(i + 1), m_division, m_judges[c].id});
+            if (line != NotPlaced && line <= int(m_riders.size()))
+                insert.exec({m_class, i + 1, m_riders[line - 1].riderIndex, points(i + 1), m_division,
+                             m_judges[c].id});
         }
 }

@@ -47,7 +47,7 @@ NumberAssigner::Sequence NumberAssigner::sequentialRange(std::int16_t low, std::
 void NumberAssigner::applyNumbers(const Sequence &sequence) const
 {
     const QString action = QStringLiteral("Assigning the rider numbers");
-    WriteTransaction::run(m_db, action, [&] { numberAll(sequence, action); });
+    WriteTransaction::run(m_db, action, {QStringLiteral("TblPerson")}, [&] { numberAll(sequence, action); });
 }
 
 void NumberAssigner::numberAll(const Sequence &sequence, const QString &action) const
@@ -60,17 +60,18 @@ void NumberAssigner::numberAll(const Sequence &sequence, const QString &action) 
                        "TblPerson.FirstName NULLS FIRST, TblPerson.RiderIndex"));
     if (riders.size() > sequence.numbers.size())
         throw DbError(action, {}, QStringLiteral("the range holds fewer numbers than there are riders"));
+    Sql::Repeated update(m_db, action,
+                         QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"));
     for (int k = 0; k < riders.size(); ++k)
-        Sql::exec(m_db, action, QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"),
-                  {QString::number(sequence.numbers[k]), riders.rows[k][0]});
+        update.exec({QString::number(sequence.numbers[k]), riders.rows[k][0]});
 }
 
 bool NumberAssigner::setRiderNumber(std::int32_t riderIndex, std::int16_t number) const
 {
-    // On a server, two stations numbering at once are kept apart by the transaction: the check
-    // and the write of one happen wholly before or after the other's.
+    // Two stations numbering at once take turns: the check and the write of one happen wholly
+    // before or after the other's.
     const QString action = QStringLiteral("Setting the rider number");
-    return WriteTransaction::run(m_db, action, [&] {
+    return WriteTransaction::run(m_db, action, {QStringLiteral("TblPerson")}, [&] {
         if (RiderRegistry(m_db).numberHeldByAnother(number, riderIndex))
             return false;
         Sql::exec(m_db, action, QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"),

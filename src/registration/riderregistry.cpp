@@ -103,7 +103,8 @@ RiderRegistry::SaveOutcome RiderRegistry::save(const RiderRecord &r, const ReadM
         return SaveOutcome::NumberInvalid;
 
     const QString action = QStringLiteral("Saving the rider");
-    return WriteTransaction::run(m_db, action, [&] { return write(r, *number, asRead, action); });
+    return WriteTransaction::run(m_db, action, {QStringLiteral("TblPerson")},
+                                 [&] { return write(r, *number, asRead, action); });
 }
 
 RiderRegistry::SaveOutcome RiderRegistry::write(const RiderRecord &r, std::int16_t number,

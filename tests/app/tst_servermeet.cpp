@@ -11,7 +11,9 @@
 #include "db/meetaddress.h"
 #include "db/meetcopy.h"
 #include "db/writetransaction.h"
+#include "entries/frmentries.h"
 #include "registration/frmteam.h"
+#include "registration/frmteammgmt.h"
 #include "registration/teamroster.h"
 
 class TstServerMeet : public QObject
@@ -183,6 +185,29 @@ private Q_SLOTS:
                  qPrintable(m.messages.last()->text));
         QVERIFY(form->isVisible());
         QCOMPARE(TeamRoster(m.db()).find(team)->name, "Navy");
+    }
+
+    void lists_readAgainWhenTheirWindowIsActivatedKeepingTheChoice()
+    {
+        MeetHarness m;
+        const auto blue = m.build().addTeam("Blue", "A");
+        auto *teams = m.open<FrmTeamMgmt>();
+        auto *list = teams->findChild<QListWidget *>("LbTeam");
+        list->setCurrentRow(0);
+        auto *entries = m.open<FrmEntries>("A");
+        MeetHarness::choose(entries, "CbTeamName", 0);
+        DbConnection other;
+        other.open(m.app.meetConnection.location(), DbConnection::Mode::ReadWrite);
+        MeetBuilder(other.database()).addTeam("Amber", "A");
+
+        QEvent activated(QEvent::WindowActivate);
+        QApplication::sendEvent(&m.main, &activated);
+        QCOMPARE(MeetHarness::lines(list), (QStringList{"Amber (A)", "Blue (A)"}));
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(teams->selectedKey(), blue);
+        const auto *box = entries->findChild<QComboBox *>("CbTeamName");
+        QCOMPARE(box->count(), 2);
+        QCOMPARE(box->currentText(), "Blue");
     }
 
     void brokenConnection_isToldMidSaveAndTheNextActionConnectsAgain()

@@ -32,9 +32,18 @@ QStringList &created()
     return names;
 }
 
+// The meet new meets are copied from, built once.
+QString &model()
+{
+    static QString name;
+    return name;
+}
+
 // The test program's databases go with it.
 void dropCreated()
 {
+    if (created().isEmpty())
+        return;
     DbConnection admin;
     try {
         admin.open(adminAddress(), DbConnection::Mode::ReadWrite);
@@ -44,6 +53,8 @@ void dropCreated()
     } catch (const DbError &e) {
         std::fprintf(stderr, "test databases left on the server: %s\n", e.what());
     }
+    created().clear();
+    model().clear();
 }
 
 void runOnAdmin(const QString &statement)
@@ -64,8 +75,11 @@ QString create(const QString &templateName = {})
 {
     const QString name =
         QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(created().size());
-    if (created().isEmpty())
+    static const bool dropped = [] {
         qAddPostRoutine(dropCreated);
+        return true;
+    }();
+    Q_UNUSED(dropped)
     runOnAdmin(QStringLiteral("CREATE DATABASE %1%2")
                    .arg(name, templateName.isEmpty()
                                   ? QString()
@@ -75,6 +89,11 @@ QString create(const QString &templateName = {})
 }
 
 } // namespace
+
+void dropAll()
+{
+    dropCreated();
+}
 
 bool onServer()
 {
@@ -88,15 +107,14 @@ QString newDatabase()
 
 QString newMeet()
 {
-    // Built once, then copied: a copy is quicker than building the tables again.
-    static QString model;
-    if (model.isEmpty()) {
-        model = create();
+    if (model().isEmpty()) {
+        const QString name = create();
         DbConnection c;
-        c.open(addressOf(model), DbConnection::Mode::ReadWrite);
+        c.open(addressOf(name), DbConnection::Mode::ReadWrite);
         Cls_Db_Manager().Build_Server_Database(c.database());
+        model() = name;
     }
-    return addressOf(create(model));
+    return addressOf(create(model()));
 }
 
 } // namespace TestEngine

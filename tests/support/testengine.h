@@ -18,4 +18,7 @@ QString newDatabase();
 // start on an empty database builds it.
 QString newMeet();
 
+// Drops the databases made so far (they would go when the program ends).
+void dropAll();
+
 } // namespace TestEngine
