@@ -29,6 +29,14 @@ bool folderWritable(const QString &folder)
     return probe.open();
 }
 
+// Start-up goes no further: the meet is let go and the user told why.
+Outcome failed(AppState &state, const QString &why)
+{
+    state.meetConnection.close();
+    state.messages->fail(why);
+    return Outcome::Failed;
+}
+
 void buildLabels(const QString &appFolder, const QSqlDatabase &handle)
 {
     const QString folder = LabelFiles::folder(appFolder);
@@ -42,7 +50,6 @@ void buildLabels(const QString &appFolder, const QSqlDatabase &handle)
 // meet when it is not. The label images are this station's own, drawn when its folder is missing.
 Outcome openServerMeet(AppState &state, const QString &address)
 {
-    MessageService &messages = *state.messages;
     const QString where = MeetAddress::describe(address);
     try {
         state.meetConnection.open(address, DbConnection::Mode::ReadWrite, QStringLiteral("MeetDb"));
@@ -53,23 +60,17 @@ Outcome openServerMeet(AppState &state, const QString &address)
             else
                 reason = MeetSchema::mismatch(state.MeetDb());
         }
-        if (reason) {
-            state.meetConnection.close();
-            messages.fail(QStringLiteral("The database %1 cannot be used as the meet: %2.\n\n"
-                                         "It has been left as it is.")
-                              .arg(where, *reason));
-            return Outcome::Failed;
-        }
+        if (reason)
+            return failed(state, QStringLiteral("The database %1 cannot be used as the meet: %2.\n\n"
+                                                "It has been left as it is.")
+                                     .arg(where, *reason));
         if (!QFileInfo(LabelFiles::folder(state.AppFolder)).isDir())
             buildLabels(state.AppFolder, state.MeetDb());
     } catch (const DbError &e) {
-        state.meetConnection.close();
-        messages.fail(QStringLiteral("The meet %1 cannot be opened: %2.").arg(where, e.engineMessage()));
-        return Outcome::Failed;
+        return failed(state,
+                      QStringLiteral("The meet %1 cannot be opened: %2.").arg(where, e.engineMessage()));
     } catch (const std::exception &e) {
-        state.meetConnection.close();
-        messages.fail(QString::fromStdString(e.what()));
-        return Outcome::Failed;
+        return failed(state, QString::fromStdString(e.what()));
     }
     state.KORV.setDataSource(address);
     return Outcome::Ready;
@@ -170,21 +171,14 @@ Outcome run(AppState &state, QSize screen, const QString &appFolder, const QStri
             if (auto mismatch = MeetSchema::mismatch(state.MeetDb()))
                 reason = *mismatch;
         }
-        if (!reason.isEmpty()) {
-            state.meetConnection.close();
-            messages.fail(QStringLiteral("The meet file \"%1\" cannot be used: %2.\n\n"
-                                         "It has been left as it is.")
-                              .arg(native(path), reason));
-            return Outcome::Failed;
-        }
+        if (!reason.isEmpty())
+            return failed(state, QStringLiteral("The meet file \"%1\" cannot be used: %2.\n\n"
+                                                "It has been left as it is.")
+                                     .arg(native(path), reason));
     } catch (const DbError &e) {
-        state.meetConnection.close();
-        messages.fail(e.userText());
-        return Outcome::Failed;
+        return failed(state, e.userText());
     } catch (const std::exception &e) {
-        state.meetConnection.close();
-        messages.fail(QString::fromStdString(e.what()));
-        return Outcome::Failed;
+        return failed(state, QString::fromStdString(e.what()));
     }
 
     state.KORV.setDataSource(path);

@@ -3,6 +3,7 @@
 #include "db/dberror.h"
 #include "db/engine.h"
 #include "db/sql.h"
+#include "db/writetransaction.h"
 
 ReadMark::ReadMark(QString changed, QString gone) : m_changed(std::move(changed)), m_gone(std::move(gone)) {}
 
@@ -39,4 +40,17 @@ void ReadMark::check(const QSqlDatabase &db, const QString &action) const
         throw DbError(action, read.statement, gone ? m_gone : m_changed, DbError::Kind::Conflict,
                       Engine::onServer(db));
     }
+}
+
+std::int32_t ReadMark::saveRecord(const QSqlDatabase &db, const QString &action, std::int32_t key,
+                                  const QVariantList &values, const QString &insert, const QString &update,
+                                  const QString &keyColumn) const
+{
+    if (key == -1)
+        return Sql::insert(db, action, insert, values, keyColumn);
+    WriteTransaction::run(db, action, [&] {
+        check(db, action);
+        Sql::exec(db, action, update, values + QVariantList{key});
+    });
+    return key;
 }

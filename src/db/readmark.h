@@ -8,6 +8,8 @@
 #include <QVariantList>
 #include <QVector>
 
+#include <cstdint>
+
 // What a window read of the meet, kept so that its save can tell whether another station changed
 // it since: the save reads the same rows again inside its transaction and is refused, naming what
 // changed, when they differ in anything but their order. The last writer never wins unseen.
@@ -31,6 +33,13 @@ public:
     // Reads everything again; throws DbError (Conflict) when anything differs. Throws DbError when
     // the database fails.
     void check(const QSqlDatabase &db, const QString &action) const;
+
+    // The save of one record of the roster: a new one (key -1) inserted, answering the key the
+    // engine gave it in keyColumn; a stored one updated (the key bound after the values) in a
+    // transaction that first checks this mark. Throws DbError.
+    std::int32_t saveRecord(const QSqlDatabase &db, const QString &action, std::int32_t key,
+                            const QVariantList &values, const QString &insert, const QString &update,
+                            const QString &keyColumn) const;
 
 private:
     struct Read

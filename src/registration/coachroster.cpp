@@ -1,7 +1,6 @@
 #include "registration/coachroster.h"
 
 #include "db/sql.h"
-#include "db/writetransaction.h"
 
 namespace {
 
@@ -79,22 +78,15 @@ std::int32_t CoachRoster::save(const CoachRecord &c, const ReadMark &asRead) con
                               Sql::text(c.zip),       Sql::text(c.primary),
                               Sql::text(c.secondary), Sql::text(c.email),
                               Sql::text(c.position),  c.teamCode};
-    if (c.code == -1)
-        return Sql::insert(
-            m_db, action,
-            QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
-                           "Secondary, Email, Position, TeamCode) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            values, QStringLiteral("CoachCode"));
-    WriteTransaction::run(m_db, action, [&] {
-        asRead.check(m_db, action);
-        Sql::exec(
-            m_db, action,
-            QStringLiteral("UPDATE TblCoach SET FirstName = ?, LastName = ?, Address = ?, City = ?, Zip = ?, "
-                           "\"Primary\" = ?, Secondary = ?, Email = ?, Position = ?, TeamCode = ? "
-                           "WHERE CoachCode = ?"),
-            values + QVariantList{c.code});
-    });
-    return c.code;
+    return asRead.saveRecord(
+        m_db, action, c.code, values,
+        QStringLiteral(
+            "INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", Secondary, "
+            "Email, Position, TeamCode) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QStringLiteral(
+            "UPDATE TblCoach SET FirstName = ?, LastName = ?, Address = ?, City = ?, Zip = ?, "
+            "\"Primary\" = ?, Secondary = ?, Email = ?, Position = ?, TeamCode = ? WHERE CoachCode = ?"),
+        QStringLiteral("CoachCode"));
 }
 
 void CoachRoster::remove(std::int32_t code) const

@@ -1,7 +1,6 @@
 #include "registration/judgeroster.h"
 
 #include "db/sql.h"
-#include "db/writetransaction.h"
 
 namespace {
 
@@ -79,21 +78,13 @@ std::int32_t JudgeRoster::save(const JudgeRecord &j, const ReadMark &asRead) con
     const QVariantList values{Sql::text(j.firstName),   Sql::text(j.lastName), Sql::text(j.address),
                               Sql::text(j.city),        Sql::text(j.state),    Sql::text(j.zip),
                               Sql::text(j.phoneNumber), Sql::text(j.email),    Sql::text(j.memo)};
-    if (j.id == -1)
-        return Sql::insert(
-            m_db, action,
-            QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Address, City, State, Zip, "
-                           "PhoneNumber, Email, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            values, QStringLiteral("JudgeID"));
-    WriteTransaction::run(m_db, action, [&] {
-        asRead.check(m_db, action);
-        Sql::exec(
-            m_db, action,
-            QStringLiteral("UPDATE TblJudge SET FirstName = ?, LastName = ?, Address = ?, City = ?, "
-                           "State = ?, Zip = ?, PhoneNumber = ?, Email = ?, Memo = ? WHERE JudgeID = ?"),
-            values + QVariantList{j.id});
-    });
-    return j.id;
+    return asRead.saveRecord(
+        m_db, action, j.id, values,
+        QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Address, City, State, Zip, "
+                       "PhoneNumber, Email, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QStringLiteral("UPDATE TblJudge SET FirstName = ?, LastName = ?, Address = ?, City = ?, "
+                       "State = ?, Zip = ?, PhoneNumber = ?, Email = ?, Memo = ? WHERE JudgeID = ?"),
+        QStringLiteral("JudgeID"));
 }
 
 void JudgeRoster::remove(std::int32_t id) const

@@ -80,19 +80,12 @@ std::int32_t TeamRoster::save(const TeamRecord &team, const ReadMark &asRead) co
     const QString action = QStringLiteral("Saving the team");
     const QVariantList values{Sql::text(team.name), Sql::text(team.division), Sql::text(team.district),
                               Sql::text(team.region)};
-    if (team.code == -1)
-        return Sql::insert(
-            m_db, action,
-            QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
-            values, QStringLiteral("TeamCode"));
-    WriteTransaction::run(m_db, action, [&] {
-        asRead.check(m_db, action);
-        Sql::exec(m_db, action,
-                  QStringLiteral("UPDATE TblTeam SET TeamName = ?, Division = ?, District = ?, Region = ? "
-                                 "WHERE TeamCode = ?"),
-                  values + QVariantList{team.code});
-    });
-    return team.code;
+    return asRead.saveRecord(
+        m_db, action, team.code, values,
+        QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
+        QStringLiteral(
+            "UPDATE TblTeam SET TeamName = ?, Division = ?, District = ?, Region = ? WHERE TeamCode = ?"),
+        QStringLiteral("TeamCode"));
 }
 
 void TeamRoster::deleteWithCoaches(std::int32_t code) const
