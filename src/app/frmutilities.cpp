@@ -15,7 +15,7 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Tool | Qt::Framel
     setWindowTitle(QStringLiteral("Export to State"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
-    setFixedSize(Twips::size(1575, 1935));
+    setFixedSize(Twips::size(1575, 2220));
     QPalette p = palette();
     p.setColor(QPalette::Window, MenuColours::HeaderBand);
     setPalette(p);
@@ -25,19 +25,21 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Tool | Qt::Framel
     {
         const char *name;
         int top;
+        int height;
         FrmMain::Utility which;
     };
     static constexpr Entry Entries[] = {
-        {"LblImport", 120, FrmMain::Utility::ImportTeams},
-        {"LblAssignNum", 600, FrmMain::Utility::AssignRiderNumbers},
-        // Moving a meet between the file and a server, beyond the two entries of old.
-        {"LblCopyToServer", 1080, FrmMain::Utility::CopyMeetToServer},
-        {"LblCopyToFile", 1560, FrmMain::Utility::CopyMeetToFile},
+        {"LblImport", 120, 255, FrmMain::Utility::ImportTeams},
+        {"LblAssignNum", 600, 255, FrmMain::Utility::AssignRiderNumbers},
+        // Moving a meet between the file and a server: two lines each in the same width.
+        {"LblCopyToServer", 1080, 450, FrmMain::Utility::CopyMeetToServer},
+        {"LblCopyToFile", 1650, 450, FrmMain::Utility::CopyMeetToFile},
     };
     for (const Entry &e : Entries) {
         auto *label = new ClickLabel(FrmMain::utilityCaption(e.which), this);
         label->setObjectName(QString::fromLatin1(e.name));
-        label->setGeometry(Twips::rect(0, e.top, 1575, 255));
+        label->setGeometry(Twips::rect(0, e.top, 1575, e.height));
+        label->setWordWrap(e.height > 255);
         label->setColors(FormKit::LightGrey, MenuColours::windowText());
         label->setEnabled(main.hasUtilityAction(e.which));
         connect(label, &ClickLabel::clicked, this, [this, which = e.which] { Q_EMIT entryChosen(which); });

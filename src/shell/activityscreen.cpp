@@ -1,19 +1,20 @@
 #include "shell/activityscreen.h"
 
+#include <QApplication>
 #include <QEvent>
 
 bool ActivityScreen::event(QEvent *event)
 {
-    // A failure told in a message box activates the window again when the box closes: that
-    // activation reads nothing, so that a meet server that is away is told once, not for ever.
-    if (event->type() == QEvent::WindowActivate && isVisible() && isEnabled() && !m_reading) {
-        if (m_readFailed) {
-            m_readFailed = false;
-        } else {
-            m_reading = true;
-            m_readFailed = !readAgain();
-            m_reading = false;
-        }
+    // Read again only when the user comes back from elsewhere: not after a window of this program
+    // (a message box, an editing window) had the keyboard, so that a failure told in a message box
+    // is not read, and told, again as the box closes.
+    if (event->type() == QEvent::WindowDeactivate)
+        m_awayInOwnWindow = QApplication::activeWindow() != nullptr;
+    else if (event->type() == QEvent::WindowActivate && !std::exchange(m_awayInOwnWindow, false) &&
+             isVisible() && isEnabled() && !m_reading) {
+        m_reading = true;
+        readAgain();
+        m_reading = false;
     }
     return QWidget::event(event);
 }

@@ -20,6 +20,7 @@ protected:
     // Reads again what the screen lists, when its window is activated again: another station
     // may have changed it. Answers false when that failed and the user has been told.
     virtual bool readAgain() { return true; }
+    // WindowActivate and WindowDeactivate reach the window's children too.
     bool event(QEvent *event) override;
 
 Q_SIGNALS:
@@ -27,6 +28,6 @@ Q_SIGNALS:
     void closeRequested();
 
 private:
-    bool m_readFailed = false;
+    bool m_awayInOwnWindow = false;
     bool m_reading = false;
 };
