@@ -10,8 +10,6 @@
 #include "shell/appstate.h"
 #include "shell/gridmarks.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSet>
 
 namespace Bench {
@@ -19,10 +17,7 @@ namespace Bench {
 bool entryGridFigures(const Context &context)
 {
     constexpr int Runs = 7;
-    const QString folder = context.work.filePath(QStringLiteral("entry-grid"));
-    QDir().mkpath(folder);
-    const QString meet = QDir(folder).filePath(QStringLiteral("KORVState2006.mdb"));
-    QFile::copy(context.largePath, meet);
+    const QString meet = context.copyOfLarge(QStringLiteral("entry-grid"));
 
     AppState app;
     app.ScreenWidth = 12000;

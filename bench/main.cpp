@@ -2,9 +2,11 @@
 // per figure: {"bench": "...", "n": ..., "median_ms": ...}.
 #include "benchkit.h"
 #include "meetfixture.h"
+#include "testengine.h"
 
 #include "app/startup.h"
 #include "db/dbconnection.h"
+#include "db/meetcopy.h"
 #include "db/meetschema.h"
 #include "reports/korvconnection.h"
 #include "reports/paginator.h"
@@ -22,6 +24,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -46,10 +49,66 @@ double medianMs(int runs, const std::function<void()> &prepare, const std::funct
     return times[times.size() / 2];
 }
 
+namespace {
+QString g_suffix; // "_server" while the show-day figures run on the server
+} // namespace
+
+QString named(const char *name)
+{
+    return QString::fromLatin1(name) + g_suffix;
+}
+
 void report(const char *name, int n, double ms)
 {
-    std::printf("{\"bench\": \"%s\", \"n\": %d, \"median_ms\": %.2f}\n", name, n, ms);
+    std::printf("{\"bench\": \"%s\", \"n\": %d, \"median_ms\": %.2f}\n", qPrintable(named(name)), n, ms);
     std::fflush(stdout);
+}
+
+QString Context::copyOfLarge(const QString &name) const
+{
+    if (TestEngine::onServer()) {
+        const QString address = TestEngine::newDatabase();
+        DbConnection from;
+        from.open(largeFile, DbConnection::Mode::ReadOnly);
+        MeetCopy::toServer(from.database(), address);
+        return address;
+    }
+    const QString folder = work.filePath(name);
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(QStringLiteral("KORVState2006.mdb"));
+    QFile::copy(largeFile, path);
+    return path;
+}
+
+// Runs the show-day figures once more on a throwaway server of its own (scripts/pgserver.sh), the
+// large meet copied there. Without a server that starts, says so and runs nothing.
+bool serverPass(const Context &onFile, const std::vector<Figures> &showDay)
+{
+    QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("trotwise-bench-XXXXXX")));
+    const QString script = QString::fromUtf8(TROTWISE_PGSERVER_SCRIPT);
+    QProcess start;
+    start.start(script, {QStringLiteral("start"), folder.path()});
+    if (!start.waitForFinished(120000) || start.exitCode() != 0) {
+        std::fprintf(stderr,
+                     "no PostgreSQL server could be started (%s): the _server figures are left out\n%s",
+                     qPrintable(script), start.readAllStandardError().constData());
+        return true;
+    }
+    qputenv("TROTWISE_TEST_SERVER", start.readAllStandardOutput().trimmed());
+    g_suffix = QStringLiteral("_server");
+    bool ok = true;
+    {
+        Context onServer = onFile;
+        onServer.largePath = onFile.copyOfLarge(QStringLiteral("large"));
+        for (const Figures figures : showDay)
+            ok = ok && figures(onServer);
+        ok = ok && stationsFigure(onServer);
+    }
+    TestEngine::dropAll();
+    QProcess::execute(script, {QStringLiteral("clean"), folder.path()});
+    qunsetenv("TROTWISE_TEST_SERVER");
+    g_suffix.clear();
+    return ok;
 }
 
 } // namespace Bench
@@ -220,8 +279,8 @@ int main(int argc, char *argv[])
     if (!rosterFigures(work, largePath) || !importFigure(work))
         return 1;
 
-    // The show day's figures, each group in its own file.
-    const Bench::Context context{work, largeFolder, largePath, messages};
+    // The show day's figures, each group in its own file: on the meet file, then on a server.
+    const Bench::Context context{work, largeFolder, largePath, largePath, messages};
     const std::vector<Bench::Figures> showDay = {
         // one line per group of figures, declared in benchkit.h
         Bench::entryGridFigures, Bench::sheetsFigures,     Bench::judgeAssignmentFigures,
@@ -231,5 +290,7 @@ int main(int argc, char *argv[])
     for (const Bench::Figures figures : showDay)
         if (!figures(context))
             return 1;
-    return 0;
+    if (!Bench::stationsFigure(context))
+        return 1;
+    return Bench::serverPass(context, showDay) ? 0 : 1;
 }

@@ -32,9 +32,17 @@ int main(int argc, char *argv[])
     state.messages = &messages;
     application.setMessages(&messages);
 
+    const QString folder = QCoreApplication::applicationDirPath();
+    QString badAddress;
+    const QString server = Startup::serverAddress(folder, QCoreApplication::arguments(), &badAddress);
+    if (!badAddress.isEmpty()) {
+        messages.fail(badAddress);
+        return 1;
+    }
+
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize twips = Startup::screenTwips(screen ? QSizeF(screen->size()) : QSizeF());
-    switch (Startup::run(state, twips, QCoreApplication::applicationDirPath())) {
+    switch (Startup::run(state, twips, folder, server)) {
     case Startup::Outcome::ScreenRefused:
         return 0;
     case Startup::Outcome::Failed:
