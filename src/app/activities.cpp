@@ -5,6 +5,7 @@
 #include "app/frmprintpack.h"
 #include "app/frmsnapshots.h"
 #include "common/messageservice.h"
+#include "db/meetaddress.h"
 #include "db/meetfilecheck.h"
 #include "db/snapshotsource.h"
 #include "entries/frmclasssheets.h"
@@ -61,9 +62,17 @@ void registerActivities(FrmMain &main, AppState &app)
     main.setUtilityAction(FrmMain::Utility::AssignRiderNumbers,
                           [&app, &main] { FrmAssignNumbers::open(app, &main); });
 
-    // Snapshots of the meet file go beside it; one is taken every ten minutes while the meet changes.
-    app.safety.attach(std::make_unique<MeetFileSource>(app.meetConnection),
-                      QFileInfo(app.meetConnection.location()).dir().filePath(SnapshotStore::FolderName));
+    // Snapshots of the meet file go beside it; those of a meet on a server beside the program, in a
+    // folder of that meet's own. One is taken every ten minutes while the meet changes.
+    const QString location = app.meetConnection.location();
+    if (const auto server = MeetAddress::parse(location))
+        app.safety.attach(
+            std::make_unique<ServerMeetSource>(app.meetConnection),
+            QDir(app.AppFolder)
+                .filePath(SnapshotStore::FolderName + u'/' + SnapshotStore::fitName(server->display())));
+    else
+        app.safety.attach(std::make_unique<MeetFileSource>(app.meetConnection),
+                          QFileInfo(location).dir().filePath(SnapshotStore::FolderName));
     app.safety.startTimer(&main, *app.messages);
     main.setUtilityAction(FrmMain::Utility::Snapshots, [&app, &main] {
         // A restored meet is read afresh: the open activity and every report shown from the old
@@ -76,7 +85,8 @@ void registerActivities(FrmMain &main, AppState &app)
         });
     });
     main.setUtilityAction(FrmMain::Utility::CheckMeetFile, [&app, &main] {
-        const QString verdict = MeetFileCheck::verdict(MeetFileCheck::problems(app.MeetDb()));
+        const QString verdict = MeetFileCheck::verdict(MeetFileCheck::problems(app.MeetDb()),
+                                                       MeetAddress::isServer(app.meetConnection.location()));
         FormKit::enableUnchanged(&main);
         app.messages->tell(verdict);
     });

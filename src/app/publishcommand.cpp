@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "db/dbconnection.h"
+#include "db/meetaddress.h"
 #include "db/meetschema.h"
 #include "judging/resultspages.h"
 #include "shell/boundary.h"
@@ -21,23 +22,27 @@ std::optional<QString> requested(int argc, char *argv[])
     return std::nullopt;
 }
 
-Outcome run(const QString &appFolder, const QString &folder)
+Outcome run(const QString &appFolder, const QString &folder, const QString &serverAddress)
 {
     if (folder.isEmpty())
         return {2, QStringLiteral("--publish needs the folder to write the results to.")};
-    const QString path = Startup::meetPath(appFolder);
+    const bool onServer = !serverAddress.isEmpty();
+    const QString location = onServer ? serverAddress : Startup::meetPath(appFolder);
     const auto refused = [&](const QString &why) {
-        return Outcome{1, QStringLiteral("The meet file \"%1\" %2; nothing was published.")
-                              .arg(QDir::toNativeSeparators(path), why)};
+        return Outcome{1, (onServer ? QStringLiteral("The meet %1 %2; nothing was published.")
+                                    : QStringLiteral("The meet file \"%1\" %2; nothing was published."))
+                              .arg(MeetAddress::describe(location), why)};
     };
-    if (!QFileInfo(path).isFile())
-        return refused(QStringLiteral("is not there"));
-    QString reason;
-    if (!looksLikeSqliteFile(path, &reason))
-        return refused(QStringLiteral("cannot be used: ") + reason);
+    if (!onServer) {
+        if (!QFileInfo(location).isFile())
+            return refused(QStringLiteral("is not there"));
+        QString reason;
+        if (!looksLikeSqliteFile(location, &reason))
+            return refused(QStringLiteral("cannot be used: ") + reason);
+    }
     try {
         DbConnection meet;
-        meet.open(path, DbConnection::Mode::ReadOnly, QStringLiteral("Publish"));
+        meet.open(location, DbConnection::Mode::ReadOnly, QStringLiteral("Publish"));
         if (const auto mismatch = MeetSchema::mismatch(meet.database()))
             return refused(QStringLiteral("cannot be used: ") + *mismatch);
         return {0, ResultsPages::publish(meet.database(), folder)};

@@ -43,15 +43,22 @@ qint64 count(const QSqlDatabase &db, const QString &action, const char *table)
         .toLongLong();
 }
 
-// The tables made in `to`, the rows copied, the keys set and every table counted, inside the
-// caller's transaction on `to`.
-Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString &action)
+enum class Tables { Make, Empty };
+
+// The tables made in `to` (or emptied there), the rows copied, the keys set and every table
+// counted, inside the caller's transaction on `to`.
+Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString &action, Tables tables)
 {
     const bool server = Engine::onServer(to);
-    for (const QString &statement : MeetSchema::setupStatements(server))
-        Sql::exec(to, action, statement);
-    for (const MeetSchema::Table &t : MeetSchema::tables())
-        Sql::exec(to, action, MeetSchema::createStatement(t, server));
+    if (tables == Tables::Make) {
+        for (const QString &statement : MeetSchema::setupStatements(server))
+            Sql::exec(to, action, statement);
+        for (const MeetSchema::Table &t : MeetSchema::tables())
+            Sql::exec(to, action, MeetSchema::createStatement(t, server));
+    } else {
+        for (const MeetSchema::Table &t : MeetSchema::tables())
+            Sql::exec(to, action, QStringLiteral("DELETE FROM %1").arg(QLatin1StringView(t.name)));
+    }
 
     const ReadTransaction oneState(from, action);
     Counts counts;
@@ -121,7 +128,7 @@ Counts toServer(const QSqlDatabase &from, const QString &address)
             QStringLiteral("the database is not empty (it holds the table %1); a meet is copied only "
                            "into an empty database")
                 .arg(present.first()));
-    return WriteTransaction::run(to, action, [&] { return copyInto(from, to, action); });
+    return WriteTransaction::run(to, action, [&] { return copyInto(from, to, action, Tables::Make); });
 }
 
 Counts toFile(const QSqlDatabase &from, const QString &path)
@@ -136,7 +143,7 @@ Counts toFile(const QSqlDatabase &from, const QString &path)
         DbConnection file;
         file.open(building, DbConnection::Mode::Create);
         counts = WriteTransaction::run(file.database(), action,
-                                       [&] { return copyInto(from, file.database(), action); });
+                                       [&] { return copyInto(from, file.database(), action, Tables::Make); });
     } catch (...) {
         QFile::remove(building);
         QFile::remove(building + QStringLiteral("-journal"));
@@ -148,6 +155,20 @@ Counts toFile(const QSqlDatabase &from, const QString &path)
         throw DbError(action, {}, QStringLiteral("the file could not be put in place"));
     }
     return counts;
+}
+
+Counts replaceOnServer(const QSqlDatabase &server, const QString &path)
+{
+    const QString action =
+        QStringLiteral("Replacing the meet on the server by \"%1\"").arg(QDir::toNativeSeparators(path));
+    DbConnection file;
+    file.open(path, DbConnection::Mode::ReadOnly);
+    QStringList all;
+    for (const MeetSchema::Table &t : MeetSchema::tables())
+        all << QString::fromLatin1(t.name);
+    // Every other station's save waits for the whole replacement rather than colliding with it.
+    return WriteTransaction::run(server, action, all,
+                                 [&] { return copyInto(file.database(), server, action, Tables::Empty); });
 }
 
 } // namespace MeetCopy

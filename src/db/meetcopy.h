@@ -28,4 +28,9 @@ Counts toServer(const QSqlDatabase &from, const QString &address);
 // once complete. Throws DbError (and then the file at path is as it was).
 Counts toFile(const QSqlDatabase &from, const QString &path);
 
+// The whole meet on the server replaced by the meet file at path, in one transaction: every row of
+// the nine tables taken out and the file's put in, keys as they were in the file. Throws DbError
+// (and then the server's meet is as it was).
+Counts replaceOnServer(const QSqlDatabase &server, const QString &path);
+
 } // namespace MeetCopy

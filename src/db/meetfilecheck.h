@@ -10,12 +10,13 @@
 namespace MeetFileCheck {
 
 inline const QString Sound = QStringLiteral("The meet file is sound.");
+inline const QString SoundOnServer = QStringLiteral("The meet on the server is sound.");
 
-// What is wrong with the file, one line each; empty when it is sound. Throws DbError when the
-// checks cannot run at all.
+// What is wrong with the file, one line each (on a server, whether it holds a whole meet); empty when it is
+// sound. Throws DbError when the checks cannot run at all.
 QStringList problems(const QSqlDatabase &db);
 
 // The result in words: Sound, or the problems found.
-QString verdict(const QStringList &problems);
+QString verdict(const QStringList &problems, bool onServer = false);
 
 } // namespace MeetFileCheck

@@ -2,6 +2,7 @@
 
 #include "db/dbconnection.h"
 #include "db/dberror.h"
+#include "db/meetcopy.h"
 #include "db/sql.h"
 
 #include <QDir>
@@ -90,5 +91,27 @@ std::int64_t MeetFileSource::changeCount()
 {
     return Sql::scalar(m_meet.database(), QStringLiteral("Reading the meet's changes"),
                        QStringLiteral("SELECT total_changes()"))
+        .toLongLong();
+}
+
+void ServerMeetSource::copyTo(const QString &path)
+{
+    MeetCopy::toFile(m_meet.database(), path);
+}
+
+void ServerMeetSource::replaceFrom(const QString &path)
+{
+    MeetCopy::replaceOnServer(m_meet.database(), path);
+}
+
+std::int64_t ServerMeetSource::changeCount()
+{
+    const QString action = QStringLiteral("Reading the meet's changes");
+    // The server counts this connection's writes in once it is idle: they are all in by the next
+    // statement. Other stations' writes come in within a second or so.
+    Sql::select(m_meet.database(), action, QStringLiteral("SELECT pg_stat_force_next_flush()"));
+    return Sql::scalar(m_meet.database(), action,
+                       QStringLiteral("SELECT coalesce(sum(n_tup_ins + n_tup_upd + n_tup_del), 0) "
+                                      "FROM pg_stat_user_tables"))
         .toLongLong();
 }

@@ -37,3 +37,18 @@ public:
 private:
     const DbConnection &m_meet;
 };
+
+// A meet on a server, copied row by row into a new meet file and back from one.
+class ServerMeetSource : public SnapshotSource
+{
+public:
+    explicit ServerMeetSource(const DbConnection &meet) : m_meet(meet) {}
+
+    void copyTo(const QString &path) override;
+    void replaceFrom(const QString &path) override;
+    // The rows written to the meet's tables by every station, as the server counts them.
+    std::int64_t changeCount() override;
+
+private:
+    const DbConnection &m_meet;
+};

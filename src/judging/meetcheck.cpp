@@ -163,7 +163,7 @@ private:
                                    "INNER JOIN TblEntry ON TblEntry.RiderIndex = TblPerson.RiderIndex "
                                    "WHERE (? = '' OR TblTeam.Division = ?) "
                                    "AND (TblPerson.RiderNumber IS NULL OR TblPerson.RiderNumber = '') "
-                                   "GROUP BY TblPerson.RiderIndex "
+                                   "GROUP BY TblPerson.RiderIndex, TblTeam.TeamCode "
                                    "ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.LastName, "
                                    "TblPerson.FirstName"))
                  .rows)
@@ -183,7 +183,7 @@ private:
                                    "AND NOT EXISTS (SELECT 1 FROM TblPairing INNER JOIN TblPerson AS Partner "
                                    "ON Partner.RiderIndex = TblPairing.PartnerIndex "
                                    "WHERE TblPairing.RiderIndex = TblEntry.RiderIndex) "
-                                   "GROUP BY TblPerson.RiderIndex "
+                                   "GROUP BY TblPerson.RiderIndex, TblTeam.TeamCode "
                                    "ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.LastName, "
                                    "TblPerson.FirstName"),
                     {ClassCatalogue::RelayClass})
@@ -196,19 +196,20 @@ private:
     void placedNotEntered()
     {
         for (const auto &row :
-             select(
-                 QStringLiteral("SELECT TblPlacing.Division, TblPlacing.ClassNumber, TblPerson.FirstName, "
-                                "TblPerson.LastName, TblTeam.TeamName, TblPerson.RiderIndex IS NOT NULL "
-                                "FROM TblPlacing "
-                                "LEFT JOIN TblPerson ON TblPerson.RiderIndex = TblPlacing.RiderIndex "
-                                "LEFT JOIN TblTeam ON TblTeam.TeamCode = TblPerson.TeamCode "
-                                "WHERE (? = '' OR TblPlacing.Division = ?) AND NOT EXISTS (SELECT 1 FROM "
-                                "TblEntry WHERE TblEntry.RiderIndex = TblPlacing.RiderIndex "
-                                "AND TblEntry.ClassNumber = TblPlacing.ClassNumber "
-                                "AND TblTeam.Division = TblPlacing.Division) "
-                                "GROUP BY TblPlacing.Division, TblPlacing.ClassNumber, TblPlacing.RiderIndex "
-                                "ORDER BY TblPlacing.Division, TblPlacing.ClassNumber, TblPerson.LastName, "
-                                "TblPerson.FirstName"))
+             select(QStringLiteral(
+                        "SELECT TblPlacing.Division, TblPlacing.ClassNumber, TblPerson.FirstName, "
+                        "TblPerson.LastName, TblTeam.TeamName, TblPerson.RiderIndex IS NOT NULL "
+                        "FROM TblPlacing "
+                        "LEFT JOIN TblPerson ON TblPerson.RiderIndex = TblPlacing.RiderIndex "
+                        "LEFT JOIN TblTeam ON TblTeam.TeamCode = TblPerson.TeamCode "
+                        "WHERE (? = '' OR TblPlacing.Division = ?) AND NOT EXISTS (SELECT 1 FROM "
+                        "TblEntry WHERE TblEntry.RiderIndex = TblPlacing.RiderIndex "
+                        "AND TblEntry.ClassNumber = TblPlacing.ClassNumber "
+                        "AND TblTeam.Division = TblPlacing.Division) "
+                        "GROUP BY TblPlacing.Division, TblPlacing.ClassNumber, TblPlacing.RiderIndex, "
+                        "TblPerson.RiderIndex, TblTeam.TeamCode "
+                        "ORDER BY TblPlacing.Division, TblPlacing.ClassNumber, TblPerson.LastName, "
+                        "TblPerson.FirstName"))
                  .rows)
             add(Rule::PlacedNotEntered,
                 QStringLiteral("%1: %2 is placed but not entered")
@@ -230,13 +231,16 @@ private:
                                    .arg(row[0].toString(), row[1].toString()));
 
         for (const auto &row :
-             select(QStringLiteral("SELECT TblTeam.Division, TblTeam.TeamName, min(TblPerson.FirstName), "
-                                   "min(TblPerson.LastName), count(*) FROM TblPerson "
-                                   "INNER JOIN TblTeam ON TblTeam.TeamCode = TblPerson.TeamCode "
-                                   "WHERE (? = '' OR TblTeam.Division = ?) "
-                                   "GROUP BY TblTeam.TeamCode, lower(trim(TblPerson.FirstName)), "
-                                   "lower(trim(TblPerson.LastName)) HAVING count(*) > 1 "
-                                   "ORDER BY TblTeam.Division, TblTeam.TeamName, 4, 3"))
+             select(QStringLiteral(
+                        "SELECT TblTeam.Division, TblTeam.TeamName, TblPerson.FirstName, "
+                        "TblPerson.LastName, Alike.Riders FROM (SELECT min(RiderIndex) AS First, "
+                        "count(*) AS Riders FROM TblPerson GROUP BY TeamCode, lower(trim(FirstName)), "
+                        "lower(trim(LastName)) HAVING count(*) > 1) AS Alike "
+                        "INNER JOIN TblPerson ON TblPerson.RiderIndex = Alike.First "
+                        "INNER JOIN TblTeam ON TblTeam.TeamCode = TblPerson.TeamCode "
+                        "WHERE (? = '' OR TblTeam.Division = ?) "
+                        "ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.LastName, "
+                        "TblPerson.FirstName"))
                  .rows)
             add(Rule::SameName, QStringLiteral("Division %1, %2: %3 riders named %4")
                                     .arg(row[0].toString(), row[1].toString())

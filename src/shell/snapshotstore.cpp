@@ -44,12 +44,15 @@ void readCounts(Snapshot &snapshot)
 
 } // namespace
 
-QString SnapshotStore::fileName(const QDateTime &time, const QString &what)
+QString SnapshotStore::fitName(const QString &text)
 {
     static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
-    QString name = what.simplified();
-    name.replace(unfit, QStringLiteral("-"));
-    return time.toString(NameTime) + u' ' + name + Extension;
+    return text.simplified().replace(unfit, QStringLiteral("-"));
+}
+
+QString SnapshotStore::fileName(const QDateTime &time, const QString &what)
+{
+    return time.toString(NameTime) + u' ' + fitName(what) + Extension;
 }
 
 std::optional<Snapshot> SnapshotStore::parse(const QString &fileName)

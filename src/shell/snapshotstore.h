@@ -40,7 +40,9 @@ public:
     // Deletes the snapshots the keeping rule lets go. Files of other names are never touched.
     void prune() const;
 
-    // The file name for a snapshot; characters that files cannot be named with become "-".
+    // The text with the characters that files cannot be named with made "-".
+    static QString fitName(const QString &text);
+    // The file name for a snapshot.
     static QString fileName(const QDateTime &time, const QString &what);
     // The time and what came next, from a snapshot's file name; nothing for other files.
     static std::optional<Snapshot> parse(const QString &fileName);

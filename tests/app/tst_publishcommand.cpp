@@ -1,7 +1,9 @@
 // "trotwise --publish FOLDER", run as a script runs it: a copy of the real program in a folder of
 // its own, with or without a meet beside it.
 #include "meetfile.h"
+#include "testengine.h"
 
+#include "db/meetaddress.h"
 #include "db/sql.h"
 
 #include <QProcess>
@@ -48,6 +50,12 @@ private:
                 QString::fromLocal8Bit(process.readAllStandardError())};
     }
 
+    // The meet named to the program as a station names a meet on the server.
+    static QStringList meetOption(const QString &location)
+    {
+        return MeetAddress::isServer(location) ? QStringList{"--meet", location} : QStringList();
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -65,7 +73,7 @@ private Q_SLOTS:
             MeetBuilder(c.database()).addTeam("Blue", "A");
         }
         const QString folder = dir().filePath("site");
-        const Run run = publish({folder});
+        const Run run = publish(QStringList{folder} + meetOption(meet));
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out,
                  QStringLiteral("Published 4 pages of results (1 division) to \"%1\".\n").arg(folder));
@@ -93,13 +101,16 @@ private Q_SLOTS:
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("minutes of the last meeting\n");
-        } else if (meet == "database") {
+        }
+        QString location = path;
+        if (meet == "database") {
+            location = TestEngine::onServer() ? TestEngine::newDatabase() : path;
             DbConnection c;
-            c.open(path, DbConnection::Mode::Create);
+            c.open(location, DbConnection::Mode::Create);
             Sql::exec(c.database(), "test", "CREATE TABLE Recipes (Name TEXT)");
         }
         const QStringList before = listing(dir().path());
-        const Run run = publish({dir().filePath("site")});
+        const Run run = publish(QStringList{dir().filePath("site")} + meetOption(location));
         QCOMPARE(run.status, 1);
         QVERIFY(run.out.isEmpty());
         QCOMPARE(run.err.count(u'\n'), 1);

@@ -10,6 +10,7 @@
 #include "db/engine.h"
 #include "db/meetaddress.h"
 #include "db/meetcopy.h"
+#include "db/meetfilecheck.h"
 #include "db/writetransaction.h"
 #include "entries/frmentries.h"
 #include "registration/frmteam.h"
@@ -137,6 +138,14 @@ private Q_SLOTS:
         DbConnection server;
         server.open(target, DbConnection::Mode::ReadWrite);
         QCOMPARE(Engine::tables(server.database()), QStringList());
+
+        // The meet check on a server: the whole meet is sound, an empty database is no meet.
+        QCOMPARE(MeetFileCheck::verdict(MeetFileCheck::problems(meet.db()), true),
+                 MeetFileCheck::SoundOnServer);
+        QVERIFY(
+            MeetFileCheck::verdict(MeetFileCheck::problems(server.database()), true)
+                .startsWith("The meet on the server is damaged:\n\n- it is not a complete meet: it has no "
+                            "table Tbl"));
     }
 
     void copyWindows_copyTheOpenMeetAndSaySo()

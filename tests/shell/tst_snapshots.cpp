@@ -2,24 +2,34 @@
 // files that are no snapshots, and the net that asks when a snapshot cannot be taken.
 #include "meetfile.h"
 #include "scriptedmessages.h"
+#include "testengine.h"
 
 #include "db/snapshotsource.h"
 #include "shell/safetynet.h"
 
 namespace {
 
-// The meet file, failing like a full disk while asked to.
-class FailingSource : public MeetFileSource
+// The meet, failing like a full disk while asked to.
+class FailingSource : public SnapshotSource
 {
 public:
-    using MeetFileSource::MeetFileSource;
+    explicit FailingSource(const DbConnection &meet)
+        : m_meet(TestEngine::onServer() ? std::unique_ptr<SnapshotSource>(new ServerMeetSource(meet))
+                                        : std::make_unique<MeetFileSource>(meet))
+    {
+    }
     void copyTo(const QString &path) override
     {
         if (failing)
             throw DbError("Taking a snapshot of the meet", {}, "database or disk is full");
-        MeetFileSource::copyTo(path);
+        m_meet->copyTo(path);
     }
+    void replaceFrom(const QString &path) override { m_meet->replaceFrom(path); }
+    std::int64_t changeCount() override { return m_meet->changeCount(); }
     bool failing = false;
+
+private:
+    std::unique_ptr<SnapshotSource> m_meet;
 };
 
 // A meet file with its net: snapshots into the folder "Snapshots" beside it, one second apart.
