@@ -6,4 +6,4 @@ scripts/setup.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 cd build
-ctest --output-on-failure --timeout 300
+ctest --output-on-failure --timeout 300 --parallel "$(nproc)"
