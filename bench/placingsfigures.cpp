@@ -1,4 +1,4 @@
-// The entry booth's placings: the judges' cards form of a class with 250 riders, the save of
+// The entry booth's placings: the judges' cards form of a class with every rider of a division, the save of
 // both cards, and the class placings report written to PDF.
 #include "benchkit.h"
 #include "meetfixture.h"
@@ -80,7 +80,7 @@ bool placingsFigures(const Context &context)
                    pages = int(doc.pages.size());
                app.KORV.close(query.name());
            }));
-    return riders == 250 && lines == riders + 1 && placed > 0 && pages > 0;
+    return riders == context.size / 4 && lines == riders + 1 && placed > 0 && pages > 0;
 }
 
 } // namespace Bench
