@@ -32,9 +32,12 @@ Timing medianMs(int runs, const std::function<void()> &prepare, const std::funct
 // The size of the meet measured from now on, in riders.
 void setSize(int riders);
 
-// One JSON line: {"bench": name, "size": riders, "n": n, "median_ms": ms, "cpu_ms": cpu}; the
-// times are kept for the figure's scaling line.
-void report(const char *name, int n, Timing time);
+// One JSON line: {"bench": name, "size": riders, "n": n, "median_ms": ms, "cpu_ms": cpu} and
+// extra when given (more "key": value pairs); the times are kept for the figure's scaling line.
+// The figures of the server's pass are named with "_server" after the name.
+void report(const char *name, int n, Timing time, const QString &extra = {});
+// The name with the pass's suffix ("" or "_server").
+QString named(const char *name);
 
 // Per figure measured at more than one size, one JSON line with its times by size and the ratio
 // of each doubling, of the wall clock and of the processor time:
@@ -53,18 +56,23 @@ inline constexpr char EveryReportOption[] = "--every-report";
 int openEveryReport(const QString &folder);
 
 // The large meet (size riders in size / 10 teams, size * 6 / 100 judges, every class of every
-// division entered up to its limits, judged and placed) with its label images, in largeFolder;
-// work is a scratch folder of this size for files the figures write.
+// division entered up to its limits, judged and placed) with its label images in largeFolder: in
+// the file largeFile, and where this pass of the show-day figures works (largePath: that file, or
+// a copy of it on the server). work is a scratch folder of this size for files the figures write.
 struct Context
 {
     const QTemporaryDir &work;
     QString largeFolder;
     QString largePath;
+    QString largeFile;
     ScriptedMessages &messages;
     int size = 1000;
 
     // A count of the meet of 1,000 riders, in proportion to this one.
     int scaled(int atThousand) const { return atThousand * size / 1000; }
+
+    // A copy of the large meet that a figure may change, where this pass works.
+    QString copyOfLarge(const QString &name) const;
 };
 
 // A group of figures; false when one of them did not produce what it should.
@@ -82,5 +90,6 @@ bool spreadsheetFigures(const Context &context);     // the roster from a spread
 bool safetyFigures(const Context &context);          // snapshots and the meet check
 bool resultsOutFigures(const Context &context);      // the class sheet pack, the published results
 bool memoryFigures(const Context &context);          // peak memory with every report open
+bool stationsFigure(const Context &context);         // three stations saving placings at once
 
 } // namespace Bench

@@ -9,18 +9,14 @@
 #include "shell/appstate.h"
 #include "shell/gridmarks.h"
 
-#include <QDir>
-#include <QFile>
+#include <QSet>
 
 namespace Bench {
 
 bool entryGridFigures(const Context &context)
 {
     constexpr int Runs = 7;
-    const QString folder = context.work.filePath(QStringLiteral("entry-grid"));
-    QDir().mkpath(folder);
-    const QString meet = QDir(folder).filePath(QStringLiteral("KORVState2006.mdb"));
-    QFile::copy(context.largePath, meet);
+    const QString meet = context.copyOfLarge(QStringLiteral("entry-grid"));
 
     AppState app;
     app.ScreenWidth = 12000;

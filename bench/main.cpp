@@ -4,12 +4,15 @@
 #include "benchkit.h"
 #include "meetfixture.h"
 #include "scriptedmessages.h"
+#include "testengine.h"
 
 #include "db/dbconnection.h"
+#include "db/meetcopy.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,6 +27,7 @@ namespace Bench {
 namespace {
 
 int g_size = 0;
+QString g_suffix; // "_server" while the show-day figures run on the server
 // Per figure, in the order first reported: its time at each size.
 std::vector<std::pair<std::string, std::map<int, Timing>>> g_times;
 
@@ -72,21 +76,29 @@ void setSize(int riders)
     g_size = riders;
 }
 
-void report(const char *name, int n, Timing time)
+QString named(const char *name)
 {
-    std::printf("{\"bench\": \"%s\", \"size\": %d, \"n\": %d, \"median_ms\": %.2f, \"cpu_ms\": %.2f}\n", name,
-                g_size, n, time.ms, time.cpuMs);
+    return QString::fromLatin1(name) + g_suffix;
+}
+
+void report(const char *name, int n, Timing time, const QString &extra)
+{
+    const std::string figureName = named(name).toStdString();
+    std::printf("{\"bench\": \"%s\", \"size\": %d, \"n\": %d, \"median_ms\": %.2f, \"cpu_ms\": %.2f%s%s}\n",
+                figureName.c_str(), g_size, n, time.ms, time.cpuMs, extra.isEmpty() ? "" : ", ",
+                qPrintable(extra));
     std::fflush(stdout);
     auto figure =
-        std::find_if(g_times.begin(), g_times.end(), [&](const auto &f) { return f.first == name; });
+        std::find_if(g_times.begin(), g_times.end(), [&](const auto &f) { return f.first == figureName; });
     if (figure == g_times.end())
-        figure = g_times.insert(g_times.end(), {name, {}});
+        figure = g_times.insert(g_times.end(), {figureName, {}});
     figure->second[g_size] = time;
 }
 
 void reportValue(const char *name, const char *key, double value)
 {
-    std::printf("{\"bench\": \"%s\", \"size\": %d, \"%s\": %.2f}\n", name, g_size, key, value);
+    std::printf("{\"bench\": \"%s\", \"size\": %d, \"%s\": %.2f}\n", qPrintable(named(name)), g_size, key,
+                value);
     std::fflush(stdout);
 }
 
@@ -126,6 +138,75 @@ void reportScaling()
     std::fflush(stdout);
 }
 
+QString Context::copyOfLarge(const QString &name) const
+{
+    if (TestEngine::onServer()) {
+        const QString address = TestEngine::newDatabase();
+        DbConnection from;
+        from.open(largeFile, DbConnection::Mode::ReadOnly);
+        MeetCopy::toServer(from.database(), address);
+        return address;
+    }
+    const QString folder = work.filePath(name);
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(QStringLiteral("KORVState2006.mdb"));
+    QFile::remove(path);
+    QFile::copy(largeFile, path);
+    return path;
+}
+
+namespace {
+
+// Each group of figures at each size in turn, so that whatever else the machine does while a
+// group runs weighs on its sizes alike.
+bool runGroups(const std::vector<Figures> &groups, const std::vector<Context> &contexts)
+{
+    for (const Figures group : groups)
+        for (const Context &context : contexts) {
+            setSize(context.size);
+            if (!group(context)) {
+                std::fprintf(stderr, "A figure%s of the meet of %d riders did not produce what it should.\n",
+                             qPrintable(g_suffix), context.size);
+                return false;
+            }
+        }
+    return true;
+}
+
+} // namespace
+
+// Runs the show-day figures once more on a throwaway server of its own (scripts/pgserver.sh), each
+// large meet copied there. Without a server that starts, says so and runs nothing.
+bool serverPass(const std::vector<Context> &onFile, const std::vector<Figures> &showDay)
+{
+    QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("trotwise-bench-XXXXXX")));
+    const QString script = QString::fromUtf8(TROTWISE_PGSERVER_SCRIPT);
+    QProcess start;
+    start.start(script, {QStringLiteral("start"), folder.path()});
+    if (!start.waitForFinished(120000) || start.exitCode() != 0) {
+        std::fprintf(stderr,
+                     "no PostgreSQL server could be started (%s): the _server figures are left out\n%s",
+                     qPrintable(script), start.readAllStandardError().constData());
+        return true;
+    }
+    qputenv("TROTWISE_TEST_SERVER", start.readAllStandardOutput().trimmed());
+    g_suffix = QStringLiteral("_server");
+    bool ok = true;
+    {
+        std::vector<Context> onServer;
+        for (const Context &context : onFile) {
+            onServer.push_back(context);
+            onServer.back().largePath = context.copyOfLarge(QStringLiteral("large"));
+        }
+        ok = runGroups(showDay, onServer);
+    }
+    TestEngine::dropAll();
+    QProcess::execute(script, {QStringLiteral("clean"), folder.path()});
+    qunsetenv("TROTWISE_TEST_SERVER");
+    g_suffix.clear();
+    return ok;
+}
+
 } // namespace Bench
 
 int main(int argc, char *argv[])
@@ -139,15 +220,15 @@ int main(int argc, char *argv[])
 
     QTemporaryDir work;
     ScriptedMessages messages;
-    const std::vector<Bench::Figures> figures = {
-        // one line per group of figures, declared in benchkit.h
-        Bench::startupFigures,    Bench::rosterFigures,          Bench::entryGridFigures,
-        Bench::sheetsFigures,     Bench::judgeAssignmentFigures, Bench::placingsFigures,
-        Bench::resultsFigures,    Bench::spreadsheetFigures,     Bench::safetyFigures,
-        Bench::resultsOutFigures, Bench::memoryFigures,
+    // One line per group of figures, declared in benchkit.h: those of the meet file only, and the
+    // show day's, which run on the meet file and then on a server.
+    const std::vector<Bench::Figures> fileOnly = {Bench::startupFigures, Bench::rosterFigures};
+    const std::vector<Bench::Figures> showDay = {
+        Bench::entryGridFigures, Bench::sheetsFigures,     Bench::judgeAssignmentFigures,
+        Bench::placingsFigures,  Bench::resultsFigures,    Bench::spreadsheetFigures,
+        Bench::safetyFigures,    Bench::resultsOutFigures, Bench::stationsFigure,
     };
-    // The three meets first; then each group of figures at each size in turn, so that whatever
-    // else the machine does while a group runs weighs on its sizes alike.
+    // The three meets first, then the figures.
     std::vector<std::unique_ptr<QTemporaryDir>> sizeWork;
     std::vector<Bench::Context> contexts;
     for (const int size : Bench::Sizes) {
@@ -159,17 +240,12 @@ int main(int argc, char *argv[])
         DbConnection connection;
         connection.open(largePath, DbConnection::Mode::ReadWrite);
         MeetBuilder(connection.database()).buildLargeMeet(MeetBuilder::LargeMeet::ofRiders(size));
-        contexts.push_back({*sizeWork.back(), largeFolder, largePath, messages, size});
+        contexts.push_back({*sizeWork.back(), largeFolder, largePath, largePath, messages, size});
     }
-    for (const Bench::Figures group : figures)
-        for (const Bench::Context &context : contexts) {
-            Bench::setSize(context.size);
-            if (!group(context)) {
-                std::fprintf(stderr, "A figure of the meet of %d riders did not produce what it should.\n",
-                             context.size);
-                return 1;
-            }
-        }
+    // The memory figure last, when the other figures have had their say on the machine.
+    if (!Bench::runGroups(fileOnly, contexts) || !Bench::runGroups(showDay, contexts) ||
+        !Bench::runGroups({Bench::memoryFigures}, contexts) || !Bench::serverPass(contexts, showDay))
+        return 1;
     Bench::reportScaling();
     return 0;
 }

@@ -41,10 +41,7 @@ bool spreadsheetFigures(const Context &context)
                               rows, u';'));
     }
 
-    const QString folder = context.work.filePath(QStringLiteral("spreadsheet"));
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(QStringLiteral("KORVState2006.mdb"));
-    QFile::copy(context.largePath, path);
+    QString path = context.copyOfLarge(QStringLiteral("spreadsheet"));
 
     int fresh = 0;
     {
@@ -70,8 +67,7 @@ bool spreadsheetFigures(const Context &context)
                [&] {
                    import.reset();
                    meet.reset();
-                   QFile::remove(path);
-                   QFile::copy(context.largePath, path);
+                   path = context.copyOfLarge(QStringLiteral("spreadsheet"));
                    meet = std::make_unique<DbConnection>();
                    meet->open(path, DbConnection::Mode::ReadWrite);
                    RosterSheet sheet;

@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev                   # SQLite's online backup: snapshots of the meet
   fonts-liberation                 # metric-compatible stand-ins for Arial and Times New Roman
   poppler-utils                    # pdftotext/pdftoppm: the report tests read PDFs back
+  postgresql libqt6sql6-psql       # a meet on a server: the tests' throwaway server, Qt's driver
   "$@"
 )
 
@@ -24,3 +25,9 @@ echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# Installing postgresql starts Debian's own cluster; nothing here uses it (the tests start a server
+# of their own), so it is stopped again.
+if [[ " ${missing[*]} " == *" postgresql "* ]] && command -v pg_ctlcluster >/dev/null; then
+  "${sudo[@]}" pg_ctlcluster 15 main stop 2>/dev/null || true
+fi

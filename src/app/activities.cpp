@@ -1,5 +1,6 @@
 #include "app/activities.h"
 
+#include "app/frmcopymeet.h"
 #include "app/frmmain.h"
 #include "app/frmprintpack.h"
 #include "app/frmsnapshots.h"
@@ -62,7 +63,7 @@ void registerActivities(FrmMain &main, AppState &app)
 
     // Snapshots of the meet file go beside it; one is taken every ten minutes while the meet changes.
     app.safety.attach(std::make_unique<MeetFileSource>(app.meetConnection),
-                      QFileInfo(app.meetConnection.path()).dir().filePath(SnapshotStore::FolderName));
+                      QFileInfo(app.meetConnection.location()).dir().filePath(SnapshotStore::FolderName));
     app.safety.startTimer(&main, *app.messages);
     main.setUtilityAction(FrmMain::Utility::Snapshots, [&app, &main] {
         // A restored meet is read afresh: the open activity and every report shown from the old
@@ -79,4 +80,9 @@ void registerActivities(FrmMain &main, AppState &app)
         FormKit::enableUnchanged(&main);
         app.messages->tell(verdict);
     });
+    for (const auto &[which, target] :
+         {std::pair{FrmMain::Utility::CopyMeetToServer, FrmCopyMeet::Target::Server},
+          std::pair{FrmMain::Utility::CopyMeetToFile, FrmCopyMeet::Target::File}})
+        main.setUtilityAction(which,
+                              [&app, &main, target] { (new FrmCopyMeet(app, &main, target))->show(); });
 }

@@ -98,7 +98,7 @@ void ClickLabel::paintEvent(QPaintEvent *)
     // Drawn here rather than by the style: some styles dither disabled text into the background.
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(contentsRect(), int(alignment()), text());
+    painter.drawText(contentsRect(), int(alignment()) | (wordWrap() ? int(Qt::TextWordWrap) : 0), text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

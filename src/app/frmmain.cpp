@@ -6,6 +6,7 @@
 #include "app/menucolours.h"
 #include "common/messageservice.h"
 #include "common/twips.h"
+#include "db/meetaddress.h"
 #include "shell/activityscreen.h"
 #include "shell/appstate.h"
 #include "shell/boundary.h"
@@ -157,7 +158,10 @@ FrmMain::~FrmMain()
 void FrmMain::buildControls()
 {
     setObjectName(QStringLiteral("FrmMain"));
-    setWindowTitle(QStringLiteral("Main"));
+    // A meet on a server says which one is open; the meet file's station keeps its caption.
+    const QString meet = m_app.meetConnection.location();
+    setWindowTitle(MeetAddress::isServer(meet) ? QStringLiteral("Main - ") + MeetAddress::describe(meet)
+                                               : QStringLiteral("Main"));
     setFont(arial(9));
     setFixedSize(Twips::size(InnerWidth, InnerHeight));
 

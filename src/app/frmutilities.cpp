@@ -15,8 +15,11 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Tool | Qt::Framel
     setWindowTitle(QStringLiteral("Export to State"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
-    // An entry every 480 twips from 120 down, 120 to spare under the last.
-    setFixedSize(Twips::size(1575, 480 * FrmMain::UtilityCount + 15));
+    // An entry every 480 twips from 120 down, 120 to spare under the last; wider than the label
+    // that opens it, for the longer captions, with its right edge in line with the label's.
+    constexpr int Width = 2400;
+    constexpr int LabelWidth = 1575;
+    setFixedSize(Twips::size(Width, 480 * FrmMain::UtilityCount + 15));
     QPalette p = palette();
     p.setColor(QPalette::Window, MenuColours::HeaderBand);
     setPalette(p);
@@ -26,7 +29,7 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Tool | Qt::Framel
         const auto which = FrmMain::Utility(i);
         auto *label = new ClickLabel(FrmMain::utilityCaption(which), this);
         label->setObjectName(FrmMain::utilityName(which));
-        label->setGeometry(Twips::rect(0, 120 + 480 * i, 1575, 255));
+        label->setGeometry(Twips::rect(0, 120 + 480 * i, Width, 255));
         label->setColors(FormKit::LightGrey, MenuColours::windowText());
         label->setEnabled(main.hasUtilityAction(which));
         connect(label, &ClickLabel::clicked, this, [this, which] { Q_EMIT entryChosen(which); });
@@ -35,7 +38,7 @@ FrmUtilities::FrmUtilities(FrmMain &main) : QWidget(&main, Qt::Tool | Qt::Framel
     // Just below the header band, in line with the "Utilities" label.
     const QPoint mainAt = main.frameGeometry().topLeft();
     move(
-        Twips::point(Twips::fromPixels(mainAt.x()) + FrmMain::LblUtilitiesLeft + 60,
+        Twips::point(Twips::fromPixels(mainAt.x()) + FrmMain::LblUtilitiesLeft + 60 + LabelWidth - Width,
                      Twips::fromPixels(mainAt.y()) + FrmMain::ShpHeaderTop + FrmMain::ShpHeaderHeight + 400));
 }
 

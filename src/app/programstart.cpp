@@ -24,9 +24,16 @@ int run(TrotwiseApplication &application, const QString &appFolder,
     state.messages = &messages;
     application.setMessages(&messages);
 
+    QString badAddress;
+    const QString server = Startup::serverAddress(appFolder, QCoreApplication::arguments(), &badAddress);
+    if (!badAddress.isEmpty()) {
+        messages.fail(badAddress);
+        return 1;
+    }
+
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize twips = Startup::screenTwips(screen ? QSizeF(screen->size()) : QSizeF());
-    switch (Startup::run(state, twips, appFolder)) {
+    switch (Startup::run(state, twips, appFolder, server)) {
     case Startup::Outcome::ScreenRefused:
         return 0;
     case Startup::Outcome::Failed:

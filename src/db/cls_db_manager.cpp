@@ -1,6 +1,7 @@
 #include "db/cls_db_manager.h"
 
 #include "db/classcatalogue.h"
+#include "db/engine.h"
 #include "db/meetschema.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
@@ -9,6 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <optional>
 
 namespace {
 
@@ -49,21 +53,7 @@ bool Cls_Db_Manager::Build_Database(const QString &dbname, const LabelStep &buil
     PartialFile partial(building);
 
     Create_Meet_File(building);
-    {
-        // The steps are one transaction: the file holds all nine tables and the classes or nothing.
-        WriteTransaction tx(creationHandle(), QStringLiteral("Building the meet database"));
-        Create_TblClass();
-        Create_TblClassJudges();
-        Create_TblCoach();
-        Create_TblEntry();
-        Create_TblJudge();
-        Create_TblPairing();
-        Create_TblPerson();
-        Create_TblPlacing();
-        Create_TblTeam();
-        Populate_Class();
-        tx.commit();
-    }
+    createTablesAndClasses();
     if (buildLabels)
         buildLabels(creationHandle());
     // Everything written so far goes to the disk at once, before the file is put in place.
@@ -79,6 +69,48 @@ bool Cls_Db_Manager::Build_Database(const QString &dbname, const LabelStep &buil
             QStringLiteral("the file \"%1\" could not be created").arg(QDir::toNativeSeparators(dbname)));
     partial.release();
     return true;
+}
+
+bool Cls_Db_Manager::Build_Server_Database(const QSqlDatabase &db)
+{
+    m_server = db;
+    const auto done = qScopeGuard([this] { m_server = QSqlDatabase(); });
+    if (!Engine::tables(db).isEmpty())
+        return false;
+    try {
+        WriteTransaction::run(db, QStringLiteral("Building the meet database"), [&] {
+            for (const QString &statement : MeetSchema::setupStatements(true))
+                Sql::exec(db, QStringLiteral("Building the meet database"), statement);
+            createTablesAndClasses();
+        });
+    } catch (const DbError &) {
+        // Another station built it in the same moment: its tables are the meet.
+        if (Engine::tables(db).isEmpty())
+            throw;
+        return false;
+    }
+    return true;
+}
+
+void Cls_Db_Manager::createTablesAndClasses()
+{
+    // The steps are one transaction: the database holds all nine tables and the classes or
+    // nothing. (On a server it is the caller's.)
+    std::optional<WriteTransaction> tx;
+    if (!m_server.isValid())
+        tx.emplace(creationHandle(), QStringLiteral("Building the meet database"));
+    Create_TblClass();
+    Create_TblClassJudges();
+    Create_TblCoach();
+    Create_TblEntry();
+    Create_TblJudge();
+    Create_TblPairing();
+    Create_TblPerson();
+    Create_TblPlacing();
+    Create_TblTeam();
+    Populate_Class();
+    if (tx)
+        tx->commit();
 }
 
 void Cls_Db_Manager::Create_Meet_File(const QString &path)
@@ -101,7 +133,7 @@ void Cls_Db_Manager::createTable(const char *name)
     const MeetSchema::Table *t = MeetSchema::table(QString::fromLatin1(name));
     Q_ASSERT(t);
     Sql::exec(creationHandle(), QStringLiteral("Creating the table %1").arg(QLatin1StringView(name)),
-              MeetSchema::createStatement(*t));
+              MeetSchema::createStatement(*t, m_server.isValid()));
 }
 
 void Cls_Db_Manager::Create_TblClass()

@@ -7,7 +7,8 @@
 #include <functional>
 
 // Builds a new meet file: the empty file, its nine tables, the class catalogue, and (through
-// the callback it is given) the label images drawn from that catalogue.
+// the callback it is given) the label images drawn from that catalogue. Builds the same meet in
+// an empty database on a server, where the label images stay with each station.
 //
 // The file is built under a temporary name in the same folder and renamed into place only when
 // everything is complete, so a failure part-way never leaves a meet file that a later start
@@ -23,6 +24,12 @@ public:
     // Answers whether it built one.
     bool Build_Database(const QString &dbname, const LabelStep &buildLabels = {});
 
+    // Builds the meet's tables and classes in the open server database when it holds no table at
+    // all, in one transaction; does nothing when it holds tables (whose they are is the caller's
+    // check). Answers whether it built them. Two stations starting at once build it once.
+    // Throws DbError.
+    bool Build_Server_Database(const QSqlDatabase &db);
+
     // The building steps, in the order Build_Database runs them.
     void Create_Meet_File(const QString &path);
     void Create_TblClass();
@@ -36,11 +43,13 @@ public:
     void Create_TblTeam();
     void Populate_Class();
 
-    QSqlDatabase creationHandle() const { return m_handle.database(); }
+    QSqlDatabase creationHandle() const { return m_server.isValid() ? m_server : m_handle.database(); }
     void closeCreationHandle() { m_handle.close(); }
 
 private:
     void createTable(const char *name);
+    void createTablesAndClasses();
 
     DbConnection m_handle;
+    QSqlDatabase m_server; // the server database being built into, instead of a file
 };

@@ -1,12 +1,15 @@
 #include "db/dbconnection.h"
 
 #include "db/dberror.h"
+#include "db/engine.h"
+#include "db/meetaddress.h"
 
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQuery>
 
 namespace {
 QAtomicInteger<int> g_counter;
@@ -44,17 +47,56 @@ DbConnection &DbConnection::operator=(DbConnection &&other) noexcept
     return *this;
 }
 
+namespace {
+
+void openServer(QSqlDatabase &db, const QString &address, DbConnection::Mode mode)
+{
+    QString why;
+    const auto a = MeetAddress::parse(address, &why);
+    const QString action = QStringLiteral("Connecting to the meet server %1").arg(a ? a->display() : address);
+    if (!a)
+        throw DbError(action, {}, QStringLiteral("the address \"%1\" cannot be used: %2").arg(address, why));
+    if (!db.isValid())
+        throw DbError(
+            action, {},
+            QStringLiteral("Qt's PostgreSQL driver is not installed (Debian package libqt6sql6-psql)"));
+    db.setHostName(a->host);
+    db.setPort(a->port);
+    db.setUserName(a->user);
+    db.setDatabaseName(a->database);
+    db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=trotwise"));
+    if (!db.open())
+        throw DbError(action, {}, Engine::message(db.lastError()), DbError::Kind::Lost, true);
+    Engine::startSession(db);
+    if (mode == DbConnection::Mode::ReadOnly)
+        QSqlQuery(db).exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+}
+
+} // namespace
+
 void DbConnection::open(const QString &path, Mode mode, const QString &connectionName)
 {
     close();
+    const QString name = connectionName.isEmpty()
+                             ? QStringLiteral("trotwise-%1").arg(g_counter.fetchAndAddRelaxed(1))
+                             : connectionName;
+    if (MeetAddress::isServer(path)) {
+        try {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            openServer(db, path, mode);
+        } catch (...) {
+            QSqlDatabase::removeDatabase(name);
+            throw;
+        }
+        m_name = name;
+        m_path = path;
+        return;
+    }
+
     const QString action =
         QStringLiteral("Opening the database file \"%1\"").arg(QDir::toNativeSeparators(path));
     if (mode != Mode::Create && !QFileInfo(path).isFile())
         throw DbError(action, {}, QStringLiteral("the file does not exist"));
-
-    const QString name = connectionName.isEmpty()
-                             ? QStringLiteral("trotwise-%1").arg(g_counter.fetchAndAddRelaxed(1))
-                             : connectionName;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);

@@ -5,8 +5,9 @@
 
 #include <optional>
 
-// One named QtSql connection to a database file, closed and removed when this object goes.
-// open() never creates a file: a missing path is refused before the driver sees it.
+// One named QtSql connection to a meet, closed and removed when this object goes. The meet is a
+// database file (open() never creates one: a missing path is refused before the driver sees it)
+// or a database on a PostgreSQL server named by its address (MeetAddress).
 class DbConnection
 {
 public:
@@ -19,19 +20,22 @@ public:
     DbConnection(DbConnection &&other) noexcept;
     DbConnection &operator=(DbConnection &&other) noexcept;
 
-    // How long a statement waits for a meet file another program holds before it fails. Tests
-    // shorten it; the program keeps the default.
+    // How long a statement waits for a meet file another program holds (or for records another
+    // station holds on the server) before it fails. Tests shorten it; the program keeps the default.
     static void setBusyTimeout(int milliseconds);
     static int busyTimeout();
 
-    // Opens path under a connection name; an empty name picks a unique one. Throws DbError.
-    void open(const QString &path, Mode mode, const QString &connectionName = {});
+    // Opens the file at a path, or the server database at an address, under a connection name;
+    // an empty name picks a unique one. A server is opened read and write whatever the mode but
+    // read-only. Throws DbError.
+    void open(const QString &location, Mode mode, const QString &connectionName = {});
     void close();
 
     bool isOpen() const { return !m_name.isEmpty() && database().isOpen(); }
     QSqlDatabase database() const;
     const QString &connectionName() const { return m_name; }
-    const QString &path() const { return m_path; }
+    // The file's path or the server's address, as opened.
+    const QString &location() const { return m_path; }
 
 private:
     QString m_name;

@@ -32,8 +32,16 @@ struct Table
 std::span<const Table> tables();
 const Table *table(const QString &name);
 
-// CREATE TABLE statement for one table.
-QString createStatement(const Table &table);
+// The column as statements name it on either engine: "Primary" quoted, the rest plainly.
+QString columnReference(const Field &field);
+
+// CREATE TABLE statement for one table, for the meet file or for a server.
+QString createStatement(const Table &table, bool server = false);
+// What a server database needs before the tables can be made (nothing for a file).
+QStringList setupStatements(bool server);
+
+// A table the database holds that is none of the nine, or nothing.
+std::optional<QString> foreignTable(const QSqlDatabase &db);
 
 // Why the open database is not a meet file, or nothing when it is one: each of the nine
 // tables must be there with its columns in order.

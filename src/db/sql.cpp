@@ -1,5 +1,7 @@
 #include "db/sql.h"
 
+#include "db/engine.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -7,29 +9,56 @@
 namespace Sql {
 namespace {
 
-QString engineText(const QSqlError &error)
+// A statement that may simply run again on a fresh connection when the old one turned out to be
+// broken: a read, or the start of a transaction, outside any transaction.
+bool repeatable(const QSqlDatabase &db, const QString &statement)
 {
-    QString text = error.databaseText();
-    if (text.isEmpty())
-        text = error.driverText();
-    if (text.isEmpty())
-        text = QStringLiteral("unknown database error");
-    return text;
+    if (Engine::inTransaction(db))
+        return false;
+    const QStringView head = QStringView(statement).trimmed();
+    return head.startsWith(u"SELECT", Qt::CaseInsensitive) ||
+           head.startsWith(u"BEGIN", Qt::CaseInsensitive) ||
+           head.startsWith(u"START TRANSACTION", Qt::CaseInsensitive);
 }
 
 template <typename Bind>
-QSqlQuery run(const QSqlDatabase &db, const QString &action, const QString &statement, Bind bind)
+QSqlQuery run(const QSqlDatabase &db, const QString &action, const QString &statement, bool bound, Bind bind)
 {
+    if (Engine::isLost(db)) {
+        // Never in the middle of a transaction: the rest of it would run outside it.
+        if (Engine::inTransaction(db))
+            throw DbError(action, statement, QStringLiteral("the connection broke during this action"),
+                          DbError::Kind::Lost, true);
+        Engine::reconnect(db, action);
+    }
     if (!db.isOpen())
         throw DbError(action, statement, QStringLiteral("the database is not open"));
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        throw DbError(action, statement, engineText(query.lastError()));
-    bind(query);
-    if (!query.exec())
-        throw DbError(action, statement, engineText(query.lastError()));
-    return query;
+    for (int attempt = 0;; ++attempt) {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        // A statement without values runs as it is: the server prepares only plain reads and writes.
+        bool ran = false;
+        if (!bound)
+            ran = query.exec(statement);
+        else if (query.prepare(statement)) {
+            bind(query);
+            ran = query.exec();
+        }
+        if (ran)
+            return query;
+        const QSqlError error = query.lastError();
+        const DbError::Kind kind = Engine::classify(db, error);
+        if (kind == DbError::Kind::Lost && attempt == 0 && repeatable(db, statement)) {
+            query = QSqlQuery();
+            try {
+                Engine::reconnect(db, action);
+                continue;
+            } catch (const DbError &) {
+                // still away: told as the statement's own failure
+            }
+        }
+        throw DbError(action, statement, Engine::message(error), kind, Engine::onServer(db));
+    }
 }
 
 auto positional(const QVariantList &values)
@@ -50,12 +79,14 @@ auto byName(const QVariantMap &named)
 
 Outcome finishWrite(QSqlQuery &query)
 {
-    Outcome out{query.lastInsertId(), query.numRowsAffected()};
+    // The new key of an insert comes from insert() (RETURNING): asking the driver for it runs a
+    // statement of its own on the server, which fails inside a transaction.
+    Outcome out{query.numRowsAffected()};
     query.finish();
     return out;
 }
 
-ResultRows collect(QSqlQuery &query, const QString &action, const QString &statement)
+ResultRows collect(QSqlQuery &query, const QSqlDatabase &db, const QString &action, const QString &statement)
 {
     ResultRows result;
     const QSqlRecord record = query.record();
@@ -70,7 +101,8 @@ ResultRows collect(QSqlQuery &query, const QString &action, const QString &state
         result.rows.push_back(std::move(row));
     }
     if (query.lastError().isValid())
-        throw DbError(action, statement, engineText(query.lastError()));
+        throw DbError(action, statement, Engine::message(query.lastError()),
+                      Engine::classify(db, query.lastError()), Engine::onServer(db));
     query.finish();
     return result;
 }
@@ -80,29 +112,29 @@ ResultRows collect(QSqlQuery &query, const QString &action, const QString &state
 Outcome exec(const QSqlDatabase &db, const QString &action, const QString &statement,
              const QVariantList &values)
 {
-    QSqlQuery q = run(db, action, statement, positional(values));
+    QSqlQuery q = run(db, action, statement, !values.isEmpty(), positional(values));
     return finishWrite(q);
 }
 
 Outcome exec(const QSqlDatabase &db, const QString &action, const QString &statement,
              const QVariantMap &named)
 {
-    QSqlQuery q = run(db, action, statement, byName(named));
+    QSqlQuery q = run(db, action, statement, !named.isEmpty(), byName(named));
     return finishWrite(q);
 }
 
 ResultRows select(const QSqlDatabase &db, const QString &action, const QString &statement,
                   const QVariantList &values)
 {
-    QSqlQuery q = run(db, action, statement, positional(values));
-    return collect(q, action, statement);
+    QSqlQuery q = run(db, action, statement, !values.isEmpty(), positional(values));
+    return collect(q, db, action, statement);
 }
 
 ResultRows select(const QSqlDatabase &db, const QString &action, const QString &statement,
                   const QVariantMap &named)
 {
-    QSqlQuery q = run(db, action, statement, byName(named));
-    return collect(q, action, statement);
+    QSqlQuery q = run(db, action, statement, !named.isEmpty(), byName(named));
+    return collect(q, db, action, statement);
 }
 
 QVariant scalar(const QSqlDatabase &db, const QString &action, const QString &statement,
@@ -110,6 +142,33 @@ QVariant scalar(const QSqlDatabase &db, const QString &action, const QString &st
 {
     const ResultRows rows = select(db, action, statement, values);
     return rows.isEmpty() || rows.columns.isEmpty() ? QVariant() : rows.rows.front().front();
+}
+
+Repeated::Repeated(const QSqlDatabase &db, QString action, QString statement)
+    : m_db(db), m_action(std::move(action)), m_statement(std::move(statement)), m_query(db)
+{
+    if (!m_query.prepare(m_statement))
+        throw DbError(m_action, m_statement, Engine::message(m_query.lastError()),
+                      Engine::classify(m_db, m_query.lastError()), Engine::onServer(m_db));
+}
+
+void Repeated::exec(const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        m_query.bindValue(i, values[i]);
+    if (!m_query.exec())
+        throw DbError(m_action, m_statement, Engine::message(m_query.lastError()),
+                      Engine::classify(m_db, m_query.lastError()), Engine::onServer(m_db));
+    m_query.finish();
+}
+
+std::int32_t insert(const QSqlDatabase &db, const QString &action, const QString &statement,
+                    const QVariantList &values, const QString &keyColumn)
+{
+    const ResultRows rows = select(db, action, statement + QStringLiteral(" RETURNING ") + keyColumn, values);
+    if (rows.isEmpty())
+        throw DbError(action, statement, QStringLiteral("the new row's key was not given back"));
+    return std::int32_t(rows.rows.front().front().toLongLong());
 }
 
 } // namespace Sql

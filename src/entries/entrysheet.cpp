@@ -41,11 +41,11 @@ QString EntrySheet::unknownPartner(const QString &number)
 
 QVector<EntryTeam> EntrySheet::teamsOf(const QSqlDatabase &db, const QString &division)
 {
-    const ResultRows rows = Sql::select(
-        db, QStringLiteral("Reading the teams of the division"),
-        QStringLiteral(
-            "SELECT TeamCode, TeamName FROM TblTeam WHERE Division = ? ORDER BY TeamName, TeamCode"),
-        {division});
+    const ResultRows rows =
+        Sql::select(db, QStringLiteral("Reading the teams of the division"),
+                    QStringLiteral("SELECT TeamCode, TeamName FROM TblTeam WHERE Division = ? ORDER BY "
+                                   "TeamName NULLS FIRST, TeamCode"),
+                    {division});
     QVector<EntryTeam> teams;
     for (const auto &row : rows.rows)
         teams.push_back({std::int32_t(row[0].toLongLong()), row[1].toString()});
@@ -59,9 +59,12 @@ bool EntrySheet::hasRiders(const QSqlDatabase &db, std::int32_t team)
         .toBool();
 }
 
-EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team) : m_db(std::move(db)), m_team(team)
+EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team)
+    : m_db(std::move(db)), m_team(team),
+      m_asRead(QStringLiteral("another station changed this team's riders or entries since you opened them."))
 {
     const QString action = QStringLiteral("Reading the team's entries");
+    const ReadTransaction oneState(m_db, action);
     const ResultRows teamRow = Sql::select(
         m_db, action, QStringLiteral("SELECT TeamName, Division FROM TblTeam WHERE TeamCode = ?"), {team});
     if (!teamRow.isEmpty())
@@ -69,12 +72,12 @@ EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team) : m_db(std::move(db))
                         .name(teamRow.text(0, u"TeamName"))
                         .fixed(QStringLiteral(" (") + teamRow.text(0, u"Division") + u')');
 
-    const ResultRows riders = Sql::select(
+    const ResultRows riders = m_asRead.select(
         m_db, action,
         QStringLiteral("SELECT TblPerson.RiderIndex, TblPerson.FirstName, TblPerson.LastName, "
                        "TblPerson.RiderNumber FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = "
                        "TblTeam.TeamCode WHERE TblTeam.TeamCode = ? "
-                       "ORDER BY TblPerson.RiderNumber, TblPerson.RiderIndex"),
+                       "ORDER BY TblPerson.RiderNumber NULLS FIRST, TblPerson.RiderIndex"),
         {team});
     QHash<std::int32_t, int> rowOf;
     for (const auto &r : riders.rows) {
@@ -84,12 +87,12 @@ EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team) : m_db(std::move(db))
     }
     m_classes = ClassTable::read(m_db);
 
-    const ResultRows entries = Sql::select(
+    const ResultRows entries = m_asRead.select(
         m_db, action,
         QStringLiteral(
             "SELECT TblEntry.ClassNumber, TblEntry.RiderIndex FROM TblEntry INNER JOIN TblPerson ON "
             "TblEntry.RiderIndex = TblPerson.RiderIndex WHERE TblPerson.TeamCode = ? "
-            "ORDER BY TblPerson.RiderNumber"),
+            "ORDER BY TblPerson.RiderNumber NULLS FIRST"),
         {team});
     for (const auto &e : entries.rows) {
         const int cls = e[0].toInt();
@@ -99,7 +102,7 @@ EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team) : m_db(std::move(db))
     }
 
     m_partners = QStringList(m_riders.size(), QString());
-    const ResultRows pairings = Sql::select(
+    const ResultRows pairings = m_asRead.select(
         m_db, action,
         QStringLiteral("SELECT TblPairing.RiderIndex, CASE WHEN Partner.RiderIndex IS NULL THEN "
                        "TblPairing.PartnerNumber ELSE Partner.RiderNumber END FROM TblPairing "
@@ -176,7 +179,14 @@ std::optional<EntrySheet::Refusal> EntrySheet::submit(const GridMarks &ticks,
                                                       const QStringList &partners) const
 {
     const QString action = QStringLiteral("Saving the team's entries");
-    WriteTransaction tx(m_db, action);
+    return WriteTransaction::run(m_db, action, {QStringLiteral("TblEntry"), QStringLiteral("TblPairing")},
+                                 [&] { return write(ticks, partners, action); });
+}
+
+std::optional<EntrySheet::Refusal> EntrySheet::write(const GridMarks &ticks, const QStringList &partners,
+                                                     const QString &action) const
+{
+    m_asRead.check(m_db, action);
     QVector<Partner> found;
     if (auto failure = firstFailure(ticks, partners, found))
         return failure;
@@ -188,23 +198,22 @@ std::optional<EntrySheet::Refusal> EntrySheet::submit(const GridMarks &ticks,
                                  "WHERE TeamCode = ?)")
                       .arg(QLatin1StringView(table)),
                   {m_team});
+    Sql::Repeated entry(m_db, action,
+                        QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) VALUES (?, ?)"));
+    Sql::Repeated pairing(m_db, action,
+                          QStringLiteral("INSERT INTO TblPairing (RiderIndex, PartnerNumber, PartnerIndex, "
+                                         "PartnerFirst, PartnerLast) VALUES (?, ?, ?, ?, ?)"));
     for (int r = 1; r <= int(m_riders.size()); ++r) {
         const std::int32_t rider = m_riders[r - 1].index;
         for (int c = 1; c <= ticks.classes(); ++c) {
             if (!ticks.ticked(r, c))
                 continue;
-            Sql::exec(m_db, action,
-                      QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) VALUES (?, ?)"),
-                      {c, rider});
+            entry.exec({c, rider});
             if (c != Relay)
                 continue;
             const Partner &p = found[r - 1];
-            Sql::exec(m_db, action,
-                      QStringLiteral("INSERT INTO TblPairing (RiderIndex, PartnerNumber, PartnerIndex, "
-                                     "PartnerFirst, PartnerLast) VALUES (?, ?, ?, ?, ?)"),
-                      {rider, p.number, p.index, p.firstName, Sql::text(p.lastName)});
+            pairing.exec({rider, p.number, p.index, p.firstName, Sql::text(p.lastName)});
         }
     }
-    tx.commit();
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include "common/rowtext.h"
 #include "db/classtable.h"
+#include "db/readmark.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -87,7 +88,8 @@ public:
     // Checks the relay pairings, then replaces the team's entries and pairings with the ticks
     // in one transaction. partners holds each row's partner box text; rows without a class-17
     // tick are not read. Answers the first failing check, after which nothing is written.
-    // Throws DbError, and then nothing is written either.
+    // Throws DbError, and then nothing is written either: so when another station changed the
+    // team's riders, entries or pairings since this sheet read them (Conflict).
     std::optional<Refusal> submit(const GridMarks &ticks, const QStringList &partners) const;
 
 private:
@@ -100,6 +102,8 @@ private:
     };
     std::optional<Refusal> firstFailure(const GridMarks &ticks, const QStringList &partners,
                                         QVector<Partner> &found) const;
+    std::optional<Refusal> write(const GridMarks &ticks, const QStringList &partners,
+                                 const QString &action) const;
 
     QSqlDatabase m_db;
     std::int32_t m_team;
@@ -108,4 +112,5 @@ private:
     QVector<StoredClass> m_classes;
     QVector<Cell> m_entries;
     QStringList m_partners;
+    ReadMark m_asRead;
 };

@@ -38,6 +38,27 @@ void FrmEntries::Set_Division(const QString &division)
     });
 }
 
+bool FrmEntries::readAgain()
+{
+    const int line = m_teamBox->currentIndex();
+    const std::int32_t chosen = line >= 0 && line < m_teams.size() ? m_teams[line].code : -1;
+    QVector<EntryTeam> teams;
+    if (!Boundary::run(*m_app.messages, QStringLiteral("Reading the teams"),
+                       [&] { teams = EntrySheet::teamsOf(m_app.MeetDb(), m_division); }))
+        return false;
+    m_teams = teams;
+    const QSignalBlocker quiet(m_teamBox);
+    m_teamBox->clear();
+    int again = -1;
+    for (const EntryTeam &team : m_teams) {
+        if (team.code == chosen)
+            again = m_teamBox->count();
+        m_teamBox->addItem(team.name);
+    }
+    m_teamBox->setCurrentIndex(again);
+    return true;
+}
+
 void FrmEntries::CmdSubmit_Click()
 {
     const int line = m_teamBox->currentIndex();

@@ -18,6 +18,10 @@ public:
     void Set_Division(const QString &division) override;
     void CmdSubmit_Click();
 
+protected:
+    // The division's teams read again, the chosen one kept.
+    bool readAgain() override;
+
 private:
     AppState &m_app;
     QString m_division;

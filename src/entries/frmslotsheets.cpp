@@ -41,6 +41,20 @@ void FrmSlotSheets::Load_Team_List()
     m_team->setCurrentIndex(-1);
 }
 
+bool FrmSlotSheets::readAgain()
+{
+    const QString chosen = m_team->currentIndex() < 0 ? QString() : m_team->currentText();
+    QStringList names;
+    if (!Boundary::run(*m_app.messages, QStringLiteral("Reading the teams"),
+                       [&] { names = SlotSheetReports::teamNames(m_app.MeetDb(), m_division); }))
+        return false;
+    const QSignalBlocker quiet(m_team);
+    m_team->clear();
+    m_team->addItems(names);
+    m_team->setCurrentIndex(chosen.isNull() ? -1 : int(names.indexOf(chosen)));
+    return true;
+}
+
 std::optional<Report::Layout> FrmSlotSheets::sheetWithImages() const
 {
     Report::Layout rpt = SlotSheetReports::RptSlotSheets();

@@ -27,6 +27,10 @@ public:
     void CmdAll_Click();
     void CmdSingle_Click();
 
+protected:
+    // The division's teams read again, the chosen one kept.
+    bool readAgain() override;
+
 private:
     // The sheet with its images, or nothing when they could not be read (the user was told).
     std::optional<Report::Layout> sheetWithImages() const;

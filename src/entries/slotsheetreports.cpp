@@ -47,9 +47,10 @@ const QString Select =
                    "TblPerson.FirstName, "
                    "TblPerson.LastName, TblPerson.RiderNumber, TblPerson.TeamCode AS \"TblPerson.TeamCode\" "
                    "FROM TblTeam INNER JOIN TblPerson ON TblTeam.TeamCode = TblPerson.TeamCode ");
-const QString RiderOrder = QStringLiteral(
-    " ORDER BY TblTeam.TeamName, TblPerson.RiderNumber, TblPerson.LastName, TblPerson.FirstName, "
-    "TblPerson.RiderIndex");
+const QString RiderOrder =
+    QStringLiteral(" ORDER BY TblTeam.TeamName NULLS FIRST, TblPerson.RiderNumber NULLS FIRST, "
+                   "TblPerson.LastName NULLS FIRST, TblPerson.FirstName NULLS FIRST, "
+                   "TblPerson.RiderIndex");
 
 } // namespace
 
@@ -63,7 +64,7 @@ QStringList teamNames(const QSqlDatabase &db, const QString &division)
 {
     const ResultRows teams = Sql::select(db, QStringLiteral("Reading the teams of the division"),
                                          QStringLiteral("SELECT TeamName FROM TblTeam WHERE Division = ? "
-                                                        "ORDER BY TeamName, TeamCode"),
+                                                        "ORDER BY TeamName NULLS FIRST, TeamCode"),
                                          {division});
     QStringList names;
     for (int r = 0; r < teams.size(); ++r)

@@ -309,6 +309,8 @@ bool FrmSpreadsheetImport::makePreview()
 void FrmSpreadsheetImport::CmdImport_Click()
 {
     // All or nothing: after a failure the wizard stays open, to try again or cancel.
+    if (!m_app.safety.before(*m_app.messages, QStringLiteral("importing a spreadsheet roster")))
+        return;
     RosterImport::Outcome outcome;
     if (!Boundary::run(
             *m_app.messages, QStringLiteral("Importing the spreadsheet roster"),

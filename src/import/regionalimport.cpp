@@ -139,35 +139,38 @@ RegionalImport::Outcome RegionalImport::importInto(const QSqlDatabase &meet) con
 {
     const QString action = QStringLiteral("Importing the regional file");
     Outcome outcome;
-    WriteTransaction tx(meet, action);
-    for (const Team &team : m_teams) {
-        const auto newCode =
-            Sql::exec(meet, action,
-                      QStringLiteral(
-                          "INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
-                      {team.name, team.division, team.district, m_region})
-                .lastInsertId;
-        ++outcome.teams;
-        for (const Coach &c : team.coaches) {
-            Sql::exec(
-                meet, action,
-                QStringLiteral(
-                    "INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
-                    "Secondary, Email, Position, TeamCode) VALUES (?, ?, '', '', '', '', '', '', ?, ?)"),
-                {c.firstName, c.lastName, c.position, newCode});
-            ++outcome.coaches;
-        }
-        for (const Rider &r : team.riders) {
-            Sql::exec(
-                meet, action,
-                QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, Address, City, Zip, TeamCode, "
-                               "RiderNumber) VALUES (?, ?, '', '', '', ?, '')"),
-                {r.firstName, r.lastName, newCode});
-            ++outcome.riders;
-        }
-    }
-    tx.commit();
+    WriteTransaction::run(meet, action, [&] {
+        outcome = {};
+        write(meet, outcome, action);
+    });
     outcome.coachesWithoutTeam = m_orphanCoaches;
     outcome.ridersWithoutTeam = m_orphanRiders;
     return outcome;
+}
+
+void RegionalImport::write(const QSqlDatabase &meet, Outcome &outcome, const QString &action) const
+{
+    Sql::Repeated coach(
+        meet, action,
+        QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
+                       "Secondary, Email, Position, TeamCode) VALUES (?, ?, '', '', '', '', '', '', ?, ?)"));
+    Sql::Repeated rider(
+        meet, action,
+        QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, Address, City, Zip, TeamCode, "
+                       "RiderNumber) VALUES (?, ?, '', '', '', ?, '')"));
+    for (const Team &team : m_teams) {
+        const std::int32_t newCode = Sql::insert(
+            meet, action,
+            QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
+            {team.name, team.division, team.district, m_region}, QStringLiteral("TeamCode"));
+        ++outcome.teams;
+        for (const Coach &c : team.coaches) {
+            coach.exec({c.firstName, c.lastName, c.position, newCode});
+            ++outcome.coaches;
+        }
+        for (const Rider &r : team.riders) {
+            rider.exec({r.firstName, r.lastName, newCode});
+            ++outcome.riders;
+        }
+    }
 }

@@ -78,6 +78,8 @@ public:
     void close() { m_source.close(); }
 
 private:
+    void write(const QSqlDatabase &meet, Outcome &outcome, const QString &action) const;
+
     DbConnection m_source;
     QString m_region;
     QVector<Team> m_teams;

@@ -326,9 +326,10 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
                         values << Sql::text(line.values[i]);
                 if (namesTeam(kind))
                     values << (line.teamLine >= 0 ? newTeams[line.teamLine] : line.teamCode);
-                const QVariant code = Sql::exec(m_db, WriteAction, insert, values).lastInsertId;
                 if (kind == Kind::Teams)
-                    newTeams[l] = std::int32_t(code.toLongLong());
+                    newTeams[l] = Sql::insert(m_db, WriteAction, insert, values, keyColumn(kind));
+                else
+                    Sql::exec(m_db, WriteAction, insert, values);
                 ++count.added;
             } else if (updateExisting && !line.changes.isEmpty()) {
                 QStringList set;

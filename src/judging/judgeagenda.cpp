@@ -4,18 +4,18 @@ namespace JudgeAgenda {
 
 ShapeQuery query(const QString &division)
 {
-    return ShapeQuery(
-               Command,
-               QStringLiteral(
-                   "SELECT TblJudge.FirstName || ' ' || TblJudge.LastName AS Judge, TblJudge.JudgeID, "
-                   "TblClassJudges.Division, TblClass.ClassName, TblClass.ClassNumber AS "
-                   "\"TblClass.ClassNumber\" "
-                   "FROM TblClass INNER JOIN TblClassJudges ON TblClassJudges.ClassNumber = "
-                   "TblClass.ClassNumber "
-                   "INNER JOIN TblJudge ON TblClassJudges.JudgeID = TblJudge.JudgeID "
-                   "WHERE TblClassJudges.Division = ? "
-                   "ORDER BY TblClass.ClassNumber, TblJudge.LastName, TblJudge.FirstName, TblJudge.JudgeID"),
-               {division})
+    return ShapeQuery(Command,
+                      QStringLiteral(
+                          "SELECT TblJudge.FirstName || ' ' || TblJudge.LastName AS Judge, TblJudge.JudgeID, "
+                          "TblClassJudges.Division, TblClass.ClassName, TblClass.ClassNumber AS "
+                          "\"TblClass.ClassNumber\" "
+                          "FROM TblClass INNER JOIN TblClassJudges ON TblClassJudges.ClassNumber = "
+                          "TblClass.ClassNumber "
+                          "INNER JOIN TblJudge ON TblClassJudges.JudgeID = TblJudge.JudgeID "
+                          "WHERE TblClassJudges.Division = ? "
+                          "ORDER BY TblClass.ClassNumber, TblJudge.LastName NULLS FIRST, TblJudge.FirstName "
+                          "NULLS FIRST, TblJudge.JudgeID"),
+                      {division})
         .computeBy({QStringLiteral("TblClass.ClassNumber"), QStringLiteral("ClassName")});
 }
 

@@ -7,11 +7,15 @@
 #include <QHash>
 
 JudgeAssignments::JudgeAssignments(QSqlDatabase db, QString division)
-    : m_db(std::move(db)), m_division(std::move(division))
+    : m_db(std::move(db)), m_division(std::move(division)),
+      m_asRead(QStringLiteral("another station changed the judges or this division's judge assignments since "
+                              "you opened them."))
 {
     const QString action = QStringLiteral("Reading the judge assignments");
+    const ReadTransaction oneState(m_db, action);
     QHash<std::int32_t, int> rowOf;
-    for (const auto &j : Sql::select(m_db, action,
+    for (const auto &j : m_asRead
+                             .select(m_db, action,
                                      QStringLiteral("SELECT JudgeID, FirstName, LastName FROM TblJudge "
                                                     "ORDER BY JudgeID"))
                              .rows) {
@@ -19,7 +23,7 @@ JudgeAssignments::JudgeAssignments(QSqlDatabase db, QString division)
         rowOf.insert(m_judges.last().id, int(m_judges.size()));
     }
     m_classes = ClassTable::read(m_db);
-    const ResultRows stored = Sql::select(
+    const ResultRows stored = m_asRead.select(
         m_db, action, QStringLiteral("SELECT JudgeID, ClassNumber FROM TblClassJudges WHERE Division = ?"),
         {m_division});
     for (const auto &a : stored.rows) {
@@ -47,15 +51,17 @@ std::optional<QString> JudgeAssignments::submit(const GridMarks &ticks) const
             return WrongCount;
 
     const QString action = QStringLiteral("Saving the judge assignments");
-    WriteTransaction tx(m_db, action);
-    Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblClassJudges WHERE Division = ?"), {m_division});
-    for (int r = 1; r <= ticks.rows(); ++r)
-        for (int c = 1; c <= ticks.classes(); ++c)
-            if (ticks.ticked(r, c))
-                Sql::exec(m_db, action,
-                          QStringLiteral(
-                              "INSERT INTO TblClassJudges (JudgeID, ClassNumber, Division) VALUES (?, ?, ?)"),
-                          {m_judges[r - 1].id, c, m_division});
-    tx.commit();
+    WriteTransaction::run(m_db, action, {QStringLiteral("TblClassJudges")}, [&] {
+        m_asRead.check(m_db, action);
+        Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblClassJudges WHERE Division = ?"),
+                  {m_division});
+        Sql::Repeated insert(
+            m_db, action,
+            QStringLiteral("INSERT INTO TblClassJudges (JudgeID, ClassNumber, Division) VALUES (?, ?, ?)"));
+        for (int r = 1; r <= ticks.rows(); ++r)
+            for (int c = 1; c <= ticks.classes(); ++c)
+                if (ticks.ticked(r, c))
+                    insert.exec({m_judges[r - 1].id, c, m_division});
+    });
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include "common/rowtext.h"
 #include "db/classtable.h"
+#include "db/readmark.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -54,7 +55,8 @@ public:
 
     // Checks each class holds none or two ticks, then replaces the division's assignments with
     // the ticks in one transaction. Answers the failed check, after which nothing is written.
-    // Throws DbError, and then nothing is written either.
+    // Throws DbError, and then nothing is written either: so when another station changed the
+    // judges or the division's assignments since they were read (Conflict).
     std::optional<QString> submit(const GridMarks &ticks) const;
 
 private:
@@ -63,4 +65,5 @@ private:
     QVector<GridJudge> m_judges;
     QVector<StoredClass> m_classes;
     QVector<Cell> m_stored;
+    ReadMark m_asRead;
 };

@@ -1,6 +1,7 @@
 #include "judging/placingcard.h"
 
 #include "db/classcatalogue.h"
+#include "db/engine.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 
@@ -21,8 +22,9 @@ QHash<std::int32_t, RowText> readPartners(const QSqlDatabase &db)
 {
     const ResultRows rows = Sql::select(
         db, QStringLiteral("Reading the relay partners"),
-        QStringLiteral("SELECT RiderIndex, PartnerNumber, PartnerFirst, PartnerLast FROM TblPairing "
-                       "ORDER BY rowid"));
+        QStringLiteral(
+            "SELECT RiderIndex, PartnerNumber, PartnerFirst, PartnerLast FROM TblPairing ORDER BY ") +
+            Engine::insertionOrder(db));
     QHash<std::int32_t, RowText> partners;
     for (const auto &row : rows.rows) {
         const auto rider = std::int32_t(row[0].toLongLong());
@@ -44,14 +46,19 @@ PlacingCard::Opening PlacingCard::load()
     m_judges.clear();
     m_riders.clear();
     m_stored = {};
+    m_asRead =
+        ReadMark(QStringLiteral("another station saved this class's placings or judges since you opened "
+                                "them."));
+    const ReadTransaction oneState(m_db, QStringLiteral("Reading the placings"));
     // A judge stored twice for the class is still one judge; the same last name keeps its
     // column by first name and then key.
-    const ResultRows judges = Sql::select(
+    const ResultRows judges = m_asRead.select(
         m_db, QStringLiteral("Reading the judges of the class"),
         QStringLiteral("SELECT DISTINCT TblJudge.JudgeID, TblJudge.FirstName, TblJudge.LastName "
                        "FROM TblJudge INNER JOIN TblClassJudges ON TblJudge.JudgeID = TblClassJudges.JudgeID "
                        "WHERE TblClassJudges.ClassNumber = ? AND TblClassJudges.Division = ? "
-                       "ORDER BY TblJudge.LastName, TblJudge.FirstName, TblJudge.JudgeID LIMIT 2"),
+                       "ORDER BY TblJudge.LastName NULLS FIRST, TblJudge.FirstName NULLS FIRST, "
+                       "TblJudge.JudgeID LIMIT 2"),
         {m_class, m_division});
     if (judges.isEmpty())
         return Opening::NoJudges;
@@ -90,7 +97,8 @@ void PlacingCard::readRiders()
                                    "INNER JOIN TblTeam ON TblTeam.TeamCode = TblPerson.TeamCode "
                                    "WHERE TblTeam.Division = ? AND TblPerson.RiderIndex IN "
                                    "(SELECT RiderIndex FROM TblEntry WHERE ClassNumber = ?) "
-                                   "ORDER BY TblPerson.RiderNumber, TblPerson.LastName, TblPerson.FirstName, "
+                                   "ORDER BY TblPerson.RiderNumber NULLS FIRST, "
+                                   "TblPerson.LastName NULLS FIRST, TblPerson.FirstName NULLS FIRST, "
                                    "TblPerson.RiderIndex"),
                     {m_division, m_class});
     m_riders.reserve(entered.size());
@@ -110,7 +118,8 @@ void PlacingCard::readRiders()
                        "LEFT JOIN TblPerson ON TblPerson.RiderIndex = TblPlacing.RiderIndex "
                        "WHERE TblPlacing.ClassNumber = ? AND TblPlacing.Division = ? "
                        "AND TblPlacing.JudgeID IN (?, ?) "
-                       "ORDER BY TblPerson.RiderNumber, TblPerson.LastName, TblPerson.FirstName, "
+                       "ORDER BY TblPerson.RiderNumber NULLS FIRST, TblPerson.LastName NULLS FIRST, "
+                       "TblPerson.FirstName NULLS FIRST, "
                        "TblPlacing.RiderIndex"),
         {m_class, m_division, m_judges.front().id, m_judges.back().id});
     QSet<std::int32_t> known;
@@ -130,10 +139,10 @@ void PlacingCard::readRiders()
 void PlacingCard::readStored()
 {
     const ResultRows rows =
-        Sql::select(m_db, QStringLiteral("Reading the stored placings"),
-                    QStringLiteral("SELECT JudgeID, Place, RiderIndex FROM TblPlacing "
-                                   "WHERE ClassNumber = ? AND Division = ? ORDER BY Place"),
-                    {m_class, m_division});
+        m_asRead.select(m_db, QStringLiteral("Reading the stored placings"),
+                        QStringLiteral("SELECT JudgeID, Place, RiderIndex FROM TblPlacing "
+                                       "WHERE ClassNumber = ? AND Division = ? ORDER BY Place"),
+                        {m_class, m_division});
     for (const auto &row : rows.rows) {
         const int place = row[1].toInt();
         if (place < 1 || place > Places)
@@ -174,19 +183,22 @@ int PlacingCard::columnPlacingTwice(const Card &card)
 void PlacingCard::save(const Card &card) const
 {
     const QString action = QStringLiteral("Saving the placings");
-    WriteTransaction tx(m_db, action);
+    WriteTransaction::run(m_db, action, {QStringLiteral("TblPlacing")}, [&] { write(card, action); });
+}
+
+void PlacingCard::write(const Card &card, const QString &action) const
+{
+    m_asRead.check(m_db, action);
     Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblPlacing WHERE ClassNumber = ? AND Division = ?"),
               {m_class, m_division});
+    Sql::Repeated insert(m_db, action,
+                         QStringLiteral("INSERT INTO TblPlacing (ClassNumber, Place, RiderIndex, Points, "
+                                        "Division, JudgeID) VALUES (?, ?, ?, ?, ?, ?)"));
     for (int c = 0; c < int(m_judges.size()); ++c)
         for (int i = 0; i < Places; ++i) {
             const int line = card[c][i];
-            if (line == NotPlaced || line > int(m_riders.size()))
-                continue;
-            Sql::exec(
-                m_db, action,
-                QStringLiteral("INSERT INTO TblPlacing (ClassNumber, Place, RiderIndex, Points, Division, "
-                               "JudgeID) VALUES (?, ?, ?, ?, ?, ?)"),
-                {m_class, i + 1, m_riders[line - 1].riderIndex, points(i + 1), m_division, m_judges[c].id});
+            if (line != NotPlaced && line <= int(m_riders.size()))
+                insert.exec({m_class, i + 1, m_riders[line - 1].riderIndex, points(i + 1), m_division,
+                             m_judges[c].id});
         }
-    tx.commit();
 }

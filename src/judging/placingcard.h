@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/rowtext.h"
+#include "db/readmark.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -78,13 +79,16 @@ public:
     static double points(int place) { return 11 - place; }
 
     // Replaces every placing of the class and division by the card, one row per place given,
-    // in one transaction: all or nothing. A column without a judge stores nothing. Throws DbError.
+    // in one transaction: all or nothing. A column without a judge stores nothing. Throws DbError,
+    // and refuses (Conflict) when another station changed the class's judges or placings since
+    // load() read them.
     void save(const Card &card) const;
 
 private:
     void readRiders();
     void readStored();
     int lineOf(std::int32_t riderIndex) const;
+    void write(const Card &card, const QString &action) const;
 
     QSqlDatabase m_db;
     QString m_division;
@@ -93,4 +97,5 @@ private:
     std::vector<Judge> m_judges;
     std::vector<Rider> m_riders;
     Card m_stored{};
+    ReadMark m_asRead;
 };

@@ -66,9 +66,9 @@ const QString Joined =
     QStringLiteral(" FROM TblJudge INNER JOIN TblPlacing ON TblJudge.JudgeID = TblPlacing.JudgeID "
                    "INNER JOIN TblPerson ON TblPerson.RiderIndex = TblPlacing.RiderIndex "
                    "INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode");
-const QString Chosen =
-    QStringLiteral(" WHERE TblPlacing.ClassNumber = ? AND TblPlacing.Division = ? "
-                   "ORDER BY TblJudge.LastName, TblJudge.FirstName, TblJudge.JudgeID, TblPlacing.Place");
+const QString Chosen = QStringLiteral(" WHERE TblPlacing.ClassNumber = ? AND TblPlacing.Division = ? "
+                                      "ORDER BY TblJudge.LastName NULLS FIRST, "
+                                      "TblJudge.FirstName NULLS FIRST, TblJudge.JudgeID, TblPlacing.Place");
 
 } // namespace
 

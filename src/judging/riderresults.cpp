@@ -30,12 +30,15 @@ ShapeQuery query()
                        "FROM TblPlacing INNER JOIN TblJudge ON TblPlacing.JudgeID = TblJudge.JudgeID "
                        "INNER JOIN TblClass ON TblPlacing.ClassNumber = TblClass.ClassNumber "
                        "ORDER BY TblPlacing.ClassNumber, TblPlacing.JudgeID, TblPlacing.Place"));
-    ShapeQuery riders(
-        QStringLiteral("RptRider"),
-        QStringLiteral("SELECT FirstName || ' ' || LastName AS Rider, RiderNumber, RiderIndex, "
-                       "TeamCode FROM TblPerson ORDER BY RiderNumber, LastName, FirstName, RiderIndex"));
+    ShapeQuery riders(QStringLiteral("RptRider"),
+                      QStringLiteral("SELECT FirstName || ' ' || LastName AS Rider, RiderNumber, RiderIndex, "
+                                     "TeamCode FROM TblPerson ORDER BY RiderNumber NULLS FIRST, LastName "
+                                     "NULLS FIRST, FirstName NULLS FIRST, RiderIndex"));
     riders.append(std::move(placings), QStringLiteral("RiderIndex"), QStringLiteral("RiderIndex"));
-    return ShapeQuery(Command, QStringLiteral("SELECT * FROM TblTeam ORDER BY Division, TeamName, TeamCode"))
+    return ShapeQuery(
+               Command,
+               QStringLiteral(
+                   "SELECT * FROM TblTeam ORDER BY Division NULLS FIRST, TeamName NULLS FIRST, TeamCode"))
         .append(std::move(riders), QStringLiteral("TeamCode"), QStringLiteral("TeamCode"));
 }
 

@@ -40,7 +40,7 @@ StandingsTable StandingsTable::Build_Standings(const QSqlDatabase &db, const QSt
     const ResultRows teams =
         Sql::select(db, QStringLiteral("Reading the teams of the division"),
                     QStringLiteral("SELECT TeamCode, TeamName, Division FROM TblTeam WHERE Division = ? "
-                                   "ORDER BY TeamName, TeamCode"),
+                                   "ORDER BY TeamName NULLS FIRST, TeamCode"),
                     {division});
     // The division's placings of riders who belong to a team, each with the rider's team.
     const ResultRows placings = Sql::select(

@@ -25,11 +25,11 @@ CoachRecord fromRow(const ResultRows &rows, int r)
 
 QVector<CoachRecord> CoachRoster::listForTeam(std::int32_t teamCode) const
 {
-    const ResultRows rows = Sql::select(
-        m_db, QStringLiteral("Reading the team's coaches"),
-        QStringLiteral(
-            "SELECT * FROM TblCoach WHERE TeamCode = ? ORDER BY Position DESC, LastName, CoachCode"),
-        {teamCode});
+    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the team's coaches"),
+                                        QStringLiteral("SELECT * FROM TblCoach WHERE TeamCode = ? ORDER BY "
+                                                       "Position DESC NULLS LAST, LastName NULLS FIRST, "
+                                                       "CoachCode"),
+                                        {teamCode});
     QVector<CoachRecord> coaches;
     coaches.reserve(rows.size());
     for (int r = 0; r < rows.size(); ++r)
@@ -42,9 +42,11 @@ QString CoachRoster::listLine(const CoachRecord &coach)
     return coach.lastName + QStringLiteral(", ") + coach.firstName + QStringLiteral(" - ") + coach.position;
 }
 
-std::optional<CoachRecord> CoachRoster::find(std::int32_t code) const
+std::optional<CoachRecord> CoachRoster::find(std::int32_t code, ReadMark *asRead) const
 {
-    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the coach"),
+    ReadMark unkept;
+    const ResultRows rows = (asRead ? *asRead : unkept)
+                                .select(m_db, QStringLiteral("Reading the coach"),
                                         QStringLiteral("SELECT * FROM TblCoach WHERE CoachCode = ?"), {code});
     if (rows.isEmpty())
         return std::nullopt;
@@ -62,7 +64,13 @@ std::optional<QString> CoachRoster::firstFailure(const CoachRecord &coach)
     return std::nullopt;
 }
 
-std::int32_t CoachRoster::save(const CoachRecord &c) const
+ReadMark CoachRoster::editMark()
+{
+    return ReadMark(QStringLiteral("another station changed this coach since you opened it."),
+                    QStringLiteral("another station deleted this coach since you opened it."));
+}
+
+std::int32_t CoachRoster::save(const CoachRecord &c, const ReadMark &asRead) const
 {
     const QString action = QStringLiteral("Saving the coach");
     const QVariantList values{Sql::text(c.firstName), Sql::text(c.lastName),
@@ -70,21 +78,15 @@ std::int32_t CoachRoster::save(const CoachRecord &c) const
                               Sql::text(c.zip),       Sql::text(c.primary),
                               Sql::text(c.secondary), Sql::text(c.email),
                               Sql::text(c.position),  c.teamCode};
-    if (c.code == -1)
-        return std::int32_t(
-            Sql::exec(
-                m_db, action,
-                QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
-                               "Secondary, Email, Position, TeamCode) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                values)
-                .lastInsertId.toLongLong());
-    Sql::exec(
-        m_db, action,
-        QStringLiteral("UPDATE TblCoach SET FirstName = ?, LastName = ?, Address = ?, City = ?, Zip = ?, "
-                       "\"Primary\" = ?, Secondary = ?, Email = ?, Position = ?, TeamCode = ? "
-                       "WHERE CoachCode = ?"),
-        values + QVariantList{c.code});
-    return c.code;
+    return asRead.saveRecord(
+        m_db, action, c.code, values,
+        QStringLiteral(
+            "INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", Secondary, "
+            "Email, Position, TeamCode) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QStringLiteral(
+            "UPDATE TblCoach SET FirstName = ?, LastName = ?, Address = ?, City = ?, Zip = ?, "
+            "\"Primary\" = ?, Secondary = ?, Email = ?, Position = ?, TeamCode = ? WHERE CoachCode = ?"),
+        QStringLiteral("CoachCode"));
 }
 
 void CoachRoster::remove(std::int32_t code) const

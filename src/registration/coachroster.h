@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/readmark.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -45,15 +47,18 @@ public:
     QVector<CoachRecord> listForTeam(std::int32_t teamCode) const;
     static QString listLine(const CoachRecord &coach);
 
-    std::optional<CoachRecord> find(std::int32_t code) const;
+    // The coach as stored; what was read is remembered in asRead when given, for the save.
+    std::optional<CoachRecord> find(std::int32_t code, ReadMark *asRead = nullptr) const;
+    static ReadMark editMark();
 
     // The position box's line for a stored position: 0 for exactly "Head Coach", 1 for anything else.
     static int positionLine(const QString &position) { return position == HeadCoach ? 0 : 1; }
 
     static std::optional<QString> firstFailure(const CoachRecord &coach);
 
-    // Inserts (code -1) or updates the coach; answers its code. Throws DbError.
-    std::int32_t save(const CoachRecord &coach) const;
+    // Inserts (code -1) or updates the coach; answers its code. An update of a coach that changed
+    // since it was read into asRead is refused (DbError, Conflict). Throws DbError.
+    std::int32_t save(const CoachRecord &coach, const ReadMark &asRead = {}) const;
     void remove(std::int32_t code) const;
 
 private:

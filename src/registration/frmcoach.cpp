@@ -35,12 +35,14 @@ void FrmCoach::Initialize_Add(std::int32_t teamCode)
     setTexts();
     m_position->setCurrentIndex(-1);
     m_code = -1;
+    m_asRead = {};
     m_team = teamCode;
 }
 
 bool FrmCoach::Initialize_Edit(std::int32_t coachCode)
 {
-    const auto c = CoachRoster(app().MeetDb()).find(coachCode);
+    m_asRead = CoachRoster::editMark();
+    const auto c = CoachRoster(app().MeetDb()).find(coachCode, &m_asRead);
     if (!c)
         return refuseGone(QStringLiteral("coach"));
     m_code = coachCode;
@@ -73,6 +75,6 @@ std::optional<QString> FrmCoach::firstFailure() const
 
 bool FrmCoach::write()
 {
-    CoachRoster(app().MeetDb()).save(record());
+    CoachRoster(app().MeetDb()).save(record(), m_asRead);
     return true;
 }

@@ -25,6 +25,7 @@ private:
     CoachRecord record() const;
 
     std::int32_t m_code = -1;
+    ReadMark m_asRead; // the record as the editor read it: what a save compares with
     std::int32_t m_team = -1;
     QComboBox *m_position;
 };

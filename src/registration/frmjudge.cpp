@@ -34,11 +34,13 @@ void FrmJudge::Initialize_Add()
     setTexts();
     m_memo->clear();
     m_id = -1;
+    m_asRead = {};
 }
 
 bool FrmJudge::Initialize_Edit(std::int32_t judgeId)
 {
-    const auto j = JudgeRoster(app().MeetDb()).find(judgeId);
+    m_asRead = JudgeRoster::editMark();
+    const auto j = JudgeRoster(app().MeetDb()).find(judgeId, &m_asRead);
     if (!j)
         return refuseGone(QStringLiteral("judge"));
     m_id = judgeId;
@@ -60,6 +62,6 @@ std::optional<QString> FrmJudge::firstFailure() const
 
 bool FrmJudge::write()
 {
-    JudgeRoster(app().MeetDb()).save(record());
+    JudgeRoster(app().MeetDb()).save(record(), m_asRead);
     return true;
 }

@@ -25,5 +25,6 @@ private:
     JudgeRecord record() const;
 
     std::int32_t m_id = -1;
+    ReadMark m_asRead; // the record as the editor read it: what a save compares with
     QPlainTextEdit *m_memo;
 };

@@ -61,6 +61,7 @@ void FrmRider::Initialize_Add()
 {
     loadTeams();
     m_index = -1;
+    m_asRead = {};
     for (QLineEdit *b : m_boxes)
         b->clear();
     m_team->setCurrentIndex(-1);
@@ -69,7 +70,8 @@ void FrmRider::Initialize_Add()
 bool FrmRider::Initialize_Edit(std::int32_t riderIndex)
 {
     loadTeams();
-    const std::optional<RiderRecord> r = RiderRegistry(app().MeetDb()).find(riderIndex);
+    m_asRead = RiderRegistry::editMark();
+    const std::optional<RiderRecord> r = RiderRegistry(app().MeetDb()).find(riderIndex, &m_asRead);
     if (!r) {
         messages().refuse(MessageService::Refusal::Edit,
                           QStringLiteral("The selected rider is no longer in the meet."));
@@ -122,7 +124,7 @@ bool FrmRider::checksPass()
 
 bool FrmRider::write()
 {
-    switch (RiderRegistry(app().MeetDb()).save(record())) {
+    switch (RiderRegistry(app().MeetDb()).save(record(), m_asRead)) {
     case RiderRegistry::SaveOutcome::Saved:
         return true;
     case RiderRegistry::SaveOutcome::NumberInvalid:

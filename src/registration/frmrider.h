@@ -34,6 +34,7 @@ private:
     void loadTeams();
 
     std::int32_t m_index = -1;
+    ReadMark m_asRead;           // the record as the editor read it: what a save compares with
     QVector<TeamRecord> m_teams; // read once, when the window opens
     std::array<QLineEdit *, 6> m_boxes{};
     QComboBox *m_team;

@@ -47,6 +47,7 @@ int FrmTeam::divisionLine(const QString &division)
 void FrmTeam::Initialize_Add()
 {
     m_code = -1;
+    m_asRead = {};
     m_name->clear();
     m_district->clear();
     m_region->clear();
@@ -55,7 +56,8 @@ void FrmTeam::Initialize_Add()
 
 bool FrmTeam::Initialize_Edit(std::int32_t team)
 {
-    const auto stored = TeamRoster(app().MeetDb()).find(team);
+    m_asRead = TeamRoster::editMark();
+    const auto stored = TeamRoster(app().MeetDb()).find(team, &m_asRead);
     if (!stored) {
         messages().refuse(MessageService::Refusal::Edit,
                           QStringLiteral("The selected team is no longer in the meet."));
@@ -82,6 +84,6 @@ std::optional<QString> FrmTeam::firstFailure() const
 
 bool FrmTeam::write()
 {
-    TeamRoster(app().MeetDb()).save(record());
+    TeamRoster(app().MeetDb()).save(record(), m_asRead);
     return true;
 }

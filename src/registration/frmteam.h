@@ -28,6 +28,7 @@ private:
     TeamRecord record() const;
 
     std::int32_t m_code = -1; // -1 in add mode
+    ReadMark m_asRead;        // the record as the editor read it: what a save compares with
     QLineEdit *m_name;
     QComboBox *m_division;
     QLineEdit *m_district;

@@ -24,8 +24,9 @@ JudgeRecord fromRow(const ResultRows &rows, int r)
 
 QVector<JudgeRecord> JudgeRoster::listByLastName() const
 {
-    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the judge list"),
-                                        QStringLiteral("SELECT * FROM TblJudge ORDER BY LastName, JudgeID"));
+    const ResultRows rows =
+        Sql::select(m_db, QStringLiteral("Reading the judge list"),
+                    QStringLiteral("SELECT * FROM TblJudge ORDER BY LastName NULLS FIRST, JudgeID"));
     QVector<JudgeRecord> judges;
     judges.reserve(rows.size());
     for (int r = 0; r < rows.size(); ++r)
@@ -38,9 +39,11 @@ QString JudgeRoster::listLine(const JudgeRecord &judge)
     return judge.lastName + QStringLiteral(", ") + judge.firstName;
 }
 
-std::optional<JudgeRecord> JudgeRoster::find(std::int32_t id) const
+std::optional<JudgeRecord> JudgeRoster::find(std::int32_t id, ReadMark *asRead) const
 {
-    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the judge"),
+    ReadMark unkept;
+    const ResultRows rows = (asRead ? *asRead : unkept)
+                                .select(m_db, QStringLiteral("Reading the judge"),
                                         QStringLiteral("SELECT * FROM TblJudge WHERE JudgeID = ?"), {id});
     if (rows.isEmpty())
         return std::nullopt;
@@ -63,25 +66,25 @@ std::optional<QString> JudgeRoster::firstFailure(const JudgeRecord &judge)
     return std::nullopt;
 }
 
-std::int32_t JudgeRoster::save(const JudgeRecord &j) const
+ReadMark JudgeRoster::editMark()
+{
+    return ReadMark(QStringLiteral("another station changed this judge since you opened it."),
+                    QStringLiteral("another station deleted this judge since you opened it."));
+}
+
+std::int32_t JudgeRoster::save(const JudgeRecord &j, const ReadMark &asRead) const
 {
     const QString action = QStringLiteral("Saving the judge");
     const QVariantList values{Sql::text(j.firstName),   Sql::text(j.lastName), Sql::text(j.address),
                               Sql::text(j.city),        Sql::text(j.state),    Sql::text(j.zip),
                               Sql::text(j.phoneNumber), Sql::text(j.email),    Sql::text(j.memo)};
-    if (j.id == -1)
-        return std::int32_t(
-            Sql::exec(m_db, action,
-                      QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Address, City, State, Zip, "
-                                     "PhoneNumber, Email, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                      values)
-                .lastInsertId.toLongLong());
-    Sql::exec(
-        m_db, action,
-        QStringLiteral("UPDATE TblJudge SET FirstName = ?, LastName = ?, Address = ?, City = ?, State = ?, "
-                       "Zip = ?, PhoneNumber = ?, Email = ?, Memo = ? WHERE JudgeID = ?"),
-        values + QVariantList{j.id});
-    return j.id;
+    return asRead.saveRecord(
+        m_db, action, j.id, values,
+        QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Address, City, State, Zip, "
+                       "PhoneNumber, Email, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QStringLiteral("UPDATE TblJudge SET FirstName = ?, LastName = ?, Address = ?, City = ?, "
+                       "State = ?, Zip = ?, PhoneNumber = ?, Email = ?, Memo = ? WHERE JudgeID = ?"),
+        QStringLiteral("JudgeID"));
 }
 
 void JudgeRoster::remove(std::int32_t id) const

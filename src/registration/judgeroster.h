@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/readmark.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QVector>
@@ -41,13 +43,15 @@ public:
     QVector<JudgeRecord> listByLastName() const;
     static QString listLine(const JudgeRecord &judge);
 
-    std::optional<JudgeRecord> find(std::int32_t id) const;
+    // The judge as stored; what was read is remembered in asRead when given, for the save.
+    std::optional<JudgeRecord> find(std::int32_t id, ReadMark *asRead = nullptr) const;
+    static ReadMark editMark();
     bool judgesAClass(std::int32_t id) const;
 
     static std::optional<QString> firstFailure(const JudgeRecord &judge);
 
     // Inserts (id -1) or updates the judge; answers its id. Throws DbError.
-    std::int32_t save(const JudgeRecord &judge) const;
+    std::int32_t save(const JudgeRecord &judge, const ReadMark &asRead = {}) const;
     void remove(std::int32_t id) const;
 
 private:

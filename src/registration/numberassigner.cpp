@@ -47,43 +47,52 @@ NumberAssigner::Sequence NumberAssigner::sequentialRange(std::int16_t low, std::
 void NumberAssigner::applyNumbers(const Sequence &sequence) const
 {
     const QString action = QStringLiteral("Assigning the rider numbers");
-    WriteTransaction tx(m_db, action);
+    WriteTransaction::run(m_db, action, {QStringLiteral("TblPerson")}, [&] { numberAll(sequence, action); });
+}
+
+void NumberAssigner::numberAll(const Sequence &sequence, const QString &action) const
+{
     const ResultRows riders = Sql::select(
         m_db, action,
         QStringLiteral("SELECT TblPerson.RiderIndex FROM TblTeam INNER JOIN TblPerson ON TblTeam.TeamCode = "
-                       "TblPerson.TeamCode ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.LastName, "
-                       "TblPerson.FirstName, TblPerson.RiderIndex"));
+                       "TblPerson.TeamCode ORDER BY TblTeam.Division NULLS FIRST, "
+                       "TblTeam.TeamName NULLS FIRST, TblPerson.LastName NULLS FIRST, "
+                       "TblPerson.FirstName NULLS FIRST, TblPerson.RiderIndex"));
     if (riders.size() > sequence.numbers.size())
         throw DbError(action, {}, QStringLiteral("the range holds fewer numbers than there are riders"));
+    Sql::Repeated update(m_db, action,
+                         QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"));
     for (int k = 0; k < riders.size(); ++k)
-        Sql::exec(m_db, action, QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"),
-                  {QString::number(sequence.numbers[k]), riders.rows[k][0]});
-    tx.commit();
+        update.exec({QString::number(sequence.numbers[k]), riders.rows[k][0]});
 }
 
 bool NumberAssigner::setRiderNumber(std::int32_t riderIndex, std::int16_t number) const
 {
+    // Two stations numbering at once take turns: the check and the write of one happen wholly
+    // before or after the other's.
     const QString action = QStringLiteral("Setting the rider number");
-    WriteTransaction tx(m_db, action);
-    if (RiderRegistry(m_db).numberHeldByAnother(number, riderIndex))
-        return false;
-    Sql::exec(m_db, action, QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"),
-              {QString::number(number), riderIndex});
-    tx.commit();
-    return true;
+    return WriteTransaction::run(m_db, action, {QStringLiteral("TblPerson")}, [&] {
+        if (RiderRegistry(m_db).numberHeldByAnother(number, riderIndex))
+            return false;
+        Sql::exec(m_db, action, QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"),
+                  {QString::number(number), riderIndex});
+        return true;
+    });
 }
 
 QVector<NumberAssigner::TreeTeam> NumberAssigner::tree() const
 {
     const QString action = QStringLiteral("Reading the teams and riders");
-    const ResultRows teams = Sql::select(m_db, action,
-                                         QStringLiteral("SELECT TeamCode, Division, TeamName FROM TblTeam "
-                                                        "ORDER BY Division, TeamName, TeamCode"));
-    const ResultRows riders =
+    const ResultRows teams =
         Sql::select(m_db, action,
-                    QStringLiteral("SELECT RiderIndex, RiderNumber, FirstName, LastName, TeamCode, "
-                                   "TeamCode IN (SELECT TeamCode FROM TblTeam) AS HasTeam FROM TblPerson "
-                                   "ORDER BY TeamCode, LastName, FirstName, RiderIndex"));
+                    QStringLiteral("SELECT TeamCode, Division, TeamName FROM TblTeam "
+                                   "ORDER BY Division NULLS FIRST, TeamName NULLS FIRST, TeamCode"));
+    const ResultRows riders = Sql::select(
+        m_db, action,
+        QStringLiteral(
+            "SELECT RiderIndex, RiderNumber, FirstName, LastName, TeamCode, "
+            "TeamCode IN (SELECT TeamCode FROM TblTeam) AS HasTeam FROM TblPerson "
+            "ORDER BY TeamCode NULLS FIRST, LastName NULLS FIRST, FirstName NULLS FIRST, RiderIndex"));
     QVector<TreeTeam> out;
     out.reserve(teams.size() + 1);
     QHash<std::int32_t, int> position;

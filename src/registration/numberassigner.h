@@ -79,5 +79,7 @@ public:
     static QString riderText(const QString &number, const QString &firstName, const QString &lastName);
 
 private:
+    void numberAll(const Sequence &sequence, const QString &action) const;
+
     QSqlDatabase m_db;
 };

@@ -50,10 +50,12 @@ QString RiderRegistry::resultLine(const RiderFound &r)
            QStringLiteral(" (") + r.teamName + u')';
 }
 
-std::optional<RiderRecord> RiderRegistry::find(std::int32_t index) const
+std::optional<RiderRecord> RiderRegistry::find(std::int32_t index, ReadMark *asRead) const
 {
+    ReadMark unkept;
     const ResultRows rows =
-        Sql::select(m_db, QStringLiteral("Reading the rider"),
+        (asRead ? *asRead : unkept)
+            .select(m_db, QStringLiteral("Reading the rider"),
                     QStringLiteral("SELECT * FROM TblPerson WHERE RiderIndex = ?"), {index});
     if (rows.isEmpty())
         return std::nullopt;
@@ -88,15 +90,29 @@ bool RiderRegistry::numberHeldByAnother(std::int16_t number, std::int32_t except
     return false;
 }
 
-RiderRegistry::SaveOutcome RiderRegistry::save(const RiderRecord &r) const
+ReadMark RiderRegistry::editMark()
+{
+    return ReadMark(QStringLiteral("another station changed this rider since you opened it."),
+                    QStringLiteral("another station deleted this rider since you opened it."));
+}
+
+RiderRegistry::SaveOutcome RiderRegistry::save(const RiderRecord &r, const ReadMark &asRead) const
 {
     const auto number = RiderNumber::convert(r.number);
     if (!number || r.number.size() > RiderNumber::MaxLength)
         return SaveOutcome::NumberInvalid;
 
     const QString action = QStringLiteral("Saving the rider");
-    WriteTransaction tx(m_db, action);
-    if (numberHeldByAnother(*number, r.index))
+    return WriteTransaction::run(m_db, action, {QStringLiteral("TblPerson")},
+                                 [&] { return write(r, *number, asRead, action); });
+}
+
+RiderRegistry::SaveOutcome RiderRegistry::write(const RiderRecord &r, std::int16_t number,
+                                                const ReadMark &asRead, const QString &action) const
+{
+    if (r.index != -1)
+        asRead.check(m_db, action);
+    if (numberHeldByAnother(number, r.index))
         return SaveOutcome::NumberTaken;
     const QVariantList values{Sql::text(r.number),
                               Sql::text(r.firstName),
@@ -118,7 +134,6 @@ RiderRegistry::SaveOutcome RiderRegistry::save(const RiderRecord &r) const
             QStringLiteral("UPDATE TblPerson SET RiderNumber = ?, FirstName = ?, LastName = ?, Address = ?, "
                            "City = ?, Zip = ?, TeamCode = ? WHERE RiderIndex = ?"),
             values + QVariantList{r.index});
-    tx.commit();
     return SaveOutcome::Saved;
 }
 

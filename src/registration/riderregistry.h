@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/readmark.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QVector>
@@ -61,18 +63,24 @@ public:
     QVector<RiderFound> search(SearchBy column, const QString &text) const;
     static QString resultLine(const RiderFound &rider);
 
-    std::optional<RiderRecord> find(std::int32_t index) const;
+    // The rider as stored; what was read is remembered in asRead when given, for the save.
+    std::optional<RiderRecord> find(std::int32_t index, ReadMark *asRead = nullptr) const;
+    static ReadMark editMark();
     bool isEntered(std::int32_t index) const;
 
     // Checks the rider number (converts, fits, held by no other rider by value) and writes the
     // rider as typed, in one transaction. Missing fields are the form's check, made before.
-    // Throws DbError when the database fails.
-    SaveOutcome save(const RiderRecord &rider) const;
+    // An update of a rider who changed since being read into asRead is refused (DbError,
+    // Conflict). Throws DbError when the database fails.
+    SaveOutcome save(const RiderRecord &rider, const ReadMark &asRead = {}) const;
     void remove(std::int32_t index) const;
 
     // True when a rider other than except holds the number (compared by value).
     bool numberHeldByAnother(std::int16_t number, std::int32_t except) const;
 
 private:
+    SaveOutcome write(const RiderRecord &rider, std::int16_t number, const ReadMark &asRead,
+                      const QString &action) const;
+
     QSqlDatabase m_db;
 };

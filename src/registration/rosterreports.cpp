@@ -40,8 +40,10 @@ void teamHeading(Report::Section &header)
 
 ShapeQuery teamListQuery()
 {
-    return ShapeQuery(TeamListCommand,
-                      QStringLiteral("SELECT * FROM TblTeam ORDER BY Division, TeamName, TeamCode"));
+    return ShapeQuery(
+        TeamListCommand,
+        QStringLiteral(
+            "SELECT * FROM TblTeam ORDER BY Division NULLS FIRST, TeamName NULLS FIRST, TeamCode"));
 }
 
 Report::Layout RptTeamList()
@@ -68,12 +70,15 @@ Report::Layout RptTeamList()
 
 ShapeQuery coachListQuery()
 {
-    return ShapeQuery(CoachListCommand,
-                      QStringLiteral("SELECT * FROM TblTeam ORDER BY Division, TeamName, TeamCode"))
-        .append(ShapeQuery(QStringLiteral("CoachList"),
-                           QStringLiteral("SELECT FirstName || ' ' || LastName AS Coach, * FROM TblCoach "
-                                          "ORDER BY Position DESC, LastName, CoachCode")),
-                QStringLiteral("TeamCode"), QStringLiteral("TeamCode"));
+    return ShapeQuery(
+               CoachListCommand,
+               QStringLiteral(
+                   "SELECT * FROM TblTeam ORDER BY Division NULLS FIRST, TeamName NULLS FIRST, TeamCode"))
+        .append(
+            ShapeQuery(QStringLiteral("CoachList"),
+                       QStringLiteral("SELECT FirstName || ' ' || LastName AS Coach, * FROM TblCoach "
+                                      "ORDER BY Position DESC NULLS LAST, LastName NULLS FIRST, CoachCode")),
+            QStringLiteral("TeamCode"), QStringLiteral("TeamCode"));
 }
 
 Report::Layout RptCoachList()
@@ -96,8 +101,9 @@ ShapeQuery riderListByTeamQuery()
                QStringLiteral(
                    "SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Person, * FROM TblPerson "
                    "INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
-                   "ORDER BY TblTeam.Division, TblTeam.TeamName, TblPerson.RiderNumber, "
-                   "TblPerson.LastName, TblPerson.FirstName, TblPerson.RiderIndex"))
+                   "ORDER BY TblTeam.Division NULLS FIRST, TblTeam.TeamName NULLS FIRST, "
+                   "TblPerson.RiderNumber NULLS FIRST, "
+                   "TblPerson.LastName NULLS FIRST, TblPerson.FirstName NULLS FIRST, TblPerson.RiderIndex"))
         .computeBy({QStringLiteral("TeamName"), QStringLiteral("Division")});
 }
 
@@ -124,11 +130,11 @@ MemoryTable riderListByNumber(const QSqlDatabase &db)
 {
     const ResultRows riders = Sql::select(
         db, QStringLiteral("Reading the riders by number"),
-        QStringLiteral(
-            "SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Person, "
-            "TblTeam.Division || ' - ' || TblTeam.TeamName AS TEAM, TblPerson.RiderNumber "
-            "FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
-            "ORDER BY TblPerson.RiderNumber, TblPerson.LastName, TblPerson.FirstName, TblPerson.RiderIndex"));
+        QStringLiteral("SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Person, "
+                       "TblTeam.Division || ' - ' || TblTeam.TeamName AS TEAM, TblPerson.RiderNumber "
+                       "FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = TblTeam.TeamCode "
+                       "ORDER BY TblPerson.RiderNumber NULLS FIRST, TblPerson.LastName NULLS FIRST, "
+                       "TblPerson.FirstName NULLS FIRST, TblPerson.RiderIndex"));
     MemoryTable table;
     for (const char *column : {"C1Rider", "C1Team", "C2Rider", "C2Team"})
         table.appendColumn(QString::fromLatin1(column), MemoryTable::Type::Text, 50);

@@ -15,8 +15,9 @@ TeamRecord fromRow(const ResultRows &rows, int r)
 
 QVector<TeamRecord> TeamRoster::listByName() const
 {
-    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the team list"),
-                                        QStringLiteral("SELECT * FROM TblTeam ORDER BY TeamName, TeamCode"));
+    const ResultRows rows =
+        Sql::select(m_db, QStringLiteral("Reading the team list"),
+                    QStringLiteral("SELECT * FROM TblTeam ORDER BY TeamName NULLS FIRST, TeamCode"));
     QVector<TeamRecord> teams;
     teams.reserve(rows.size());
     for (int r = 0; r < rows.size(); ++r)
@@ -37,9 +38,11 @@ int TeamRoster::indexOf(const QVector<TeamRecord> &teams, std::int32_t code)
     return -1;
 }
 
-std::optional<TeamRecord> TeamRoster::find(std::int32_t code) const
+std::optional<TeamRecord> TeamRoster::find(std::int32_t code, ReadMark *asRead) const
 {
-    const ResultRows rows = Sql::select(m_db, QStringLiteral("Reading the team"),
+    ReadMark unkept;
+    const ResultRows rows = (asRead ? *asRead : unkept)
+                                .select(m_db, QStringLiteral("Reading the team"),
                                         QStringLiteral("SELECT * FROM TblTeam WHERE TeamCode = ?"), {code});
     if (rows.isEmpty())
         return std::nullopt;
@@ -66,29 +69,30 @@ std::optional<QString> TeamRoster::firstFailure(const TeamRecord &team)
     return std::nullopt;
 }
 
-std::int32_t TeamRoster::save(const TeamRecord &team) const
+ReadMark TeamRoster::editMark()
 {
+    return ReadMark(QStringLiteral("another station changed this team since you opened it."),
+                    QStringLiteral("another station deleted this team since you opened it."));
+}
+
+std::int32_t TeamRoster::save(const TeamRecord &team, const ReadMark &asRead) const
+{
+    const QString action = QStringLiteral("Saving the team");
     const QVariantList values{Sql::text(team.name), Sql::text(team.division), Sql::text(team.district),
                               Sql::text(team.region)};
-    if (team.code == -1) {
-        const Sql::Outcome out = Sql::exec(
-            m_db, QStringLiteral("Saving the team"),
-            QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
-            values);
-        return std::int32_t(out.lastInsertId.toLongLong());
-    }
-    Sql::exec(m_db, QStringLiteral("Saving the team"),
-              QStringLiteral("UPDATE TblTeam SET TeamName = ?, Division = ?, District = ?, Region = ? "
-                             "WHERE TeamCode = ?"),
-              values + QVariantList{team.code});
-    return team.code;
+    return asRead.saveRecord(
+        m_db, action, team.code, values,
+        QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
+        QStringLiteral(
+            "UPDATE TblTeam SET TeamName = ?, Division = ?, District = ?, Region = ? WHERE TeamCode = ?"),
+        QStringLiteral("TeamCode"));
 }
 
 void TeamRoster::deleteWithCoaches(std::int32_t code) const
 {
     const QString action = QStringLiteral("Deleting the team");
-    WriteTransaction tx(m_db, action);
-    Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblTeam WHERE TeamCode = ?"), {code});
-    Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblCoach WHERE TeamCode = ?"), {code});
-    tx.commit();
+    WriteTransaction::run(m_db, action, [&] {
+        Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblTeam WHERE TeamCode = ?"), {code});
+        Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblCoach WHERE TeamCode = ?"), {code});
+    });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/readmark.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QVector>
@@ -37,15 +39,19 @@ public:
     static QString listLine(const TeamRecord &team);
     static int indexOf(const QVector<TeamRecord> &teams, std::int32_t code);
 
-    std::optional<TeamRecord> find(std::int32_t code) const;
+    // The team as stored; what was read is remembered in asRead when given, for the save.
+    std::optional<TeamRecord> find(std::int32_t code, ReadMark *asRead = nullptr) const;
+    // What an editor of one team remembers of it: another station's change or delete is told.
+    static ReadMark editMark();
     bool hasRiders(std::int32_t code) const;
 
     // The first check the form fails, as the message to show; nothing when all pass.
     // Empty means exactly ""; a text of blanks passes.
     static std::optional<QString> firstFailure(const TeamRecord &team);
 
-    // Inserts (code -1) or updates the team; answers its code. Throws DbError.
-    std::int32_t save(const TeamRecord &team) const;
+    // Inserts (code -1) or updates the team; answers its code. An update of a team that changed
+    // since it was read into asRead is refused (DbError, Conflict). Throws DbError.
+    std::int32_t save(const TeamRecord &team, const ReadMark &asRead = {}) const;
 
     // The team and its coaches, together or not at all. Throws DbError.
     void deleteWithCoaches(std::int32_t code) const;

@@ -16,7 +16,18 @@ public:
     // Report activities do their work here, called once after the screen is shown.
     virtual void Load_Report() {}
 
+protected:
+    // Reads again what the screen lists, when its window is activated again: another station
+    // may have changed it. Answers false when that failed and the user has been told.
+    virtual bool readAgain() { return true; }
+    // WindowActivate and WindowDeactivate reach the window's children too.
+    bool event(QEvent *event) override;
+
 Q_SIGNALS:
     // Asks the main menu to close this activity, as pressing its button again would.
     void closeRequested();
+
+private:
+    bool m_awayInOwnWindow = false;
+    bool m_reading = false;
 };

@@ -18,7 +18,7 @@ void ListScreen::fillList(QListWidget *list, const QStringList &lines, const QVe
     const QSignalBlocker quiet(list);
     list->clear();
     list->addItems(lines);
-    const int row = reselect ? int(m_keys.indexOf(m_selected)) : -1;
+    const int row = reselect || m_keepSelection ? int(m_keys.indexOf(m_selected)) : -1;
     if (row >= 0)
         list->setCurrentRow(row);
     else
@@ -70,7 +70,9 @@ void ListScreen::openLoadedEditor(EditForm *editor, const QString &action, const
 
 bool ListScreen::guarded(const QString &action, const std::function<void()> &work)
 {
-    return Boundary::run(*m_app.messages, action, work);
+    const bool ran = Boundary::run(*m_app.messages, action, work);
+    m_readFailed = m_readFailed || !ran;
+    return ran;
 }
 
 void ListScreen::changeEvent(QEvent *event)
@@ -78,6 +80,18 @@ void ListScreen::changeEvent(QEvent *event)
     ActivityScreen::changeEvent(event);
     if (event->type() == QEvent::EnabledChange && isEnabled() && isVisible() && !FormKit::enablingUnchanged())
         rebuild();
+}
+
+bool ListScreen::refresh()
+{
+    const std::int32_t kept = m_selected;
+    m_keepSelection = true;
+    m_readFailed = false;
+    rebuild();
+    m_keepSelection = false;
+    if (m_keys.contains(kept))
+        m_selected = kept;
+    return !m_readFailed;
 }
 
 void ListScreen::showEvent(QShowEvent *event)

@@ -16,7 +16,9 @@ struct AppState;
 
 // A management screen of the roster: a list whose line N stands for key N, the selected key
 // (-1 for none), and the editing windows it opens. The list is read again whenever the screen
-// is shown, whenever an editing window it opened closes, and whenever it is enabled again.
+// is shown, whenever an editing window it opened closes, whenever it is enabled again, and
+// whenever its window is activated again (another station may have changed the roster); the
+// line selected stays selected while its record is there.
 class ListScreen : public ActivityScreen
 {
     Q_OBJECT
@@ -32,6 +34,9 @@ public:
 
     // Reads the list again.
     virtual void rebuild() = 0;
+    // Reads the list again keeping the selected record selected. Answers false when a read
+    // failed (and the user has been told).
+    bool refresh();
 
 protected:
     // Fills the list box: one line per key, in order. Selects the line of the selected key
@@ -53,6 +58,7 @@ protected:
     bool guarded(const QString &action, const std::function<void()> &work);
 
     void showEvent(QShowEvent *event) override;
+    bool readAgain() override { return refresh(); }
     // Enabled again after a window that locked the main menu (an editing window, the number
     // assignment, the import) has closed: what it changed shows.
     void changeEvent(QEvent *event) override;
@@ -62,4 +68,6 @@ protected:
 
 private:
     std::int32_t m_selected = -1;
+    bool m_keepSelection = false;
+    bool m_readFailed = false; // a read of the last rebuild failed
 };

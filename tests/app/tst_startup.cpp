@@ -77,6 +77,51 @@ private Q_SLOTS:
         QCOMPARE(Startup::screenTwips(QSizeF(799.9, 600.1)), QSize(11998, 9002));
     }
 
+    void serverAddress_fromTheCommandLineOrTheSettingsFile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("settings"); // trotwise.ini; none when null
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("error");
+        const QString server = "postgresql://trotwise@showserver:5432/trotwise";
+        QTest::newRow("nothing configured: the file") << QStringList{} << QString() << ""
+                                                      << "";
+        QTest::newRow("settings without a meet line") << QStringList{} << "[Printing]\nmeeting = no\n"
+                                                      << ""
+                                                      << "";
+        QTest::newRow("settings file") << QStringList{} << "# the show's server\n meet = " + server + "\n"
+                                       << server << "";
+        QTest::newRow("command line before settings")
+            << QStringList{"--meet", "postgres://desk@10.0.0.2/show"} << "meet=" + server
+            << "postgres://desk@10.0.0.2/show"
+            << "";
+        QTest::newRow("a password") << QStringList{"--meet", "postgresql://u:secret@h/db"} << QString() << ""
+                                    << "(from the command line) cannot be used: it holds a password";
+        QTest::newRow("no address") << QStringList{} << "meet = showserver"
+                                    << ""
+                                    << "trotwise.ini\") cannot be used: it is not of the form";
+        QTest::newRow("bad port") << QStringList{"--meet", "postgresql://h:54x/db"} << QString() << ""
+                                  << "\"54x\" is no port number";
+        QTest::newRow("--meet alone") << QStringList{"--meet"} << QString() << ""
+                                      << "it is missing";
+    }
+    void serverAddress_fromTheCommandLineOrTheSettingsFile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, settings);
+        QFETCH(QString, address);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        if (!settings.isNull()) {
+            QFile ini(dir.filePath("trotwise.ini"));
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write(settings.toUtf8());
+        }
+        QString told;
+        QCOMPARE(Startup::serverAddress(dir.path(), QStringList{"trotwise"} + arguments, &told), address);
+        QVERIFY2(error.isEmpty() ? told.isEmpty() : told.contains(error), qPrintable(told));
+    }
+
     void firstStart_buildsTheMeetAndLabels_secondStartChangesNothing()
     {
         // A label folder already there is used, its images written over.

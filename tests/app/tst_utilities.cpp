@@ -69,8 +69,9 @@ private Q_SLOTS:
         QVERIFY(popup && popup->isVisible());
         QCOMPARE(back(label), QColor(0x808080));
         QCOMPARE(text(label), QGuiApplication::palette().color(QPalette::WindowText));
-        // Left + 10080 + 60 twips = + 676 px; Top + 840 + 330 + 400 twips = + 104.7 px.
-        QCOMPARE(popup->pos(), f.main->frameGeometry().topLeft() + QPoint(676, 105));
+        // Its right edge in line with the label's: left + 10080 + 60 + 1575 - 2400 twips = + 621 px;
+        // top + 840 + 330 + 400 twips = + 104.7 px.
+        QCOMPARE(popup->pos(), f.main->frameGeometry().topLeft() + QPoint(621, 105));
         for (const char *name : {"LblImport", "LblAssignNum"})
             QCOMPARE(back(popup->findChild<QWidget *>(QLatin1StringView(name))), QColor(0xC0C0C0));
 

@@ -1,7 +1,9 @@
-// The meet file's tables: the engine itself must refuse what the layout forbids.
+// The meet's tables, in the file and on a server: the engine itself must refuse what the layout
+// forbids, and text compares and sorts without regard to letter case on both.
 #include "meetfile.h"
 
 #include "db/classcatalogue.h"
+#include "db/engine.h"
 #include "db/meetschema.h"
 
 class TstMeetSchema : public QObject
@@ -28,34 +30,51 @@ private Q_SLOTS:
 
     void newMeet_hasNineTablesInOrderAndFiveKeysOnly()
     {
-        const ResultRows objects =
-            Sql::select(db(), QStringLiteral("objects"),
-                        QStringLiteral("SELECT type, name FROM sqlite_master "
-                                       "WHERE name NOT LIKE 'sqlite_%' ORDER BY name"));
-        QStringList names;
-        for (const auto &row : objects.rows) {
-            QCOMPARE(row[0].toString(), "table"); // no index, view or trigger
-            names << row[1].toString();
-        }
-        QCOMPARE(names, (QStringList{"TblClass", "TblClassJudges", "TblCoach", "TblEntry", "TblJudge",
-                                     "TblPairing", "TblPerson", "TblPlacing", "TblTeam"}));
+        const bool server = Engine::onServer(db());
+        // The file has no index, view or trigger besides; the server indexes its keys itself.
+        const QString objects =
+            server
+                ? QStringLiteral("SELECT relname FROM pg_class WHERE relnamespace = 'public'::regnamespace "
+                                 "AND relkind NOT IN ('S', 'i') ORDER BY relname")
+                : QStringLiteral(
+                      "SELECT name FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY name");
+        QCOMPARE(
+            MeetQuery::column(db(), objects).join(u',').toLower(),
+            "tblclass,tblclassjudges,tblcoach,tblentry,tbljudge,tblpairing,tblperson,tblplacing,tblteam");
+        QCOMPARE(Sql::select(db(), "columns", "SELECT * FROM TblCoach").columns.join(u',').toLower(),
+                 "firstname,lastname,address,city,zip,primary,secondary,email,position,teamcode,coachcode");
 
-        const ResultRows person =
-            Sql::select(db(), QStringLiteral("columns"), QStringLiteral("SELECT * FROM TblPerson"));
-        QCOMPARE(person.columns, (QStringList{"FirstName", "LastName", "Address", "City", "Zip", "TeamCode",
-                                              "RiderNumber", "RiderIndex"}));
-
+        const QString keyOf =
+            server ? QStringLiteral("SELECT a.attname FROM pg_index i JOIN pg_attribute a ON a.attrelid = "
+                                    "i.indrelid AND a.attnum = ANY(i.indkey) WHERE i.indisprimary AND "
+                                    "i.indrelid = lower(?)::regclass")
+                   : QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0");
         QStringList keys;
-        for (const MeetSchema::Table &t : MeetSchema::tables()) {
-            const ResultRows info =
-                Sql::select(db(), QStringLiteral("keys"),
-                            QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0"),
-                            {QString::fromLatin1(t.name)});
-            for (const auto &row : info.rows)
-                keys << QLatin1StringView(t.name) + u'.' + row[0].toString();
-        }
-        QCOMPARE(keys, (QStringList{"TblClass.ClassNumber", "TblCoach.CoachCode", "TblJudge.JudgeID",
-                                    "TblPerson.RiderIndex", "TblTeam.TeamCode"}));
+        for (const MeetSchema::Table &t : MeetSchema::tables())
+            for (const QString &key : MeetQuery::column(db(), keyOf, {QString::fromLatin1(t.name)}))
+                keys << QLatin1StringView(t.name) + u'.' + key.toLower();
+        QCOMPARE(keys, (QStringList{"TblClass.classnumber", "TblCoach.coachcode", "TblJudge.judgeid",
+                                    "TblPerson.riderindex", "TblTeam.teamcode"}));
+    }
+
+    void text_comparesAndSortsWithoutLetterCase()
+    {
+        MeetBuilder meet(db());
+        for (const char *name : {"beta", "Alpha", "ALPHA", "Zed", "o'brien", "_under", "Émile"})
+            meet.addTeam(name, "a");
+        QCOMPARE(MeetQuery::column(db(),
+                                   "SELECT TeamName FROM TblTeam WHERE Division = 'A' AND TeamName = ? "
+                                   "ORDER BY TeamCode",
+                                   {"alpha"}),
+                 (QStringList{"Alpha", "ALPHA"}));
+        QCOMPARE(MeetQuery::column(db(), "SELECT TeamName FROM TblTeam WHERE TeamName LIKE 'O''B%'"),
+                 QStringList{"o'brien"});
+        // The 26 letters fold to small ones; everything else sorts by its code ("_" before "a").
+        QCOMPARE(MeetQuery::column(db(),
+                                   "SELECT TeamName FROM TblTeam WHERE TeamName <> 'ALPHA' OR TeamCode = 2 "
+                                   "ORDER BY TeamName"),
+                 (QStringList{"_under", "Alpha", "beta", "o'brien", "Zed", "Émile"}));
+        QCOMPARE(MeetQuery::column(db(), "SELECT count(DISTINCT TeamName) FROM TblTeam"), QStringList{"6"});
     }
 
     void classCatalogue_isTheSeventeenRowsExactly()

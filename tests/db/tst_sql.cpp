@@ -1,8 +1,11 @@
 // The write transaction and the connection: nothing kept without a commit, a second writer
-// refused, read-only files. Bound values and how failures are named are read through the windows
-// that save names with quotes and tell what failed.
+// refused, read-only connections, a save that collided run once more, a change since a read seen. Bound
+// values and how failures are named are read through the windows that save names with quotes and tell what
+// failed.
 #include "meetfile.h"
 
+#include "db/engine.h"
+#include "db/readmark.h"
 #include "db/writetransaction.h"
 
 class TstSql : public QObject
@@ -31,10 +34,30 @@ private Q_SLOTS:
     {
         DbConnection other;
         other.open(m_meet->path(), DbConnection::Mode::ReadWrite);
+        MeetBuilder(db()).addTeam("Blue", "B");
         WriteTransaction held(db(), "first writer");
+        const QString write = QStringLiteral("UPDATE TblTeam SET District = '9'");
+        if (Engine::onServer(db())) {
+            // The server lets both begin; the second waits for the rows the first holds.
+            Sql::exec(db(), "first write", write);
+            Sql::exec(other.database(), "wait", "SET lock_timeout = 50");
+            WriteTransaction second(other.database(), "second writer");
+            try {
+                Sql::exec(other.database(), "second write", write);
+                QFAIL("the second writer was let in");
+            } catch (const DbError &e) {
+                QCOMPARE(e.kind(), DbError::Kind::Locked);
+            }
+            return;
+        }
         Sql::exec(db(), "pragma", "PRAGMA busy_timeout = 0");
         Sql::exec(other.database(), "pragma", "PRAGMA busy_timeout = 50");
-        QVERIFY_THROWS_EXCEPTION(DbError, WriteTransaction(other.database(), "second writer"));
+        try {
+            WriteTransaction second(other.database(), "second writer");
+            QFAIL("the second writer was let in");
+        } catch (const DbError &e) {
+            QCOMPARE(e.kind(), DbError::Kind::Locked);
+        }
     }
 
     void readOnlyConnection_refusesWritesAndMissingFilesAreNotCreated()
@@ -46,6 +69,59 @@ private Q_SLOTS:
         DbConnection none;
         QVERIFY_THROWS_EXCEPTION(DbError, none.open(missing, DbConnection::Mode::ReadWrite));
         QVERIFY(!QFile::exists(missing));
+    }
+
+    // A save another station's save got in the way of runs once more, then is told.
+    void serverCollision_isRetriedOnceThenTold()
+    {
+        int runs = 0;
+        const auto collide = [&] {
+            ++runs;
+            throw DbError("save", {}, "could not serialize access", DbError::Kind::Collision, true);
+        };
+        try {
+            WriteTransaction::run(db(), "Saving", collide);
+            QFAIL("a collision was swallowed");
+        } catch (const DbError &e) {
+            QCOMPARE(e.kind(), DbError::Kind::Collision);
+        }
+        QCOMPARE(runs, 2);
+        int tries = 0;
+        QCOMPARE(WriteTransaction::run(db(), "Saving",
+                                       [&] {
+                                           if (tries++ == 0)
+                                               throw DbError("save", {}, "", DbError::Kind::Collision, true);
+                                           MeetBuilder(db()).addTeam("Once", "A");
+                                           return tries;
+                                       }),
+                 2);
+        QCOMPARE(MeetQuery::count(db(), "TblTeam"), 1);
+    }
+
+    // What a window read and what is stored now: a change of case is a change, a row gone is told
+    // as gone.
+    void readMark_seesAnotherStationsChange()
+    {
+        MeetBuilder meet(db());
+        const auto team = meet.addTeam("Blue", "B");
+        meet.addTeam("Red", "B");
+        const auto told = [&](const ReadMark &mark) -> QString {
+            try {
+                mark.check(db(), "check");
+                return {};
+            } catch (const DbError &e) {
+                return e.kind() == DbError::Kind::Conflict ? e.engineMessage() : QString::fromUtf8(e.what());
+            }
+        };
+        ReadMark division("changed", "gone");
+        division.select(db(), "read", "SELECT TeamName FROM TblTeam WHERE Division = ?", {"B"});
+        ReadMark one("changed", "gone");
+        one.select(db(), "read", "SELECT * FROM TblTeam WHERE TeamCode = ?", {team});
+        QCOMPARE(told(division), QString());
+        Sql::exec(db(), "rename", "UPDATE TblTeam SET TeamName = 'blue' WHERE TeamCode = ?", {team});
+        QCOMPARE(told(division), "changed");
+        Sql::exec(db(), "delete", "DELETE FROM TblTeam WHERE TeamCode = ?", {team});
+        QCOMPARE(told(one), "gone");
     }
 };
 

@@ -52,10 +52,11 @@ private:
     QStringList placings()
     {
         return MeetQuery::column(
-            db(), "SELECT ClassNumber || ' ' || p.Division || ' ' || ifnull(j.LastName, '') || ' ' || Place "
-                  "|| ' ' || ifnull(r.FirstName, '') || ' ' || printf('%g', Points) FROM TblPlacing p "
-                  "LEFT JOIN TblJudge j ON j.JudgeID = p.JudgeID "
-                  "LEFT JOIN TblPerson r ON r.RiderIndex = p.RiderIndex ORDER BY 1");
+            db(),
+            "SELECT ClassNumber || ' ' || p.Division || ' ' || COALESCE(j.LastName, '') || ' ' || Place "
+            "|| ' ' || COALESCE(r.FirstName, '') || ' ' || CAST(Points AS INTEGER) FROM TblPlacing p "
+            "LEFT JOIN TblJudge j ON j.JudgeID = p.JudgeID "
+            "LEFT JOIN TblPerson r ON r.RiderIndex = p.RiderIndex ORDER BY 1");
     }
 
 private Q_SLOTS:

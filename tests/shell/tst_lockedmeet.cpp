@@ -225,7 +225,7 @@ private Q_SLOTS:
         p->m.messages.clear();
 
         const bool readersIn = QLatin1StringView(c.name).endsWith(u"writes held");
-        OtherProgram other(p->m.app.meetConnection.path(), readersIn ? "IMMEDIATE" : "EXCLUSIVE");
+        OtherProgram other(p->m.app.meetConnection.location(), readersIn ? "IMMEDIATE" : "EXCLUSIVE");
         c.act(*p);
         QCOMPARE(failures(p->m.messages),
                  QStringList{QLatin1StringView(c.before) + QLatin1StringView(c.step) +

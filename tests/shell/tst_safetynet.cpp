@@ -5,6 +5,7 @@
 
 #include "app/frmsnapshots.h"
 #include "db/meetfilecheck.h"
+#include "import/frmspreadsheetimport.h"
 #include "judging/meetcheck.h"
 #include "reports/frmreportpreview.h"
 #include "shell/checkgrid.h"
@@ -70,6 +71,16 @@ const std::vector<Case> &cases()
          [](P &p) {
              p.openImport();
              P::press(P::in("FrmDataImport"), "CmdImport");
+         },
+         0},
+        {"importing a spreadsheet roster",
+         [](P &p) {
+             auto *wizard = FrmSpreadsheetImport::open(p.m.app, p.main.get());
+             const QString teams =
+                 MeetQuery::writeFile(p.m.dir.filePath("teams.csv"), "Team Name,Division\r\nGrey,C\r\n");
+             MeetHarness::type(wizard, QStringLiteral("TxtFile_0"), teams);
+             for (const char *button : {"CmdNext", "CmdNext", "CmdImport"})
+                 P::press(wizard, button);
          },
          0},
         {"replacing the judges of division A", untickAndApply("FrmJudgeAssignments", {{1, 1}, {2, 1}}), 1,

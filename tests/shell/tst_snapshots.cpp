@@ -100,7 +100,7 @@ private Q_SLOTS:
         Sql::exec(f.db(), "change", "DELETE FROM TblEntry");
         const QString present = MeetFixture::dump(f.db());
         DbConnection reports; // another connection to the meet file, as the report data source has
-        reports.open(f.meet.path(), DbConnection::Mode::ReadOnly);
+        reports.open(f.meet.location(), DbConnection::Mode::ReadOnly);
 
         const Snapshot kept = f.net.restore(chosen);
         QCOMPARE(MeetFixture::dump(f.db()), before);

@@ -4,6 +4,7 @@
 #include "meetfixture.h"
 
 #include "db/dbconnection.h"
+#include "db/engine.h"
 #include "db/sql.h"
 
 #include <QDir>
@@ -36,12 +37,28 @@ inline int count(const QSqlDatabase &db, const QString &table)
 }
 
 // The writes the condition names fail from now on as a full disk would, e.g. "INSERT ON TblPairing"
-// or "UPDATE ON TblPerson WHEN NEW.RiderIndex = 3".
+// or "UPDATE ON TblPerson WHEN NEW.RiderIndex = 3". On the file only this connection's writes
+// fail; on a server every station's.
 inline void forceFailure(const QSqlDatabase &db, const QString &when, const QString &message = "disk is full")
 {
+    if (!Engine::onServer(db)) {
+        Sql::exec(db, QStringLiteral("trap"),
+                  QStringLiteral("CREATE TEMP TRIGGER forced BEFORE %1 BEGIN SELECT RAISE(ABORT, '%2'); END")
+                      .arg(when, message));
+        return;
+    }
+    static int n = 0;
+    const QString name = QStringLiteral("forced%1").arg(++n);
+    const QString event = when.section(QStringLiteral(" WHEN "), 0, 0);
+    const QString condition = when.section(QStringLiteral(" WHEN "), 1);
     Sql::exec(db, QStringLiteral("trap"),
-              QStringLiteral("CREATE TEMP TRIGGER forced BEFORE %1 BEGIN SELECT RAISE(ABORT, '%2'); END")
-                  .arg(when, message));
+              QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS "
+                             "$$ BEGIN RAISE EXCEPTION '%2'; END $$")
+                  .arg(name, message));
+    Sql::exec(
+        db, QStringLiteral("trap"),
+        QStringLiteral("CREATE TRIGGER %1 BEFORE %2 FOR EACH ROW %3 EXECUTE FUNCTION %1()")
+            .arg(name, event, condition.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(condition)));
 }
 
 // A file of those bytes at path, as a spreadsheet saves one; answers the path.
@@ -60,7 +77,7 @@ inline QString regionalFile(const QString &parent, const QString &name,
 {
     const QString folder = QDir(parent).filePath(QStringLiteral("from ") + name);
     QDir().mkpath(folder);
-    const QString built = MeetFixture::createMeet(folder);
+    const QString built = MeetFixture::createMeetFile(folder);
     {
         DbConnection c;
         c.open(built, DbConnection::Mode::ReadWrite);
@@ -81,7 +98,8 @@ public:
 
     QSqlDatabase db() const { return m_conn.database(); }
     MeetBuilder build() const { return MeetBuilder(db()); }
-    QString path() const { return m_conn.path(); }
+    // The meet file's path, or the server database's address.
+    QString path() const { return m_conn.location(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
 
 private:

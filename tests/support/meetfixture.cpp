@@ -1,4 +1,5 @@
 #include "meetfixture.h"
+#include "testengine.h"
 
 #include "common/labelfiles.h"
 #include "db/classcatalogue.h"
@@ -17,6 +18,20 @@
 namespace MeetFixture {
 
 QString createMeet(const QString &folder, bool withLabels)
+{
+    if (!TestEngine::onServer())
+        return createMeetFile(folder, withLabels);
+    const QString address = TestEngine::newMeet();
+    if (withLabels) {
+        DbConnection c;
+        c.open(address, DbConnection::Mode::ReadWrite);
+        QDir(folder).mkpath(LabelFiles::FolderName);
+        FrmLabelBuilder(LabelFiles::folder(folder)).Build_Labels(c.database());
+    }
+    return address;
+}
+
+QString createMeetFile(const QString &folder, bool withLabels)
 {
     const QString path = QDir(folder).filePath(QStringLiteral("KORVState2006.mdb"));
     Cls_Db_Manager manager;
@@ -50,48 +65,42 @@ QString dump(const QSqlDatabase &db)
 
 } // namespace MeetFixture
 
-namespace {
-std::int32_t insertId(const Sql::Outcome &o)
-{
-    return std::int32_t(o.lastInsertId.toLongLong());
-}
-} // namespace
-
 std::int32_t MeetBuilder::addTeam(const QString &name, const QString &division, const QString &district,
                                   const QString &region)
 {
-    return insertId(Sql::exec(m_db, QStringLiteral("Adding a team"),
-                              QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) "
-                                             "VALUES (?, ?, ?, ?)"),
-                              {name, division, Sql::text(district), Sql::text(region)}));
+    return Sql::insert(
+        m_db, QStringLiteral("Adding a team"),
+        QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
+        {name, division, Sql::text(district), Sql::text(region)}, QStringLiteral("TeamCode"));
 }
 
 std::int32_t MeetBuilder::addCoach(std::int32_t team, const QString &first, const QString &last,
                                    const QString &position)
 {
-    return insertId(Sql::exec(
+    return Sql::insert(
         m_db, QStringLiteral("Adding a coach"),
         QStringLiteral("INSERT INTO TblCoach (FirstName, LastName, Address, City, Zip, \"Primary\", "
                        "Secondary, Email, Position, TeamCode) VALUES (?, ?, '', '', '', '', '', '', ?, ?)"),
-        {first, last, position, team}));
+        {first, last, position, team}, QStringLiteral("CoachCode"));
 }
 
 std::int32_t MeetBuilder::addRider(std::int32_t team, const QString &first, const QString &last,
                                    const QString &number)
 {
-    return insertId(Sql::exec(m_db, QStringLiteral("Adding a rider"),
-                              QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, Address, City, "
-                                             "Zip, TeamCode, RiderNumber) VALUES (?, ?, '', '', '', ?, ?)"),
-                              {first, last, team, Sql::text(number)}));
+    return Sql::insert(
+        m_db, QStringLiteral("Adding a rider"),
+        QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, Address, City, Zip, TeamCode, "
+                       "RiderNumber) VALUES (?, ?, '', '', '', ?, ?)"),
+        {first, last, team, Sql::text(number)}, QStringLiteral("RiderIndex"));
 }
 
 std::int32_t MeetBuilder::addJudge(const QString &first, const QString &last)
 {
-    return insertId(Sql::exec(m_db, QStringLiteral("Adding a judge"),
-                              QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Address, City, Zip, "
-                                             "PhoneNumber, State, Email, Memo) "
-                                             "VALUES (?, ?, '', '', '', '', '', '', '')"),
-                              {first, last}));
+    return Sql::insert(
+        m_db, QStringLiteral("Adding a judge"),
+        QStringLiteral("INSERT INTO TblJudge (FirstName, LastName, Address, City, Zip, PhoneNumber, "
+                       "State, Email, Memo) VALUES (?, ?, '', '', '', '', '', '', '')"),
+        {first, last}, QStringLiteral("JudgeID"));
 }
 
 void MeetBuilder::addEntry(int classNumber, std::int32_t rider)
@@ -103,12 +112,12 @@ void MeetBuilder::addEntry(int classNumber, std::int32_t rider)
 
 void MeetBuilder::addPairing(std::int32_t rider, std::int32_t partner)
 {
-    Sql::exec(
-        m_db, QStringLiteral("Adding a relay partner"),
-        QStringLiteral("INSERT INTO TblPairing (RiderIndex, PartnerNumber, PartnerIndex, PartnerFirst, "
-                       "PartnerLast) SELECT ?, CASE WHEN RiderNumber = '' THEN NULL ELSE RiderNumber END, "
-                       "RiderIndex, FirstName, LastName FROM TblPerson WHERE RiderIndex = ?"),
-        {rider, partner});
+    Sql::exec(m_db, QStringLiteral("Adding a relay partner"),
+              QStringLiteral("INSERT INTO TblPairing (RiderIndex, PartnerNumber, PartnerIndex, PartnerFirst, "
+                             "PartnerLast) SELECT CAST(? AS INTEGER), CASE WHEN RiderNumber = '' THEN NULL "
+                             "ELSE RiderNumber END, "
+                             "RiderIndex, FirstName, LastName FROM TblPerson WHERE RiderIndex = ?"),
+              {rider, partner});
 }
 
 void MeetBuilder::assignJudge(std::int32_t judge, int classNumber, const QString &division)
@@ -134,11 +143,11 @@ int MeetBuilder::enterEveryRider(int classNumber, const QString &division)
         QStringLiteral("FROM TblPerson INNER JOIN TblTeam ON TblTeam.TeamCode = TblPerson.TeamCode "
                        "WHERE TblTeam.Division = ? AND TblPerson.RiderIndex ");
     const QString entered = QStringLiteral("IN (SELECT RiderIndex FROM TblEntry WHERE ClassNumber = ?)");
-    Sql::exec(
-        m_db, QStringLiteral("Entering every rider"),
-        QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) SELECT ?, TblPerson.RiderIndex ") +
-            riders + QStringLiteral("NOT ") + entered,
-        {classNumber, division, classNumber});
+    Sql::exec(m_db, QStringLiteral("Entering every rider"),
+              QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) SELECT CAST(? AS INTEGER), "
+                             "TblPerson.RiderIndex ") +
+                  riders + QStringLiteral("NOT ") + entered,
+              {classNumber, division, classNumber});
     return Sql::scalar(m_db, QStringLiteral("Counting the entered riders"),
                        QStringLiteral("SELECT count(*) ") + riders + entered, {division, classNumber})
         .toInt();

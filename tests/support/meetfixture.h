@@ -7,12 +7,16 @@
 
 #include <cstdint>
 
-// Builds meets for tests and the benchmark: a fresh meet file, and rows written straight into
-// its tables (bound values, one transaction per call where it writes many rows).
+// Builds meets for tests and the benchmark: a fresh meet, and rows written straight into its
+// tables (bound values, one transaction per call where it writes many rows).
 namespace MeetFixture {
 
-// A new meet file (tables and classes) at folder/KORVState2006.mdb; labels only when asked.
+// A new meet (tables and classes) where this test keeps its meets (TestEngine): the file
+// folder/KORVState2006.mdb, or a fresh database on the test server. Answers its location. The
+// label images, only when asked, are drawn into the folder either way.
 QString createMeet(const QString &folder, bool withLabels = false);
+// A new meet file, whatever the engine of the test (a regional file is one).
+QString createMeetFile(const QString &folder, bool withLabels = false);
 
 // Every table's rows as text, in a fixed order: compares a meet before and after an action.
 QString dump(const QSqlDatabase &db);

@@ -1,0 +1,221 @@
+#include "db/engine.h"
+
+#include "db/dbconnection.h"
+#include "db/sql.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace Engine {
+namespace {
+
+// Kept on the connection's driver, which every copy of the connection shares.
+constexpr const char *LostProperty = "trotwiseLost";
+constexpr const char *DepthProperty = "trotwiseTransactions";
+
+void setLost(const QSqlDatabase &db, bool lost)
+{
+    if (QSqlDriver *d = db.driver())
+        d->setProperty(LostProperty, lost);
+}
+
+// A server error carries its SQLSTATE; one the client library raised itself (the connection is
+// gone) carries none, and then the connection is tried once more to tell.
+bool connectionBroken(const QSqlDatabase &db, const QSqlError &error)
+{
+    const QString state = error.nativeErrorCode();
+    if (state.startsWith(QStringLiteral("08")) || state == QStringLiteral("57P01") ||
+        state == QStringLiteral("57P02") || state == QStringLiteral("57P03"))
+        return true;
+    if (error.type() == QSqlError::ConnectionError)
+        return true;
+    if (!state.isEmpty() || !db.isOpen())
+        return !db.isOpen();
+    QSqlQuery probe(db);
+    return !probe.exec(QStringLiteral("SELECT 1"));
+}
+
+} // namespace
+
+bool onServer(const QSqlDatabase &db)
+{
+    return db.driverName() == QStringLiteral("QPSQL");
+}
+
+void startSession(const QSqlDatabase &db)
+{
+    if (!onServer(db))
+        return;
+    QSqlQuery q(db);
+    // Held records are waited for as long as a held meet file is; notices (an extension that is
+    // there already) are not the user's business.
+    q.exec(QStringLiteral("SET lock_timeout = %1").arg(DbConnection::busyTimeout()));
+    q.exec(QStringLiteral("SET client_min_messages = warning"));
+}
+
+QString beginWrite(const QSqlDatabase &db)
+{
+    return onServer(db) ? QStringLiteral("START TRANSACTION ISOLATION LEVEL SERIALIZABLE")
+                        : QStringLiteral("BEGIN IMMEDIATE");
+}
+
+QString takeTurnsOn(const QSqlDatabase &db, const QStringList &tables)
+{
+    // The lock conflicts with itself and with every other write of the tables, and comes before
+    // the transaction's first read, so its reads see everything committed before it.
+    if (!onServer(db) || tables.isEmpty())
+        return {};
+    return QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(tables.join(QStringLiteral(", ")));
+}
+
+QString beginRead(const QSqlDatabase &db)
+{
+    return onServer(db) ? QStringLiteral("START TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY")
+                        : QString();
+}
+
+DbError::Kind classify(const QSqlDatabase &db, const QSqlError &error)
+{
+    if (!onServer(db))
+        return DbError::Kind::Failed; // a held file is told by its words (DbError)
+    const QString state = error.nativeErrorCode();
+    if (state == QStringLiteral("40001") || state == QStringLiteral("40P01"))
+        return DbError::Kind::Collision;
+    if (state == QStringLiteral("55P03"))
+        return DbError::Kind::Locked;
+    if (connectionBroken(db, error)) {
+        setLost(db, true);
+        return DbError::Kind::Lost;
+    }
+    return DbError::Kind::Failed;
+}
+
+QString message(const QSqlError &error)
+{
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.driverText();
+    if (text.isEmpty())
+        return QStringLiteral("unknown database error");
+    // The server's words: "ERROR:  what happened\nDETAIL: ...(SQLSTATE)"; the first line says it.
+    const QString state = error.nativeErrorCode();
+    if (!state.isEmpty() && text.endsWith(u'(' + state + u')'))
+        text.chop(state.size() + 2);
+    text = text.section(u'\n', 0, 0).trimmed();
+    for (const QString &prefix : {QStringLiteral("ERROR:"), QStringLiteral("FATAL:")})
+        if (text.startsWith(prefix))
+            text = text.mid(prefix.size()).trimmed();
+    return text.isEmpty() ? error.driverText() : text;
+}
+
+void enterTransaction(const QSqlDatabase &db)
+{
+    if (QSqlDriver *d = db.driver())
+        d->setProperty(DepthProperty, d->property(DepthProperty).toInt() + 1);
+}
+
+void leaveTransaction(const QSqlDatabase &db)
+{
+    if (QSqlDriver *d = db.driver())
+        d->setProperty(DepthProperty, std::max(0, d->property(DepthProperty).toInt() - 1));
+}
+
+bool inTransaction(const QSqlDatabase &db)
+{
+    const QSqlDriver *d = db.driver();
+    return d && d->property(DepthProperty).toInt() > 0;
+}
+
+bool isLost(const QSqlDatabase &db)
+{
+    const QSqlDriver *d = db.driver();
+    return d && d->property(LostProperty).toBool();
+}
+
+void reconnect(const QSqlDatabase &db, const QString &action)
+{
+    QSqlDatabase again = db;
+    again.close();
+    if (!again.open())
+        throw DbError(action, {}, message(again.lastError()), DbError::Kind::Lost, true);
+    setLost(again, false);
+    startSession(again);
+}
+
+QString insertionOrder(const QSqlDatabase &db)
+{
+    // The server keeps no insertion order; the rows' place in the table follows it as long as
+    // nothing between them was deleted, which is as near as it comes.
+    return onServer(db) ? QStringLiteral("ctid") : QStringLiteral("rowid");
+}
+
+qint64 lastKey(const QSqlDatabase &db, const QString &table, const QString &column)
+{
+    const QString action = QStringLiteral("Reading the last key of %1").arg(table);
+    const QVariant last =
+        onServer(db)
+            ? Sql::scalar(db, action,
+                          QStringLiteral("SELECT pg_sequence_last_value(pg_get_serial_sequence(lower(?), "
+                                         "lower(?)))"),
+                          {table, column})
+            : Sql::scalar(db, action, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"),
+                          {table});
+    return last.isNull() ? 0 : last.toLongLong();
+}
+
+void setLastKey(const QSqlDatabase &db, const QString &table, const QString &column, qint64 key)
+{
+    const QString action = QStringLiteral("Setting the last key of %1").arg(table);
+    if (onServer(db)) {
+        if (key > 0)
+            Sql::select(db, action,
+                        QStringLiteral("SELECT setval(pg_get_serial_sequence(lower(?), lower(?)), ?)"),
+                        {table, column, key});
+        return;
+    }
+    Sql::exec(db, action, QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {table});
+    if (key > 0)
+        Sql::exec(db, action, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"),
+                  {table, key});
+}
+
+QStringList tables(const QSqlDatabase &db)
+{
+    const QString action = QStringLiteral("Reading the tables of the database");
+    const ResultRows rows =
+        onServer(db)
+            ? Sql::select(db, action,
+                          QStringLiteral("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = "
+                                         "c.relnamespace WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f') AND "
+                                         "n.nspname NOT IN ('pg_catalog', 'information_schema') AND "
+                                         "n.nspname NOT LIKE 'pg\\_%' ORDER BY c.relname"))
+            : Sql::select(db, action,
+                          QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND "
+                                         "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+    QStringList names;
+    for (const auto &row : rows.rows)
+        names << row[0].toString();
+    return names;
+}
+
+QStringList columns(const QSqlDatabase &db, const QString &table)
+{
+    const QString action = QStringLiteral("Reading the layout of %1").arg(table);
+    // Table names are bound like any value: pragma_table_info is a table-valued function.
+    const ResultRows rows =
+        onServer(db)
+            ? Sql::select(db, action,
+                          QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                         "table_schema = current_schema() AND table_name = lower(?) "
+                                         "ORDER BY ordinal_position"),
+                          {table})
+            : Sql::select(db, action, QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
+                          {table});
+    QStringList names;
+    for (const auto &row : rows.rows)
+        names << row[0].toString();
+    return names;
+}
+
+} // namespace Engine

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "db/dberror.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+class QSqlError;
+
+// What differs between the meet file (SQLite) and a meet on a PostgreSQL server, in one place:
+// how a session starts, how a write waits and retries, how a failure is recognised (a file held by
+// another program, another station's save in the way, a broken connection), and the few
+// statements that cannot be written the same way for both. Everything above db/ writes the same
+// bound, plain SQL for both.
+namespace Engine {
+
+bool onServer(const QSqlDatabase &db);
+
+// Readies a connection the moment it opens (the server's waiting time for held records).
+void startSession(const QSqlDatabase &db);
+
+// The statement that starts a write transaction: on the file one that takes the write lock up
+// front (waiting for another program), on the server a serializable one.
+QString beginWrite(const QSqlDatabase &db);
+// The statement that makes a write transaction wait for the others writing those tables before it
+// reads anything (empty when there is no need: the file's write lock holds them all already).
+QString takeTurnsOn(const QSqlDatabase &db, const QStringList &tables);
+// The statement that starts a read of several statements that must see one state of the meet, or
+// nothing where every read sees it anyway (a file has one writer: this station).
+QString beginRead(const QSqlDatabase &db);
+
+// What kind of failure the engine reported. A broken server connection is remembered, so that
+// the next action outside a transaction connects again.
+DbError::Kind classify(const QSqlDatabase &db, const QSqlError &error);
+// The engine's words without its codes and prefixes.
+QString message(const QSqlError &error);
+
+// Transactions open on the connection, kept so that a broken connection is never replaced in the
+// middle of one (the statements after would run outside it).
+void enterTransaction(const QSqlDatabase &db);
+void leaveTransaction(const QSqlDatabase &db);
+bool inTransaction(const QSqlDatabase &db);
+
+// Whether the connection broke and has not been opened again.
+bool isLost(const QSqlDatabase &db);
+// Opens a broken server connection again. Throws DbError (Lost) when the server is still away.
+void reconnect(const QSqlDatabase &db, const QString &action);
+
+// An ORDER BY term for tables without a key: the order in which the rows were added.
+QString insertionOrder(const QSqlDatabase &db);
+
+// The last key an AutoNumber column gave (0 when none yet): the next row gets a higher one, even
+// when the rows that held the last ones are gone. setLastKey() makes a copy go on from there.
+qint64 lastKey(const QSqlDatabase &db, const QString &table, const QString &column);
+void setLastKey(const QSqlDatabase &db, const QString &table, const QString &column, qint64 key);
+
+// Every table the database holds (on the server: in every schema but the system's), by name.
+QStringList tables(const QSqlDatabase &db);
+// The columns of one table in their order; empty when there is no such table.
+QStringList columns(const QSqlDatabase &db, const QString &table);
+
+} // namespace Engine

@@ -1,0 +1,153 @@
+#include "db/meetcopy.h"
+
+#include "db/dbconnection.h"
+#include "db/engine.h"
+#include "db/meetaddress.h"
+#include "db/meetschema.h"
+#include "db/sql.h"
+#include "db/writetransaction.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace MeetCopy {
+namespace {
+
+const char *wordsFor(const QString &table)
+{
+    static const std::pair<const char *, const char *> words[] = {
+        {"TblTeam", "teams"},
+        {"TblCoach", "coaches"},
+        {"TblPerson", "riders"},
+        {"TblJudge", "judges"},
+        {"TblClass", "classes"},
+        {"TblEntry", "entries"},
+        {"TblPairing", "relay pairings"},
+        {"TblClassJudges", "judge assignments"},
+        {"TblPlacing", "placings"},
+    };
+    for (const auto &[name, word] : words)
+        if (table == QLatin1StringView(name))
+            return word;
+    return "rows";
+}
+
+qint64 count(const QSqlDatabase &db, const QString &action, const char *table)
+{
+    return Sql::scalar(db, action, QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1StringView(table)))
+        .toLongLong();
+}
+
+// The tables made in `to`, the rows copied, the keys set and every table counted, inside the
+// caller's transaction on `to`.
+Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString &action)
+{
+    const bool server = Engine::onServer(to);
+    for (const QString &statement : MeetSchema::setupStatements(server))
+        Sql::exec(to, action, statement);
+    for (const MeetSchema::Table &t : MeetSchema::tables())
+        Sql::exec(to, action, MeetSchema::createStatement(t, server));
+
+    const ReadTransaction oneState(from, action);
+    Counts counts;
+    for (const MeetSchema::Table &t : MeetSchema::tables()) {
+        QStringList columns;
+        QString key;
+        const MeetSchema::Field *autoNumber = nullptr;
+        for (const MeetSchema::Field &f : t.fields) {
+            columns << MeetSchema::columnReference(f);
+            if (f.primaryKey)
+                key = QString::fromLatin1(f.name);
+            if (f.type == MeetSchema::FieldType::AutoNumber)
+                autoNumber = &f;
+        }
+        const QString name = QString::fromLatin1(t.name);
+        const ResultRows rows = Sql::select(from, action,
+                                            QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                                .arg(columns.join(QStringLiteral(", ")), name,
+                                                     key.isEmpty() ? Engine::insertionOrder(from) : key));
+        Sql::Repeated insert(
+            to, action,
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(name, columns.join(QStringLiteral(", ")),
+                     QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
+        qint64 highest = 0;
+        for (const auto &row : rows.rows) {
+            insert.exec(QVariantList(row.cbegin(), row.cend()));
+            if (autoNumber)
+                highest = std::max(highest, row[int(autoNumber - t.fields.data())].toLongLong());
+        }
+        if (autoNumber) {
+            const QString column = QString::fromLatin1(autoNumber->name);
+            Engine::setLastKey(to, name, column, std::max(highest, Engine::lastKey(from, name, column)));
+        }
+
+        const qint64 there = count(from, action, t.name);
+        const qint64 here = count(to, action, t.name);
+        if (there != here || here != rows.size())
+            throw DbError(
+                action, {},
+                QStringLiteral("the copy of %1 holds %2 rows, the meet %3").arg(name).arg(here).arg(there));
+        counts.push_back({name, here});
+    }
+    return counts;
+}
+
+} // namespace
+
+QString describe(const Counts &counts)
+{
+    QStringList parts;
+    for (const Count &c : counts)
+        parts << QStringLiteral("%1 %2").arg(QLatin1StringView(wordsFor(c.table))).arg(c.rows);
+    return parts.join(QStringLiteral(", "));
+}
+
+Counts toServer(const QSqlDatabase &from, const QString &address)
+{
+    const QString action = QStringLiteral("Copying the meet to %1").arg(MeetAddress::describe(address));
+    DbConnection target;
+    target.open(address, DbConnection::Mode::ReadWrite);
+    const QSqlDatabase to = target.database();
+    const QStringList present = Engine::tables(to);
+    if (!present.isEmpty())
+        throw DbError(
+            action, {},
+            QStringLiteral("the database is not empty (it holds the table %1); a meet is copied only "
+                           "into an empty database")
+                .arg(present.first()));
+    return WriteTransaction::run(to, action, [&] { return copyInto(from, to, action); });
+}
+
+Counts toFile(const QSqlDatabase &from, const QString &path)
+{
+    const QString action = QStringLiteral("Copying the meet to \"%1\"").arg(QDir::toNativeSeparators(path));
+    const QFileInfo target(path);
+    const QString building = target.dir().filePath(
+        QStringLiteral(".%1.%2.copying").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
+    QFile::remove(building);
+    Counts counts;
+    try {
+        DbConnection file;
+        file.open(building, DbConnection::Mode::Create);
+        counts = WriteTransaction::run(file.database(), action,
+                                       [&] { return copyInto(from, file.database(), action); });
+    } catch (...) {
+        QFile::remove(building);
+        QFile::remove(building + QStringLiteral("-journal"));
+        throw;
+    }
+    // Replaces a file at path in one step: it is the old meet or the complete copy, never half.
+    if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(building);
+        throw DbError(action, {}, QStringLiteral("the file could not be put in place"));
+    }
+    return counts;
+}
+
+} // namespace MeetCopy

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVector>
+
+// A whole meet copied from one database into another: from the file to a server in the morning,
+// from the server to a file at night. Every row of the nine tables under its own keys, in the
+// order the rows were added, and each AutoNumber going on from where it stood. All or nothing:
+// the rows, and every table counted against the meet before the copy is kept.
+namespace MeetCopy {
+
+struct Count
+{
+    QString table;
+    qint64 rows = 0;
+};
+using Counts = QVector<Count>;
+
+// "classes 17, judge assignments 136, coaches 200, ..." for the user.
+QString describe(const Counts &counts);
+
+// Into the server database at the address, which must hold no table yet. Throws DbError (and then
+// the database holds no table still).
+Counts toServer(const QSqlDatabase &from, const QString &address);
+
+// Into a meet file at path, built beside it and put in its place (replacing a file there) only
+// once complete. Throws DbError (and then the file at path is as it was).
+Counts toFile(const QSqlDatabase &from, const QString &path);
+
+} // namespace MeetCopy

@@ -1,0 +1,56 @@
+#include "db/readmark.h"
+
+#include "db/dberror.h"
+#include "db/engine.h"
+#include "db/sql.h"
+#include "db/writetransaction.h"
+
+ReadMark::ReadMark(QString changed, QString gone) : m_changed(std::move(changed)), m_gone(std::move(gone)) {}
+
+QStringList ReadMark::canonical(const ResultRows &rows)
+{
+    QStringList out;
+    out.reserve(rows.size());
+    for (const auto &row : rows.rows) {
+        QString line;
+        for (const QVariant &v : row)
+            line += (v.isNull() ? QStringLiteral("\x01") : v.toString()) + u'\x1f';
+        out << line;
+    }
+    out.sort();
+    return out;
+}
+
+ResultRows ReadMark::select(const QSqlDatabase &db, const QString &action, const QString &statement,
+                            const QVariantList &values)
+{
+    ResultRows rows = Sql::select(db, action, statement, values);
+    m_reads.push_back({statement, values, canonical(rows)});
+    return rows;
+}
+
+void ReadMark::check(const QSqlDatabase &db, const QString &action) const
+{
+    for (int i = 0; i < m_reads.size(); ++i) {
+        const Read &read = m_reads[i];
+        const QStringList now = canonical(Sql::select(db, action, read.statement, read.values));
+        if (now == read.rows)
+            continue;
+        const bool gone = i == 0 && now.isEmpty() && !m_gone.isEmpty();
+        throw DbError(action, read.statement, gone ? m_gone : m_changed, DbError::Kind::Conflict,
+                      Engine::onServer(db));
+    }
+}
+
+std::int32_t ReadMark::saveRecord(const QSqlDatabase &db, const QString &action, std::int32_t key,
+                                  const QVariantList &values, const QString &insert, const QString &update,
+                                  const QString &keyColumn) const
+{
+    if (key == -1)
+        return Sql::insert(db, action, insert, values, keyColumn);
+    WriteTransaction::run(db, action, [&] {
+        check(db, action);
+        Sql::exec(db, action, update, values + QVariantList{key});
+    });
+    return key;
+}

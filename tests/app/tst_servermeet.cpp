@@ -1,0 +1,237 @@
+// A meet on a server: built in an empty database at a station's first start, refused in a database
+// of other tables, named in the main window's caption, copied whole to a file and back, a save
+// refused when another station changed what it read, and a broken connection told and mended.
+#include "meetharness.h"
+#include "testengine.h"
+
+#include "app/frmcopymeet.h"
+#include "app/frmmain.h"
+#include "app/startup.h"
+#include "db/engine.h"
+#include "db/meetaddress.h"
+#include "db/meetcopy.h"
+#include "db/writetransaction.h"
+#include "entries/frmentries.h"
+#include "registration/frmteam.h"
+#include "registration/frmteammgmt.h"
+#include "registration/teamroster.h"
+
+class TstServerMeet : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScriptedMessages m_messages;
+
+    Startup::Outcome start(AppState &state, const QString &folder, const QString &address)
+    {
+        state.messages = &m_messages;
+        return Startup::run(state, {12000, 9000}, folder, address);
+    }
+
+    // Ends every other session on the meet's database, as a server restart would.
+    static void breakConnections(const QString &address)
+    {
+        DbConnection admin;
+        admin.open(address, DbConnection::Mode::ReadWrite);
+        Sql::select(
+            admin.database(), "end sessions",
+            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = current_database() "
+            "AND pid <> pg_backend_pid()");
+    }
+
+private Q_SLOTS:
+    void init() { m_messages.clear(); }
+
+    void startup_buildsAnEmptyDatabaseOpensAMeetRefusesOtherTables()
+    {
+        const QString address = TestEngine::newDatabase();
+        QTemporaryDir station;
+        {
+            AppState state;
+            QCOMPARE(start(state, station.path(), address), Startup::Outcome::Ready);
+            QCOMPARE(MeetQuery::count(state.MeetDb(), "TblClass"), 17);
+            QCOMPARE(state.KORV.dataSource(), address);
+            FrmMain main(state);
+            QCOMPARE(main.windowTitle(), "Main - " + MeetAddress::parse(address)->display());
+        }
+        // The label images are the station's own.
+        QCOMPARE(QDir(station.filePath("LabelFiles")).entryList(QDir::Files).size(), 36);
+        {
+            QTemporaryDir second;
+            AppState state;
+            QCOMPARE(start(state, second.path(), address), Startup::Outcome::Ready);
+            QCOMPARE(MeetQuery::count(state.MeetDb(), "TblClass"), 17);
+        }
+
+        const QString other = TestEngine::newDatabase();
+        {
+            DbConnection c;
+            c.open(other, DbConnection::Mode::ReadWrite);
+            Sql::exec(c.database(), "make", "CREATE TABLE notes (line text)");
+        }
+        AppState refused;
+        QCOMPARE(start(refused, station.path(), other), Startup::Outcome::Failed);
+        QVERIFY(!refused.MeetDb().isOpen());
+        const QString text = m_messages.last()->text;
+        QVERIFY2(text.contains(MeetAddress::describe(other)) && text.contains("the table notes"),
+                 qPrintable(text));
+        DbConnection c;
+        c.open(other, DbConnection::Mode::ReadWrite);
+        QCOMPARE(Engine::tables(c.database()), QStringList{"notes"});
+
+        AppState away;
+        QCOMPARE(start(away, station.path(), "postgresql://nobody@%2Fno%2Fsuch%2Ffolder:5432/meet"),
+                 Startup::Outcome::Failed);
+        QVERIFY(m_messages.last()->text.startsWith("The meet meet on /no/such/folder:5432 cannot be opened"));
+    }
+
+    void copy_toAFileAndBackKeepsEveryRowAndWhereKeysGoOn()
+    {
+        const MeetFile meet;
+        MeetBuilder b = meet.build();
+        b.addEnteredTeam("Blue", "A", 5, 1);
+        const auto gone = b.addTeam("Gone", "B");
+        const auto judge = b.addJudge("Zoe", "O'Hara");
+        b.assignJudge(judge, 3, "A");
+        b.addPlacing(3, 1, 2, "A", judge);
+        Sql::exec(meet.db(), "delete", "DELETE FROM TblTeam WHERE TeamCode = ?", {gone});
+        const QString before = MeetFixture::dump(meet.db());
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath("copy.mdb");
+        const MeetCopy::Counts counts = MeetCopy::toFile(meet.db(), file);
+        QCOMPARE(counts.size(), 9);
+        for (const MeetCopy::Count &c : counts)
+            QCOMPARE(c.rows, qint64(MeetQuery::count(meet.db(), c.table)));
+        QVERIFY(
+            MeetCopy::describe(counts).startsWith("classes 17, judge assignments 1, coaches 0, entries "));
+        DbConnection copy;
+        copy.open(file, DbConnection::Mode::ReadWrite);
+        QCOMPARE(MeetFixture::dump(copy.database()), before);
+
+        const QString back = TestEngine::newDatabase();
+        MeetCopy::toServer(copy.database(), back);
+        DbConnection server;
+        server.open(back, DbConnection::Mode::ReadWrite);
+        QCOMPARE(MeetFixture::dump(server.database()), before);
+        // The deleted team's key is not given again, in the copy as in the meet.
+        QCOMPARE(MeetBuilder(server.database()).addTeam("New", "C"), gone + 1);
+        QCOMPARE(MeetBuilder(copy.database()).addTeam("New", "C"), gone + 1);
+    }
+
+    void copy_toAServerIsAllOrNothingIntoAnEmptyDatabaseOnly()
+    {
+        const MeetFile meet;
+        meet.build().addTeam("Blue", "A");
+        QVERIFY_THROWS_EXCEPTION(DbError, MeetCopy::toServer(meet.db(), meet.path()));
+
+        // A meet file whose placings cannot be read: nothing of it stays on the server.
+        QTemporaryDir dir;
+        DbConnection file;
+        file.open(MeetFixture::createMeetFile(dir.path()), DbConnection::Mode::ReadWrite);
+        MeetBuilder(file.database()).addTeam("Blue", "A");
+        Sql::exec(file.database(), "break", "DROP TABLE TblPlacing");
+        const QString target = TestEngine::newDatabase();
+        QVERIFY_THROWS_EXCEPTION(DbError, MeetCopy::toServer(file.database(), target));
+        DbConnection server;
+        server.open(target, DbConnection::Mode::ReadWrite);
+        QCOMPARE(Engine::tables(server.database()), QStringList());
+    }
+
+    void copyWindows_copyTheOpenMeetAndSaySo()
+    {
+        MeetHarness m;
+        m.build().addEnteredTeam("Blue", "A", 4, 1);
+        const auto copy = [&](FrmCopyMeet::Target target, const QString &where,
+                              std::initializer_list<bool> answers) {
+            auto *window = new FrmCopyMeet(m.app, &m.main, target);
+            window->show();
+            MeetHarness::type(window, "TxtTarget", where);
+            m.messages.answer(answers);
+            MeetHarness::click(window, "CmdCopy");
+            return window->isVisible() ? m.messages.last()->text : "closed: " + m.messages.last()->text;
+        };
+        const QString night = m.dir.filePath("night.mdb");
+        QVERIFY(copy(FrmCopyMeet::Target::File, night, {})
+                    .startsWith("closed: The meet was copied to \"" + night +
+                                "\", and every table counted afterwards: classes 17, "));
+        // A file there already is replaced only when the user says so.
+        QCOMPARE(copy(FrmCopyMeet::Target::File, night, {false}),
+                 "The file \"" + night +
+                     "\" is there already. Copying the meet replaces it. Are you sure you "
+                     "want to continue?");
+        QVERIFY(copy(FrmCopyMeet::Target::Server, m.app.meetConnection.location(), {})
+                    .contains("the database is not empty (it holds the table "));
+        const QString empty = TestEngine::newDatabase();
+        QVERIFY(copy(FrmCopyMeet::Target::Server, empty, {})
+                    .startsWith("closed: The meet was copied to " + MeetAddress::describe(empty)));
+    }
+
+    void editForm_savedMeanwhileByAnotherStation_isRefusedAndStaysOpen()
+    {
+        MeetHarness m;
+        const auto team = m.build().addTeam("Blue", "A");
+        auto *form = new FrmTeam(m.app, &m.main, {&m.main}, nullptr);
+        QVERIFY(form->Initialize_Edit(team));
+        form->show();
+        DbConnection other;
+        other.open(m.app.meetConnection.location(), DbConnection::Mode::ReadWrite);
+        Sql::exec(other.database(), "rename", "UPDATE TblTeam SET TeamName = 'Navy' WHERE TeamCode = ?",
+                  {team});
+        MeetHarness::type(form, "TxtTeam", "Sky");
+        m.confirm(form, "CmdSubmit");
+        QVERIFY2(m.messages.last()->text.contains("another station changed this team since you opened it"),
+                 qPrintable(m.messages.last()->text));
+        QVERIFY(form->isVisible());
+        QCOMPARE(TeamRoster(m.db()).find(team)->name, "Navy");
+    }
+
+    void lists_readAgainWhenTheirWindowIsActivatedKeepingTheChoice()
+    {
+        MeetHarness m;
+        const auto blue = m.build().addTeam("Blue", "A");
+        auto *teams = m.open<FrmTeamMgmt>();
+        auto *list = teams->findChild<QListWidget *>("LbTeam");
+        list->setCurrentRow(0);
+        auto *entries = m.open<FrmEntries>("A");
+        MeetHarness::choose(entries, "CbTeamName", 0);
+        DbConnection other;
+        other.open(m.app.meetConnection.location(), DbConnection::Mode::ReadWrite);
+        MeetBuilder(other.database()).addTeam("Amber", "A");
+
+        QEvent activated(QEvent::WindowActivate);
+        QApplication::sendEvent(&m.main, &activated);
+        QCOMPARE(MeetHarness::lines(list), (QStringList{"Amber (A)", "Blue (A)"}));
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(teams->selectedKey(), blue);
+        const auto *box = entries->findChild<QComboBox *>("CbTeamName");
+        QCOMPARE(box->count(), 2);
+        QCOMPARE(box->currentText(), "Blue");
+    }
+
+    void brokenConnection_isToldMidSaveAndTheNextActionConnectsAgain()
+    {
+        const MeetFile meet;
+        MeetBuilder b = meet.build();
+        b.addTeam("Blue", "A");
+        breakConnections(meet.path());
+        QCOMPARE(TeamRoster(meet.db()).listByName().size(), 1); // a read connects again unseen
+        try {
+            WriteTransaction tx(meet.db(), "Saving the teams");
+            b.addTeam("Red", "A");
+            breakConnections(meet.path());
+            b.addTeam("Gold", "A");
+            QFAIL("the broken connection went unseen");
+        } catch (const DbError &e) {
+            QCOMPARE(e.kind(), DbError::Kind::Lost);
+            QVERIFY(e.userText().startsWith("Adding a team: the meet server cannot be reached"));
+        }
+        b.addTeam("Gold", "A");
+        QCOMPARE(MeetQuery::column(meet.db(), "SELECT TeamName FROM TblTeam ORDER BY TeamCode"),
+                 (QStringList{"Blue", "Gold"}));
+    }
+};
+
+QTEST_MAIN(TstServerMeet)
+#include "tst_servermeet.moc"

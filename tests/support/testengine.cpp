@@ -1,0 +1,120 @@
+#include "testengine.h"
+
+#include "db/cls_db_manager.h"
+#include "db/dbconnection.h"
+#include "db/meetaddress.h"
+#include "db/sql.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace TestEngine {
+namespace {
+
+QString adminAddress()
+{
+    return qEnvironmentVariable("TROTWISE_TEST_SERVER");
+}
+
+QString addressOf(const QString &database)
+{
+    ServerAddress a = *MeetAddress::parse(adminAddress());
+    a.database = database;
+    return a.url();
+}
+
+QStringList &created()
+{
+    static QStringList names;
+    return names;
+}
+
+// The meet new meets are copied from, built once.
+QString &model()
+{
+    static QString name;
+    return name;
+}
+
+// The test program's databases go with it.
+void dropCreated()
+{
+    if (created().isEmpty())
+        return;
+    DbConnection admin;
+    try {
+        admin.open(adminAddress(), DbConnection::Mode::ReadWrite);
+        for (const QString &name : created())
+            Sql::exec(admin.database(), QStringLiteral("Dropping a test database"),
+                      QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    } catch (const DbError &e) {
+        std::fprintf(stderr, "test databases left on the server: %s\n", e.what());
+    }
+    created().clear();
+    model().clear();
+}
+
+void runOnAdmin(const QString &statement)
+{
+    DbConnection admin;
+    try {
+        admin.open(adminAddress(), DbConnection::Mode::ReadWrite);
+    } catch (const DbError &e) {
+        const bool ci = qEnvironmentVariable("CI") == QStringLiteral("true");
+        std::fprintf(stderr, "%s: the PostgreSQL test server cannot be reached (%s)\n",
+                     ci ? "FAIL" : "SKIPPED: the server tests were not run", e.what());
+        std::exit(ci ? 1 : 77);
+    }
+    Sql::exec(admin.database(), QStringLiteral("Preparing a test database"), statement);
+}
+
+QString create(const QString &templateName = {})
+{
+    const QString name =
+        QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(created().size());
+    static const bool dropped = [] {
+        qAddPostRoutine(dropCreated);
+        return true;
+    }();
+    Q_UNUSED(dropped)
+    runOnAdmin(QStringLiteral("CREATE DATABASE %1%2")
+                   .arg(name, templateName.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral(" TEMPLATE %1 STRATEGY FILE_COPY").arg(templateName)));
+    created() << name;
+    return name;
+}
+
+} // namespace
+
+void dropAll()
+{
+    dropCreated();
+}
+
+bool onServer()
+{
+    return !adminAddress().isEmpty();
+}
+
+QString newDatabase()
+{
+    return addressOf(create());
+}
+
+QString newMeet()
+{
+    if (model().isEmpty()) {
+        const QString name = create();
+        DbConnection c;
+        c.open(addressOf(name), DbConnection::Mode::ReadWrite);
+        Cls_Db_Manager().Build_Server_Database(c.database());
+        model() = name;
+    }
+    return addressOf(create(model()));
+}
+
+} // namespace TestEngine
