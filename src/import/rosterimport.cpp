@@ -19,11 +19,6 @@ const QString WriteAction = QStringLiteral("Importing the spreadsheet roster");
 const QString HeadCoach = QStringLiteral("Head Coach");
 const QString AssistantCoach = QStringLiteral("Assistant Coach");
 
-QString quoted(const QString &column)
-{
-    return u'"' + column + u'"';
-}
-
 // Characters as the engine counts them: a character outside the basic plane is one.
 int characters(const QString &s)
 {
@@ -305,7 +300,7 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
         QStringList columns;
         for (const Field &field : f)
             if (field.own)
-                columns << quoted(field.column);
+                columns << field.column;
         if (namesTeam(kind))
             columns << QStringLiteral("TeamCode");
         const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -336,7 +331,7 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
                 QVariantList values;
                 for (int i = 0; i < f.size(); ++i)
                     if (line.changes.contains(f[i].heading)) {
-                        set << quoted(f[i].column) + QStringLiteral(" = ?");
+                        set << f[i].column + QStringLiteral(" = ?");
                         values << line.values[i];
                     }
                 Sql::exec(m_db, WriteAction,

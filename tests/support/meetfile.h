@@ -38,14 +38,15 @@ inline int count(const QSqlDatabase &db, const QString &table)
 
 // The writes the condition names fail from now on as a full disk would, e.g. "INSERT ON TblPairing"
 // or "UPDATE ON TblPerson WHEN NEW.RiderIndex = 3". On the file only this connection's writes
-// fail; on a server every station's.
-inline void forceFailure(const QSqlDatabase &db, const QString &when, const QString &message = "disk is full")
+// fail; on a server every station's. Answers the statement that lets the writes go through again.
+inline QString forceFailure(const QSqlDatabase &db, const QString &when,
+                            const QString &message = "disk is full")
 {
     if (!Engine::onServer(db)) {
         Sql::exec(db, QStringLiteral("trap"),
                   QStringLiteral("CREATE TEMP TRIGGER forced BEFORE %1 BEGIN SELECT RAISE(ABORT, '%2'); END")
                       .arg(when, message));
-        return;
+        return QStringLiteral("DROP TRIGGER temp.forced");
     }
     static int n = 0;
     const QString name = QStringLiteral("forced%1").arg(++n);
@@ -59,6 +60,7 @@ inline void forceFailure(const QSqlDatabase &db, const QString &when, const QStr
         db, QStringLiteral("trap"),
         QStringLiteral("CREATE TRIGGER %1 BEFORE %2 FOR EACH ROW %3 EXECUTE FUNCTION %1()")
             .arg(name, event, condition.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(condition)));
+    return QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, event.section(u' ', -1));
 }
 
 // A file of those bytes at path, as a spreadsheet saves one; answers the path.
