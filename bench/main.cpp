@@ -222,11 +222,13 @@ int main(int argc, char *argv[])
     ScriptedMessages messages;
     // One line per group of figures, declared in benchkit.h: those of the meet file only, and the
     // show day's, which run on the meet file and then on a server.
-    const std::vector<Bench::Figures> fileOnly = {Bench::startupFigures, Bench::rosterFigures};
+    // (snapshots and the meet check are the meet file's own).
+    const std::vector<Bench::Figures> fileOnly = {Bench::startupFigures, Bench::rosterFigures,
+                                                  Bench::safetyFigures};
     const std::vector<Bench::Figures> showDay = {
-        Bench::entryGridFigures, Bench::sheetsFigures,     Bench::judgeAssignmentFigures,
-        Bench::placingsFigures,  Bench::resultsFigures,    Bench::spreadsheetFigures,
-        Bench::safetyFigures,    Bench::resultsOutFigures, Bench::stationsFigure,
+        Bench::entryGridFigures,  Bench::sheetsFigures,  Bench::judgeAssignmentFigures,
+        Bench::placingsFigures,   Bench::resultsFigures, Bench::spreadsheetFigures,
+        Bench::resultsOutFigures, Bench::stationsFigure,
     };
     // The three meets first, then the figures.
     std::vector<std::unique_ptr<QTemporaryDir>> sizeWork;
