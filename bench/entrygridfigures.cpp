@@ -1,10 +1,9 @@
-// The entry grid of a team of sixty riders in the large meet: opened with its stored entries
-// (offscreen) and saved as it stands.
+// The entry grid of a big team of the large meet (sixty riders a thousand of the meet): opened
+// with its stored entries (offscreen) and saved as it stands.
 #include "benchkit.h"
 #include "meetfixture.h"
 #include "scriptedmessages.h"
 
-#include "db/sql.h"
 #include "entries/entrysheet.h"
 #include "entries/frmclassassignments.h"
 #include "shell/appstate.h"
@@ -25,23 +24,15 @@ bool entryGridFigures(const Context &context)
     app.AppFolder = context.largeFolder; // the label images
     app.messages = &context.messages;
     app.meetConnection.open(meet, DbConnection::Mode::ReadWrite);
-    // Sixty numbers in a row that no rider holds yet (the figures before renumber the meet).
-    QSet<int> taken;
-    for (const auto &row : Sql::select(app.MeetDb(), QStringLiteral("numbers"),
-                                       QStringLiteral("SELECT RiderNumber FROM TblPerson"))
-                               .rows)
-        taken << row[0].toInt();
-    int first = -99;
-    for (int n = first; n <= 999 && n - first < 60; ++n)
-        if (taken.contains(n))
-            first = n + 1;
+    // The large meet numbers its riders from 1: the team's riders take -99 to 0, the rest none.
+    const int riders = context.scaled(60);
     const std::int32_t team =
-        MeetBuilder(app.MeetDb()).addEnteredTeam(QStringLiteral("Sixty"), QStringLiteral("B"), 60, first);
+        MeetBuilder(app.MeetDb()).addEnteredTeam(QStringLiteral("Big"), QStringLiteral("B"), riders, -99, 0);
 
     QWidget owner;
     frmClassAssignments *grid = nullptr;
     bool opened = true;
-    report("entries_grid_open", 60,
+    report("entries_grid_open", riders,
            medianMs(
                Runs, [&] { delete grid; },
                [&] {
@@ -59,6 +50,7 @@ bool entryGridFigures(const Context &context)
     std::optional<EntrySheet::Refusal> failure;
     report("entries_save", entries,
            medianMs(Runs, {}, [&] { failure = sheet.submit(ticks, sheet.storedPartners()); }));
+    // The classes' limits hold a team to some sixty entries, however many riders it has.
     return opened && entries > 60 && !failure;
 }
 

@@ -1,4 +1,4 @@
-// The judge assignment grid of the large meet's sixty judges with a division's stored
+// The judge assignment grid of the large meet's judges (sixty a thousand riders) with a division's stored
 // assignments (offscreen), and that division's judging agenda laid out and written to PDF.
 #include "benchkit.h"
 #include "scriptedmessages.h"
@@ -25,7 +25,7 @@ bool judgeAssignmentFigures(const Context &context)
     QWidget owner;
     FrmJudgeAssignments *grid = nullptr;
     bool opened = true;
-    report("judge_grid_open", 60,
+    report("judge_grid_open", context.scaled(60),
            medianMs(
                Runs, [&] { delete grid; },
                [&] {
@@ -52,7 +52,7 @@ bool judgeAssignmentFigures(const Context &context)
                    lines += cls.size();
                app.KORV.close(JudgeAgenda::Command);
            }));
-    return opened && judges == 60 && assigned == 34 && lines == assigned && written;
+    return opened && judges == context.scaled(60) && assigned == 34 && lines == assigned && written;
 }
 
 } // namespace Bench

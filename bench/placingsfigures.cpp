@@ -1,4 +1,4 @@
-// The entry booth's placings: the judges' cards form of a class with 250 riders, the save of
+// The entry booth's placings: the judges' cards form of a class with every rider of a division, the save of
 // both cards, and the class placings report written to PDF.
 #include "benchkit.h"
 #include "meetfixture.h"
@@ -86,7 +86,7 @@ bool placingsFigures(const Context &context)
                    pages = int(doc.pages.size());
                app.KORV.close(query.name());
            }));
-    return riders == 250 && lines == riders + 1 && placed > 0 && pages > 0;
+    return riders == context.size / 4 && lines == riders + 1 && placed > 0 && pages > 0;
 }
 
 bool stationsFigure(const Context &context)
@@ -155,12 +155,11 @@ bool stationsFigure(const Context &context)
         if (st.saved == 0 || stored.load() != PlacingCard::Opening::Ready || stored.stored() != st.last)
             ++lost;
     }
-    std::sort(ms.begin(), ms.end());
-    std::printf("{\"bench\": \"%s\", \"n\": %d, \"median_ms\": %.2f, \"saves_per_second\": %.1f, "
-                "\"told\": %d, \"lost\": %d}\n",
-                qPrintable(named("placings_three_stations")), saves, ms.empty() ? 0.0 : ms[ms.size() / 2],
-                saves / seconds, told, lost);
-    std::fflush(stdout);
+    report("placings_three_stations", saves, {median(ms.empty() ? std::vector<double>{0} : ms)},
+           QStringLiteral("\"saves_per_second\": %1, \"told\": %2, \"lost\": %3")
+               .arg(saves / seconds, 0, 'f', 1)
+               .arg(told)
+               .arg(lost));
     return lost == 0;
 }
 

@@ -33,7 +33,7 @@ bool resultsFigures(const Context &context)
 
     const QString standingsPdf = context.work.filePath(QStringLiteral("standings.pdf"));
     int teams = 0;
-    report("team_standings", 25, medianMs(Runs, {}, [&] {
+    report("team_standings", context.scaled(25), medianMs(Runs, {}, [&] {
                const StandingsTable standings = StandingsTable::Build_Standings(db, QStringLiteral("A"));
                Report::Layout rpt = RptTeamStandings::layout(QStringLiteral("A"));
                ClassPictures::set(rpt, u"PageHeader", ClassTable::read(db),
@@ -47,7 +47,7 @@ bool resultsFigures(const Context &context)
     korv.setCommand(RiderResults::query());
     const QString resultsPdf = context.work.filePath(QStringLiteral("riderresults.pdf"));
     int pages = 0;
-    report("rider_results", 1000, medianMs(Runs, {}, [&] {
+    report("rider_results", context.size, medianMs(Runs, {}, [&] {
                korv.open(RiderResults::Command);
                const Report::Document doc =
                    Report::paginate(RiderResults::RptIndividualResults(), korv.rows(RiderResults::Command));
@@ -65,7 +65,7 @@ bool resultsFigures(const Context &context)
                                                    cards.shaped()),
                                   cardsPdf);
            }));
-    return ok && teams == 25 && pages >= 100;
+    return ok && teams == context.scaled(25) && pages >= context.scaled(100);
 }
 
 } // namespace Bench

@@ -30,7 +30,7 @@ bool resultsOutFigures(const Context &context)
            }));
 
     const QString folder = context.work.filePath(QStringLiteral("results"));
-    report("publish_results", 1000, medianMs(Runs, {}, [&] {
+    report("publish_results", context.size, medianMs(Runs, {}, [&] {
                ok = ok && ResultsPages::publish(db, folder).startsWith(QStringLiteral("Published 13 pages"));
            }));
     return ok && parts == 17 && QFileInfo::exists(QDir(folder).filePath(QStringLiteral("riders-D.html")));

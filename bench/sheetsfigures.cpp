@@ -22,7 +22,7 @@ namespace {
 
 constexpr int Runs = 7;
 
-// A meet whose division B has every one of its 250 riders entered in the Flag Race.
+// A meet whose division B has every one of its riders (a quarter of the meet) entered in the Flag Race.
 QString fullClassMeet(const Context &context)
 {
     const QString folder = context.work.filePath(QStringLiteral("full-class"));
@@ -31,7 +31,7 @@ QString fullClassMeet(const Context &context)
     DbConnection connection;
     connection.open(path, DbConnection::Mode::ReadWrite);
     MeetBuilder builder(connection.database());
-    builder.buildLargeMeet({100, 10, 0, 0, false});
+    builder.buildLargeMeet({context.scaled(100), 10, 0, 0, false});
     const ResultRows riders = Sql::select(
         connection.database(), QStringLiteral("Reading division B"),
         QStringLiteral("SELECT RiderIndex FROM TblPerson INNER JOIN TblTeam ON TblPerson.TeamCode = "
@@ -52,7 +52,8 @@ bool sheetsFigures(const Context &context)
         DbConnection connection;
         connection.open(fullClassMeet(context), DbConnection::Mode::ReadWrite);
         const RunningOrder order(connection.database(), QStringLiteral("B"));
-        report("class_sheets_3_splits", 250, medianMs(Runs, {}, [&] {
+        const int division = context.size / 4;
+        report("class_sheets_3_splits", division, medianMs(Runs, {}, [&] {
                    listed = 0;
                    const std::vector<MemoryTable> splits =
                        order.Build_Splits(14, 3, RunningOrder::Order::Random);
@@ -74,7 +75,7 @@ bool sheetsFigures(const Context &context)
     const QString pdf = context.work.filePath(QStringLiteral("slotsheets.pdf"));
     int pages = 0;
     int riders = 0;
-    report("slot_sheets_all", 250, medianMs(Runs, {}, [&] {
+    report("slot_sheets_all", context.size / 4, medianMs(Runs, {}, [&] {
                Report::Layout rpt = SlotSheetReports::RptSlotSheets();
                SlotSheetReports::putImages(rpt, db, context.largeFolder);
                const ShapedRows teams = SlotSheetReports::allQuery(QStringLiteral("B")).run(db);
@@ -87,7 +88,7 @@ bool sheetsFigures(const Context &context)
     if (pages > 0)
         std::fprintf(stderr, "slot_sheets_all: %d pages, %.1f KB of PDF a page\n", pages,
                      double(QFileInfo(pdf).size()) / 1024.0 / pages);
-    return listed == 250 && pages > 0 && riders == 250;
+    return listed == context.size / 4 && pages > 0 && riders == context.size / 4;
 }
 
 } // namespace Bench

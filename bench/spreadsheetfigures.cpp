@@ -1,5 +1,5 @@
-// The roster from a spreadsheet: 5,000 riders of the large meet's 100 teams, read and checked
-// for the preview, then imported into a fresh copy of the large meet.
+// The roster from a spreadsheet: five new riders a rider of the large meet, in its teams, read
+// and checked for the preview, then imported into a fresh copy of the large meet.
 #include "benchkit.h"
 
 #include "common/csv.h"
@@ -14,13 +14,14 @@ namespace Bench {
 bool spreadsheetFigures(const Context &context)
 {
     constexpr int Runs = 7;
-    constexpr int Lines = 5000;
+    const int Lines = 5 * context.size;
+    const int teams = context.scaled(100);
     static const QStringList Divisions{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                                        QStringLiteral("D")};
 
     QVector<QStringList> rows;
     for (int i = 0; i < Lines; ++i) {
-        const int team = i % 100;
+        const int team = i % teams;
         rows << QStringList{QStringLiteral("Team %1").arg(team + 1, 3, 10, QChar(u'0')),
                             Divisions[team % 4],
                             QStringLiteral("Rider%1").arg(i),
@@ -29,7 +30,7 @@ bool spreadsheetFigures(const Context &context)
                             QStringLiteral("Elm"),
                             QStringLiteral("12345")};
     }
-    const QString csv = context.work.filePath(QStringLiteral("riders5000.csv"));
+    const QString csv = context.work.filePath(QStringLiteral("riders.csv"));
     {
         QFile f(csv);
         if (!f.open(QIODevice::WriteOnly))
@@ -40,17 +41,14 @@ bool spreadsheetFigures(const Context &context)
                               rows, u';'));
     }
 
-    const QString folder = context.work.filePath(QStringLiteral("spreadsheet"));
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(QStringLiteral("KORVState2006.mdb"));
-    QFile::copy(context.largePath, path);
+    QString path = context.copyOfLarge(QStringLiteral("spreadsheet"));
 
     int fresh = 0;
     {
         DbConnection meet;
         meet.open(path, DbConnection::Mode::ReadWrite);
         report(
-            "csv_preview_5000_lines", Lines, medianMs(Runs, {}, [&] {
+            "csv_preview", Lines, medianMs(Runs, {}, [&] {
                 RosterSheet sheet;
                 if (sheet.load(RosterFields::Kind::Riders, csv))
                     return;
@@ -63,14 +61,13 @@ bool spreadsheetFigures(const Context &context)
     std::unique_ptr<DbConnection> meet;
     std::unique_ptr<RosterImport> import;
     RosterImport::Preview preview;
-    report("csv_import_5000_lines", Lines,
+    report("csv_import", Lines,
            medianMs(
                Runs,
                [&] {
                    import.reset();
                    meet.reset();
-                   QFile::remove(path);
-                   QFile::copy(context.largePath, path);
+                   path = context.copyOfLarge(QStringLiteral("spreadsheet"));
                    meet = std::make_unique<DbConnection>();
                    meet->open(path, DbConnection::Mode::ReadWrite);
                    RosterSheet sheet;

@@ -56,6 +56,11 @@ bool Cls_Db_Manager::Build_Database(const QString &dbname, const LabelStep &buil
     createTablesAndClasses();
     if (buildLabels)
         buildLabels(creationHandle());
+    // Everything written so far goes to the disk at once, before the file is put in place.
+    Sql::exec(creationHandle(), QStringLiteral("Completing the meet database"),
+              QStringLiteral("PRAGMA synchronous = FULL"));
+    Sql::exec(creationHandle(), QStringLiteral("Completing the meet database"),
+              QStringLiteral("PRAGMA user_version = 2006"));
     closeCreationHandle();
 
     if (!QFile::rename(building, dbname))
@@ -115,6 +120,12 @@ void Cls_Db_Manager::Create_Meet_File(const QString &path)
     // write into fails here, before anything else is attempted.
     Sql::exec(creationHandle(), QStringLiteral("Creating the meet database"),
               QStringLiteral("PRAGMA user_version = 2006"));
+    // The file is not the meet until it is renamed into place, whole: while it is built, no step
+    // waits for the disk and its journal stays in memory.
+    Sql::exec(creationHandle(), QStringLiteral("Creating the meet database"),
+              QStringLiteral("PRAGMA synchronous = OFF"));
+    Sql::exec(creationHandle(), QStringLiteral("Creating the meet database"),
+              QStringLiteral("PRAGMA journal_mode = MEMORY"));
 }
 
 void Cls_Db_Manager::createTable(const char *name)

@@ -65,9 +65,13 @@ bool frmClassAssignments::InitializeForm(std::int32_t team)
 
 QComboBox *frmClassAssignments::makePartnerBox(int row, const QStringList &choices)
 {
-    auto *box = FormKit::comboBox(this, QStringLiteral("Cbpartner_%1").arg(row), nullptr, 0, 0,
+    // Made editable before it joins the grid: becoming editable there looks through every event
+    // waiting in the program's queue, which the grid's new cells fill (one look a row would make
+    // a grid of many rows open in time growing with their square).
+    auto *box = FormKit::comboBox(nullptr, QStringLiteral("Cbpartner_%1").arg(row), nullptr, 0, 0,
                                   PartnerBoxWidth, GridFigures::CellSize, {});
     box->setEditable(true);
+    box->setParent(this);
     box->setCompleter(nullptr); // a number typed is what counts, not the first listed one it begins
     box->setInsertPolicy(QComboBox::NoInsert);
     box->lineEdit()->setMaxLength(RiderNumber::MaxLength);

@@ -8,7 +8,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
-#include <QSaveFile>
+#include <QFile>
 
 #include <stdexcept>
 
@@ -90,9 +90,12 @@ QImage FrmLabelBuilder::Draw_Label(const QColor &background, const QString &text
 
 void FrmLabelBuilder::save(const QImage &image, const QString &fileName) const
 {
+    // Written in place, without a save file's copy and flush to disk for each of the 36: the labels
+    // are drawn only while a new meet is built, and the meet file is put in place after them, so a
+    // failure part-way leaves no meet behind and the next start draws them all again.
     const QString path = QDir(m_folder).filePath(fileName);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit())
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !image.save(&file, "BMP"))
         throw std::runtime_error(QStringLiteral("The label image \"%1\" could not be written: %2")
                                      .arg(QDir::toNativeSeparators(path), file.errorString())
                                      .toStdString());

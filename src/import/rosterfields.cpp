@@ -95,12 +95,14 @@ QVector<Field> build(Kind kind, std::initializer_list<FieldRow> rows)
     QVector<Field> out;
     for (const FieldRow &s : rows) {
         int length = 0;
+        QString column;
         for (const MeetSchema::Field &f : MeetSchema::table(QLatin1StringView(s.table))->fields)
-            if (QLatin1StringView(f.name) == QLatin1StringView(s.column))
+            if (QLatin1StringView(f.name) == QLatin1StringView(s.column)) {
                 length = f.length;
-        out.push_back({s.role, QString::fromLatin1(s.heading), QString::fromLatin1(s.table),
-                       QString::fromLatin1(s.column), length, s.required,
-                       tableName(kind) == QLatin1StringView(s.table)});
+                column = MeetSchema::columnReference(f);
+            }
+        out.push_back({s.role, QString::fromLatin1(s.heading), QString::fromLatin1(s.table), column, length,
+                       s.required, tableName(kind) == QLatin1StringView(s.table)});
     }
     return out;
 }

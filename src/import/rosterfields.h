@@ -39,8 +39,8 @@ struct Field
     Role role;
     QString heading; // the column heading written on export, and the name of its column selector
     QString table;   // where the meet keeps it
-    QString column;
-    int length = 0; // the most characters the meet stores; 0 for no limit
+    QString column;  // as statements name it ("Primary" quoted)
+    int length = 0;  // the most characters the meet stores; 0 for no limit
     bool required = false;
     bool own = true; // kept in the kind's own table (a rider's team name and division are not)
 };

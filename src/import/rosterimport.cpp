@@ -1,7 +1,6 @@
 #include "import/rosterimport.h"
 
 #include "common/ridernumber.h"
-#include "db/meetschema.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 #include "import/rosterrecords.h"
@@ -301,7 +300,7 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
         QStringList columns;
         for (const Field &field : f)
             if (field.own)
-                columns << MeetSchema::columnReference(field.column);
+                columns << field.column;
         if (namesTeam(kind))
             columns << QStringLiteral("TeamCode");
         const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -332,7 +331,7 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
                 QVariantList values;
                 for (int i = 0; i < f.size(); ++i)
                     if (line.changes.contains(f[i].heading)) {
-                        set << MeetSchema::columnReference(f[i].column) + QStringLiteral(" = ?");
+                        set << f[i].column + QStringLiteral(" = ?");
                         values << line.values[i];
                     }
                 Sql::exec(m_db, WriteAction,

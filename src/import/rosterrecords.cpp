@@ -1,6 +1,5 @@
 #include "import/rosterrecords.h"
 
-#include "db/meetschema.h"
 #include "db/sql.h"
 
 using namespace RosterFields;
@@ -13,8 +12,7 @@ QVector<Record> read(const QSqlDatabase &db, Kind kind, const QString &action)
     const bool team = namesTeam(kind);
     QStringList columns{key, team ? QStringLiteral("r.TeamCode") : key};
     for (const Field &f : fields(kind))
-        columns << (f.own ? QStringLiteral("r.") : QStringLiteral("t.")) +
-                       MeetSchema::columnReference(f.column);
+        columns << (f.own ? QStringLiteral("r.") : QStringLiteral("t.")) + f.column;
     QString order;
     switch (kind) {
     case Kind::Teams:

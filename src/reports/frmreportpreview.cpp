@@ -3,6 +3,7 @@
 #include "common/messageservice.h"
 #include "common/twips.h"
 #include "reports/korvconnection.h"
+#include "reports/pagepicture.h"
 #include "reports/reportpainter.h"
 #include "reports/reportpdf.h"
 
@@ -106,9 +107,7 @@ void FrmReportPreview::buildControls()
     bar->addWidget(csv);
     bar->addWidget(closing);
 
-    m_picture = new QLabel;
-    m_picture->setObjectName(QStringLiteral("PicPage"));
-    m_picture->setAlignment(Qt::AlignCenter);
+    m_picture = new PagePicture;
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("FraPage"));
     m_scroll->setWidget(m_picture);
@@ -212,11 +211,7 @@ void FrmReportPreview::refresh()
     m_last->setEnabled(m_page + 1 < count);
     if (!count)
         return;
-    const double ratio = devicePixelRatioF();
-    const Report::Page &page = m_document.pages[std::size_t(m_page)];
-    QImage image = Report::renderPage(page, page.size, pixelsPerTwip() * ratio);
-    image.setDevicePixelRatio(ratio);
-    m_picture->setPixmap(QPixmap::fromImage(image));
+    m_picture->showPage(&m_document.pages[std::size_t(m_page)], pixelsPerTwip());
     m_picture->setAccessibleName(tr("Page %1 of %2").arg(m_page + 1).arg(count));
 }
 

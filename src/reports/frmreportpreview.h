@@ -11,6 +11,7 @@
 #include <vector>
 
 class KORVConnection;
+class PagePicture;
 class MessageService;
 class QComboBox;
 class QLabel;
@@ -100,5 +101,5 @@ private:
     QLabel *m_pageNumber = nullptr;
     QComboBox *m_zoom = nullptr;
     QScrollArea *m_scroll = nullptr;
-    QLabel *m_picture = nullptr;
+    PagePicture *m_picture = nullptr;
 };

@@ -53,17 +53,4 @@ void paintPage(const Page &page, QPainter &painter)
     painter.restore();
 }
 
-QImage renderPage(const Page &page, QSize pageSize, double pixelsPerTwip)
-{
-    QImage image(std::max(1, int(std::lround(pageSize.width() * pixelsPerTwip))),
-                 std::max(1, int(std::lround(pageSize.height() * pixelsPerTwip))), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                           QPainter::SmoothPixmapTransform);
-    painter.scale(pixelsPerTwip, pixelsPerTwip);
-    paintPage(page, painter);
-    return image;
-}
-
 } // namespace Report

@@ -94,6 +94,7 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
                                               int(rows.size()));
     const GridFigures &f = *m_figures;
     m_marks = GridMarks(int(rows.size()));
+    m_full = QVector<bool>(m_marks.classes() + 1, false);
 
     m_vertical = new QScrollBar(Qt::Vertical, this);
     m_vertical->setObjectName(QStringLiteral("Chbvscroll"));
@@ -264,7 +265,7 @@ void CheckGrid::tick(int row, int cls)
     if (!m_marks.set(row, cls, true))
         return;
     cell(row, cls)->setChecked(true);
-    applyLimit(cls);
+    applyLimit(row, cls);
     cellChanged(row, cls);
 }
 
@@ -278,12 +279,20 @@ void CheckGrid::cellToggled(int row, int cls, bool ticked)
         return;
     }
     m_marks.set(row, cls, ticked);
-    applyLimit(cls);
+    applyLimit(row, cls);
     cellChanged(row, cls);
 }
 
-void CheckGrid::applyLimit(int cls)
+void CheckGrid::applyLimit(int row, int cls)
 {
+    // Only a column that fills up or stops being full changes its other cells; otherwise the one
+    // cell that changed (a grid of stored ticks loads in time in proportion to its rows).
+    const bool full = m_marks.count(cls) >= m_marks.limit(cls);
+    if (full == m_full[cls]) {
+        cell(row, cls)->setEnabled(!m_marks.locked(row, cls));
+        return;
+    }
+    m_full[cls] = full;
     for (int r = 1; r <= m_marks.rows(); ++r)
         cell(r, cls)->setEnabled(!m_marks.locked(r, cls));
 }

@@ -95,12 +95,13 @@ protected:
 
 private:
     void cellToggled(int row, int cls, bool ticked);
-    void applyLimit(int cls);
+    void applyLimit(int row, int cls);
     void placeAll();
     void step(int row, int cls, int rows, int columns);
 
     std::unique_ptr<GridFigures> m_figures;
     GridMarks m_marks;
+    QVector<bool> m_full;        // per class: its cells locked as a full column's (else all open)
     QVector<GridCell *> m_cells; // cell k at k - 1
     QVector<QLabel *> m_headers;
     QVector<QLabel *> m_numbers;

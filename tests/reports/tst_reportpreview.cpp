@@ -6,6 +6,7 @@
 
 #include "reports/frmreportpreview.h"
 #include "reports/korvconnection.h"
+#include "reports/pagepicture.h"
 #include "reports/paginator.h"
 #include "reports/reportpack.h"
 
@@ -100,12 +101,11 @@ private Q_SLOTS:
         QCOMPARE(m_preview->currentPage(), pages - 1);
 
         // Zoom scales the page.
-        auto *picture = control<QLabel>("PicPage");
+        auto *picture = control<PagePicture>("PicPage");
         control<QComboBox>("CbZoom")->setCurrentIndex(control<QComboBox>("CbZoom")->findData(100));
-        QCOMPARE(picture->pixmap().deviceIndependentSize().toSize(),
-                 QSize(816, 1056)); // Letter at 15 twips a pixel
+        QCOMPARE(picture->pageSize(), QSize(816, 1056)); // Letter at 15 twips a pixel
         m_preview->setZoom(FrmReportPreview::WholePage);
-        const QSize whole = picture->pixmap().deviceIndependentSize().toSize();
+        const QSize whole = picture->pageSize();
         QVERIFY(whole.height() <= control<QWidget>("FraPage")->height());
         QVERIFY(qAbs(whole.width() * 1056 - whole.height() * 816) < 1056 * 2); // proportions kept
     }

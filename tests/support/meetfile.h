@@ -36,25 +36,20 @@ inline int count(const QSqlDatabase &db, const QString &table)
         .toInt();
 }
 
-inline QStringList &forcedOnServer()
-{
-    static QStringList names;
-    return names;
-}
-
 // The writes the condition names fail from now on as a full disk would, e.g. "INSERT ON TblPairing"
 // or "UPDATE ON TblPerson WHEN NEW.RiderIndex = 3". On the file only this connection's writes
-// fail; on a server every station's.
-inline void forceFailure(const QSqlDatabase &db, const QString &when, const QString &message = "disk is full")
+// fail; on a server every station's. Answers the statement that lets the writes go through again.
+inline QString forceFailure(const QSqlDatabase &db, const QString &when,
+                            const QString &message = "disk is full")
 {
     if (!Engine::onServer(db)) {
         Sql::exec(db, QStringLiteral("trap"),
                   QStringLiteral("CREATE TEMP TRIGGER forced BEFORE %1 BEGIN SELECT RAISE(ABORT, '%2'); END")
                       .arg(when, message));
-        return;
+        return QStringLiteral("DROP TRIGGER temp.forced");
     }
-    const QString name = QStringLiteral("forced%1").arg(forcedOnServer().size() + 1);
-    forcedOnServer() << name;
+    static int n = 0;
+    const QString name = QStringLiteral("forced%1").arg(++n);
     const QString event = when.section(QStringLiteral(" WHEN "), 0, 0);
     const QString condition = when.section(QStringLiteral(" WHEN "), 1);
     Sql::exec(db, QStringLiteral("trap"),
@@ -65,18 +60,7 @@ inline void forceFailure(const QSqlDatabase &db, const QString &when, const QStr
         db, QStringLiteral("trap"),
         QStringLiteral("CREATE TRIGGER %1 BEFORE %2 FOR EACH ROW %3 EXECUTE FUNCTION %1()")
             .arg(name, event, condition.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(condition)));
-}
-
-// Writes succeed again.
-inline void liftFailures(const QSqlDatabase &db)
-{
-    if (!Engine::onServer(db)) {
-        Sql::exec(db, QStringLiteral("untrap"), QStringLiteral("DROP TRIGGER IF EXISTS temp.forced"));
-        return;
-    }
-    for (const QString &name : std::exchange(forcedOnServer(), {}))
-        Sql::exec(db, QStringLiteral("untrap"),
-                  QStringLiteral("DROP FUNCTION IF EXISTS %1() CASCADE").arg(name));
+    return QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, event.section(u' ', -1));
 }
 
 // A file of those bytes at path, as a spreadsheet saves one; answers the path.

@@ -223,14 +223,15 @@ void MeetBuilder::buildLargeMeet(const LargeMeet &shape)
 }
 
 std::int32_t MeetBuilder::addEnteredTeam(const QString &name, const QString &division, int riders,
-                                         int firstNumber)
+                                         int firstNumber, int lastNumber)
 {
     WriteTransaction tx(m_db, QStringLiteral("Adding an entered team"));
     const std::int32_t team = addTeam(name, division);
     std::vector<std::int32_t> keys;
     for (int r = 0; r < riders; ++r)
         keys.push_back(
-            addRider(team, QStringLiteral("Rider%1").arg(r + 1), name, QString::number(firstNumber + r)));
+            addRider(team, QStringLiteral("Rider%1").arg(r + 1), name,
+                     firstNumber + r <= lastNumber ? QString::number(firstNumber + r) : QString()));
     const int n = int(keys.size());
     for (const ClassCatalogue::ClassRow &cls : ClassCatalogue::rows())
         for (int k = 0; k < std::min(cls.maxEntries, n); ++k) {

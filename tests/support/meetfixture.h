@@ -52,15 +52,22 @@ public:
         int coachesPerTeam = 2;
         int judges = 60;
         bool entriesAndPlacings = true;
+
+        // The shape above in proportion to a meet of the given riders (10 a team, 60 judges a
+        // thousand riders).
+        static LargeMeet ofRiders(int riders) { return {riders / 10, 10, 2, riders * 60 / 1000, true}; }
     };
     // The large meet of the benchmark: teams spread over the four divisions, riders numbered from 1
-    // (999 at most), every class of every division entered, judged by two judges and placed 1 to 10.
+    // (999 at most: the rest are left without one, like late entries), every class of every
+    // division entered up to its limit, judged by two judges and placed 1 to 10.
     void buildLargeMeet(const LargeMeet &shape);
     void buildLargeMeet() { buildLargeMeet(LargeMeet{}); }
 
-    // A team of the division with riders numbered from firstNumber on, every class entered up to
-    // its limit (the riders in turn) and each relay entry paired with a team mate. Answers the team.
-    std::int32_t addEnteredTeam(const QString &name, const QString &division, int riders, int firstNumber);
+    // A team of the division with riders numbered from firstNumber on (to lastNumber; the rest
+    // without a number), every class entered up to its limit (the riders in turn) and each relay
+    // entry paired with a team mate. Answers the team.
+    std::int32_t addEnteredTeam(const QString &name, const QString &division, int riders, int firstNumber,
+                                int lastNumber = 999);
 
     const QSqlDatabase &db() const { return m_db; }
 

@@ -1,0 +1,58 @@
+#include "app/programstart.h"
+
+#include "app/activities.h"
+#include "app/frmmain.h"
+#include "app/startup.h"
+#include "app/trotwiseapplication.h"
+#include "common/dialogmessages.h"
+#include "shell/appstate.h"
+
+#include <QFont>
+#include <QScreen>
+
+namespace ProgramStart {
+
+int run(TrotwiseApplication &application, const QString &appFolder,
+        const std::function<void(QWidget &mainMenu)> &shown)
+{
+    QApplication::setApplicationName(QStringLiteral("Trotwise"));
+    // Every window is laid out for Arial (Liberation Sans stands in for it where Arial is missing).
+    QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
+
+    DialogMessages messages;
+    AppState state;
+    state.messages = &messages;
+    application.setMessages(&messages);
+
+    QString badAddress;
+    const QString server = Startup::serverAddress(appFolder, QCoreApplication::arguments(), &badAddress);
+    if (!badAddress.isEmpty()) {
+        messages.fail(badAddress);
+        return 1;
+    }
+
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize twips = Startup::screenTwips(screen ? QSizeF(screen->size()) : QSizeF());
+    switch (Startup::run(state, twips, appFolder, server)) {
+    case Startup::Outcome::ScreenRefused:
+        return 0;
+    case Startup::Outcome::Failed:
+        return 1;
+    case Startup::Outcome::Ready:
+        break;
+    }
+
+    FrmMain frmMain(state);
+    registerActivities(frmMain, state);
+    frmMain.show();
+    // The keyboard starts on the main menu, with or without a window manager to give it.
+    frmMain.activateWindow();
+    frmMain.unsetCursor();
+    if (shown)
+        shown(frmMain);
+    const int status = application.exec();
+    application.setMessages(nullptr);
+    return status;
+}
+
+} // namespace ProgramStart
