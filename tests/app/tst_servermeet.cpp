@@ -209,8 +209,7 @@ private Q_SLOTS:
         other.open(m.app.meetConnection.location(), DbConnection::Mode::ReadWrite);
         MeetBuilder(other.database()).addTeam("Amber", "A");
 
-        QEvent activated(QEvent::WindowActivate);
-        QApplication::sendEvent(&m.main, &activated);
+        MeetHarness::comeBack(&m.main);
         QCOMPARE(MeetHarness::lines(list), (QStringList{"Amber (A)", "Blue (A)"}));
         QCOMPARE(list->currentRow(), 1);
         QCOMPARE(teams->selectedKey(), blue);
