@@ -31,8 +31,9 @@ frmClassAssignments::~frmClassAssignments() = default;
 bool frmClassAssignments::InitializeForm(std::int32_t team)
 {
     placeWindow();
-    if (!Boundary::run(messages(), QStringLiteral("Opening the team's entries"),
-                       [&] { m_sheet = std::make_unique<EntrySheet>(app().MeetDb(), team); })) {
+    m_teamCode = team;
+    m_sheet = read(QStringLiteral("Opening the team's entries"));
+    if (!m_sheet) {
         finish();
         return false;
     }
@@ -41,6 +42,40 @@ bool frmClassAssignments::InitializeForm(std::int32_t team)
         finish();
         return false;
     }
+    fill();
+    return true;
+}
+
+std::unique_ptr<EntrySheet> frmClassAssignments::read(const QString &action) const
+{
+    std::unique_ptr<EntrySheet> sheet;
+    Boundary::run(messages(), action,
+                  [&] { sheet = std::make_unique<EntrySheet>(app().MeetDb(), m_teamCode); });
+    return sheet;
+}
+
+bool frmClassAssignments::hasChanges() const
+{
+    if (!m_sheet || ticksChanged())
+        return true;
+    for (int r = 1; r <= rowCount(); ++r)
+        if (partnerBox(r)->currentText() != m_sheet->storedPartners()[r - 1])
+            return true;
+    return false;
+}
+
+void frmClassAssignments::readAgain()
+{
+    std::unique_ptr<EntrySheet> sheet = read(QStringLiteral("Reading the team's entries again"));
+    // A team left without riders keeps the grid as it was; its save is refused as changed.
+    if (!sheet || sheet->riders().isEmpty())
+        return;
+    m_sheet = std::move(sheet);
+    fill();
+}
+
+void frmClassAssignments::fill()
+{
     FormKit::showRowText(m_team, m_sheet->teamCaption(), 2);
 
     QVector<Column> columns = classColumns(m_sheet->classes());
@@ -51,6 +86,7 @@ bool frmClassAssignments::InitializeForm(std::int32_t team)
         rows << Row{EntrySheet::rowCaption(r), EntrySheet::riderName(r)};
 
     const QStringList choices = m_sheet->partnerChoices();
+    m_partners.clear(); // the grid's, gone as it is built again
     buildGrid({{2175, 18}, QStringLiteral("lblrider"), true}, columns, rows,
               [&](int row) { return makePartnerBox(row, choices); });
     for (const StoredClass &cls : m_sheet->classes())
@@ -60,7 +96,6 @@ bool frmClassAssignments::InitializeForm(std::int32_t team)
         tick(entry.row, entry.cls);
     for (int r = 1; r <= rowCount(); ++r)
         partnerBox(r)->setEditText(m_sheet->storedPartners()[r - 1]);
-    return true;
 }
 
 QComboBox *frmClassAssignments::makePartnerBox(int row, const QStringList &choices)

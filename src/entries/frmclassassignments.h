@@ -10,7 +10,8 @@ class QPlainTextEdit;
 
 // The entry grid of one team: a row per rider in rider-number order, a column per class, and
 // the relay partner's number beside each rider, open while the rider is entered in the relay.
-// Submit checks the pairings and replaces the team's entries and pairings as a whole.
+// Submit checks the pairings and replaces the team's entries and pairings as a whole. Untouched,
+// the grid reads the team again when the user comes back to it from another program.
 class frmClassAssignments : public CheckGrid
 {
     Q_OBJECT
@@ -28,10 +29,17 @@ public:
 protected:
     void cellChanged(int row, int cls) override;
     void CmdApply_Click() override;
+    bool hasChanges() const override;
+    void readAgain() override;
 
 private:
+    // The team's sheet as it stands, or null when that failed (the user has been told).
+    std::unique_ptr<EntrySheet> read(const QString &action) const;
+    // Builds the grid with the sheet's riders and stored entries.
+    void fill();
     QComboBox *makePartnerBox(int row, const QStringList &choices);
 
+    std::int32_t m_teamCode = -1;
     std::unique_ptr<EntrySheet> m_sheet;
     QPlainTextEdit *m_team;
     QVector<QComboBox *> m_partners;

@@ -22,9 +22,8 @@ bool FrmJudgeAssignments::InitializeForm(const QString &division)
 {
     m_title->setPlainText(QStringLiteral("Judge Assigments Division ") + division);
     placeWindow();
-    if (!Boundary::run(messages(), QStringLiteral("Opening the judge assignments"), [&] {
-            m_assignments = std::make_unique<JudgeAssignments>(app().MeetDb(), division);
-        })) {
+    m_assignments = read(QStringLiteral("Opening the judge assignments"), division);
+    if (!m_assignments) {
         finish();
         return false;
     }
@@ -33,6 +32,32 @@ bool FrmJudgeAssignments::InitializeForm(const QString &division)
         finish();
         return false;
     }
+    fill();
+    return true;
+}
+
+std::unique_ptr<JudgeAssignments> FrmJudgeAssignments::read(const QString &action,
+                                                            const QString &division) const
+{
+    std::unique_ptr<JudgeAssignments> assignments;
+    Boundary::run(messages(), action,
+                  [&] { assignments = std::make_unique<JudgeAssignments>(app().MeetDb(), division); });
+    return assignments;
+}
+
+void FrmJudgeAssignments::readAgain()
+{
+    std::unique_ptr<JudgeAssignments> assignments =
+        read(QStringLiteral("Reading the judge assignments again"), m_assignments->division());
+    // Without judges now the grid stays as it was; its save is refused as changed.
+    if (!assignments || assignments->judges().isEmpty())
+        return;
+    m_assignments = std::move(assignments);
+    fill();
+}
+
+void FrmJudgeAssignments::fill()
+{
     QVector<Row> rows;
     for (const GridJudge &j : m_assignments->judges())
         rows << Row{JudgeAssignments::rowCaption(j), JudgeAssignments::judgeName(j)};
@@ -42,7 +67,6 @@ bool FrmJudgeAssignments::InitializeForm(const QString &division)
             setLimit(cls.number, JudgeAssignments::JudgesPerClass);
     for (const JudgeAssignments::Cell &cell : m_assignments->stored())
         tick(cell.row, cell.cls);
-    return true;
 }
 
 void FrmJudgeAssignments::CmdApply_Click()

@@ -9,6 +9,7 @@ class QPlainTextEdit;
 
 // The judge assignment grid of one division: a row per judge, a column per class, at most two
 // judges a class. Submit rewrites the division's assignments when every class has none or two.
+// Untouched, the grid reads the division again when the user comes back to it from another program.
 class FrmJudgeAssignments : public CheckGrid
 {
     Q_OBJECT
@@ -23,8 +24,15 @@ public:
 
 protected:
     void CmdApply_Click() override;
+    bool hasChanges() const override { return !m_assignments || ticksChanged(); }
+    void readAgain() override;
 
 private:
+    // The division's assignments as they stand, or null when that failed (the user has been told).
+    std::unique_ptr<JudgeAssignments> read(const QString &action, const QString &division) const;
+    // Builds the grid with the judges and the stored assignments.
+    void fill();
+
     std::unique_ptr<JudgeAssignments> m_assignments;
     QPlainTextEdit *m_title;
 };

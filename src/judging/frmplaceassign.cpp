@@ -85,8 +85,27 @@ bool FrmPlaceAssign::Initialize_Placings(const QString &division, int classNumbe
                                                                   : PlacingCard::NoRiders);
         return false;
     }
+    showCard(std::move(card));
+    show();
+    // The booth starts typing judge 1's first place.
+    m_places[0][0]->setFocus();
+    return true;
+}
 
-    m_division->setText(division);
+void FrmPlaceAssign::readAgain()
+{
+    PlacingCard card(app().MeetDb(), m_card->division(), m_card->classNumber());
+    PlacingCard::Opening opening = PlacingCard::Opening::Ready;
+    // A class left without judges or riders keeps the form as it was; its save is refused as changed.
+    if (Boundary::run(messages(), QStringLiteral("Reading the class placings again"),
+                      [&] { opening = card.load(); }) &&
+        opening == PlacingCard::Opening::Ready)
+        showCard(std::move(card));
+}
+
+void FrmPlaceAssign::showCard(PlacingCard card)
+{
+    m_division->setText(card.division());
     m_class->setText(card.heading());
     setRowLines(m_lines, card.lines(), m_places[0][0]);
     const int judged = int(card.judges().size());
@@ -102,10 +121,6 @@ bool FrmPlaceAssign::Initialize_Placings(const QString &division, int classNumbe
         }
     }
     m_card = std::move(card);
-    show();
-    // The booth starts typing judge 1's first place.
-    m_places[0][0]->setFocus();
-    return true;
 }
 
 PlacingCard::Card FrmPlaceAssign::chosen() const

@@ -13,6 +13,7 @@ class QStandardItemModel;
 
 // One class's judges' cards in one division: ten place selectors per judge, each offering
 // "N/A" and the riders entered in the class. Submit replaces the class's stored placings.
+// Untouched, the form reads the class again when the user comes back to it from another program.
 class FrmPlaceAssign : public EditForm
 {
     Q_OBJECT
@@ -30,8 +31,12 @@ public:
 protected:
     bool checksPass() override;
     bool write() override;
+    bool hasChanges() const override { return !m_card || chosen() != m_card->stored(); }
+    void readAgain() override;
 
 private:
+    // Shows the judges, the riders to choose from and the stored placings of the card.
+    void showCard(PlacingCard card);
     PlacingCard::Card chosen() const;
 
     std::optional<PlacingCard> m_card;

@@ -12,7 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <memory>
 
@@ -157,6 +159,25 @@ void FrmAssignNumbers::Build_Tree()
     }
     m_tree->expandAll();
     unsetCursor();
+}
+
+void FrmAssignNumbers::readAgain()
+{
+    const QTreeWidgetItem *current = m_tree->currentItem();
+    const QString currentKey = current ? nodeKey(current) : QString();
+    const bool selected = current && current->isSelected();
+    const int scrolled = m_tree->verticalScrollBar()->value();
+    if (!Boundary::run(*m_app.messages, QStringLiteral("Reading the teams and riders again"),
+                       [this] { Build_Tree(); }))
+        return;
+    for (QTreeWidgetItemIterator it(m_tree); *it && !currentKey.isEmpty(); ++it)
+        if (nodeKey(*it) == currentKey) {
+            m_tree->setCurrentItem(
+                *it, 0, selected ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate);
+            break;
+        }
+    m_tree->doItemsLayout(); // the scroll bar's range, before the view goes back where it was
+    m_tree->verticalScrollBar()->setValue(scrolled);
 }
 
 void FrmAssignNumbers::showOnly(QGroupBox *frame)
@@ -314,6 +335,15 @@ void FrmAssignNumbers::CmdEditSubmit_Click()
                                                     m_current->data(0, FirstNameRole).toString(),
                                                     m_current->data(0, LastNameRole).toString()));
     endRiderEdit();
+}
+
+bool FrmAssignNumbers::event(QEvent *event)
+{
+    m_return.see(event, this, [this] {
+        if (m_editNumber->isHidden())
+            readAgain();
+    });
+    return OwnedWindow::event(event);
 }
 
 void FrmAssignNumbers::showEvent(QShowEvent *event)

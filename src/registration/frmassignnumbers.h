@@ -2,6 +2,7 @@
 
 #include "registration/numberassigner.h"
 #include "shell/ownedwindow.h"
+#include "shell/returnwatch.h"
 
 #include <QWidget>
 
@@ -14,6 +15,8 @@ struct AppState;
 
 // Rider numbers for the whole meet: at random or in sequence from a range, or one rider at a
 // time in the tree of teams and riders. The main menu stays disabled until this window closes.
+// The tree is read again when the user comes back to the window from another program, unless a
+// rider's number is being keyed in.
 class FrmAssignNumbers : public OwnedWindow
 {
     Q_OBJECT
@@ -40,6 +43,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     enum class Mode { Random, Sequential };
@@ -48,6 +52,9 @@ private:
     void leaveRange(Mode mode);
     void showOnly(QGroupBox *frame);
     void endRiderEdit();
+    // Build_Tree through the error boundary, the same line current and the view scrolled as
+    // before where they are still there.
+    void readAgain();
 
     AppState &m_app;
     QTreeWidget *m_tree;
@@ -58,4 +65,5 @@ private:
     QGroupBox *m_editNumber;
     QLineEdit *m_riderNumber;
     QTreeWidgetItem *m_current = nullptr;
+    ReturnWatch m_return;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/returnwatch.h"
+
 #include <QWidget>
 
 // A screen the main menu opens beside itself, one at a time. The main menu creates it, places
@@ -17,8 +19,9 @@ public:
     virtual void Load_Report() {}
 
 protected:
-    // Reads again what the screen lists, when its window is activated again: another station
-    // may have changed it. Answers false when that failed and the user has been told.
+    // Reads again what the screen lists when the user comes back to its window from another
+    // program: another station may have changed it. Answers false when that failed and the user
+    // has been told.
     virtual bool readAgain() { return true; }
     // WindowActivate and WindowDeactivate reach the window's children too.
     bool event(QEvent *event) override;
@@ -28,6 +31,5 @@ Q_SIGNALS:
     void closeRequested();
 
 private:
-    bool m_awayInOwnWindow = false;
-    bool m_reading = false;
+    ReturnWatch m_return;
 };

@@ -16,6 +16,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -34,7 +35,7 @@ void moveTo(QWidget *widget, int left, int top)
     widget->show();
 }
 
-void line(QWidget *parent, const QString &name, const QLine &l)
+QFrame *line(QWidget *parent, const QString &name, const QLine &l)
 {
     auto *frame = new QFrame(parent);
     frame->setObjectName(name);
@@ -42,6 +43,8 @@ void line(QWidget *parent, const QString &name, const QLine &l)
         Twips::rect(l.x1(), l.y1(), std::max(l.dx(), Twips::PerPixel), std::max(l.dy(), Twips::PerPixel)));
     FormKit::setBackground(frame, Qt::black);
     frame->lower(); // under the cells, as drawn on the window itself
+    frame->show();  // built again in a window on the screen, it would stay hidden
+    return frame;
 }
 
 } // namespace
@@ -90,6 +93,17 @@ void CheckGrid::placeWindow()
 void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, const QVector<Row> &rows,
                           const std::function<QWidget *(int row)> &extra)
 {
+    const std::optional<Place> before = m_figures ? std::optional(place()) : std::nullopt;
+    qDeleteAll(m_built);
+    m_built.clear();
+    m_cells.clear();
+    m_headers.clear();
+    m_numbers.clear();
+    m_rowLabels.clear();
+    m_rowNames.clear();
+    m_extras.clear();
+    m_ticksChanged = false;
+
     m_figures = std::make_unique<GridFigures>(layout.shape, app().ScreenWidth - 100, app().ScreenHeight - 600,
                                               int(rows.size()));
     const GridFigures &f = *m_figures;
@@ -112,6 +126,7 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
         bar->setAccessibleName(name);
         bar->setVisible(figures.shown);
     }
+    m_built << m_vertical << m_horizontal;
     connect(m_vertical, &QScrollBar::valueChanged, this, &CheckGrid::Scroll_Rows);
     connect(m_horizontal, &QScrollBar::valueChanged, this, &CheckGrid::Scroll_Columns);
 
@@ -130,6 +145,7 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
         header->setToolTip(column.name);
         header->setAccessibleName(column.name);
         m_headers << header;
+        m_built << header;
         if (layout.classNumbers) {
             QLabel *number = FormKit::label(this, QStringLiteral("lblclassnumarray_%1").arg(i),
                                             i <= m_marks.classes() ? QString::number(i) : QString(), 0,
@@ -137,6 +153,7 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
             number->setFont(sized(number->font(), 9.75, true));
             number->setAlignment(Qt::AlignCenter);
             m_numbers << number;
+            m_built << number;
         }
     }
 
@@ -148,6 +165,8 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
         label->setFont(rowFont);
         FormKit::showRowText(label, rows[r - 1].caption);
         m_rowLabels << label;
+        m_rowNames << rows[r - 1].name;
+        m_built << label;
         for (int c = 1; c <= m_marks.classes(); ++c) {
             auto *cell = new GridCell(this);
             cell->setObjectName(QStringLiteral("ChbArrayControl_%1").arg(m_marks.index(r, c)));
@@ -158,9 +177,12 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
             connect(cell, &GridCell::stepRequested, this,
                     [this, r, c](int down, int across) { step(r, c, down, across); });
             m_cells << cell;
+            m_built << cell;
         }
-        if (extra && layout.shape.columns > m_marks.classes())
+        if (extra && layout.shape.columns > m_marks.classes()) {
             m_extras << extra(r);
+            m_built << m_extras.back();
+        }
     }
 
     auto *apply = FormKit::button(this, QStringLiteral("CmdApply"), QStringLiteral("Submit"), f.apply.x(),
@@ -169,14 +191,59 @@ void CheckGrid::buildGrid(const Layout &layout, const QVector<Column> &columns, 
     auto *cancelButton = FormKit::button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"),
                                          f.cancel.x(), f.cancel.y(), f.cancel.width(), f.cancel.height());
     connect(cancelButton, &QPushButton::clicked, this, &CheckGrid::cancel);
+    for (QPushButton *b : {apply, cancelButton}) {
+        b->show();
+        m_built << b;
+    }
 
     for (int i = 1; i <= f.verticalLines; ++i)
-        line(this, QStringLiteral("Vertlinearray_%1").arg(i), f.verticalLine(i));
+        m_built << line(this, QStringLiteral("Vertlinearray_%1").arg(i), f.verticalLine(i));
     for (int j = 1; j <= f.horizontalLines; ++j)
-        line(this, QStringLiteral("Horzlinearray_%1").arg(j), f.horizontalLine(j));
+        m_built << line(this, QStringLiteral("Horzlinearray_%1").arg(j), f.horizontalLine(j));
     if (layout.classNumbers)
-        line(this, QStringLiteral("SubtitleLine"), f.subtitleLine());
+        m_built << line(this, QStringLiteral("SubtitleLine"), f.subtitleLine());
     placeAll();
+    if (before)
+        restore(*before);
+}
+
+CheckGrid::Place CheckGrid::place() const
+{
+    Place p{m_vertical->value(), m_horizontal->value()};
+    // The focus may sit inside one of the grid's controls (the text box of a combo box).
+    QWidget *focused = focusWidget();
+    while (focused && focused != this && !m_built.contains(focused))
+        focused = focused->parentWidget();
+    if (const auto k = m_cells.indexOf(qobject_cast<GridCell *>(focused)); k >= 0) {
+        p.row = int(k) / m_marks.classes() + 1;
+        p.column = int(k) % m_marks.classes() + 1;
+    } else if (const auto extra = m_extras.indexOf(focused); extra >= 0) {
+        p.row = int(extra) + 1;
+        p.column = m_marks.classes() + 1;
+    } else if (focused && focused != this) {
+        p.control = focused->objectName();
+    }
+    if (p.row > 0)
+        p.rowName = m_rowNames[p.row - 1];
+    return p;
+}
+
+void CheckGrid::restore(const Place &p)
+{
+    m_vertical->setValue(p.vertical);
+    m_horizontal->setValue(p.horizontal);
+    QWidget *target = nullptr;
+    if (p.column > 0 && m_marks.rows() > 0) {
+        // The same person where he is still there, else the row of the same number.
+        const auto found = m_rowNames.indexOf(p.rowName);
+        const int row = found >= 0 ? int(found) + 1 : std::min(p.row, m_marks.rows());
+        target = p.column > m_marks.classes() ? m_extras.value(row - 1) : cell(row, p.column);
+        showCell(row, p.column);
+    } else if (!p.control.isEmpty()) {
+        target = findChild<QWidget *>(p.control);
+    }
+    if (target && target->isEnabled())
+        target->setFocus();
 }
 
 GridFigures::View CheckGrid::view() const
@@ -279,6 +346,7 @@ void CheckGrid::cellToggled(int row, int cls, bool ticked)
         return;
     }
     m_marks.set(row, cls, ticked);
+    m_ticksChanged = true;
     applyLimit(row, cls);
     cellChanged(row, cls);
 }

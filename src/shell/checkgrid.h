@@ -5,6 +5,7 @@
 #include "shell/gridfigures.h"
 #include "shell/gridmarks.h"
 
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -26,6 +27,7 @@ struct StoredClass;
 // column locks its other cells until a tick is taken away.
 //
 // Submit is the subclass's; Cancel (and the window's close button) asks before dropping the ticks.
+// Built again after a re-read, the grid keeps the place of its view and of the keyboard.
 class CheckGrid : public EditingWindow
 {
     Q_OBJECT
@@ -77,13 +79,16 @@ protected:
     // The screen less 100 twips across and 600 down, at 50, 50.
     void placeWindow();
     // Builds the grid for the rows: every class column ticked by nothing yet, the last column
-    // (shape.columns beyond the classes) filled with extra(row).
+    // (shape.columns beyond the classes) filled with extra(row). Built again, it replaces the
+    // grid before, scrolled as it was, the keyboard on the same row (by name) and column.
     void buildGrid(const Layout &layout, const QVector<Column> &columns, const QVector<Row> &rows,
                    const std::function<QWidget *(int row)> &extra = {});
     // Limits are set before the first tick.
     void setLimit(int cls, int limit) { m_marks.setLimit(cls, limit); }
     // Ticks a cell from stored data, above the limit too: the count and the column lock follow.
     void tick(int row, int cls);
+    // Whether the user ticked or unticked a cell since the grid was built.
+    bool ticksChanged() const { return m_ticksChanged; }
     // After a tick or an untick, by the user or from code.
     virtual void cellChanged(int row, int cls)
     {
@@ -94,6 +99,19 @@ protected:
     virtual void CmdApply_Click() = 0;
 
 private:
+    // Where the view and the keyboard are: the scroll bars, and the focused cell (by its row's
+    // name and its column) or other control of the grid (by name).
+    struct Place
+    {
+        int vertical = 0;
+        int horizontal = 0;
+        QString rowName;
+        int row = 0;
+        int column = 0;
+        QString control;
+    };
+    Place place() const;
+    void restore(const Place &place);
     void cellToggled(int row, int cls, bool ticked);
     void applyLimit(int row, int cls);
     void placeAll();
@@ -107,6 +125,9 @@ private:
     QVector<QLabel *> m_numbers;
     QVector<QLabel *> m_rowLabels;
     QVector<QWidget *> m_extras;
+    QStringList m_rowNames;
+    QVector<QWidget *> m_built; // everything buildGrid made, gone when it builds again
+    bool m_ticksChanged = false;
     QScrollBar *m_vertical = nullptr;
     QScrollBar *m_horizontal = nullptr;
 };

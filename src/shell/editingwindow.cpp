@@ -39,3 +39,12 @@ void EditingWindow::closeEvent(QCloseEvent *event)
     OwnedWindow::closeEvent(event);
     Q_EMIT closed();
 }
+
+bool EditingWindow::event(QEvent *event)
+{
+    m_return.see(event, this, [this] {
+        if (!hasChanges())
+            readAgain();
+    });
+    return OwnedWindow::event(event);
+}

@@ -12,10 +12,17 @@
 #include "db/meetcopy.h"
 #include "db/meetfilecheck.h"
 #include "db/writetransaction.h"
+#include "entries/frmclassassignments.h"
 #include "entries/frmentries.h"
+#include "judging/frmjudgeassignments.h"
+#include "judging/frmplaceassign.h"
+#include "registration/frmassignnumbers.h"
 #include "registration/frmteam.h"
 #include "registration/frmteammgmt.h"
 #include "registration/teamroster.h"
+#include "shell/gridcell.h"
+
+#include <QScrollBar>
 
 class TstServerMeet : public QObject
 {
@@ -209,14 +216,113 @@ private Q_SLOTS:
         other.open(m.app.meetConnection.location(), DbConnection::Mode::ReadWrite);
         MeetBuilder(other.database()).addTeam("Amber", "A");
 
-        QEvent activated(QEvent::WindowActivate);
-        QApplication::sendEvent(&m.main, &activated);
+        MeetHarness::comeBack(&m.main);
         QCOMPARE(MeetHarness::lines(list), (QStringList{"Amber (A)", "Blue (A)"}));
         QCOMPARE(list->currentRow(), 1);
         QCOMPARE(teams->selectedKey(), blue);
         const auto *box = entries->findChild<QComboBox *>("CbTeamName");
         QCOMPARE(box->count(), 2);
         QCOMPARE(box->currentText(), "Blue");
+    }
+
+    // The grids, the placing form and the numbers tree read afresh when the user comes back to
+    // them: another station's changes show, unless the user changed something there first.
+    void editingWindows_readAgainWhenComingBackUnlessEdited_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::newRow("untouched: the other station's changes show") << false;
+        QTest::newRow("edited: the user's changes stay") << true;
+    }
+    void editingWindows_readAgainWhenComingBackUnlessEdited()
+    {
+        QFETCH(bool, edited);
+        MeetHarness m;
+        MeetBuilder b = m.build();
+        const auto team = b.addTeam("Blue", "A");
+        const auto ann = b.addRider(team, "Ann", "Lee", "10");
+        const auto cid = b.addRider(team, "Cid", "Fox", "11");
+        b.addEntry(1, ann);
+        b.addEntry(1, cid);
+        const auto hart = b.addJudge("Zoe", "Hart");
+        b.assignJudge(hart, 1, "A");
+        b.assignJudge(b.addJudge("Yan", "Ives"), 1, "A");
+
+        auto *entries = new frmClassAssignments(m.app, &m.main, {&m.main}, nullptr);
+        QVERIFY(entries->InitializeForm(team));
+        entries->show();
+        auto *judges = new FrmJudgeAssignments(m.app, &m.main, {&m.main}, nullptr);
+        QVERIFY(judges->InitializeForm("A"));
+        judges->show();
+        auto *placings = new FrmPlaceAssign(m.app, &m.main, {&m.main}, nullptr);
+        QVERIFY(placings->Initialize_Placings("A", 1));
+        auto *numbers = FrmAssignNumbers::open(m.app, &m.main);
+        auto *tree = numbers->findChild<QTreeWidget *>("TVNumberAssign");
+        tree->setCurrentItem(tree->findItems("(11) Cid Fox", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        if (edited) {
+            entries->cell(1, 2)->setChecked(true);
+            judges->cell(2, 2)->setChecked(true);
+            MeetHarness::choose(placings, "CbPlacing1_0", 1);
+            MeetHarness::click(numbers, "CmdIndividual");
+            numbers->TVNumberAssign_NodeClick(tree->currentItem());
+        }
+
+        DbConnection other;
+        other.open(m.app.meetConnection.location(), DbConnection::Mode::ReadWrite);
+        MeetBuilder station(other.database());
+        station.addEntry(3, cid);
+        station.assignJudge(hart, 4, "A");
+        station.addPlacing(1, 1, cid, "A", hart);
+        Sql::exec(other.database(), "renumber",
+                  "UPDATE TblPerson SET RiderNumber = '12' WHERE RiderIndex = ?", {cid});
+        for (QWidget *window : QList<QWidget *>{entries, judges, placings, numbers})
+            MeetHarness::comeBack(window);
+
+        QCOMPARE(m.messages.texts(), QStringList());
+        QCOMPARE(entries->cell(2, 3)->isChecked(), !edited);
+        QCOMPARE(entries->cell(1, 2)->isChecked(), edited);
+        QCOMPARE(judges->cell(1, 4)->isChecked(), !edited);
+        QCOMPARE(judges->cell(2, 2)->isChecked(), edited);
+        QCOMPARE(placings->findChild<QComboBox *>("CbPlacing1_0")->currentText(),
+                 edited ? "10 - Ann Lee" : "12 - Cid Fox");
+        QCOMPARE(tree->currentItem()->text(0), edited ? "(11) Cid Fox" : "(12) Cid Fox");
+    }
+
+    // Read again, a grid looks as it did when nothing changed; a new row is named; a failed read
+    // is told once and leaves the grid.
+    void judgeGrid_readAgainKeepsItsPlaceNamesTheNewRowAndStaysWhenTheReadFails()
+    {
+        MeetHarness m;
+        for (int j = 1; j <= 40; ++j)
+            m.build().addJudge("Judge", QString::number(j));
+        auto *grid = new FrmJudgeAssignments(m.app, &m.main, {&m.main}, nullptr);
+        QVERIFY(grid->InitializeForm("A"));
+        grid->show();
+        const auto bar = [grid] { return grid->findChild<QScrollBar *>("Chbvscroll"); };
+        bar()->setValue(5);
+        grid->cell(9, 3)->setFocus();
+        QApplication::setActiveWindow(grid);
+        const QImage picture = grid->grab().toImage();
+        MeetHarness::comeBack(grid);
+        QVERIFY(grid->grab().toImage() == picture);
+
+        DbConnection other;
+        other.open(m.app.meetConnection.location(), DbConnection::Mode::ReadWrite);
+        MeetBuilder(other.database()).addJudge("Ann", "New");
+
+        MeetHarness::comeBack(grid);
+        QCOMPARE(grid->rowCount(), 41);
+        QCOMPARE(grid->cell(41, 2)->accessibleName(), "Ann New, class 2");
+        QCOMPARE(bar()->value(), 5);
+        QCOMPARE(grid->focusWidget(), grid->cell(9, 3));
+
+        Sql::exec(other.database(), "hide", "ALTER TABLE TblClassJudges RENAME TO Away");
+        const GridCell *before = grid->cell(1, 1);
+        MeetHarness::comeBack(grid);
+        QCOMPARE(m.messages.texts().size(), 1);
+        QVERIFY2(m.messages.last()->text.startsWith("Reading the judge assignments"),
+                 qPrintable(m.messages.last()->text));
+        QCOMPARE(grid->cell(1, 1), before);
+        Sql::exec(other.database(), "back", "ALTER TABLE Away RENAME TO TblClassJudges");
     }
 
     void brokenConnection_isToldMidSaveAndTheNextActionConnectsAgain()

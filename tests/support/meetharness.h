@@ -108,6 +108,14 @@ public:
         Q_EMIT combo->activated(line);
     }
 
+    // The user goes to another program and comes back to the window.
+    static void comeBack(QWidget *window)
+    {
+        QApplication::setActiveWindow(window);
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(window);
+    }
+
     static QStringList lines(const QListWidget *list)
     {
         QStringList out;
