@@ -199,6 +199,21 @@ QStringList tables(const QSqlDatabase &db)
     return names;
 }
 
+QStringList indexes(const QSqlDatabase &db)
+{
+    const QString action = QStringLiteral("Reading the indexes of the database");
+    const ResultRows rows =
+        onServer(db)
+            ? Sql::select(db, action,
+                          QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname NOT IN "
+                                         "('pg_catalog', 'information_schema')"))
+            : Sql::select(db, action, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+    QStringList names;
+    for (const auto &row : rows.rows)
+        names << row[0].toString().toLower();
+    return names;
+}
+
 QStringList columns(const QSqlDatabase &db, const QString &table)
 {
     const QString action = QStringLiteral("Reading the layout of %1").arg(table);
