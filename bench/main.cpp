@@ -222,14 +222,31 @@ int main(int argc, char *argv[])
     ScriptedMessages messages;
     // One line per group of figures, declared in benchkit.h: those of the meet file only, and the
     // show day's, which run on the meet file and then on a server.
-    // (snapshots and the meet check are the meet file's own).
-    const std::vector<Bench::Figures> fileOnly = {Bench::startupFigures, Bench::rosterFigures,
-                                                  Bench::safetyFigures};
-    const std::vector<Bench::Figures> showDay = {
-        Bench::entryGridFigures,  Bench::sheetsFigures,  Bench::judgeAssignmentFigures,
-        Bench::placingsFigures,   Bench::resultsFigures, Bench::spreadsheetFigures,
-        Bench::resultsOutFigures, Bench::stationsFigure,
+    // (snapshots and the meet check are the meet file's own). Groups named on the command line
+    // (e.g. "spreadsheet safety") run alone, on the meet file only unless "server" is named too.
+    const QStringList chosen = app.arguments().mid(1);
+    const auto pick = [&chosen](std::vector<std::pair<const char *, Bench::Figures>> named) {
+        std::vector<Bench::Figures> out;
+        for (const auto &[name, figures] : named)
+            if (chosen.isEmpty() || chosen.contains(QLatin1StringView(name)))
+                out.push_back(figures);
+        return out;
     };
+    const std::vector<Bench::Figures> fileOnly = pick({{"startup", Bench::startupFigures},
+                                                       {"roster", Bench::rosterFigures},
+                                                       {"safety", Bench::safetyFigures}});
+    const std::vector<Bench::Figures> showDay = pick({
+        {"entrygrid", Bench::entryGridFigures},
+        {"sheets", Bench::sheetsFigures},
+        {"judgeassignment", Bench::judgeAssignmentFigures},
+        {"placings", Bench::placingsFigures},
+        {"results", Bench::resultsFigures},
+        {"spreadsheet", Bench::spreadsheetFigures},
+        {"resultsout", Bench::resultsOutFigures},
+        {"stations", Bench::stationsFigure},
+    });
+    const std::vector<Bench::Figures> last = pick({{"memory", Bench::memoryFigures}});
+    const bool onServer = chosen.isEmpty() || chosen.contains(QLatin1StringView("server"));
     // The three meets first, then the figures.
     std::vector<std::unique_ptr<QTemporaryDir>> sizeWork;
     std::vector<Bench::Context> contexts;
@@ -246,7 +263,7 @@ int main(int argc, char *argv[])
     }
     // The memory figure last, when the other figures have had their say on the machine.
     if (!Bench::runGroups(fileOnly, contexts) || !Bench::runGroups(showDay, contexts) ||
-        !Bench::runGroups({Bench::memoryFigures}, contexts) || !Bench::serverPass(contexts, showDay))
+        !Bench::runGroups(last, contexts) || (onServer && !Bench::serverPass(contexts, showDay)))
         return 1;
     Bench::reportScaling();
     return 0;

@@ -64,6 +64,7 @@ Outcome openServerMeet(AppState &state, const QString &address)
             return failed(state, QStringLiteral("The database %1 cannot be used as the meet: %2.\n\n"
                                                 "It has been left as it is.")
                                      .arg(where, *reason));
+        MeetSchema::addMissingIndexes(state.MeetDb());
         if (!QFileInfo(LabelFiles::folder(state.AppFolder)).isDir())
             buildLabels(state.AppFolder, state.MeetDb());
     } catch (const DbError &e) {
@@ -170,6 +171,8 @@ Outcome run(AppState &state, QSize screen, const QString &appFolder, const QStri
             state.meetConnection.open(path, DbConnection::Mode::ReadWrite, QStringLiteral("MeetDb"));
             if (auto mismatch = MeetSchema::mismatch(state.MeetDb()))
                 reason = *mismatch;
+            else
+                MeetSchema::addMissingIndexes(state.MeetDb());
         }
         if (!reason.isEmpty())
             return failed(state, QStringLiteral("The meet file \"%1\" cannot be used: %2.\n\n"

@@ -108,6 +108,10 @@ void Cls_Db_Manager::createTablesAndClasses()
     Create_TblPerson();
     Create_TblPlacing();
     Create_TblTeam();
+    for (const MeetSchema::Index &index : MeetSchema::indexes())
+        Sql::exec(creationHandle(),
+                  QStringLiteral("Creating the index %1").arg(QLatin1StringView(index.name)),
+                  MeetSchema::createStatement(index));
     Populate_Class();
     if (tx)
         tx->commit();

@@ -180,23 +180,37 @@ void setLastKey(const QSqlDatabase &db, const QString &table, const QString &col
                   {table, key});
 }
 
-QStringList tables(const QSqlDatabase &db)
+namespace {
+
+// The first column of what the statement for the engine answers.
+QStringList names(const QSqlDatabase &db, const QString &action, const QString &onServerSql,
+                  const QString &onFileSql)
 {
-    const QString action = QStringLiteral("Reading the tables of the database");
-    const ResultRows rows =
-        onServer(db)
-            ? Sql::select(db, action,
-                          QStringLiteral("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = "
-                                         "c.relnamespace WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f') AND "
-                                         "n.nspname NOT IN ('pg_catalog', 'information_schema') AND "
-                                         "n.nspname NOT LIKE 'pg\\_%' ORDER BY c.relname"))
-            : Sql::select(db, action,
-                          QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND "
-                                         "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
     QStringList names;
-    for (const auto &row : rows.rows)
+    for (const auto &row : Sql::select(db, action, onServer(db) ? onServerSql : onFileSql).rows)
         names << row[0].toString();
     return names;
+}
+
+} // namespace
+
+QStringList tables(const QSqlDatabase &db)
+{
+    return names(db, QStringLiteral("Reading the tables of the database"),
+                 QStringLiteral("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = "
+                                "c.relnamespace WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f') AND "
+                                "n.nspname NOT IN ('pg_catalog', 'information_schema') AND "
+                                "n.nspname NOT LIKE 'pg\\_%' ORDER BY c.relname"),
+                 QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND "
+                                "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+}
+
+QStringList indexes(const QSqlDatabase &db)
+{
+    return names(db, QStringLiteral("Reading the indexes of the database"),
+                 QStringLiteral("SELECT lower(indexname) FROM pg_indexes WHERE schemaname NOT IN "
+                                "('pg_catalog', 'information_schema')"),
+                 QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type = 'index'"));
 }
 
 QStringList columns(const QSqlDatabase &db, const QString &table)

@@ -57,6 +57,9 @@ void setLastKey(const QSqlDatabase &db, const QString &table, const QString &col
 
 // Every table the database holds (on the server: in every schema but the system's), by name.
 QStringList tables(const QSqlDatabase &db);
+// Every index the database holds on its own tables (on the server: outside the system's schemas),
+// by name, in lower case.
+QStringList indexes(const QSqlDatabase &db);
 // The columns of one table in their order; empty when there is no such table.
 QStringList columns(const QSqlDatabase &db, const QString &table);
 

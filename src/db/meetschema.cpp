@@ -1,9 +1,15 @@
 #include "db/meetschema.h"
 
+#include "db/dbconnection.h"
 #include "db/engine.h"
 #include "db/sql.h"
+#include "db/writetransaction.h"
+
+#include <QScopeGuard>
+#include <QSqlQuery>
 
 #include <array>
+#include <vector>
 
 namespace MeetSchema {
 namespace {
@@ -76,6 +82,18 @@ const std::array Tables{
     Table{"TblJudge", JudgeFields},   Table{"TblPairing", PairingFields},
     Table{"TblPerson", PersonFields}, Table{"TblPlacing", PlacingFields},
     Table{"TblTeam", TeamFields},
+};
+
+constexpr std::array Indexes{
+    Index{"IdxPersonTeam", "TblPerson", "TeamCode"},
+    Index{"IdxCoachTeam", "TblCoach", "TeamCode"},
+    Index{"IdxEntryRider", "TblEntry", "RiderIndex, ClassNumber"},
+    Index{"IdxEntryClass", "TblEntry", "ClassNumber"},
+    Index{"IdxPairingRider", "TblPairing", "RiderIndex"},
+    Index{"IdxPlacingRider", "TblPlacing", "RiderIndex"},
+    Index{"IdxPlacingClass", "TblPlacing", "ClassNumber, Division"},
+    Index{"IdxClassJudgesClass", "TblClassJudges", "ClassNumber, Division"},
+    Index{"IdxClassJudgesJudge", "TblClassJudges", "JudgeID"},
 };
 
 QString quoted(const char *name)
@@ -169,6 +187,48 @@ QString createStatement(const Table &table, bool server)
     return QStringLiteral("CREATE TABLE %1 (\n  %2\n) STRICT%3")
         .arg(quoted(table.name), columns.join(QStringLiteral(",\n  ")),
              integerKey ? QStringLiteral(", WITHOUT ROWID") : QString());
+}
+
+std::span<const Index> indexes()
+{
+    return Indexes;
+}
+
+QString createStatement(const Index &index)
+{
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+        .arg(QLatin1StringView(index.name), QLatin1StringView(index.table), QLatin1StringView(index.columns));
+}
+
+bool addMissingIndexes(const QSqlDatabase &db) noexcept
+{
+    try {
+        const QStringList present = Engine::indexes(db);
+        std::vector<const Index *> missing;
+        for (const Index &index : Indexes)
+            if (!present.contains(QString::fromLatin1(index.name).toLower()))
+                missing.push_back(&index);
+        if (missing.empty())
+            return true;
+        // A file another program holds is not waited for: the meet goes on without the indexes.
+        const bool file = !Engine::onServer(db);
+        const QString action = QStringLiteral("Adding the indexes of the meet");
+        if (file)
+            Sql::exec(db, action, QStringLiteral("PRAGMA busy_timeout = 0"));
+        const auto restore = qScopeGuard([&] {
+            if (file)
+                QSqlQuery(db).exec(
+                    QStringLiteral("PRAGMA busy_timeout = %1").arg(DbConnection::busyTimeout()));
+        });
+        WriteTransaction tx(db, action);
+        for (const Index *index : missing)
+            Sql::exec(db, QStringLiteral("Adding the index %1").arg(QLatin1StringView(index->name)),
+                      createStatement(*index));
+        tx.commit();
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
 }
 
 QStringList setupStatements(bool server)

@@ -28,6 +28,15 @@ struct Table
     std::span<const Field> fields;
 };
 
+// An index on a table's look-up columns: the meet's queries find riders of a team, entries of a
+// rider, placings of a class through these instead of reading the whole table each time.
+struct Index
+{
+    const char *name;
+    const char *table;
+    const char *columns; // as a statement names them, comma-separated
+};
+
 // In the order the database builder creates them.
 std::span<const Table> tables();
 const Table *table(const QString &name);
@@ -38,6 +47,15 @@ QString columnReference(const QString &column);
 
 // CREATE TABLE statement for one table, for the meet file or for a server.
 QString createStatement(const Table &table, bool server = false);
+// Every index of a meet, made with the tables, and the statement that makes one (the same on
+// either engine; nothing happens when the index is there).
+std::span<const Index> indexes();
+QString createStatement(const Index &index);
+// Makes the indexes an existing meet lacks (one made before they were), all in one transaction.
+// Never throws: a meet that cannot be written to now (opened read-only, held by another program)
+// works without them, only slower. Answers whether the meet has them all.
+bool addMissingIndexes(const QSqlDatabase &db) noexcept;
+
 // What a server database needs before the tables can be made (nothing for a file).
 QStringList setupStatements(bool server);
 

@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "common/labelfiles.h"
+#include "db/meetschema.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -156,6 +157,36 @@ private Q_SLOTS:
             QCOMPARE(MeetQuery::count(state.MeetDb(), "TblClass"), 16);
         }
         QCOMPARE(snapshot(dir.path()), before);
+        QVERIFY(m_messages.log.isEmpty());
+    }
+
+    void meetWithoutIndexes_getsThemAtStart_unlessAnotherProgramHoldsIt()
+    {
+        QTemporaryDir dir;
+        const auto indexes = [](const QSqlDatabase &db) {
+            return Sql::scalar(db, "count",
+                               "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
+                               "name LIKE 'Idx%'")
+                .toInt();
+        };
+        {
+            AppState state;
+            QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
+            for (const MeetSchema::Index &index : MeetSchema::indexes())
+                Sql::exec(state.MeetDb(), "drop", QStringLiteral("DROP INDEX %1").arg(index.name));
+        }
+        {
+            DbConnection holder;
+            holder.open(Startup::meetPath(dir.path()), DbConnection::Mode::ReadWrite);
+            Sql::exec(holder.database(), "hold", "BEGIN IMMEDIATE");
+            AppState state;
+            QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
+            QCOMPARE(indexes(state.MeetDb()), 0);
+            Sql::exec(holder.database(), "let go", "ROLLBACK");
+        }
+        AppState state;
+        QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
+        QCOMPARE(indexes(state.MeetDb()), int(MeetSchema::indexes().size()));
         QVERIFY(m_messages.log.isEmpty());
     }
 

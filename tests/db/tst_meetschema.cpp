@@ -2,8 +2,12 @@
 // forbids, and text compares and sorts without regard to letter case on both.
 #include "meetfile.h"
 
+#include "testengine.h"
+
 #include "db/classcatalogue.h"
+#include "db/dbconnection.h"
 #include "db/engine.h"
+#include "db/meetcopy.h"
 #include "db/meetschema.h"
 
 class TstMeetSchema : public QObject
@@ -24,6 +28,20 @@ private:
         }
     }
 
+    // The meet's own indexes the database holds, by name in lower case.
+    static QStringList meetIndexes(const QSqlDatabase &db)
+    {
+        QStringList names = Engine::indexes(db).filter(QRegularExpression("^idx"));
+        names.sort();
+        return names;
+    }
+
+    void dropIndexes()
+    {
+        for (const MeetSchema::Index &index : MeetSchema::indexes())
+            Sql::exec(db(), "drop", QStringLiteral("DROP INDEX %1").arg(QLatin1StringView(index.name)));
+    }
+
 private Q_SLOTS:
     void init() { m = std::make_unique<MeetFile>(); }
     void cleanup() { m.reset(); }
@@ -31,13 +49,14 @@ private Q_SLOTS:
     void newMeet_hasNineTablesInOrderAndFiveKeysOnly()
     {
         const bool server = Engine::onServer(db());
-        // The file has no index, view or trigger besides; the server indexes its keys itself.
+        // No view or trigger besides (the indexes are checked below).
         const QString objects =
             server
                 ? QStringLiteral("SELECT relname FROM pg_class WHERE relnamespace = 'public'::regnamespace "
                                  "AND relkind NOT IN ('S', 'i') ORDER BY relname")
                 : QStringLiteral(
-                      "SELECT name FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY name");
+                      "SELECT name FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' AND type <> 'index' "
+                      "ORDER BY name");
         QCOMPARE(
             MeetQuery::column(db(), objects).join(u',').toLower(),
             "tblclass,tblclassjudges,tblcoach,tblentry,tbljudge,tblpairing,tblperson,tblplacing,tblteam");
@@ -55,6 +74,48 @@ private Q_SLOTS:
                 keys << QLatin1StringView(t.name) + u'.' + key.toLower();
         QCOMPARE(keys, (QStringList{"TblClass.classnumber", "TblCoach.coachcode", "TblJudge.judgeid",
                                     "TblPerson.riderindex", "TblTeam.teamcode"}));
+    }
+
+    void indexes_madeWithEveryMeetAndAddedToAnOldOne_data()
+    {
+        QTest::addColumn<QString>("meet");
+        QTest::addColumn<bool>("indexed");
+        QTest::newRow("new meet") << "new" << true;
+        QTest::newRow("copy of the meet") << "copy" << true;
+        QTest::newRow("old meet, added") << "old" << true;
+        QTest::newRow("old meet opened read-only, goes on without") << "read-only" << false;
+    }
+
+    void indexes_madeWithEveryMeetAndAddedToAnOldOne()
+    {
+        QFETCH(QString, meet);
+        QFETCH(bool, indexed);
+        QStringList all;
+        for (const MeetSchema::Index &index : MeetSchema::indexes())
+            all << QString::fromLatin1(index.name).toLower();
+        all.sort();
+
+        DbConnection other;
+        QSqlDatabase checked = db();
+        if (meet == "copy") {
+            const QString target =
+                TestEngine::onServer() ? TestEngine::newDatabase() : m->filePath("copy.mdb");
+            TestEngine::onServer() ? MeetCopy::toServer(db(), target) : MeetCopy::toFile(db(), target);
+            other.open(target, DbConnection::Mode::ReadWrite);
+            checked = other.database();
+        } else if (meet == "old") {
+            dropIndexes();
+            QVERIFY(MeetSchema::addMissingIndexes(db()));
+        } else if (meet == "read-only") {
+            if (TestEngine::onServer())
+                QSKIP("a server meet is never opened read-only");
+            dropIndexes();
+            other.open(m->path(), DbConnection::Mode::ReadOnly);
+            checked = other.database();
+            QVERIFY(!MeetSchema::addMissingIndexes(checked));
+            QCOMPARE(MeetQuery::count(checked, "TblClass"), 17);
+        }
+        QCOMPARE(meetIndexes(checked), indexed ? all : QStringList());
     }
 
     void text_comparesAndSortsWithoutLetterCase()
