@@ -220,9 +220,9 @@ int main(int argc, char *argv[])
 
     QTemporaryDir work;
     ScriptedMessages messages;
-    // One line per group of figures, declared in benchkit.h: those of the meet file only, and the
-    // show day's, which run on the meet file and then on a server.
-    // (snapshots and the meet check are the meet file's own). Groups named on the command line
+    // One line per group of figures, declared in benchkit.h: those of the meet file only (start-up,
+    // snapshots and the meet check among them), and the show day's, which run on the meet file and
+    // then on a server. Groups named on the command line
     // (e.g. "spreadsheet safety") run alone, on the meet file only unless "server" is named too.
     const QStringList chosen = app.arguments().mid(1);
     const auto pick = [&chosen](std::vector<std::pair<const char *, Bench::Figures>> named) {
