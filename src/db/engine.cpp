@@ -45,9 +45,13 @@ bool onServer(const QSqlDatabase &db)
 
 void startSession(const QSqlDatabase &db)
 {
-    if (!onServer(db))
-        return;
     QSqlQuery q(db);
+    if (!onServer(db)) {
+        // Room for the whole of a large meet's pages (taken only as pages are read): the engine's
+        // own 2 MB makes a meet of a few thousand riders read its file again and again.
+        q.exec(QStringLiteral("PRAGMA cache_size = -32768"));
+        return;
+    }
     // Held records are waited for as long as a held meet file is; notices (an extension that is
     // there already) are not the user's business.
     q.exec(QStringLiteral("SET lock_timeout = %1").arg(DbConnection::busyTimeout()));
