@@ -5,6 +5,7 @@
 #include "app/frmprintpack.h"
 #include "app/frmsnapshots.h"
 #include "common/messageservice.h"
+#include "db/engine.h"
 #include "db/meetaddress.h"
 #include "db/meetfilecheck.h"
 #include "db/snapshotsource.h"
@@ -85,8 +86,8 @@ void registerActivities(FrmMain &main, AppState &app)
         });
     });
     main.setUtilityAction(FrmMain::Utility::CheckMeetFile, [&app, &main] {
-        const QString verdict = MeetFileCheck::verdict(MeetFileCheck::problems(app.MeetDb()),
-                                                       MeetAddress::isServer(app.meetConnection.location()));
+        const QString verdict =
+            MeetFileCheck::verdict(MeetFileCheck::problems(app.MeetDb()), Engine::onServer(app.MeetDb()));
         FormKit::enableUnchanged(&main);
         app.messages->tell(verdict);
     });

@@ -152,12 +152,8 @@ QString columnDefinition(const Field &f, bool server)
 
 QString columnReference(const Field &field)
 {
-    return columnReference(QString::fromLatin1(field.name));
-}
-
-QString columnReference(const QString &column)
-{
-    return column == QLatin1StringView("Primary") ? u'"' + column + u'"' : column;
+    return QLatin1StringView(field.name) == QLatin1StringView("Primary") ? quoted(field.name)
+                                                                         : QString::fromLatin1(field.name);
 }
 
 std::span<const Table> tables()

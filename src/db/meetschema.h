@@ -43,7 +43,6 @@ const Table *table(const QString &name);
 
 // The column as statements name it on either engine: "Primary" quoted, the rest plainly.
 QString columnReference(const Field &field);
-QString columnReference(const QString &column);
 
 // CREATE TABLE statement for one table, for the meet file or for a server.
 QString createStatement(const Table &table, bool server = false);
