@@ -6,13 +6,15 @@
 #   scripts/pgserver.sh start DIR   creates the cluster when DIR holds none, starts it, and prints
 #                                   the address of its "postgres" database
 #   scripts/pgserver.sh stop DIR    stops it, keeping the cluster (start brings it back)
+#   scripts/pgserver.sh cut DIR     stops it at once, as a power cut would: every connection dies
+#                                   where it stands, no transaction finishes (start recovers it)
 #   scripts/pgserver.sh clean DIR   stops it and removes DIR
 set -euo pipefail
 
 command=${1:-}
 dir=${2:-}
 if [ -z "$command" ] || [ -z "$dir" ]; then
-  echo "usage: $0 start|stop|clean DIR" >&2
+  echo "usage: $0 start|stop|cut|clean DIR" >&2
   exit 2
 fi
 
@@ -40,10 +42,11 @@ start)
     as_owner "$bin/initdb" -D "$data" --auth=trust --username=postgres --encoding=UTF8 --locale=C \
       >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; exit 1; }
   fi
-  # Durability is not wanted from a server that lives for one test run.
+  # Durability against a crash of the machine is not wanted from a server that lives for one
+  # test run; a cut server still keeps every commit it confirmed (commits wait for their log).
   as_owner "$bin/pg_ctl" -D "$data" -l "$dir/server.log" -w -t 30 start \
-    -o "-k $dir -p $port -c listen_addresses= -c fsync=off -c synchronous_commit=off \
--c full_page_writes=off -c max_connections=200" >/dev/null ||
+    -o "-k $dir -p $port -c listen_addresses= -c fsync=off -c full_page_writes=off \
+ -c max_connections=200" >/dev/null ||
     { tail -n 20 "$dir/server.log" >&2 || true; exit 1; }
   host=$(printf '%s' "$dir" | sed 's,/,%2F,g')
   echo "postgresql://postgres@$host:$port/postgres"
@@ -53,6 +56,11 @@ stop)
     as_owner "$bin/pg_ctl" -D "$data" -m fast -w stop >/dev/null
   fi
   ;;
+cut)
+  if [ -f "$data/postmaster.pid" ]; then
+    as_owner "$bin/pg_ctl" -D "$data" -m immediate -w stop >/dev/null
+  fi
+  ;;
 clean)
   if [ -f "$data/postmaster.pid" ]; then
     as_owner "$bin/pg_ctl" -D "$data" -m immediate -w stop >/dev/null || true
@@ -60,7 +68,7 @@ clean)
   rm -rf "$dir"
   ;;
 *)
-  echo "usage: $0 start|stop|clean DIR" >&2
+  echo "usage: $0 start|stop|cut|clean DIR" >&2
   exit 2
   ;;
 esac

@@ -185,7 +185,9 @@ private Q_SLOTS:
                             "SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock'")
                     .toInt(),
                 1, 20000);
-            QCOMPARE(QProcess::execute(script, {"stop", folder}), 0);
+            // Cut, not stopped in order: an orderly stop ends the holding station's transaction
+            // first, and a busy machine may then let the save finish before it is ended too.
+            QCOMPARE(QProcess::execute(script, {"cut", folder}), 0);
         }
         const QString told = station.next();
         QVERIFY2(told.startsWith("told: Saving the team's entries: the meet server cannot be reached"),
