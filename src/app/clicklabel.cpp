@@ -32,11 +32,10 @@ QAccessibleInterface *clickLabelAccessible(const QString &className, QObject *ob
 
 } // namespace
 
-ClickLabel::ClickLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
+ClickLabel::ClickLabel(const QString &caption, QWidget *parent) : QWidget(parent), m_caption(caption)
 {
     static const bool accessible = (QAccessible::installFactory(clickLabelAccessible), true);
     Q_UNUSED(accessible)
-    setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
@@ -61,7 +60,7 @@ void ClickLabel::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    QLabel::mousePressEvent(event);
+    QWidget::mousePressEvent(event);
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
@@ -72,7 +71,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
         m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     if (!click) {
-        QLabel::mouseReleaseEvent(event);
+        QWidget::mouseReleaseEvent(event);
         return;
     }
     event->accept();
@@ -89,7 +88,7 @@ void ClickLabel::keyPressEvent(QKeyEvent *event)
         Q_EMIT clicked();
         return;
     default:
-        QLabel::keyPressEvent(event);
+        QWidget::keyPressEvent(event);
     }
 }
 
@@ -98,7 +97,7 @@ void ClickLabel::paintEvent(QPaintEvent *)
     // Drawn here rather than by the style: some styles dither disabled text into the background.
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(contentsRect(), int(alignment()) | (wordWrap() ? int(Qt::TextWordWrap) : 0), text());
+    painter.drawText(rect(), Qt::AlignCenter, m_caption);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

@@ -217,23 +217,18 @@ QStringList indexes(const QSqlDatabase &db)
                  QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type = 'index'"));
 }
 
-QStringList columns(const QSqlDatabase &db, const QString &table)
+QHash<QString, QStringList> layout(const QSqlDatabase &db)
 {
-    const QString action = QStringLiteral("Reading the layout of %1").arg(table);
-    // Table names are bound like any value: pragma_table_info is a table-valued function.
-    const ResultRows rows =
-        onServer(db)
-            ? Sql::select(db, action,
-                          QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
-                                         "table_schema = current_schema() AND table_name = lower(?) "
-                                         "ORDER BY ordinal_position"),
-                          {table})
-            : Sql::select(db, action, QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
-                          {table});
-    QStringList names;
+    const ResultRows rows = Sql::select(
+        db, QStringLiteral("Reading the layout of the database"),
+        onServer(db) ? QStringLiteral("SELECT table_name, column_name FROM information_schema.columns WHERE "
+                                      "table_schema = current_schema() ORDER BY table_name, ordinal_position")
+                     : QStringLiteral("SELECT m.name, p.name FROM sqlite_master m, pragma_table_info(m.name) p "
+                                      "WHERE m.type = 'table' ORDER BY m.name, p.cid"));
+    QHash<QString, QStringList> tables;
     for (const auto &row : rows.rows)
-        names << row[0].toString();
-    return names;
+        tables[row[0].toString().toLower()] << row[1].toString();
+    return tables;
 }
 
 } // namespace Engine

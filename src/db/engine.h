@@ -2,6 +2,7 @@
 
 #include "db/dberror.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -60,7 +61,8 @@ QStringList tables(const QSqlDatabase &db);
 // Every index the database holds on its own tables (on the server: outside the system's schemas),
 // by name, in lower case.
 QStringList indexes(const QSqlDatabase &db);
-// The columns of one table in their order; empty when there is no such table.
-QStringList columns(const QSqlDatabase &db, const QString &table);
+// The columns of every table in their order, by the table's name in lower case: read at once, as
+// the meet is checked on every start.
+QHash<QString, QStringList> layout(const QSqlDatabase &db);
 
 } // namespace Engine

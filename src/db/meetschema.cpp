@@ -246,8 +246,9 @@ std::optional<QString> foreignTable(const QSqlDatabase &db)
 std::optional<QString> mismatch(const QSqlDatabase &db)
 {
     try {
+        const QHash<QString, QStringList> layout = Engine::layout(db);
         for (const Table &t : Tables) {
-            const QStringList actual = Engine::columns(db, QString::fromLatin1(t.name));
+            const QStringList actual = layout.value(QString::fromLatin1(t.name).toLower());
             if (actual.isEmpty())
                 return QStringLiteral("it has no table %1").arg(QLatin1StringView(t.name));
             QStringList expected;
@@ -267,7 +268,7 @@ std::optional<QString> missingColumns(const QSqlDatabase &db, const QString &tab
                                       const QStringList &columns)
 {
     try {
-        const QStringList actual = Engine::columns(db, tableName);
+        const QStringList actual = Engine::layout(db).value(tableName.toLower());
         if (actual.isEmpty())
             return QStringLiteral("it has no table %1").arg(tableName);
         for (const QString &c : columns)

@@ -46,8 +46,11 @@ void readCounts(Snapshot &snapshot)
 
 QString SnapshotStore::fitName(const QString &text)
 {
-    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
-    return text.simplified().replace(unfit, QStringLiteral("-"));
+    QString name = text.simplified();
+    for (QChar &c : name)
+        if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c))
+            c = u'-';
+    return name;
 }
 
 QString SnapshotStore::fileName(const QDateTime &time, const QString &what)
