@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 
 using namespace RosterFields;
 
@@ -308,6 +309,10 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
                                         QStringList(columns.size(), QStringLiteral("?")).join(u','));
         if (kind == Kind::Teams)
             newTeams.fill(-1, sheet.lines.size());
+        // Prepared once for the sheet's thousands of lines; a new team's key is asked back.
+        std::optional<Sql::Repeated> adding;
+        if (kind != Kind::Teams)
+            adding.emplace(m_db, WriteAction, insert);
 
         Count count{kind};
         for (int l = 0; l < sheet.lines.size(); ++l) {
@@ -324,7 +329,7 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
                 if (kind == Kind::Teams)
                     newTeams[l] = Sql::insert(m_db, WriteAction, insert, values, keyColumn(kind));
                 else
-                    Sql::exec(m_db, WriteAction, insert, values);
+                    adding->exec(values);
                 ++count.added;
             } else if (updateExisting && !line.changes.isEmpty()) {
                 QStringList set;
