@@ -120,16 +120,16 @@ void Cls_Db_Manager::createTablesAndClasses()
 void Cls_Db_Manager::Create_Meet_File(const QString &path)
 {
     m_handle.open(path, DbConnection::Mode::Create);
-    // Touch the file so that the engine writes its header now; a folder the program cannot
-    // write into fails here, before anything else is attempted.
-    Sql::exec(creationHandle(), QStringLiteral("Creating the meet database"),
-              QStringLiteral("PRAGMA user_version = 2006"));
     // The file is not the meet until it is renamed into place, whole: while it is built, no step
     // waits for the disk and its journal stays in memory.
     Sql::exec(creationHandle(), QStringLiteral("Creating the meet database"),
               QStringLiteral("PRAGMA synchronous = OFF"));
     Sql::exec(creationHandle(), QStringLiteral("Creating the meet database"),
               QStringLiteral("PRAGMA journal_mode = MEMORY"));
+    // Touch the file so that the engine writes its header now; a folder the program cannot
+    // write into fails here, before anything else is attempted.
+    Sql::exec(creationHandle(), QStringLiteral("Creating the meet database"),
+              QStringLiteral("PRAGMA user_version = 2006"));
 }
 
 void Cls_Db_Manager::createTable(const char *name)
