@@ -78,17 +78,14 @@ Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString 
                                             QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                                                 .arg(columns.join(QStringLiteral(", ")), name,
                                                      key.isEmpty() ? Engine::insertionOrder(from) : key));
-        Sql::Repeated insert(
-            to, action,
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(name, columns.join(QStringLiteral(", ")),
-                     QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
+        Sql::Inserter insert(to, action, name, columns);
         qint64 highest = 0;
         for (const auto &row : rows.rows) {
-            insert.exec(QVariantList(row.cbegin(), row.cend()));
+            insert.add(QVariantList(row.cbegin(), row.cend()));
             if (autoNumber)
                 highest = std::max(highest, row[int(autoNumber - t.fields.data())].toLongLong());
         }
+        insert.finish();
         if (autoNumber) {
             const QString column = QString::fromLatin1(autoNumber->name);
             Engine::setLastKey(to, name, column, std::max(highest, Engine::lastKey(from, name, column)));

@@ -162,6 +162,38 @@ void Repeated::exec(const QVariantList &values)
     m_query.finish();
 }
 
+Inserter::Inserter(const QSqlDatabase &db, QString action, const QString &table, const QStringList &columns)
+    : m_db(db), m_action(std::move(action)),
+      m_head(QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, columns.join(QStringLiteral(", ")))),
+      m_row(u'(' + QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + u')')
+{
+}
+
+QString Inserter::statement(int rows) const
+{
+    return m_head + QStringList(rows, m_row).join(QStringLiteral(", "));
+}
+
+void Inserter::add(const QVariantList &values)
+{
+    m_pending += values;
+    if (++m_pendingRows < RowsPerStatement)
+        return;
+    if (!m_full)
+        m_full.emplace(m_db, m_action, statement(RowsPerStatement));
+    m_full->exec(m_pending);
+    m_pending.clear();
+    m_pendingRows = 0;
+}
+
+void Inserter::finish()
+{
+    if (m_pendingRows > 0)
+        exec(m_db, m_action, statement(m_pendingRows), m_pending);
+    m_pending.clear();
+    m_pendingRows = 0;
+}
+
 std::int32_t insert(const QSqlDatabase &db, const QString &action, const QString &statement,
                     const QVariantList &values, const QString &keyColumn)
 {

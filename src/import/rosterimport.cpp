@@ -9,7 +9,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <optional>
 
 using namespace RosterFields;
 
@@ -309,10 +308,8 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
                                         QStringList(columns.size(), QStringLiteral("?")).join(u','));
         if (kind == Kind::Teams)
             newTeams.fill(-1, sheet.lines.size());
-        // Prepared once for the sheet's thousands of lines; a new team's key is asked back.
-        std::optional<Sql::Repeated> adding;
-        if (kind != Kind::Teams)
-            adding.emplace(m_db, WriteAction, insert);
+        // A sheet's thousands of lines go in a hundred at a time; a new team's key is asked back.
+        Sql::Inserter adding(m_db, WriteAction, table, columns);
 
         Count count{kind};
         for (int l = 0; l < sheet.lines.size(); ++l) {
@@ -329,7 +326,7 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
                 if (kind == Kind::Teams)
                     newTeams[l] = Sql::insert(m_db, WriteAction, insert, values, keyColumn(kind));
                 else
-                    adding->exec(values);
+                    adding.add(values);
                 ++count.added;
             } else if (updateExisting && !line.changes.isEmpty()) {
                 QStringList set;
@@ -348,6 +345,7 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
                 ++count.kept;
             }
         }
+        adding.finish();
         outcome.counts.push_back(count);
     }
     tx.commit();

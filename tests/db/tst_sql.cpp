@@ -98,6 +98,31 @@ private Q_SLOTS:
         QCOMPARE(MeetQuery::count(db(), "TblTeam"), 1);
     }
 
+    // Rows sent a hundred to a statement all arrive, in the order added, keys in that order too,
+    // whether they fill their last statement or not.
+    void inserter_addsEveryRowInOrder_data()
+    {
+        QTest::addColumn<int>("rows");
+        for (const int rows : {0, 1, 100, 101, 250})
+            QTest::addRow("%d", rows) << rows;
+    }
+    void inserter_addsEveryRowInOrder()
+    {
+        QFETCH(int, rows);
+        QStringList names;
+        {
+            WriteTransaction tx(db(), "teams");
+            Sql::Inserter teams(db(), "teams", "TblTeam", {"TeamName", "Division"});
+            for (int i = 0; i < rows; ++i) {
+                names << QStringLiteral("Team %1").arg(i);
+                teams.add({names.back(), QString(QChar(u"ABCD"[i % 4]))});
+            }
+            teams.finish();
+            tx.commit();
+        }
+        QCOMPARE(MeetQuery::column(db(), "SELECT TeamName FROM TblTeam ORDER BY TeamCode"), names);
+    }
+
     // What a window read and what is stored now: a change of case is a change, a row gone is told
     // as gone.
     void readMark_seesAnotherStationsChange()
