@@ -12,7 +12,6 @@ class ClickLabel : public QWidget
 public:
     explicit ClickLabel(const QString &caption, QWidget *parent = nullptr);
 
-    QString text() const { return m_caption; }
     void setColors(const QColor &back, const QColor &fore);
 
 Q_SIGNALS:

@@ -264,16 +264,18 @@ std::optional<QString> mismatch(const QSqlDatabase &db)
     return std::nullopt;
 }
 
-std::optional<QString> missingColumns(const QSqlDatabase &db, const QString &tableName,
-                                      const QStringList &columns)
+std::optional<QString> missingColumns(const QSqlDatabase &db, std::span<const NeededTable> needed)
 {
     try {
-        const QStringList actual = Engine::layout(db).value(tableName.toLower());
-        if (actual.isEmpty())
-            return QStringLiteral("it has no table %1").arg(tableName);
-        for (const QString &c : columns)
-            if (!actual.contains(c, Qt::CaseInsensitive))
-                return QStringLiteral("its table %1 has no field %2").arg(tableName, c);
+        const QHash<QString, QStringList> layout = Engine::layout(db);
+        for (const NeededTable &table : needed) {
+            const QStringList actual = layout.value(table.name.toLower());
+            if (actual.isEmpty())
+                return QStringLiteral("it has no table %1").arg(table.name);
+            for (const QString &c : table.columns)
+                if (!actual.contains(c, Qt::CaseInsensitive))
+                    return QStringLiteral("its table %1 has no field %2").arg(table.name, c);
+        }
     } catch (const DbError &e) {
         return e.engineMessage();
     }

@@ -66,7 +66,11 @@ std::optional<QString> foreignTable(const QSqlDatabase &db);
 std::optional<QString> mismatch(const QSqlDatabase &db);
 
 // Same check for a chosen subset: each named table with at least the named columns.
-std::optional<QString> missingColumns(const QSqlDatabase &db, const QString &tableName,
-                                      const QStringList &columns);
+struct NeededTable
+{
+    QString name;
+    QStringList columns;
+};
+std::optional<QString> missingColumns(const QSqlDatabase &db, std::span<const NeededTable> needed);
 
 } // namespace MeetSchema

@@ -72,15 +72,12 @@ std::optional<QString> RegionalImport::load(const QString &path)
     try {
         m_source.open(path, DbConnection::Mode::ReadOnly);
         const QSqlDatabase db = m_source.database();
-        for (const auto &[table, columns] :
-             {std::pair{QStringLiteral("TblTeam"),
-                        QStringList{"TeamCode", "TeamName", "Division", "District"}},
-              std::pair{QStringLiteral("TblCoach"),
-                        QStringList{"TeamCode", "CoachCode", "FirstName", "LastName", "Position"}},
-              std::pair{QStringLiteral("TblPerson"),
-                        QStringList{"TeamCode", "FirstName", "LastName", "RiderNumber"}}})
-            if (auto missing = MeetSchema::missingColumns(db, table, columns))
-                return refuse(*missing);
+        const MeetSchema::NeededTable needed[] = {
+            {QStringLiteral("TblTeam"), {"TeamCode", "TeamName", "Division", "District"}},
+            {QStringLiteral("TblCoach"), {"TeamCode", "CoachCode", "FirstName", "LastName", "Position"}},
+            {QStringLiteral("TblPerson"), {"TeamCode", "FirstName", "LastName", "RiderNumber"}}};
+        if (auto missing = MeetSchema::missingColumns(db, needed))
+            return refuse(*missing);
 
         const QString action = QStringLiteral("Reading the regional file");
         const ResultRows teams =
