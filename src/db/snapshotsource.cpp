@@ -2,11 +2,11 @@
 
 #include "db/dbconnection.h"
 #include "db/dberror.h"
+#include "db/fileengine.h"
 #include "db/meetcopy.h"
 #include "db/sql.h"
 
 #include <QDir>
-#include <QSqlDriver>
 
 #include <sqlite3.h>
 
@@ -15,14 +15,9 @@ namespace {
 const QString Taking = QStringLiteral("Taking a snapshot of the meet");
 const QString Restoring = QStringLiteral("Restoring the snapshot");
 
-// The engine's own handle of a connection Qt's SQLite driver opened (the same system library).
 sqlite3 *handleOf(const DbConnection &meet, const QString &action)
 {
-    const QSqlDatabase db = meet.database();
-    const QVariant handle = db.isOpen() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw DbError(action, {}, QStringLiteral("the meet file is not open"));
-    sqlite3 *engine = *static_cast<sqlite3 *const *>(handle.constData());
+    sqlite3 *engine = FileEngine::handle(meet.database());
     if (!engine)
         throw DbError(action, {}, QStringLiteral("the meet file is not open"));
     return engine;

@@ -1,10 +1,13 @@
 #include "db/sql.h"
 
 #include "db/engine.h"
+#include "db/fileengine.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace Sql {
 namespace {
@@ -162,6 +165,111 @@ void Repeated::exec(const QVariantList &values)
     m_query.finish();
 }
 
+// A statement of a number of rows, prepared once and run for each batch of their values.
+class InsertBatch
+{
+public:
+    virtual ~InsertBatch() = default;
+    // Throws DbError.
+    virtual void exec(const QVariantList &values) = 0;
+};
+
+namespace {
+
+class QueryBatch final : public InsertBatch
+{
+public:
+    QueryBatch(const QSqlDatabase &db, const QString &action, const QString &statement)
+        : m_statement(db, action, statement)
+    {
+    }
+    void exec(const QVariantList &values) override { m_statement.exec(values); }
+
+private:
+    Repeated m_statement;
+};
+
+// On the meet file: bound and stepped through the engine's own interface, on the connection (and
+// so in the transaction) the driver opened. Values are bound as the driver binds them.
+class FileBatch final : public InsertBatch
+{
+public:
+    FileBatch(sqlite3 *engine, QString action, QString statement)
+        : m_engine(engine), m_action(std::move(action)), m_statement(std::move(statement))
+    {
+        if (sqlite3_prepare16_v2(m_engine, m_statement.utf16(), int(m_statement.size() * sizeof(QChar)),
+                                 &m_prepared, nullptr) != SQLITE_OK)
+            fail();
+    }
+    ~FileBatch() override { sqlite3_finalize(m_prepared); }
+    FileBatch(const FileBatch &) = delete;
+    FileBatch &operator=(const FileBatch &) = delete;
+
+    void exec(const QVariantList &values) override
+    {
+        int rc = SQLITE_OK;
+        for (int i = 0; i < values.size() && rc == SQLITE_OK; ++i)
+            rc = bind(i + 1, values[i]);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(m_prepared) == SQLITE_DONE ? SQLITE_OK : SQLITE_ERROR;
+        const QString why = rc == SQLITE_OK ? QString() : engineMessage();
+        // The texts were bound without a copy: let go of them before the values go.
+        sqlite3_reset(m_prepared);
+        sqlite3_clear_bindings(m_prepared);
+        if (rc != SQLITE_OK)
+            throw DbError(m_action, m_statement, why);
+    }
+
+private:
+    int bind(int position, const QVariant &value)
+    {
+        switch (value.typeId()) {
+        case QMetaType::QString: {
+            const QString &text = *static_cast<const QString *>(value.constData());
+            if (text.isNull())
+                return sqlite3_bind_null(m_prepared, position);
+            return sqlite3_bind_text16(m_prepared, position, text.utf16(), int(text.size() * sizeof(QChar)),
+                                       SQLITE_STATIC);
+        }
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Bool:
+            return sqlite3_bind_int64(m_prepared, position, value.toLongLong());
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(m_prepared, position, value.toDouble());
+        case QMetaType::QByteArray: {
+            const QByteArray &bytes = *static_cast<const QByteArray *>(value.constData());
+            if (bytes.isNull())
+                return sqlite3_bind_null(m_prepared, position);
+            return sqlite3_bind_blob(m_prepared, position, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
+        }
+        default:
+            if (value.isNull())
+                return sqlite3_bind_null(m_prepared, position);
+            const QString text = value.toString();
+            return sqlite3_bind_text16(m_prepared, position, text.utf16(), int(text.size() * sizeof(QChar)),
+                                       SQLITE_TRANSIENT);
+        }
+    }
+
+    QString engineMessage() const
+    {
+        return QString::fromUtf8(sqlite3_errmsg(m_engine));
+    }
+
+    [[noreturn]] void fail() const { throw DbError(m_action, m_statement, engineMessage()); }
+
+    sqlite3 *m_engine;
+    QString m_action;
+    QString m_statement;
+    sqlite3_stmt *m_prepared = nullptr;
+};
+
+} // namespace
+
 Inserter::Inserter(const QSqlDatabase &db, QString action, const QString &table, const QStringList &columns)
     : m_db(db), m_action(std::move(action)),
       m_head(QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, columns.join(QStringLiteral(", ")))),
@@ -169,9 +277,14 @@ Inserter::Inserter(const QSqlDatabase &db, QString action, const QString &table,
 {
 }
 
-QString Inserter::statement(int rows) const
+Inserter::~Inserter() = default;
+
+std::unique_ptr<InsertBatch> Inserter::batch(int rows) const
 {
-    return m_head + QStringList(rows, m_row).join(QStringLiteral(", "));
+    const QString statement = m_head + QStringList(rows, m_row).join(QStringLiteral(", "));
+    if (sqlite3 *engine = FileEngine::handle(m_db))
+        return std::make_unique<FileBatch>(engine, m_action, statement);
+    return std::make_unique<QueryBatch>(m_db, m_action, statement);
 }
 
 void Inserter::add(const QVariantList &values)
@@ -180,7 +293,7 @@ void Inserter::add(const QVariantList &values)
     if (++m_pendingRows < RowsPerStatement)
         return;
     if (!m_full)
-        m_full.emplace(m_db, m_action, statement(RowsPerStatement));
+        m_full = batch(RowsPerStatement);
     m_full->exec(m_pending);
     m_pending.clear();
     m_pendingRows = 0;
@@ -189,7 +302,7 @@ void Inserter::add(const QVariantList &values)
 void Inserter::finish()
 {
     if (m_pendingRows > 0)
-        exec(m_db, m_action, statement(m_pendingRows), m_pending);
+        batch(m_pendingRows)->exec(m_pending);
     m_pending.clear();
     m_pendingRows = 0;
 }

@@ -67,10 +67,10 @@ QString matchKey(Kind kind, const QStringList &v, std::int32_t teamCode, int tea
 class Meet
 {
 public:
-    explicit Meet(const QSqlDatabase &db)
+    explicit Meet(const std::array<QVector<Stored>, 4> &roster)
     {
         for (const Kind kind : Kinds)
-            read(db, kind);
+            add(kind, roster[int(kind)]);
     }
 
     const Stored *team(const QString &key) const { return find(Kind::Teams, key); }
@@ -87,17 +87,17 @@ public:
     }
 
 private:
-    void read(const QSqlDatabase &db, Kind kind)
+    void add(Kind kind, const QVector<Stored> &stored)
     {
         QHash<QString, Stored> &records = m_records[int(kind)];
         const int number = indexOf(kind, Role::RiderNumber);
-        for (Stored &s : RosterRecords::read(db, kind, ReadAction)) {
+        for (const Stored &s : stored) {
             if (number >= 0)
                 if (const auto n = RiderNumber::convert(s.values[number]); n && !m_numbers.contains(*n))
                     m_numbers.insert(*n, s);
             const QString k = matchKey(kind, s.values, s.teamCode);
             if (!records.contains(k))
-                records.insert(k, std::move(s));
+                records.insert(k, s);
         }
     }
 
@@ -272,9 +272,17 @@ RosterImport::RosterImport(QSqlDatabase meet, QVector<RosterSheet> sheets)
                      [](const RosterSheet &a, const RosterSheet &b) { return a.kind < b.kind; });
 }
 
-RosterImport::Preview RosterImport::preview() const
+RosterImport::Roster RosterImport::readRoster(const QSqlDatabase &db)
 {
-    const Meet meet(m_db);
+    Roster roster;
+    for (const Kind kind : Kinds)
+        roster[int(kind)] = RosterRecords::read(db, kind, ReadAction);
+    return roster;
+}
+
+RosterImport::Preview RosterImport::previewOf(const Roster &roster) const
+{
+    const Meet meet(roster);
     Preview out;
     for (const RosterSheet &sheet : m_sheets) {
         const Sheet *teams = !out.isEmpty() && out.front().kind == Kind::Teams ? &out.front() : nullptr;
@@ -283,11 +291,22 @@ RosterImport::Preview RosterImport::preview() const
     return out;
 }
 
+RosterImport::Preview RosterImport::preview() const
+{
+    Roster roster = readRoster(m_db);
+    Preview out = previewOf(roster);
+    m_last = Made{out, std::move(roster)};
+    return out;
+}
+
 RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool updateExisting) const
 {
     Outcome outcome;
     WriteTransaction tx(m_db, WriteAction);
-    const Preview now = preview();
+    // A preview follows from the files and the meet's roster alone: while the roster is as the
+    // last preview found it, that preview stands without every line being checked again.
+    const Roster roster = readRoster(m_db);
+    const Preview now = m_last && m_last->roster == roster ? m_last->preview : previewOf(roster);
     if (now != previewed) {
         outcome.changedSincePreview = true;
         return outcome;

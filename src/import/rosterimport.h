@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/rosterfields.h"
+#include "import/rosterrecords.h"
 #include "import/rostersheet.h"
 
 #include <QSqlDatabase>
@@ -8,7 +9,9 @@
 #include <QStringList>
 #include <QVector>
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 // A roster arriving from spreadsheet files (at most one file of each kind). Before anything is
 // written, each line of each file is checked against the meet and the other lines: a new record,
@@ -83,6 +86,18 @@ public:
     static QString sheetText(const Sheet &sheet);
 
 private:
+    // The meet's records of each kind, as the checks read them.
+    using Roster = std::array<QVector<RosterRecords::Record>, 4>;
+    static Roster readRoster(const QSqlDatabase &db);
+    Preview previewOf(const Roster &roster) const;
+
     QSqlDatabase m_db;
     QVector<RosterSheet> m_sheets;
+    // The last preview given and the roster it was made from.
+    struct Made
+    {
+        Preview preview;
+        Roster roster;
+    };
+    mutable std::optional<Made> m_last;
 };

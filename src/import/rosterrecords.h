@@ -18,6 +18,7 @@ struct Record
     std::int32_t teamCode = -1; // coaches and riders; -1 for none
     QStringList values;         // for each field of the kind; a coach's or rider's team name and
                                 // division are its team's, "" when the team is missing
+    bool operator==(const Record &) const = default;
 };
 
 // Every record of the kind: teams by division and name; coaches by team, head coaches first,

@@ -123,6 +123,32 @@ private Q_SLOTS:
         QCOMPARE(MeetQuery::column(db(), "SELECT TeamName FROM TblTeam ORDER BY TeamCode"), names);
     }
 
+    // A row the meet refuses fails its statement, in a full batch or in the last one, named by
+    // the action; the engine's words say why.
+    void inserter_refusedRowFailsWithTheAction_data()
+    {
+        QTest::addColumn<int>("rows");
+        for (const int rows : {1, 100, 150})
+            QTest::addRow("%d", rows) << rows;
+    }
+    void inserter_refusedRowFailsWithTheAction()
+    {
+        QFETCH(int, rows);
+        WriteTransaction tx(db(), "teams");
+        Sql::Inserter teams(db(), "Adding teams", "TblTeam", {"TeamName", "Division"});
+        try {
+            for (int i = 0; i < rows; ++i)
+                teams.add({QStringLiteral("Team %1").arg(i), i + 1 == rows ? QVariant("AB") : QVariant("A")});
+            teams.finish();
+            QFAIL("a division of two letters was stored");
+        } catch (const DbError &e) {
+            QVERIFY2(QString::fromUtf8(e.what()).contains("Adding teams"), e.what());
+            QVERIFY2(e.engineMessage().contains("CHECK", Qt::CaseInsensitive) ||
+                         e.engineMessage().contains("check constraint"),
+                     qPrintable(e.engineMessage()));
+        }
+    }
+
     // What a window read and what is stored now: a change of case is a change, a row gone is told
     // as gone.
     void readMark_seesAnotherStationsChange()
