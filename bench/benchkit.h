@@ -14,6 +14,9 @@ namespace Bench {
 
 // The meets every figure runs at, in riders: each twice the one before.
 inline constexpr std::array<int, 3> Sizes{1000, 2000, 4000};
+// Every group of figures runs this many times at the three sizes in turn; a figure's time is the
+// median of its rounds'.
+inline constexpr int Rounds = 3;
 
 // A figure's time: the wall clock's, and the processor time the process spent meanwhile (which
 // other work on the machine hardly changes, so its ratios between sizes are the steadier ones;
@@ -32,20 +35,23 @@ Timing medianMs(int runs, const std::function<void()> &prepare, const std::funct
 // The size of the meet measured from now on, in riders.
 void setSize(int riders);
 
-// One JSON line: {"bench": name, "size": riders, "n": n, "median_ms": ms, "cpu_ms": cpu} and
-// extra when given (more "key": value pairs); the times are kept for the figure's scaling line.
-// The figures of the server's pass are named with "_server" after the name.
+// A figure's timing at the size measured, in this round, printed by printFigures() as
+// {"bench": name, "size": riders, "n": n, "median_ms": ms, "cpu_ms": cpu} and extra when given
+// (more "key": value pairs). The figures of the server's pass are named with "_server" after the
+// name.
 void report(const char *name, int n, Timing time, const QString &extra = {});
 // The name with the pass's suffix ("" or "_server").
 QString named(const char *name);
 
-// Per figure measured at more than one size, one JSON line with its times by size and the ratio
-// of each doubling, of the wall clock and of the processor time:
-// {"bench": name, "scaling": [t1000, t2000, t4000], "ratios": [r1, r2], "cpu_ratios": [c1, c2]}.
-void reportScaling();
-
-// One JSON line of another measure: {"bench": name, "size": riders, key: value}.
+// Another measure at the size measured, in this round, printed as {"bench": name, "size": riders,
+// key: value} (the median of the rounds).
 void reportValue(const char *name, const char *key, double value);
+
+// Every figure reported, a line per figure and size (the medians of its rounds), then per figure
+// measured at more than one size a line with its times by size and the ratio of each doubling,
+// of the wall clock and of the processor time, each the median of the ratios within a round:
+// {"bench": name, "scaling": [t1000, t2000, t4000], "ratios": [r1, r2], "cpu_ratios": [c1, c2]}.
+void printFigures();
 
 // The middle one of the times.
 double median(std::vector<double> times);

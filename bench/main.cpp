@@ -1,6 +1,7 @@
-// Benchmark: builds the large meet at each size with the tests' fixture builder and prints one
-// JSON line per figure and size, {"bench": "...", "size": ..., "n": ..., "median_ms": ...}, then
-// one line per figure with its times by size and the ratio of each doubling.
+// Benchmark: builds the large meet at each size with the tests' fixture builder, runs every figure
+// at each size in rounds, and prints one JSON line per figure and size, {"bench": "...", "size":
+// ..., "n": ..., "median_ms": ...}, then one line per figure with its times by size and the ratio
+// of each doubling.
 #include "benchkit.h"
 #include "meetfixture.h"
 #include "scriptedmessages.h"
@@ -28,8 +29,30 @@ namespace {
 
 int g_size = 0;
 QString g_suffix; // "_server" while the show-day figures run on the server
-// Per figure, in the order first reported: its time at each size.
-std::vector<std::pair<std::string, std::map<int, Timing>>> g_times;
+
+// What one figure gave at one size, in every round: timings, or another measure's values.
+struct Row
+{
+    std::string name;
+    int size = 0;
+    int n = 0;
+    std::vector<Timing> times;
+    QString extra;
+    std::string key; // a measure's name; empty for a timing
+    std::vector<double> values;
+};
+// In the order first reported.
+std::vector<Row> g_rows;
+
+Row &row(const std::string &name)
+{
+    const auto found = std::find_if(g_rows.begin(), g_rows.end(),
+                                    [&](const Row &r) { return r.name == name && r.size == g_size; });
+    if (found != g_rows.end())
+        return *found;
+    g_rows.push_back(Row{name, g_size, 0, {}, {}, {}, {}});
+    return g_rows.back();
+}
 
 double processCpuMs()
 {
@@ -83,26 +106,20 @@ QString named(const char *name)
 
 void report(const char *name, int n, Timing time, const QString &extra)
 {
-    const std::string figureName = named(name).toStdString();
-    std::printf("{\"bench\": \"%s\", \"size\": %d, \"n\": %d, \"median_ms\": %.2f, \"cpu_ms\": %.2f%s%s}\n",
-                figureName.c_str(), g_size, n, time.ms, time.cpuMs, extra.isEmpty() ? "" : ", ",
-                qPrintable(extra));
-    std::fflush(stdout);
-    auto figure =
-        std::find_if(g_times.begin(), g_times.end(), [&](const auto &f) { return f.first == figureName; });
-    if (figure == g_times.end())
-        figure = g_times.insert(g_times.end(), {figureName, {}});
-    figure->second[g_size] = time;
+    Row &r = row(named(name).toStdString());
+    r.n = n;
+    r.times.push_back(time);
+    r.extra = extra;
 }
 
 void reportValue(const char *name, const char *key, double value)
 {
-    std::printf("{\"bench\": \"%s\", \"size\": %d, \"%s\": %.2f}\n", qPrintable(named(name)), g_size, key,
-                value);
-    std::fflush(stdout);
+    Row &r = row(named(name).toStdString());
+    r.key = key;
+    r.values.push_back(value);
 }
 
-void reportScaling()
+void printFigures()
 {
     const auto joined = [](const std::vector<double> &values) {
         std::string out;
@@ -113,25 +130,61 @@ void reportScaling()
         }
         return out;
     };
-    for (const auto &[name, bySize] : g_times) {
+    const auto wall = [](const Row &r) {
+        std::vector<double> v;
+        for (const Timing &t : r.times)
+            v.push_back(t.ms);
+        return v;
+    };
+    const auto cpu = [](const Row &r) {
+        std::vector<double> v;
+        for (const Timing &t : r.times)
+            v.push_back(t.cpuMs);
+        return v;
+    };
+    for (const Row &r : g_rows) {
+        if (!r.key.empty())
+            std::printf("{\"bench\": \"%s\", \"size\": %d, \"%s\": %.2f}\n", r.name.c_str(), r.size,
+                        r.key.c_str(), median(r.values));
+        else
+            std::printf("{\"bench\": \"%s\", \"size\": %d, \"n\": %d, \"median_ms\": %.2f, \"cpu_ms\": %.2f%s%s}\n",
+                        r.name.c_str(), r.size, r.n, median(wall(r)), median(cpu(r)),
+                        r.extra.isEmpty() ? "" : ", ", qPrintable(r.extra));
+    }
+    // Per figure, its sizes in order; a doubling's ratio is the median of the ratios within each
+    // round, whose sizes ran one after the other.
+    std::vector<std::string> names;
+    for (const Row &r : g_rows)
+        if (r.key.empty() && std::find(names.begin(), names.end(), r.name) == names.end())
+            names.push_back(r.name);
+    for (const std::string &name : names) {
+        std::vector<const Row *> sizes;
+        for (const Row &r : g_rows)
+            if (r.name == name)
+                sizes.push_back(&r);
+        std::sort(sizes.begin(), sizes.end(), [](const Row *a, const Row *b) { return a->size < b->size; });
+        if (sizes.size() < 2)
+            continue;
+        const auto ratio = [](const std::vector<double> &before, const std::vector<double> &after) {
+            std::vector<double> each;
+            for (std::size_t i = 0; i < std::min(before.size(), after.size()); ++i)
+                if (before[i] > 0)
+                    each.push_back(after[i] / before[i]);
+            return each.empty() ? 0.0 : median(each);
+        };
         std::vector<double> times;
         std::vector<double> ratios;
         std::vector<double> cpuRatios;
-        double previousCpu = 0;
-        for (const auto &[size, time] : bySize) {
-            if (!times.empty()) {
-                ratios.push_back(time.ms / times.back());
-                if (previousCpu > 0)
-                    cpuRatios.push_back(time.cpuMs / previousCpu);
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            times.push_back(median(wall(*sizes[i])));
+            if (i > 0) {
+                ratios.push_back(ratio(wall(*sizes[i - 1]), wall(*sizes[i])));
+                cpuRatios.push_back(ratio(cpu(*sizes[i - 1]), cpu(*sizes[i])));
             }
-            times.push_back(time.ms);
-            previousCpu = time.cpuMs;
         }
-        if (ratios.empty())
-            continue;
         std::printf("{\"bench\": \"%s\", \"scaling\": [%s], \"ratios\": [%s]", name.c_str(),
                     joined(times).c_str(), joined(ratios).c_str());
-        if (!cpuRatios.empty())
+        if (std::all_of(cpuRatios.begin(), cpuRatios.end(), [](double r) { return r > 0; }))
             std::printf(", \"cpu_ratios\": [%s]", joined(cpuRatios).c_str());
         std::printf("}\n");
     }
@@ -158,18 +211,21 @@ QString Context::copyOfLarge(const QString &name) const
 namespace {
 
 // Each group of figures at each size in turn, so that whatever else the machine does while a
-// group runs weighs on its sizes alike.
-bool runGroups(const std::vector<Figures> &groups, const std::vector<Context> &contexts)
+// group runs weighs on its sizes alike; in rounds, so that a doubling is judged by sizes measured
+// one after the other.
+bool runGroups(const std::vector<Figures> &groups, const std::vector<Context> &contexts, int rounds = Rounds)
 {
     for (const Figures group : groups)
-        for (const Context &context : contexts) {
-            setSize(context.size);
-            if (!group(context)) {
-                std::fprintf(stderr, "A figure%s of the meet of %d riders did not produce what it should.\n",
-                             qPrintable(g_suffix), context.size);
-                return false;
+        for (int round = 0; round < rounds; ++round)
+            for (const Context &context : contexts) {
+                setSize(context.size);
+                if (!group(context)) {
+                    std::fprintf(stderr,
+                                 "A figure%s of the meet of %d riders did not produce what it should.\n",
+                                 qPrintable(g_suffix), context.size);
+                    return false;
+                }
             }
-        }
     return true;
 }
 
@@ -263,8 +319,8 @@ int main(int argc, char *argv[])
     }
     // The memory figure last, when the other figures have had their say on the machine.
     if (!Bench::runGroups(fileOnly, contexts) || !Bench::runGroups(showDay, contexts) ||
-        !Bench::runGroups(last, contexts) || (onServer && !Bench::serverPass(contexts, showDay)))
+        !Bench::runGroups(last, contexts, 1) || (onServer && !Bench::serverPass(contexts, showDay)))
         return 1;
-    Bench::reportScaling();
+    Bench::printFigures();
     return 0;
 }
