@@ -79,6 +79,8 @@ struct Context
 
     // A copy of the large meet that a figure may change, where this pass works.
     QString copyOfLarge(const QString &name) const;
+    // An empty folder of the name in work (what an earlier round left there removed).
+    QString freshFolder(const QString &name) const;
 };
 
 // A group of figures; false when one of them did not produce what it should.

@@ -200,12 +200,17 @@ QString Context::copyOfLarge(const QString &name) const
         MeetCopy::toServer(from.database(), address);
         return address;
     }
-    const QString folder = work.filePath(name);
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(QStringLiteral("KORVState2006.mdb"));
-    QFile::remove(path);
+    const QString path = QDir(freshFolder(name)).filePath(QStringLiteral("KORVState2006.mdb"));
     QFile::copy(largeFile, path);
     return path;
+}
+
+QString Context::freshFolder(const QString &name) const
+{
+    const QString folder = work.filePath(name);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    return folder;
 }
 
 namespace {

@@ -57,7 +57,7 @@ bool ridersByTeam(const Context &context)
 // larger than that keeps its first 1,000 riders for the figures that number them all.
 bool numbering(const Context &context)
 {
-    const QString path = context.work.filePath(QStringLiteral("numbering.mdb"));
+    const QString path = QDir(context.freshFolder(QStringLiteral("numbering"))).filePath(QStringLiteral("numbering.mdb"));
     QFile::copy(context.largePath, path);
     DbConnection connection;
     connection.open(path, DbConnection::Mode::ReadWrite);
@@ -109,8 +109,7 @@ bool riderLists(const Context &context)
 // sizes): read into its tree and imported into an empty meet, together.
 bool importRegion(const Context &context)
 {
-    const QString folder = context.work.filePath(QStringLiteral("region"));
-    QDir().mkpath(folder);
+    const QString folder = context.freshFolder(QStringLiteral("region"));
     const QString built = MeetFixture::createMeet(folder);
     {
         DbConnection c;
@@ -120,8 +119,7 @@ bool importRegion(const Context &context)
     const QString regional = QDir(folder).filePath(QStringLiteral("Region4-2006.mdb"));
     QFile::rename(built, regional);
 
-    const QString meetFolder = context.work.filePath(QStringLiteral("import-meet"));
-    QDir().mkpath(meetFolder);
+    const QString meetFolder = context.freshFolder(QStringLiteral("import-meet"));
     const QString emptyMeet = MeetFixture::createMeet(meetFolder);
     const QString target = QDir(meetFolder).filePath(QStringLiteral("target.mdb"));
     int imported = 0;

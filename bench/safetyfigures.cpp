@@ -20,7 +20,7 @@ bool safetyFigures(const Context &context)
     meet.open(context.largePath, DbConnection::Mode::ReadWrite);
 
     SafetyNet net;
-    net.attach(std::make_unique<MeetFileSource>(meet), context.work.filePath(QStringLiteral("Snapshots")));
+    net.attach(std::make_unique<MeetFileSource>(meet), context.freshFolder(QStringLiteral("Snapshots")));
     QDateTime clock(QDate(2026, 12, 7), QTime(7, 0));
     net.setClock([&clock] { return clock = clock.addSecs(60); });
     report("snapshot", context.size, medianMs(Runs, {}, [&] { net.take(QStringLiteral("bench")); }));

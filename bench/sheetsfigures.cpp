@@ -25,9 +25,7 @@ constexpr int Runs = 7;
 // A meet whose division B has every one of its riders (a quarter of the meet) entered in the Flag Race.
 QString fullClassMeet(const Context &context)
 {
-    const QString folder = context.work.filePath(QStringLiteral("full-class"));
-    QDir().mkpath(folder);
-    const QString path = MeetFixture::createMeet(folder);
+    const QString path = MeetFixture::createMeet(context.freshFolder(QStringLiteral("full-class")));
     DbConnection connection;
     connection.open(path, DbConnection::Mode::ReadWrite);
     MeetBuilder builder(connection.database());

@@ -46,8 +46,7 @@ bool startupFigures(const Context &context)
         bare.push_back(firstPaintMs("trotwise-bare-window", {}));
         text.push_back(firstPaintMs("trotwise-bare-window", {QStringLiteral("text")}));
         existing.push_back(firstPaintMs("trotwise-startup-probe", {context.largeFolder}));
-        const QString folder = context.work.filePath(QStringLiteral("new-meet-%1").arg(i));
-        QDir().mkpath(folder);
+        const QString folder = context.freshFolder(QStringLiteral("new-meet-%1").arg(i));
         fresh.push_back(firstPaintMs("trotwise-startup-probe", {folder}));
         built += QFileInfo::exists(Startup::meetPath(folder));
     }
