@@ -1,11 +1,14 @@
 #include "db/engine.h"
 
 #include "db/dbconnection.h"
+#include "db/fileengine.h"
 #include "db/sql.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
 
 namespace Engine {
 namespace {
@@ -41,6 +44,15 @@ bool connectionBroken(const QSqlDatabase &db, const QSqlError &error)
 bool onServer(const QSqlDatabase &db)
 {
     return db.driverName() == QStringLiteral("QPSQL");
+}
+
+std::optional<quint32> changeStamp(const QSqlDatabase &db)
+{
+    sqlite3 *engine = FileEngine::handle(db);
+    unsigned int version = 0;
+    if (!engine || sqlite3_file_control(engine, "main", SQLITE_FCNTL_DATA_VERSION, &version) != SQLITE_OK)
+        return std::nullopt;
+    return version;
 }
 
 void startSession(const QSqlDatabase &db)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QSqlError;
 
 // What differs between the meet file (SQLite) and a meet on a PostgreSQL server, in one place:
@@ -17,6 +19,11 @@ class QSqlError;
 namespace Engine {
 
 bool onServer(const QSqlDatabase &db);
+
+// On the meet file, a stamp that differs after anything at all was written to it, by this
+// connection or another (the engine's data version); to be read inside a transaction, where it is
+// the stamp of what the transaction reads. Nothing on a server.
+std::optional<quint32> changeStamp(const QSqlDatabase &db);
 
 // Readies a connection the moment it opens (the server's waiting time for held records).
 void startSession(const QSqlDatabase &db);

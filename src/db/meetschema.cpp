@@ -227,6 +227,32 @@ bool addMissingIndexes(const QSqlDatabase &db) noexcept
     }
 }
 
+IndexesAside::IndexesAside(const QSqlDatabase &db, const QString &action, const QString &table,
+                           qint64 rowsToCome)
+    : m_db(db), m_action(action)
+{
+    if (Engine::onServer(db) || rowsToCome <= 0)
+        return;
+    for (const Index &index : Indexes)
+        if (table.compare(QLatin1StringView(index.table), Qt::CaseInsensitive) == 0)
+            m_aside.push_back(&index);
+    // Identifiers only: the table is one of the meet's own.
+    if (m_aside.empty() ||
+        Sql::scalar(db, action, QStringLiteral("SELECT count(*) FROM %1").arg(table)).toLongLong() >= rowsToCome) {
+        m_aside.clear();
+        return;
+    }
+    for (const Index *index : m_aside)
+        Sql::exec(db, action, QStringLiteral("DROP INDEX IF EXISTS %1").arg(QLatin1StringView(index->name)));
+}
+
+void IndexesAside::restore()
+{
+    for (const Index *index : m_aside)
+        Sql::exec(m_db, m_action, createStatement(*index));
+    m_aside.clear();
+}
+
 QStringList setupStatements(bool server)
 {
     if (!server)

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 // The nine tables of a meet file, field by field, in column order. The engine enforces each
 // field's type, width, length and empty-text rule through the table definitions made here.
@@ -54,6 +55,24 @@ QString createStatement(const Index &index);
 // Never throws: a meet that cannot be written to now (opened read-only, held by another program)
 // works without them, only slower. Answers whether the meet has them all.
 bool addMissingIndexes(const QSqlDatabase &db) noexcept;
+
+// A table's indexes set aside while many new rows go into it on the meet file, and made again
+// whole once they are in: the engine then sorts the rows once instead of placing each one in each
+// index as it comes. Inside the caller's transaction, so a failure leaves the indexes as they
+// were. Nothing is set aside on a server, or when fewer rows are to come than the table holds.
+class IndexesAside
+{
+public:
+    // Throws DbError.
+    IndexesAside(const QSqlDatabase &db, const QString &action, const QString &table, qint64 rowsToCome);
+    // Makes the indexes again; to be called before the transaction commits. Throws DbError.
+    void restore();
+
+private:
+    QSqlDatabase m_db;
+    QString m_action;
+    std::vector<const Index *> m_aside;
+};
 
 // What a server database needs before the tables can be made (nothing for a file).
 QStringList setupStatements(bool server);

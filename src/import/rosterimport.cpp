@@ -1,6 +1,8 @@
 #include "import/rosterimport.h"
 
 #include "common/ridernumber.h"
+#include "db/engine.h"
+#include "db/meetschema.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 #include "import/rosterrecords.h"
@@ -293,9 +295,19 @@ RosterImport::Preview RosterImport::previewOf(const Roster &roster) const
 
 RosterImport::Preview RosterImport::preview() const
 {
-    Roster roster = readRoster(m_db);
+    Roster roster;
+    std::optional<quint32> stamp;
+    {
+        const ReadTransaction oneState(m_db, ReadAction);
+        // A meet file changed while it was read has no one stamp for what was read.
+        const std::optional<quint32> before = Engine::changeStamp(m_db);
+        roster = readRoster(m_db);
+        stamp = Engine::changeStamp(m_db);
+        if (stamp != before)
+            stamp.reset();
+    }
     Preview out = previewOf(roster);
-    m_last = Made{out, std::move(roster)};
+    m_last = Made{out, std::move(roster), stamp};
     return out;
 }
 
@@ -303,10 +315,15 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
 {
     Outcome outcome;
     WriteTransaction tx(m_db, WriteAction);
-    // A preview follows from the files and the meet's roster alone: while the roster is as the
-    // last preview found it, that preview stands without every line being checked again.
-    const Roster roster = readRoster(m_db);
-    const Preview now = m_last && m_last->roster == roster ? m_last->preview : previewOf(roster);
+    // A preview follows from the files and the meet's roster alone: while the meet (or at least
+    // its roster) is as the last preview found it, that preview stands without every line being
+    // checked again.
+    const Preview now = [&] {
+        if (m_last && m_last->stamp && Engine::changeStamp(m_db) == m_last->stamp)
+            return m_last->preview;
+        const Roster roster = readRoster(m_db);
+        return m_last && m_last->roster == roster ? m_last->preview : previewOf(roster);
+    }();
     if (now != previewed) {
         outcome.changedSincePreview = true;
         return outcome;
@@ -328,6 +345,7 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
         if (kind == Kind::Teams)
             newTeams.fill(-1, sheet.lines.size());
         // A sheet's thousands of lines go in a hundred at a time; a new team's key is asked back.
+        MeetSchema::IndexesAside aside(m_db, WriteAction, table, sheet.count(State::New));
         Sql::Inserter adding(m_db, WriteAction, table, columns);
 
         Count count{kind};
@@ -365,6 +383,7 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
             }
         }
         adding.finish();
+        aside.restore();
         outcome.counts.push_back(count);
     }
     tx.commit();

@@ -98,6 +98,7 @@ private:
     {
         Preview preview;
         Roster roster;
+        std::optional<quint32> stamp; // the meet file's, as the roster was read
     };
     mutable std::optional<Made> m_last;
 };

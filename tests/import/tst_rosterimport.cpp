@@ -2,7 +2,11 @@
 // line named by its number, records already there skipped or updated, all or nothing, and a
 // roster that goes out and comes back unchanged.
 #include "meetfile.h"
+#include "testengine.h"
 
+#include "db/engine.h"
+#include "db/meetschema.h"
+#include "db/snapshotsource.h"
 #include "import/rosterexport.h"
 #include "import/rosterimport.h"
 
@@ -45,6 +49,16 @@ private:
             for (const auto &line : s.lines)
                 out << RosterImport::lineText(s.kind, line);
         return out;
+    }
+
+    // The meet has every one of its indexes (an import sets them aside while many rows go in).
+    static bool indexed(const QSqlDatabase &db)
+    {
+        const QStringList present = Engine::indexes(db);
+        const auto all = MeetSchema::indexes();
+        return std::all_of(all.begin(), all.end(), [&](const MeetSchema::Index &index) {
+            return present.contains(QString::fromLatin1(index.name).toLower());
+        });
     }
 
     static QByteArray bytes(const QString &path)
@@ -260,6 +274,7 @@ private Q_SLOTS:
             for (const auto &s : p)
                 QCOMPARE(s.count(State::New), s.lines.size());
             import.importInto(p, false);
+            QVERIFY(indexed(empty.db()));
             QVERIFY(RosterExport::write(empty.db(), back).failure.isEmpty());
         }
         for (const Kind kind : RosterFields::Kinds)
@@ -294,6 +309,7 @@ private Q_SLOTS:
             MeetQuery::forceFailure(m->db(), "INSERT ON TblPerson WHEN NEW.LastName = 'Lee'");
         QVERIFY_THROWS_EXCEPTION(DbError, import.importInto(p, false));
         QCOMPARE(MeetFixture::dump(m->db()), before);
+        QVERIFY(indexed(m->db()));
         Sql::exec(m->db(), "untrap", lift);
 
         // The meet changed since the preview: Ann Lee is there now.
@@ -301,6 +317,50 @@ private Q_SLOTS:
         const QString changed = MeetFixture::dump(m->db());
         QVERIFY(import.importInto(p, false).changedSincePreview);
         QCOMPARE(MeetFixture::dump(m->db()), changed);
+    }
+
+    // Whoever changed the roster between the preview and the import, the import sees it; a change
+    // elsewhere in the meet leaves the preview standing.
+    void import_seesTheRosterChangedSinceThePreview_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("refused");
+        for (const auto &[change, refused] : {std::pair{"this station", true}, std::pair{"another connection", true},
+                                              std::pair{"snapshot restored", true}, std::pair{"an entry", false}})
+            QTest::newRow(change) << QString::fromLatin1(change) << refused;
+    }
+    void import_seesTheRosterChangedSinceThePreview()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, refused);
+        DbConnection station;
+        station.open(m->path(), DbConnection::Mode::ReadWrite);
+        MeetBuilder here(station.database());
+        const auto blue = here.addTeam("Blue", "B");
+        const auto rider = here.addRider(blue, "Al", "Brown");
+        const QString snapshot = m->filePath("before.mdb");
+        std::unique_ptr<SnapshotSource> source;
+        if (TestEngine::onServer())
+            source = std::make_unique<ServerMeetSource>(station);
+        else
+            source = std::make_unique<MeetFileSource>(station);
+        source->copyTo(snapshot);
+        here.addRider(blue, "Bo", "Brown");
+
+        const RosterImport import(station.database(),
+                                  {sheet(Kind::Riders, file("r.csv", "Team,Division,First,Last\nBlue,B,Bo,Brown\n"))});
+        const RosterImport::Preview p = import.preview();
+        QCOMPARE(p.front().count(State::Existing), 1);
+        if (change == "this station") {
+            Sql::exec(station.database(), "rename", "UPDATE TblPerson SET FirstName = 'Bob' WHERE FirstName = 'Bo'");
+        } else if (change == "another connection") {
+            Sql::exec(m->db(), "rename", "UPDATE TblPerson SET FirstName = 'Bob' WHERE FirstName = 'Bo'");
+        } else if (change == "snapshot restored") {
+            source->replaceFrom(snapshot);
+        } else {
+            here.addEntry(3, rider);
+        }
+        QCOMPARE(import.importInto(p, false).changedSincePreview, refused);
     }
 
     void export_failingFile_leavesTheFolderAsItWas()
