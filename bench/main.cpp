@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -130,26 +129,24 @@ void printFigures()
         }
         return out;
     };
-    const auto wall = [](const Row &r) {
+    // One of the timings' measures, in the order of the rounds.
+    const auto each = [](const Row &r, double Timing::*measure) {
         std::vector<double> v;
         for (const Timing &t : r.times)
-            v.push_back(t.ms);
+            v.push_back(t.*measure);
         return v;
     };
-    const auto cpu = [](const Row &r) {
-        std::vector<double> v;
-        for (const Timing &t : r.times)
-            v.push_back(t.cpuMs);
-        return v;
-    };
+    const auto wall = [&](const Row &r) { return each(r, &Timing::ms); };
+    const auto cpu = [&](const Row &r) { return each(r, &Timing::cpuMs); };
     for (const Row &r : g_rows) {
         if (!r.key.empty())
             std::printf("{\"bench\": \"%s\", \"size\": %d, \"%s\": %.2f}\n", r.name.c_str(), r.size,
                         r.key.c_str(), median(r.values));
         else
-            std::printf("{\"bench\": \"%s\", \"size\": %d, \"n\": %d, \"median_ms\": %.2f, \"cpu_ms\": %.2f%s%s}\n",
-                        r.name.c_str(), r.size, r.n, median(wall(r)), median(cpu(r)),
-                        r.extra.isEmpty() ? "" : ", ", qPrintable(r.extra));
+            std::printf(
+                "{\"bench\": \"%s\", \"size\": %d, \"n\": %d, \"median_ms\": %.2f, \"cpu_ms\": %.2f%s%s}\n",
+                r.name.c_str(), r.size, r.n, median(wall(r)), median(cpu(r)), r.extra.isEmpty() ? "" : ", ",
+                qPrintable(r.extra));
     }
     // Per figure, its sizes in order; a doubling's ratio is the median of the ratios within each
     // round, whose sizes ran one after the other.

@@ -57,7 +57,8 @@ bool ridersByTeam(const Context &context)
 // larger than that keeps its first 1,000 riders for the figures that number them all.
 bool numbering(const Context &context)
 {
-    const QString path = QDir(context.freshFolder(QStringLiteral("numbering"))).filePath(QStringLiteral("numbering.mdb"));
+    const QString path =
+        QDir(context.freshFolder(QStringLiteral("numbering"))).filePath(QStringLiteral("numbering.mdb"));
     QFile::copy(context.largePath, path);
     DbConnection connection;
     connection.open(path, DbConnection::Mode::ReadWrite);

@@ -238,7 +238,8 @@ IndexesAside::IndexesAside(const QSqlDatabase &db, const QString &action, const 
             m_aside.push_back(&index);
     // Identifiers only: the table is one of the meet's own.
     if (m_aside.empty() ||
-        Sql::scalar(db, action, QStringLiteral("SELECT count(*) FROM %1").arg(table)).toLongLong() >= rowsToCome) {
+        Sql::scalar(db, action, QStringLiteral("SELECT count(*) FROM %1").arg(table)).toLongLong() >=
+            rowsToCome) {
         m_aside.clear();
         return;
     }

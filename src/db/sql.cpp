@@ -199,7 +199,7 @@ public:
     {
         if (sqlite3_prepare16_v2(m_engine, m_statement.utf16(), int(m_statement.size() * sizeof(QChar)),
                                  &m_prepared, nullptr) != SQLITE_OK)
-            fail();
+            throw DbError(m_action, m_statement, engineMessage());
     }
     ~FileBatch() override { sqlite3_finalize(m_prepared); }
     FileBatch(const FileBatch &) = delete;
@@ -244,7 +244,8 @@ private:
             const QByteArray &bytes = *static_cast<const QByteArray *>(value.constData());
             if (bytes.isNull())
                 return sqlite3_bind_null(m_prepared, position);
-            return sqlite3_bind_blob(m_prepared, position, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
+            return sqlite3_bind_blob(m_prepared, position, bytes.constData(), int(bytes.size()),
+                                     SQLITE_STATIC);
         }
         default:
             if (value.isNull())
@@ -255,12 +256,7 @@ private:
         }
     }
 
-    QString engineMessage() const
-    {
-        return QString::fromUtf8(sqlite3_errmsg(m_engine));
-    }
-
-    [[noreturn]] void fail() const { throw DbError(m_action, m_statement, engineMessage()); }
+    QString engineMessage() const { return QString::fromUtf8(sqlite3_errmsg(m_engine)); }
 
     sqlite3 *m_engine;
     QString m_action;

@@ -344,8 +344,8 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
                                         QStringList(columns.size(), QStringLiteral("?")).join(u','));
         if (kind == Kind::Teams)
             newTeams.fill(-1, sheet.lines.size());
-        // A sheet's thousands of lines go in a hundred at a time; a new team's key is asked back.
         MeetSchema::IndexesAside aside(m_db, WriteAction, table, sheet.count(State::New));
+        // A sheet's thousands of lines go in a hundred at a time; a new team's key is asked back.
         Sql::Inserter adding(m_db, WriteAction, table, columns);
 
         Count count{kind};

@@ -325,8 +325,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("refused");
-        for (const auto &[change, refused] : {std::pair{"this station", true}, std::pair{"another connection", true},
-                                              std::pair{"snapshot restored", true}, std::pair{"an entry", false}})
+        for (const auto &[change, refused] :
+             {std::pair{"this station", true}, std::pair{"another connection", true},
+              std::pair{"snapshot restored", true}, std::pair{"an entry", false}})
             QTest::newRow(change) << QString::fromLatin1(change) << refused;
     }
     void import_seesTheRosterChangedSinceThePreview()
@@ -347,12 +348,14 @@ private Q_SLOTS:
         source->copyTo(snapshot);
         here.addRider(blue, "Bo", "Brown");
 
-        const RosterImport import(station.database(),
-                                  {sheet(Kind::Riders, file("r.csv", "Team,Division,First,Last\nBlue,B,Bo,Brown\n"))});
+        const RosterImport import(
+            station.database(),
+            {sheet(Kind::Riders, file("r.csv", "Team,Division,First,Last\nBlue,B,Bo,Brown\n"))});
         const RosterImport::Preview p = import.preview();
         QCOMPARE(p.front().count(State::Existing), 1);
         if (change == "this station") {
-            Sql::exec(station.database(), "rename", "UPDATE TblPerson SET FirstName = 'Bob' WHERE FirstName = 'Bo'");
+            Sql::exec(station.database(), "rename",
+                      "UPDATE TblPerson SET FirstName = 'Bob' WHERE FirstName = 'Bo'");
         } else if (change == "another connection") {
             Sql::exec(m->db(), "rename", "UPDATE TblPerson SET FirstName = 'Bob' WHERE FirstName = 'Bo'");
         } else if (change == "snapshot restored") {
