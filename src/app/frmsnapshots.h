@@ -21,7 +21,7 @@ class FrmSnapshots : public OwnedWindow
 public:
     static inline const QString NothingChosen = QStringLiteral("Choose the snapshot to restore.");
     // After what came next, on the line of a snapshot that fails its check.
-    static inline const QString Damaged = QStringLiteral(" (damaged: cannot be restored)");
+    static inline const QString Damaged = QStringLiteral(" (damaged)");
 
     // Shows the window over the main menu.
     static FrmSnapshots *open(AppState &app, QWidget *mainMenu);

@@ -251,7 +251,7 @@ public:
             m_numberLine.insert(n, line.line);
         }
         if (line.state == State::Existing)
-            m_taken.insert(line.key, line.line);
+            m_taken.insert(line.key, {line.line, line.values});
         else
             m_new[key].push_back({line.line, line.values});
     }
@@ -264,31 +264,37 @@ private:
     {
         const QVector<const Stored *> alike =
             line.teamLine < 0 ? m_meet.find(m_kind, key) : QVector<const Stored *>{};
-        const Stored *found = nullptr;
+        QVector<const Stored *> free; // not yet found by a line before
         for (const Stored *s : alike)
-            if (!m_taken.contains(s->key) && changesOf(m_kind, line.values, s->values).isEmpty()) {
+            if (!m_taken.contains(s->key))
+                free << s;
+        const Stored *found = nullptr;
+        for (const Stored *s : free)
+            if (changesOf(m_kind, line.values, s->values).isEmpty()) {
                 found = s;
                 break;
             }
-        if (!found && alike.size() == 1 && !m_taken.contains(alike.front()->key))
-            found = alike.front();
+        if (!found && alike.size() == 1 && free.size() == 1)
+            found = free.front();
         if (found) {
             line.state = State::Existing;
             line.key = found->key;
             line.changes = changesOf(m_kind, line.values, found->values);
             return {};
         }
+        // A line that a line before it cannot be told apart from, found in the meet or new.
         const QString same = QStringLiteral("the same %1 as line %2").arg(recordName(m_kind));
         for (const Stored *s : alike)
-            if (alike.size() == 1 || changesOf(m_kind, line.values, s->values).isEmpty())
-                return same.arg(m_taken.value(s->key));
-        if (alike.size() > 1)
-            return QStringLiteral("the meet holds %1 %2 of these names, and this line is none of them")
-                .arg(alike.size())
-                .arg(kindName(m_kind).toLower());
+            if (const auto by = m_taken.constFind(s->key);
+                by != m_taken.cend() && !toldApart(m_kind, line.values, by->second))
+                return same.arg(by->first);
         for (const auto &[at, values] : m_new.value(key))
             if (!toldApart(m_kind, line.values, values))
                 return same.arg(at);
+        if (!free.isEmpty())
+            return QStringLiteral("the meet holds %1 %2 of these names, and this line is none of them")
+                .arg(alike.size())
+                .arg(kindName(m_kind).toLower());
         return {};
     }
 
@@ -305,8 +311,8 @@ private:
     int m_team;
     int m_division;
     int m_number;
-    QHash<QString, int> m_arriving;   // the teams file's new teams, by name and division
-    QHash<std::int32_t, int> m_taken; // the file line of each record already there
+    QHash<QString, int> m_arriving; // the teams file's new teams, by name and division
+    QHash<std::int32_t, std::pair<int, QStringList>> m_taken;   // the line that found each record there
     QHash<QString, QVector<std::pair<int, QStringList>>> m_new; // the new lines so far, by names
     QHash<int, int> m_numberLine;                               // the file line of each rider number so far
 };
