@@ -21,6 +21,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -120,6 +121,19 @@ void removeWritten(const QString &partial)
 {
     for (const QString &suffix : {QString(), QStringLiteral("-journal")})
         QFile::remove(partial + suffix);
+}
+
+// What changes whenever a file is written to or replaced, to the nanosecond; empty when it is gone.
+QByteArray fileState(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return QByteArray::number(qint64(st.st_ino)) + ' ' + QByteArray::number(qint64(st.st_size)) + ' ' +
+           QByteArray::number(qint64(st.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qint64(st.st_mtim.tv_nsec)) + ' ' +
+           QByteArray::number(qint64(st.st_ctim.tv_sec)) + '.' +
+           QByteArray::number(qint64(st.st_ctim.tv_nsec));
 }
 
 // Opens the snapshot file read-only and reads what the window shows of it: whether it is sound,
@@ -265,7 +279,13 @@ Snapshot SnapshotStore::take(SnapshotSource &source, const QString &what, const 
         throw folderError(m_folder, error);
     }
     snapshot.path = path;
+    remember(snapshot);
     return snapshot;
+}
+
+void SnapshotStore::remember(const Snapshot &snapshot) const
+{
+    m_seen.insert(snapshot.path, {fileState(snapshot.path), snapshot});
 }
 
 std::vector<Snapshot> SnapshotStore::list(bool withCounts) const
@@ -279,8 +299,15 @@ std::vector<Snapshot> SnapshotStore::list(bool withCounts) const
         if (!snapshot)
             continue;
         snapshot->path = file.filePath();
-        if (withCounts)
-            inspect(*snapshot);
+        if (withCounts) {
+            if (const auto seen = m_seen.constFind(snapshot->path);
+                seen != m_seen.cend() && seen->state == fileState(snapshot->path)) {
+                snapshot = seen->snapshot;
+            } else {
+                inspect(*snapshot);
+                remember(*snapshot);
+            }
+        }
         found.emplace_back(std::move(*snapshot), file.lastModified());
     }
     // In the order of writing; snapshots named by their time alone, from before there was one,

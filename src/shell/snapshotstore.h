@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -66,5 +67,15 @@ public:
     static QString shownTime(const QDateTime &time);
 
 private:
+    // What the check and the counts found in a file, as long as its size and time are as they were:
+    // a snapshot is read once a session, or never when it was taken in this one.
+    struct Seen
+    {
+        QByteArray state; // the file's size, times of change and place on the disk
+        Snapshot snapshot;
+    };
+    void remember(const Snapshot &snapshot) const;
+
     QString m_folder;
+    mutable QHash<QString, Seen> m_seen; // by file path
 };
