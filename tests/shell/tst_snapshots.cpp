@@ -237,9 +237,11 @@ private Q_SLOTS:
         QDir().mkpath(f.folder());
         MeetQuery::writeFile(QDir(f.folder()).filePath("2026-12-07 06-00-00 broken.mdb"), "not a meet");
         MeetQuery::writeFile(QDir(f.folder()).filePath("notes.txt"), "not a meet");
+        QDir().mkpath(f.dir.filePath("older"));
+        const QString older = MeetFixture::createMeetFile(f.dir.filePath("older"));
         for (const char *name : {"2026-12-06 10-20-00 old b.mdb", "2026-12-06 10-40-00 old c.mdb",
                                  "2026-12-06 09-10-00 old a.mdb"})
-            QVERIFY(QFile::copy(f.meet.location(), QDir(f.folder()).filePath(name)));
+            QVERIFY(QFile::copy(older, QDir(f.folder()).filePath(name)));
         QCOMPARE(f.taken(), (QStringList{"broken", "old c", "old b", "old a"}));
         const Snapshot broken = f.net.store().list(true).front();
         QCOMPARE(broken.teams, -1);
