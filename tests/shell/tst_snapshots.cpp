@@ -213,6 +213,25 @@ private Q_SLOTS:
         QCOMPARE(QDir(f.folder()).entryList(QDir::Files), QStringList{QFileInfo(chosen.path).fileName()});
     }
 
+    // The restore a damaged meet file needs: the damaged meet is kept as it is, listed so.
+    void restore_ofADamagedMeet_keepsItAndPutsItRight()
+    {
+        if (TestEngine::onServer())
+            QSKIP("the server keeps its own pages");
+        NetFixture f;
+        MeetBuilder(f.db()).addTeam("Acorn", "A");
+        const Snapshot sound = f.net.take("sound");
+        const QString before = MeetFixture::dump(f.db());
+        const QString path = f.meet.location();
+        f.meet.close();
+        damage(path);
+        f.meet.open(path, DbConnection::Mode::ReadWrite);
+        const Snapshot kept = f.net.restore(sound);
+        QCOMPARE(MeetFixture::dump(f.db()), before);
+        QCOMPARE(f.net.store().list(true).front().what, kept.what);
+        QVERIFY(!f.net.store().list(true).front().damage.isEmpty());
+    }
+
     // What a snapshot cut short left is removed by the next one, and nothing else.
     void leftoversOfAnInterruptedSnapshot_areRemovedByTheNext()
     {
