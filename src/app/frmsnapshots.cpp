@@ -63,9 +63,13 @@ void FrmSnapshots::Load_List()
 {
     m_list->clear();
     m_snapshots = m_app.safety.store().list(true);
-    for (const Snapshot &s : m_snapshots)
-        new QTreeWidgetItem(m_list, {SnapshotStore::shownTime(s.time), s.what, count(s.teams),
-                                     count(s.riders), count(s.entries), count(s.placings)});
+    for (const Snapshot &s : m_snapshots) {
+        auto *line = new QTreeWidgetItem(
+            m_list, {SnapshotStore::shownTime(s.time), s.damage.isEmpty() ? s.what : s.what + Damaged,
+                     count(s.teams), count(s.riders), count(s.entries), count(s.placings)});
+        if (!s.damage.isEmpty())
+            line->setToolTip(1, s.damage);
+    }
     if (!m_snapshots.empty())
         m_list->setCurrentItem(m_list->topLevelItem(0));
 }
@@ -86,6 +90,12 @@ void FrmSnapshots::CmdRestore_Click()
     }
     const Snapshot chosen = m_snapshots[line];
     const QString when = SnapshotStore::shownTime(chosen.time);
+    if (!chosen.damage.isEmpty()) {
+        m_app.messages->tell(QStringLiteral("The snapshot of %1 (%2) is damaged and cannot be restored: %3. "
+                                            "The meet was not changed.")
+                                 .arg(when, chosen.what, chosen.damage));
+        return;
+    }
     if (!m_app.messages->ask(
             QStringLiteral("The meet will be replaced by the snapshot of %1 (%2). The meet as it "
                            "is now is kept as a snapshot first. Are you sure you want to "

@@ -9,7 +9,8 @@ class QTreeWidget;
 struct AppState;
 
 // Utilities "Snapshots": the copies of the meet in the snapshot folder, newest first, with what
-// came after each and how many teams, riders, entries and placings it holds. Restore keeps the
+// came after each and how many teams, riders, entries and placings it holds; a copy that fails
+// the engine's check is shown damaged and is not restored. Restore keeps the
 // present meet as a snapshot, then replaces the meet by the chosen one; the screens open on the
 // old meet are closed, so that the next one reads the restored meet. The main menu is disabled
 // while the window is open.
@@ -19,6 +20,8 @@ class FrmSnapshots : public OwnedWindow
 
 public:
     static inline const QString NothingChosen = QStringLiteral("Choose the snapshot to restore.");
+    // After what came next, on the line of a snapshot that fails its check.
+    static inline const QString Damaged = QStringLiteral(" (damaged)");
 
     // Shows the window over the main menu.
     static FrmSnapshots *open(AppState &app, QWidget *mainMenu);

@@ -15,6 +15,34 @@ constexpr std::array<char16_t, 32> Cp1252High{
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
+// Of the first characters of a text, more than one in this many being control characters (and
+// more than a few) makes it no text at all, a program's own file, rather than text with a stray
+// character.
+constexpr int SampleCharacters = 4096;
+constexpr int ControlsInText = 20;
+constexpr int StrayControls = 8;
+
+bool formulaStart(QChar c)
+{
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+}
+
+// Apostrophes, then a character that starts a formula.
+bool risky(QStringView s)
+{
+    qsizetype i = 0;
+    while (i < s.size() && s[i] == u'\'')
+        ++i;
+    return i < s.size() && formulaStart(s[i]);
+}
+
+// A character no field may hold: C0 and C1 controls and DEL, but for tab and line ends.
+bool control(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || (u >= 0x7F && u < 0xA0);
+}
+
 bool blank(const QStringList &fields)
 {
     for (const QString &f : fields)
@@ -23,17 +51,57 @@ bool blank(const QStringList &fields)
     return true;
 }
 
+// Why the text is not one a spreadsheet saves, or "": no text at all, or the first control
+// character with its place.
+QString textFault(const QString &text)
+{
+    const qsizetype sample = std::min<qsizetype>(text.size(), SampleCharacters);
+    qsizetype controls = 0;
+    for (qsizetype i = 0; i < sample; ++i)
+        controls += control(text[i]) ? 1 : 0;
+    if (controls > StrayControls && controls * ControlsInText > sample)
+        return QStringLiteral("it is not a text file");
+    int line = 1;
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\n' || c == u'\r') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            ++line;
+            lineStart = i + 1;
+        } else if (control(c)) {
+            return QStringLiteral("line %1, column %2 holds a control character (U+%3)")
+                .arg(line)
+                .arg(i - lineStart + 1)
+                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
+        }
+    }
+    return {};
+}
+
 } // namespace
+
+QString guarded(const QString &value)
+{
+    return risky(value) ? u'\'' + value : value;
+}
+
+QString unguarded(const QString &cell)
+{
+    return cell.startsWith(u'\'') && risky(cell) ? cell.mid(1) : cell;
+}
 
 QString field(const QString &value, QChar separator)
 {
-    const bool quote =
-        value.contains(separator) || value.contains(u'"') || value.contains(u'\n') || value.contains(u'\r');
+    QString cell = guarded(value);
+    const bool quote = cell.contains(separator) || cell.contains(u'"') || cell.contains(u'\n') ||
+                       cell.contains(u'\r') ||
+                       (!cell.isEmpty() && (cell.front().isSpace() || cell.back().isSpace()));
     if (!quote)
-        return value;
-    QString quoted = value;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
+        return cell;
+    cell.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + cell + u'"';
 }
 
 QString line(const QStringList &values, QChar separator)
@@ -55,6 +123,13 @@ QByteArray document(const QStringList &header, const QVector<QStringList> &rows,
 
 QString decode(const QByteArray &bytes)
 {
+    for (const auto &[mark, encoding] : {std::pair{QByteArrayView("\xFF\xFE"), QStringDecoder::Utf16LE},
+                                         std::pair{QByteArrayView("\xFE\xFF"), QStringDecoder::Utf16BE}})
+        if (bytes.startsWith(mark)) {
+            QStringDecoder utf16(encoding, QStringDecoder::Flag::Stateless);
+            QString text = utf16.decode(QByteArrayView(bytes).sliced(2));
+            return utf16.hasError() || bytes.size() % 2 != 0 ? QString() : text;
+        }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError()) {
@@ -76,6 +151,7 @@ QChar separatorOf(const QString &text)
 {
     int commas = 0;
     int semicolons = 0;
+    int tabs = 0;
     bool quoted = false;
     for (const QChar c : text) {
         if (c == u'"')
@@ -86,70 +162,104 @@ QChar separatorOf(const QString &text)
             ++commas;
         else if (c == u';')
             ++semicolons;
-        else if ((c == u'\n' || c == u'\r') && commas + semicolons > 0)
+        else if (c == u'\t')
+            ++tabs;
+        else if ((c == u'\n' || c == u'\r') && commas + semicolons + tabs > 0)
             break;
     }
-    return semicolons > commas ? QChar(u';') : QChar(u',');
+    if (commas >= semicolons && commas >= tabs)
+        return u',';
+    return semicolons >= tabs ? QChar(u';') : QChar(u'\t');
 }
 
-QVector<Record> parse(const QString &text, QChar separator)
+Sheet parse(const QString &text, QChar separator)
 {
-    QVector<Record> records;
+    enum class At { Start, Unquoted, Quoted, AfterQuote };
+    Sheet sheet;
     Record record{1, {}};
     QString value;
-    bool quoted = false;   // inside a quoted field
-    bool fieldOpen = true; // at the start of a field: a quote here opens a quoted one
+    At at = At::Start;
+    qsizetype quotedLength = 0; // of a quoted field's value, what its quotes held
     int lineNumber = 1;
+    int quoteLine = 0; // the line the open quote opened on
 
-    const auto endRecord = [&] {
-        record.fields << value;
+    const auto endField = [&] {
+        if (at == At::AfterQuote)
+            record.fields << value.left(quotedLength) + value.mid(quotedLength).trimmed();
+        else
+            record.fields << value.trimmed();
         value.clear();
+        at = At::Start;
+    };
+    const auto endRecord = [&] {
+        endField();
         if (!blank(record.fields))
-            records.push_back(std::move(record));
+            sheet.records.push_back(std::move(record));
         record = Record{lineNumber, {}};
-        fieldOpen = true;
     };
 
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
-        if (quoted) {
+        if (at == At::Quoted) {
             if (c == u'"') {
                 if (i + 1 < n && text[i + 1] == u'"') {
                     value += u'"';
                     ++i;
                 } else {
-                    quoted = false;
+                    at = At::AfterQuote;
+                    quotedLength = value.size();
                 }
             } else {
                 if (c == u'\n' || (c == u'\r' && !(i + 1 < n && text[i + 1] == u'\n')))
                     ++lineNumber;
                 value += c;
             }
-            continue;
-        }
-        if (c == u'"' && fieldOpen && value.trimmed().isEmpty()) {
-            value.clear();
-            quoted = true;
-            fieldOpen = false;
         } else if (c == separator) {
-            record.fields << value;
-            value.clear();
-            fieldOpen = true;
+            endField();
         } else if (c == u'\r' || c == u'\n') {
             if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
                 ++i;
             ++lineNumber;
             endRecord();
+        } else if (at == At::Start && c == u'"') {
+            value.clear(); // the blanks before the opening quote
+            at = At::Quoted;
+            quoteLine = lineNumber;
         } else {
             value += c;
-            if (!c.isSpace())
-                fieldOpen = false;
+            if (at == At::Start && !c.isSpace())
+                at = At::Unquoted;
         }
     }
-    if (!value.isEmpty() || !record.fields.isEmpty())
+    if (at == At::Quoted) {
+        sheet.records.clear();
+        sheet.refusal = QStringLiteral("a quote opened on line %1 is never closed").arg(quoteLine);
+        return sheet;
+    }
+    if (!value.isEmpty() || !record.fields.isEmpty() || at == At::AfterQuote)
         endRecord();
-    return records;
+    return sheet;
+}
+
+Sheet read(const QByteArray &bytes)
+{
+    Sheet sheet;
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
+        sheet.refusal = QStringLiteral("it is a spreadsheet program's own file, not text; save it as CSV "
+                                       "and choose that file");
+        return sheet;
+    }
+    const QString text = decode(bytes);
+    sheet.refusal = text.isNull() ? QStringLiteral("it is not a text file") : textFault(text);
+    if (!sheet.refusal.isEmpty())
+        return sheet;
+    sheet = parse(text, separatorOf(text));
+    for (Record &record : sheet.records)
+        for (QString &f : record.fields)
+            if (f.startsWith(u'\''))
+                f = unguarded(f);
+    return sheet;
 }
 
 } // namespace Csv

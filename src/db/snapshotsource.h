@@ -13,8 +13,9 @@ class SnapshotSource
 public:
     virtual ~SnapshotSource() = default;
 
-    // Writes the meet as it stands into a new database file at path. Throws DbError; a file
-    // left behind by a failure is the caller's to remove.
+    // Writes the meet as it stands into a new database file at path (an empty file there is
+    // written over), not necessarily on the disk yet. Throws DbError; a file left behind by a
+    // failure is the caller's to remove.
     virtual void copyTo(const QString &path) = 0;
     // Replaces the whole meet by the one in the file at path, in one step: after a failure the
     // meet is as it was. Throws DbError.

@@ -109,7 +109,8 @@ QWidget *FrmSpreadsheetImport::filesPage()
 {
     QWidget *page = stepPage(
         QStringLiteral("LblFilesHint"),
-        QStringLiteral("Choose the spreadsheet file, saved as CSV, of each kind to import, and leave the "
+        QStringLiteral("Choose the spreadsheet file, saved as CSV or as Unicode Text, of each kind to "
+                       "import, and leave the "
                        "others empty. The first line of a file names its columns. Coaches and riders "
                        "name their team by team name and division: the team must be in the meet, or in "
                        "the teams file chosen here."),

@@ -65,6 +65,60 @@ QString matchKey(Kind kind, const QStringList &v, std::int32_t teamCode, int tea
            names;
 }
 
+// The post a coach's position names: head coach, assistant, or neither.
+enum class Post { None, Head, Assistant };
+
+Post postOf(const QString &position)
+{
+    QString plain;
+    for (const QChar c : position.toCaseFolded())
+        if (c.isLetter())
+            plain += c;
+    if (plain == u"headcoach" || plain == u"head")
+        return Post::Head;
+    if (plain == u"assistantcoach" || plain == u"assistant" || plain == u"asst" || plain == u"asstcoach")
+        return Post::Assistant;
+    return Post::None;
+}
+
+// Two values of a field say the same: a rider number by the number it means (7 and 07), a
+// position by the post it names, anything else as written.
+bool sameValue(Role role, const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    if (role == Role::RiderNumber)
+        return RiderNumber::sameNumber(a, b);
+    if (role == Role::Position)
+        return postOf(a) != Post::None && postOf(a) == postOf(b);
+    return false;
+}
+
+// The fields of a line that would change the stored record: those given and saying otherwise.
+QStringList changesOf(Kind kind, const QStringList &line, const QStringList &stored)
+{
+    QStringList changes;
+    const QVector<Field> &f = fields(kind);
+    for (int i = 0; i < f.size(); ++i)
+        if (f[i].own && !line[i].isEmpty() && !sameValue(f[i].role, line[i], stored[i]))
+            changes << f[i].heading;
+    return changes;
+}
+
+// Two lines of the same names are told apart by a field both give and that differs (a rider's
+// number, a judge's city); teams by their name and division alone.
+bool toldApart(Kind kind, const QStringList &a, const QStringList &b)
+{
+    if (kind == Kind::Teams)
+        return false;
+    const QVector<Field> &f = fields(kind);
+    for (int i = 0; i < f.size(); ++i)
+        if (f[i].own && f[i].role != Role::FirstName && f[i].role != Role::LastName && !a[i].isEmpty() &&
+            !b[i].isEmpty() && !sameValue(f[i].role, a[i], b[i]))
+            return true;
+    return false;
+}
+
 // The meet's roster as the checks need it.
 class Meet
 {
@@ -75,42 +129,48 @@ public:
             add(kind, roster[int(kind)]);
     }
 
-    const Stored *team(const QString &key) const { return find(Kind::Teams, key); }
-    const Stored *find(Kind kind, const QString &key) const
+    const Stored *team(const QString &key) const
     {
-        const auto it = m_records[int(kind)].constFind(key);
-        return it == m_records[int(kind)].cend() ? nullptr : &*it;
+        const QVector<const Stored *> alike = find(Kind::Teams, key);
+        return alike.isEmpty() ? nullptr : alike.front();
+    }
+    // The records of the kind under the key, by their key.
+    QVector<const Stored *> find(Kind kind, const QString &key) const
+    {
+        return m_records[int(kind)].value(key);
     }
     // The rider holding the number, or null.
-    const Stored *numberHolder(int number) const
-    {
-        const auto it = m_numbers.constFind(number);
-        return it == m_numbers.cend() ? nullptr : &*it;
-    }
+    const Stored *numberHolder(int number) const { return m_numbers.value(number); }
 
 private:
     void add(Kind kind, const QVector<Stored> &stored)
     {
-        QHash<QString, Stored> &records = m_records[int(kind)];
+        QHash<QString, QVector<const Stored *>> &records = m_records[int(kind)];
         const int number = indexOf(kind, Role::RiderNumber);
         for (const Stored &s : stored) {
             if (number >= 0)
                 if (const auto n = RiderNumber::convert(s.values[number]); n && !m_numbers.contains(*n))
-                    m_numbers.insert(*n, s);
-            const QString k = matchKey(kind, s.values, s.teamCode);
-            if (!records.contains(k))
-                records.insert(k, s);
+                    m_numbers.insert(*n, &s);
+            records[matchKey(kind, s.values, s.teamCode)].push_back(&s);
         }
     }
 
-private:
-    std::array<QHash<QString, Stored>, 4> m_records;
-    QHash<int, Stored> m_numbers;
+    std::array<QHash<QString, QVector<const Stored *>>, 4> m_records;
+    QHash<int, const Stored *> m_numbers;
 };
+
+// A rider number as the import takes it: digits alone, as a bib shows it (07 and 7 are one
+// number, as on the rider form). A sign or a fraction, which the rider form would turn into
+// another number than the one written, is refused.
+bool plainNumber(const QString &number)
+{
+    return std::all_of(number.cbegin(), number.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
 
 // The first fault of a line's values, before it is compared with anything: a required field
 // missing, a division or position the meet does not know, a value longer than its field, a rider
-// number that is no number. Division and position are given the meet's spelling.
+// number that is not one. A division is given the meet's spelling, and so is a head coach (the
+// only post the coach form reads by its spelling); other positions are kept as written.
 QString ownFault(Kind kind, QStringList &values)
 {
     const QVector<Field> &f = fields(kind);
@@ -124,18 +184,12 @@ QString ownFault(Kind kind, QStringList &values)
         values[d] = division;
     }
     if (const int p = indexOf(kind, Role::Position); p >= 0) {
-        QString plain;
-        for (const QChar c : values[p].toCaseFolded())
-            if (c.isLetter())
-                plain += c;
-        if (plain == u"headcoach" || plain == u"head")
-            values[p] = HeadCoach;
-        else if (plain == u"assistantcoach" || plain == u"assistant" || plain == u"asst" ||
-                 plain == u"asstcoach")
-            values[p] = AssistantCoach;
-        else
+        const Post post = postOf(values[p]);
+        if (post == Post::None)
             return QStringLiteral("the position \"%1\" is neither %2 nor %3")
                 .arg(values[p], HeadCoach, AssistantCoach);
+        if (post == Post::Head)
+            values[p] = HeadCoach;
     }
     for (int i = 0; i < f.size(); ++i)
         if (f[i].length > 0 && characters(values[i]) > f[i].length)
@@ -143,8 +197,8 @@ QString ownFault(Kind kind, QStringList &values)
                 .arg(f[i].heading, f[i].length == 1 ? QStringLiteral("1 character")
                                                     : QStringLiteral("%1 characters").arg(f[i].length));
     const int n = indexOf(kind, Role::RiderNumber);
-    if (n >= 0 && !values[n].isEmpty() && !RiderNumber::convert(values[n]))
-        return QStringLiteral("the rider number \"%1\" is not a whole number").arg(values[n]);
+    if (n >= 0 && !values[n].isEmpty() && !plainNumber(values[n]))
+        return QStringLiteral("the rider number \"%1\" is not a whole number from 0 to 999").arg(values[n]);
     return {};
 }
 
@@ -183,16 +237,8 @@ public:
                               QStringLiteral("there is no team \"%1\" in division %2").arg(name, division));
         }
         const QString key = matchKey(m_kind, line.values, line.teamCode, line.teamLine);
-        if (const auto first = m_seen.constFind(key); first != m_seen.cend())
-            return refuse(line, QStringLiteral("the same %1 as line %2").arg(recordName(m_kind)).arg(*first));
-        if (const Stored *there = line.teamLine < 0 ? m_meet.find(m_kind, key) : nullptr) {
-            line.state = State::Existing;
-            line.key = there->key;
-            const QVector<Field> &f = fields(m_kind);
-            for (int i = 0; i < f.size(); ++i)
-                if (f[i].own && !line.values[i].isEmpty() && line.values[i] != there->values[i])
-                    line.changes << f[i].heading;
-        }
+        if (const QString same = match(line, key); !same.isEmpty())
+            return refuse(line, same);
         if (m_number >= 0 && !line.values[m_number].isEmpty()) {
             const QString &typed = line.values[m_number];
             const int n = *RiderNumber::convert(typed);
@@ -204,10 +250,54 @@ public:
                               QStringLiteral("rider number %1 is also on line %2").arg(typed).arg(*other));
             m_numberLine.insert(n, line.line);
         }
-        m_seen.insert(key, line.line);
+        if (line.state == State::Existing)
+            m_taken.insert(line.key, {line.line, line.values});
+        else
+            m_new[key].push_back({line.line, line.values});
     }
 
 private:
+    // Finds the record the line is, among the meet's records of its names and the new lines
+    // before it: a record the line changes nothing of, else the only one of those names. Answers
+    // why the line is refused when it repeats a line before it or cannot tell which record it is.
+    QString match(Line &line, const QString &key)
+    {
+        const QVector<const Stored *> alike =
+            line.teamLine < 0 ? m_meet.find(m_kind, key) : QVector<const Stored *>{};
+        QVector<const Stored *> free; // not yet found by a line before
+        for (const Stored *s : alike)
+            if (!m_taken.contains(s->key))
+                free << s;
+        const Stored *found = nullptr;
+        for (const Stored *s : free)
+            if (changesOf(m_kind, line.values, s->values).isEmpty()) {
+                found = s;
+                break;
+            }
+        if (!found && alike.size() == 1 && free.size() == 1)
+            found = free.front();
+        if (found) {
+            line.state = State::Existing;
+            line.key = found->key;
+            line.changes = changesOf(m_kind, line.values, found->values);
+            return {};
+        }
+        // A line that a line before it cannot be told apart from, found in the meet or new.
+        const QString same = QStringLiteral("the same %1 as line %2").arg(recordName(m_kind));
+        for (const Stored *s : alike)
+            if (const auto by = m_taken.constFind(s->key);
+                by != m_taken.cend() && !toldApart(m_kind, line.values, by->second))
+                return same.arg(by->first);
+        for (const auto &[at, values] : m_new.value(key))
+            if (!toldApart(m_kind, line.values, values))
+                return same.arg(at);
+        if (!free.isEmpty())
+            return QStringLiteral("the meet holds %1 %2 of these names, and this line is none of them")
+                .arg(alike.size())
+                .arg(kindName(m_kind).toLower());
+        return {};
+    }
+
     static void refuse(Line &line, const QString &reason)
     {
         line.state = State::Refused;
@@ -222,8 +312,9 @@ private:
     int m_division;
     int m_number;
     QHash<QString, int> m_arriving; // the teams file's new teams, by name and division
-    QHash<QString, int> m_seen;     // the file line of each record so far
-    QHash<int, int> m_numberLine;   // the file line of each rider number so far
+    QHash<std::int32_t, std::pair<int, QStringList>> m_taken;   // the line that found each record there
+    QHash<QString, QVector<std::pair<int, QStringList>>> m_new; // the new lines so far, by names
+    QHash<int, int> m_numberLine;                               // the file line of each rider number so far
 };
 
 RosterImport::Sheet check(const RosterSheet &sheet, const Meet &meet, const RosterImport::Sheet *teams)

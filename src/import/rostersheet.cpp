@@ -19,15 +19,15 @@ std::optional<QString> RosterSheet::load(RosterFields::Kind sheetKind, const QSt
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return refuse(file.errorString());
-    const QString text = Csv::decode(file.readAll());
+    Csv::Sheet sheet = Csv::read(file.readAll());
     if (file.error() != QFileDevice::NoError)
         return refuse(file.errorString());
-    records = Csv::parse(text, Csv::separatorOf(text));
-    if (records.isEmpty())
+    if (!sheet.refusal.isEmpty())
+        return refuse(sheet.refusal);
+    if (sheet.records.isEmpty())
         return refuse(QStringLiteral("it is empty"));
+    records = std::move(sheet.records);
     headings = records.takeFirst().fields;
-    for (QString &h : headings)
-        h = h.trimmed();
     columnOf = RosterFields::matchColumns(kind, headings);
     return std::nullopt;
 }

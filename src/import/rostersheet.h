@@ -24,11 +24,11 @@ struct RosterSheet
     std::optional<QString> load(RosterFields::Kind sheetKind, const QString &filePath);
 
     bool has(int field) const { return columnOf[field] >= 0; }
-    // The field's value in the record, blanks around it dropped; "" when the field has no column
-    // or the record stops short of it.
+    // The field's value in the record, as read (blanks around an unquoted one dropped); "" when
+    // the field has no column or the record stops short of it.
     QString value(const Csv::Record &record, int field) const
     {
         const int c = columnOf[field];
-        return c >= 0 && c < record.fields.size() ? record.fields[c].trimmed() : QString();
+        return c >= 0 && c < record.fields.size() ? record.fields[c] : QString();
     }
 };

@@ -112,11 +112,21 @@ private:
                  .rows)
             judges[{row[0].toString().toUpper(), row[1].toInt()}].insert(row[2].toLongLong());
 
+        // A judge's places of riders entered in the class (a place of one who left does not fill the
+        // card); a class whose cards hold only such places still has placings.
         std::map<ClassKey, std::map<qint64, int>> places;
-        for (const auto &row : select(QStringLiteral("SELECT Division, ClassNumber, JudgeID, count(*) FROM "
-                                                     "TblPlacing WHERE (? = '' OR Division = ?) "
-                                                     "GROUP BY Division, ClassNumber, JudgeID"))
-                                   .rows)
+        for (const auto &row :
+             select(
+                 QStringLiteral("SELECT TblPlacing.Division, TblPlacing.ClassNumber, TblPlacing.JudgeID, "
+                                "sum(CASE WHEN EXISTS (SELECT 1 FROM TblEntry "
+                                "INNER JOIN TblPerson ON TblPerson.RiderIndex = TblEntry.RiderIndex "
+                                "INNER JOIN TblTeam ON TblTeam.TeamCode = TblPerson.TeamCode "
+                                "WHERE TblEntry.RiderIndex = TblPlacing.RiderIndex "
+                                "AND TblEntry.ClassNumber = TblPlacing.ClassNumber "
+                                "AND TblTeam.Division = TblPlacing.Division) THEN 1 ELSE 0 END) "
+                                "FROM TblPlacing WHERE (? = '' OR TblPlacing.Division = ?) "
+                                "GROUP BY TblPlacing.Division, TblPlacing.ClassNumber, TblPlacing.JudgeID"))
+                 .rows)
             places[{row[0].toString().toUpper(), row[1].toInt()}][row[2].toLongLong()] = row[3].toInt();
 
         std::map<qint64, QString> judgeNames;

@@ -3,7 +3,7 @@
 #include "common/messageservice.h"
 #include "db/dbconnection.h"
 #include "db/dberror.h"
-#include "db/meetschema.h"
+#include "db/meetfilecheck.h"
 #include "db/snapshotsource.h"
 
 #include <QTimer>
@@ -36,12 +36,12 @@ void SafetyNet::attach(std::unique_ptr<SnapshotSource> source, const QString &fo
     m_failureTold = false;
 }
 
-Snapshot SafetyNet::record(const QString &what)
+Snapshot SafetyNet::record(const QString &what, SnapshotStore::IfDamaged ifDamaged)
 {
     if (!m_source)
         throw DbError(QStringLiteral("Taking a snapshot of the meet"), {}, QStringLiteral("no meet is open"));
     const std::int64_t changes = m_source->changeCount();
-    Snapshot snapshot = m_store.take(*m_source, what, m_clock());
+    Snapshot snapshot = m_store.take(*m_source, what, m_clock(), ifDamaged);
     m_saves = 0;
     m_changesAtLast = changes;
     m_failureTold = false;
@@ -104,11 +104,14 @@ Snapshot SafetyNet::restore(const Snapshot &chosen)
     {
         DbConnection file;
         file.open(chosen.path, DbConnection::Mode::ReadOnly);
-        if (const auto mismatch = MeetSchema::mismatch(file.database()))
-            throw DbError(Restoring, {}, QStringLiteral("the snapshot is not a meet: %1").arg(*mismatch));
+        if (const QStringList damage = MeetFileCheck::quickProblems(file.database()); !damage.isEmpty())
+            throw DbError(Restoring, {},
+                          QStringLiteral("the snapshot cannot be restored: %1").arg(damage.front()));
     }
-    // Pruned only once the chosen one has been read back.
-    Snapshot present = record(QStringLiteral("before restoring ") + SnapshotStore::shownTime(chosen.time));
+    // Pruned only once the chosen one has been read back. A meet damaged since is kept as it is,
+    // so that it can be put right by the restore.
+    Snapshot present = record(QStringLiteral("before restoring ") + SnapshotStore::shownTime(chosen.time),
+                              SnapshotStore::IfDamaged::Keep);
     m_source->replaceFrom(chosen.path);
     m_changesAtLast = m_source->changeCount();
     m_store.prune();

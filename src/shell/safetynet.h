@@ -54,13 +54,14 @@ public:
     // A snapshot now, named by what. Throws DbError.
     Snapshot take(const QString &what);
     // Keeps the present meet as a snapshot ("before restoring ..."), then replaces the meet by the
-    // chosen one in one step. Refuses a file that is not a meet before anything is done. Answers
-    // the snapshot of the present. Throws DbError; the meet is as it was then.
+    // chosen one in one step. Refuses a file that is damaged or not a meet before anything is
+    // done. Answers the snapshot of the present. Throws DbError; the meet is as it was then.
     Snapshot restore(const Snapshot &chosen);
 
 private:
     // A snapshot now, without letting old ones go.
-    Snapshot record(const QString &what);
+    Snapshot record(const QString &what,
+                    SnapshotStore::IfDamaged ifDamaged = SnapshotStore::IfDamaged::Refuse);
 
     SnapshotStore m_store;
     std::unique_ptr<SnapshotSource> m_source;

@@ -87,6 +87,9 @@ private Q_SLOTS:
         QTest::newRow("exact beats a slip, one field a column")
             << int(Kind::Riders) << "LastName|Last Name|Frist|First"
             << "First Name=First, Last Name=LastName";
+        QTest::newRow("slips only in headings of five letters or more")
+            << int(Kind::Judges) << "Last|First|Cty|Stae|Tel|Nots"
+            << "First Name=First, Last Name=Last, State=Stae, Phone Number=Tel, Notes=Nots";
         QTest::newRow("two phones") << int(Kind::Coaches) << "Phone 2|Phone|Position"
                                     << "Position=Position, Primary Phone=Phone, Secondary Phone=Phone 2";
     }
@@ -124,6 +127,14 @@ private Q_SLOTS:
                                      << "3:Ann Lee|6:Bo Brown";
         QTest::newRow("extra columns, any order, blanks around")
             << QByteArray("Shoe,Last Name,Age,First Name\n42, Lee ,12,  Ann\n") << "2:Ann Lee";
+        QByteArray unicodeText("\xFF\xFE");
+        for (const QChar c :
+             QStringLiteral("Last Name\tFirst Name\tCity\r\nM\u00FCller\tZo\u00EB\t'=Elm \r\n"))
+            unicodeText.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        QTest::newRow("Unicode Text: UTF-16, tabs, a guarded cell")
+            << unicodeText << "2:Zo\u00EB M\u00FCller City==Elm";
+        QTest::newRow("quoted blanks kept")
+            << QByteArray("First Name,Last Name\n\"Ann \",Lee\n") << "2:Ann  Lee";
     }
     void spreadsheetFiles_readAsMeant()
     {
@@ -147,7 +158,10 @@ private Q_SLOTS:
     void refusedLines_areNamedByTheirLineAndReason()
     {
         auto b = m->build();
-        b.addRider(b.addTeam("Blue", "B"), "Ann", "Lee", "7");
+        const auto blue = b.addTeam("Blue", "B");
+        b.addRider(blue, "Ann", "Lee", "7");
+        b.addRider(blue, "Ann", "Lee", "8");
+        b.addCoach(blue, "Amy", "Adams", "Assistant Coach");
         b.addTeam("Red", "C");
         const QString longName(51, u'x');
         const RosterImport::Preview p =
@@ -167,15 +181,22 @@ private Q_SLOTS:
                                                                      "Blue,B,1234,Jo,Jay,\n"
                                                                      "Blue,B,x1,Kim,Kay,\n"
                                                                      "BLUE,B,,bo,brown,\n"
-                                                                     "Blue,B,7,Ann,Lee,\n"
+                                                                     "Blue,B,9,Ann,Lee,\n"
                                                                      "Red,C,,Ann,Lee,\n"
-                                                                     "Teal,c,,Lu,Lowe,\n")),
+                                                                     "Teal,c,,Lu,Lowe,\n"
+                                                                     "Blue,B,1.5,Mo,May,\n"
+                                                                     "Blue,B,-3,Ned,Noe,\n"
+                                                                     "Blue,B,2,Oz,Orr,\n"
+                                                                     "Blue,B,7,Ann,Lee,\n"
+                                                                     "tEAL,C,,Pia,Pratt,\n")),
                           sheet(Kind::Teams, file("teams.csv", "Team Name,Division,Region\n"
                                                                "Green,B,12\nTeal,C,\n")),
                           sheet(Kind::Coaches, file("coaches.csv", "Team Name,Division,Position,"
                                                                    "First Name,Last Name\n"
                                                                    "Blue,B,head,Hal,Hart\n"
-                                                                   "Blue,B,Trainer,Ida,Ince\n"))})
+                                                                   "Blue,B,Trainer,Ida,Ince\n"
+                                                                   "blue,B,asst.,Jo,Jones\n"
+                                                                   "Blue,B,Assistant,Amy,Adams\n"))})
                 .preview();
         QCOMPARE(
             lineTexts(p),
@@ -185,6 +206,8 @@ private Q_SLOTS:
                 "Line 2: Hal Hart, Head Coach - Blue (B)",
                 "Line 3: Ida Ince, Trainer - Blue (B): the position \"Trainer\" is neither Head Coach nor "
                 "Assistant Coach",
+                "Line 4: Jo Jones, asst. - blue (B)",
+                "Line 5: Amy Adams, Assistant - Blue (B): the same",
                 "Line 2: Bo Brown - Blue (B)",
                 "Line 4: Cy Cole (07) - Blue (B): rider number 07 is taken by Ann Lee (7) - Blue (B)",
                 "Line 5: Di Dunn (12) - Blue (B)",
@@ -196,12 +219,49 @@ private Q_SLOTS:
                     " Ives - Blue (B): First Name is longer than the meet keeps (50 characters)",
                 "Line 11: Jo Jay (1234) - Blue (B): Rider Number is longer than the meet keeps (3 "
                 "characters)",
-                "Line 12: Kim Kay (x1) - Blue (B): the rider number \"x1\" is not a whole number",
+                "Line 12: Kim Kay (x1) - Blue (B): the rider number \"x1\" is not a whole number from 0 to "
+                "999",
                 "Line 13: bo brown - BLUE (B): the same rider as line 2",
-                "Line 14: Ann Lee (7) - Blue (B): the same",
+                "Line 14: Ann Lee (9) - Blue (B): the meet holds 2 riders of these names, and this line is "
+                "none "
+                "of them",
                 "Line 15: Ann Lee - Red (C)",
                 "Line 16: Lu Lowe - Teal (C)",
+                "Line 17: Mo May (1.5) - Blue (B): the rider number \"1.5\" is not a whole number from 0 to "
+                "999",
+                "Line 18: Ned Noe (-3) - Blue (B): the rider number \"-3\" is not a whole number from 0 to "
+                "999",
+                "Line 19: Oz Orr (2) - Blue (B)",
+                "Line 20: Ann Lee (7) - Blue (B): the same",
+                "Line 21: Pia Pratt - tEAL (C)",
             }));
+    }
+
+    // A file that would carry something into the meet that it does not mean is refused whole,
+    // before any preview: the lines after a quote left open, a control character, a workbook.
+    void sheetsThatMisleadTheReader_areRefusedBeforeAPreview_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("quote left open")
+            << QByteArray("Team,Division,First,Last,City\nBlue,B,Ann,Lee,\"Elm\nBlue,B,Bo,Brown,Oak\n"
+                          "Blue,B,Cy,Cole,Ash\n")
+            << "a quote opened on line 2 is never closed";
+        QTest::newRow("NUL") << QByteArray("Team,Division,First,Last\nBlue,B,A@nn,Lee\n").replace('@', '\0')
+                             << "line 2, column 9 holds a control character (U+0000)";
+        QTest::newRow("workbook") << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0", 10)
+                                  << "it is a spreadsheet program's own file, not text; save it as CSV and "
+                                     "choose that file";
+    }
+    void sheetsThatMisleadTheReader_areRefusedBeforeAPreview()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const QString path = file("riders.csv", bytes);
+        RosterSheet s;
+        QCOMPARE(s.load(Kind::Riders, path).value_or("read"),
+                 QStringLiteral("The file \"%1\" cannot be read: %2.")
+                     .arg(QDir::toNativeSeparators(path), reason));
     }
 
     void alreadyThere_skippedOrUpdated_data()
@@ -210,10 +270,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected"); // the rider's number, address, city, zip afterwards
         QTest::addColumn<QString>("summary");
         QTest::newRow("skip") << false << "|Old Rd|Elm|111"
-                              << "Spreadsheet Import Successful\n\nRiders: 1 added, 1 already there left as "
+                              << "Spreadsheet Import Successful\n\nRiders: 2 added, 1 already there left as "
                                  "they were, 1 refused lines left out";
         QTest::newRow("update") << true << "7|New Rd|Elm|111"
-                                << "Spreadsheet Import Successful\n\nRiders: 1 added, 1 updated, 1 refused "
+                                << "Spreadsheet Import Successful\n\nRiders: 2 added, 1 updated, 1 refused "
                                    "lines left out";
     }
     void alreadyThere_skippedOrUpdated()
@@ -233,38 +293,56 @@ private Q_SLOTS:
                                                                      "First Name,Last Name,Address,City\n"
                                                                      "Blue,B,7,Ann,Lee,New Rd,\n"
                                                                      "Blue,B,8,Bo,Brown,,\n"
-                                                                     "Blue,B,9,,Cole,,\n"))});
+                                                                     "Blue,B,9,,Cole,,\n"
+                                                                     "Blue,B,10,Ann,Lee,,\n"))});
         const RosterImport::Preview p = import.preview();
         QCOMPARE(p[0].lines[0].changes, (QStringList{"Rider Number", "Address"}));
         QCOMPARE(import.importInto(p, update).message(), summary);
         QCOMPARE(MeetQuery::column(m->db(),
                                    "SELECT RiderNumber || '|' || Address || '|' || City || '|' || Zip "
-                                   "FROM TblPerson WHERE LastName = 'Lee'"),
+                                   "FROM TblPerson WHERE LastName = 'Lee' AND Address <> ''"),
                  QStringList{expected});
-        QCOMPARE(MeetQuery::count(m->db(), "TblPerson"), 2);
+        QCOMPARE(MeetQuery::count(m->db(), "TblPerson"), 3); // another Ann Lee, told apart by her number
     }
 
+    // Whatever the stored values hold: blanks around them, cells a spreadsheet would run, riders
+    // and judges of the same names told apart by their other fields, positions as stored.
     void roundTrip_changesNothing()
     {
         auto b = m->build();
         const auto obrien = b.addTeam("O'Brien, Stables", "A", "12", "4");
         const auto zoe = b.addTeam("Zo\u00EB \"Z\" Barn", "B", "", "");
+        const auto birch = b.addTeam("Birch ", "C", "-1", "");
         b.addTeam("Empty", "D");
         b.addCoach(obrien, "Hal", "Hart");
         b.addCoach(obrien, "Amy", "Adams", "Assistant Coach");
         b.addCoach(zoe, "Cy", "Cole");
+        b.addCoach(birch, "Bea", "Best", "Assistant");
         b.addRider(obrien, "Bo", "Brown", "07");
         b.addRider(obrien, "Al", "Brown", "");
         b.addRider(zoe, "Di", "D'Arcy", "123");
+        b.addRider(birch, "Ann", "Lee", "08");
+        b.addRider(birch, "Ann", "Lee", "09");
+        Sql::exec(m->db(), "rider",
+                  "INSERT INTO TblPerson (FirstName, LastName, Address, City, Zip, TeamCode, RiderNumber) "
+                  "VALUES (' Ed', 'Eve', '=1+1', '@Elm', '''=x', ?, '')",
+                  {birch});
         Sql::exec(m->db(), "judge",
                   "INSERT INTO TblJudge (FirstName, LastName, State, Memo) "
                   "VALUES ('Jo', 'Judge', 'OR', 'likes\ngreys, \"bays\"')");
         b.addJudge("Kai", "Kerr");
+        for (const char *city : {"Salem", "Eugene"})
+            Sql::exec(
+                m->db(), "judge",
+                "INSERT INTO TblJudge (FirstName, LastName, City, Memo) VALUES ('Jo', 'Brown', ?, '-2+3')",
+                {QString::fromLatin1(city)});
         const QString out = m->filePath("out");
         const QString back = m->filePath("back");
         QDir().mkpath(out);
         QDir().mkpath(back);
-        QCOMPARE(RosterExport::write(m->db(), out).records, (std::array<int, 4>{3, 3, 3, 2}));
+        QCOMPARE(RosterExport::write(m->db(), out).records, (std::array<int, 4>{4, 4, 6, 4}));
+        QVERIFY(bytes(QDir(out).filePath("Riders.csv"))
+                    .contains("\"Birch \",C,,\" Ed\",Eve,'=1+1,'@Elm,''=x\r\n"));
 
         // Into an empty meet: every line new, teams arriving with their coaches and riders.
         {

@@ -77,6 +77,46 @@ private Q_SLOTS:
             << "A"
             << QStringList{"4: " + class1 +
                            ": the card of Kai Kerr has 1 of 2 places | Entry Booth > Placings"};
+        // Three entered, each card placing two of them and a rider who is not entered.
+        QTest::newRow("short card filled by a rider not entered")
+            << QStringList{"INSERT INTO TblPerson (FirstName, LastName, TeamCode, RiderNumber) VALUES ('Cy', "
+                           "'Cole', 1, "
+                           "'3'), ('Dee', 'Dunn', 1, '4')",
+                           "INSERT INTO TblEntry (ClassNumber, RiderIndex) VALUES (1, 3)",
+                           "INSERT INTO TblPlacing (ClassNumber, Place, RiderIndex, Points, Division, "
+                           "JudgeID) "
+                           "VALUES (1, 3, 4, 8, 'A', 1), (1, 3, 4, 8, 'A', 2)"}
+            << "A"
+            << QStringList{
+                   "4: " + class1 + ": the card of Jo Judge has 2 of 3 places | Entry Booth > Placings",
+                   "4: " + class1 + ": the card of Kai Kerr has 2 of 3 places | Entry Booth > Placings",
+                   "5: " + class1 + ": Dee Dunn (Acorn) is placed but not entered | Entry Booth > Placings"};
+        QTest::newRow("short card filled by a rider entered in another division")
+            << QStringList{"INSERT INTO TblTeam (TeamName, Division) VALUES ('Blue', 'B')",
+                           "INSERT INTO TblPerson (FirstName, LastName, TeamCode, RiderNumber) VALUES ('Cy', "
+                           "'Dane', 2, "
+                           "'3')",
+                           "INSERT INTO TblEntry (ClassNumber, RiderIndex) VALUES (1, 3)",
+                           "UPDATE TblPlacing SET RiderIndex = 3 WHERE ClassNumber = 1 AND Place = 2"}
+            << "A"
+            << QStringList{
+                   "4: " + class1 + ": the card of Jo Judge has 1 of 2 places | Entry Booth > Placings",
+                   "4: " + class1 + ": the card of Kai Kerr has 1 of 2 places | Entry Booth > Placings",
+                   "5: " + class1 + ": Cy Dane (Blue) is placed but not entered | Entry Booth > Placings"};
+        QStringList eleven; // entered in class 1, the first ten placed by both judges
+        for (int i = 3; i <= 11; ++i) {
+            eleven << QStringLiteral(
+                          "INSERT INTO TblPerson (FirstName, LastName, TeamCode, RiderNumber) VALUES "
+                          "('R%1', 'Rider', 1, '%1')")
+                          .arg(i)
+                   << QStringLiteral("INSERT INTO TblEntry (ClassNumber, RiderIndex) VALUES (1, %1)").arg(i);
+            if (i <= 10)
+                eleven << QStringLiteral(
+                              "INSERT INTO TblPlacing (ClassNumber, Place, RiderIndex, Points, Division, "
+                              "JudgeID) VALUES (1, %1, %1, 0, 'A', 1), (1, %1, %1, 0, 'A', 2)")
+                              .arg(i);
+        }
+        QTest::newRow("eleven entered, ten places a card") << eleven << "A" << QStringList{};
         QTest::newRow("assigned judge without a card")
             << QStringList{"DELETE FROM TblPlacing WHERE ClassNumber = 1 AND JudgeID = 1"} << "A"
             << QStringList{"4: " + class1 +
@@ -89,12 +129,32 @@ private Q_SLOTS:
         QTest::newRow("placed, gone from the meet")
             << QStringList{"UPDATE TblPlacing SET RiderIndex = 99 WHERE ClassNumber = 17"} << "A"
             << QStringList{
+                   "4: Division A, class 17 Two Person Relay: the card of Jo Judge has 0 of 1 places | Entry "
+                   "Booth > "
+                   "Placings",
+                   "4: Division A, class 17 Two Person Relay: the card of Kai Kerr has 0 of 1 places | Entry "
+                   "Booth > "
+                   "Placings",
                    "5: Division A, class 17 Two Person Relay: a rider no longer in the meet is placed but "
                    "not entered | Entry Booth > Placings"};
         QTest::newRow("no coach") << QStringList{"DELETE FROM TblCoach"} << "A"
                                   << QStringList{
                                          "6: Division A, Acorn: riders but no coach | Administration > "
                                          "Coaches"};
+        const QString b1 = "Division B, class 1 Western Fitting and Showing";
+        const QString b17 = "Division B, class 17 Two Person Relay";
+        QTest::newRow("team moved to another division after its placings")
+            << QStringList{"UPDATE TblTeam SET Division = 'B'"} << ""
+            << QStringList{
+                   "0: " + b1 + ": 2 entered, no judge | Meet Setup > Judge's Class Assignments",
+                   "0: " + b17 + ": 1 entered, no judge | Meet Setup > Judge's Class Assignments",
+                   "3: " + b1 + ": 2 entered, no placings | Entry Booth > Placings",
+                   "3: " + b17 + ": 1 entered, no placings | Entry Booth > Placings",
+                   "5: " + class1 + ": Ann Lee (Acorn) is placed but not entered | Entry Booth > Placings",
+                   "5: " + class1 + ": Bob Rider (Acorn) is placed but not entered | Entry Booth > Placings",
+                   "5: Division A, class 17 Two Person Relay: Ann Lee (Acorn) is placed but not entered | "
+                   "Entry "
+                   "Booth > Placings"};
         QTest::newRow("same name, other case and blanks")
             << QStringList{"INSERT INTO TblPerson (FirstName, LastName, TeamCode, RiderNumber) "
                            "VALUES ('ann', 'LEE ', 1, '3')"}

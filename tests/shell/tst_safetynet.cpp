@@ -156,10 +156,11 @@ private Q_SLOTS:
         const QString step = QLatin1StringView(c.step);
         if (blocked) {
             QCOMPARE(MeetFixture::dump(p.m.db()), meet);
-            QVERIFY2(
-                p.m.messages.texts().join('|').contains(
-                    "The meet could not be copied to the snapshot folder before " + step + ":\n\nthe folder"),
-                qPrintable(p.m.messages.texts().join('|')));
+            QVERIFY2(p.m.messages.texts().join('|').contains(
+                         "The meet could not be copied to the snapshot folder before " + step + ":\n\n\"" +
+                         QDir::toNativeSeparators(p.m.app.safety.store().folder()) +
+                         "\" is a file, where the snapshot folder should be"),
+                     qPrintable(p.m.messages.texts().join('|')));
         } else {
             QCOMPARE(snapshots(p), QStringList{"before " + step});
             QVERIFY(MeetFixture::dump(p.m.db()) != meet);
@@ -190,6 +191,21 @@ private Q_SLOTS:
         QCOMPARE(lines(list, 2), (QStringList{"1", "2"}));
         QVERIFY(list->topLevelItem(0)->text(1).startsWith("before restoring "));
         QCOMPARE(p.m.messages.log.size(), 2); // the question, then what was kept
+
+        // A snapshot damaged since is shown so, and refused without a question.
+        {
+            QFile f(p.m.app.safety.store().list(false).back().path);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(4096) && f.putChar('\x7f'));
+        }
+        P::press(window, "CmdTakeSnapshot");
+        QCOMPARE(lines(list, 1).last(), SafetyNet::ByHand + FrmSnapshots::Damaged);
+        const QString meet = MeetFixture::dump(p.m.db());
+        list->setCurrentItem(list->topLevelItem(2));
+        p.m.messages.clear();
+        P::press(window, "CmdRestore");
+        QCOMPARE(p.m.messages.texts().size(), 1);
+        QVERIFY(p.m.messages.texts().front().contains("is damaged and cannot be restored"));
+        QCOMPARE(MeetFixture::dump(p.m.db()), meet);
 
         P::press(window, "CmdClose");
         QVERIFY(p.main->isEnabled());
@@ -225,6 +241,21 @@ private Q_SLOTS:
         Sql::exec(p.m.db(), "damage", "DROP TABLE TblPairing");
         p.main->Run_Utility(FrmMain::Utility::CheckMeetFile);
         QVERIFY(p.m.messages.last()->text.contains("it is not a complete meet: it has no table TblPairing"));
+
+        // A page header damaged: the engine cannot even run its checks, which is a verdict too.
+        const QString copy = p.m.dir.filePath("damaged.mdb");
+        QVERIFY(QFile::copy(p.m.db().databaseName(), copy));
+        {
+            QFile f(copy);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(4096) && f.putChar('\x7f'));
+        }
+        DbConnection damaged;
+        damaged.open(copy, DbConnection::Mode::ReadOnly);
+        QCOMPARE(
+            MeetFileCheck::verdict(MeetFileCheck::problems(damaged.database())),
+            "The meet file is damaged:\n\n- the engine cannot read it: database disk image is malformed\n"
+            "- it is not a complete meet: it has no table TblPairing\n\n"
+            "Restore a snapshot (Utilities, Snapshots) taken before the damage.");
     }
 };
 

@@ -1,5 +1,6 @@
-// Snapshots of the meet: the keeping rule over a show day, the restore that keeps the present,
-// files that are no snapshots, and the net that asks when a snapshot cannot be taken.
+// Snapshots of the meet: the keeping rule over a show day, the order of writing whatever the
+// clock says, the restore that keeps the present, damaged copies and leftovers, files that are no
+// snapshots, and the net that asks (in words) when a snapshot cannot be taken.
 #include "meetfile.h"
 #include "scriptedmessages.h"
 #include "testengine.h"
@@ -7,9 +8,23 @@
 #include "db/snapshotsource.h"
 #include "shell/safetynet.h"
 
+#include <unistd.h>
+
 namespace {
 
-// The meet, failing like a full disk while asked to.
+// One byte of the file's second page flipped: the header of a table's first page.
+void damage(const QString &path)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    const QByteArray head = f.read(18);
+    const int pageSize =
+        (uchar(head[16]) << 8 | uchar(head[17])) == 1 ? 65536 : uchar(head[16]) << 8 | uchar(head[17]);
+    char c = 0;
+    QVERIFY(f.seek(pageSize) && f.getChar(&c) && f.seek(pageSize) && f.putChar(char(c ^ 0x5A)));
+}
+
+// The meet, failing like a full disk, or writing a damaged copy, while asked to.
 class FailingSource : public SnapshotSource
 {
 public:
@@ -23,10 +38,13 @@ public:
         if (failing)
             throw DbError("Taking a snapshot of the meet", {}, "database or disk is full");
         m_meet->copyTo(path);
+        if (damaging)
+            damage(path);
     }
     void replaceFrom(const QString &path) override { m_meet->replaceFrom(path); }
     std::int64_t changeCount() override { return m_meet->changeCount(); }
     bool failing = false;
+    bool damaging = false;
 
 private:
     std::unique_ptr<SnapshotSource> m_meet;
@@ -40,10 +58,11 @@ struct NetFixture
         meet.open(MeetFixture::createMeet(dir.path()), DbConnection::Mode::ReadWrite);
         auto owned = std::make_unique<FailingSource>(meet);
         source = owned.get();
-        net.attach(std::move(owned), dir.filePath("Snapshots"));
+        net.attach(std::move(owned), folder());
         net.setClock([this] { return clock = clock.addSecs(1); });
     }
     QSqlDatabase db() const { return meet.database(); }
+    QString folder() const { return dir.filePath("Snapshots"); }
     QStringList taken() const
     {
         QStringList whats;
@@ -73,12 +92,12 @@ class TstSnapshots : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void keepingRule_overAShowDay_keepsTheLast50AndTheNewestOfEachHourBefore()
+    void keepingRule_overAShowDayAndMore_keepsTheLast50AndTheNewestOfEachHourBefore()
     {
-        // A snapshot every four minutes from 06:00 to 06:00, let go by the rule after each one.
+        // A snapshot every four minutes for thirty hours from 06:00, let go by the rule after each.
         std::vector<QDateTime> kept; // newest first
         QDateTime t(QDate(2026, 12, 7), QTime(6, 0));
-        for (int i = 0; i < 360; ++i, t = t.addSecs(240)) {
+        for (int i = 0; i < 450; ++i, t = t.addSecs(240)) {
             kept.insert(kept.begin(), t);
             const std::vector<bool> keep = SnapshotStore::kept(kept);
             std::vector<QDateTime> next;
@@ -87,14 +106,14 @@ private Q_SLOTS:
                     next.push_back(kept[k]);
             kept = next;
         }
-        // The last 50 run back from 05:56 to 02:40; before them one an hour: 02:36, then xx:56
-        // back to 06:56.
-        QCOMPARE(int(kept.size()), 50 + 21);
+        // The last 50 run back from 11:56 to 08:40 of the second day; before them one an hour:
+        // 08:36, then xx:56 back to 06:56 of the first day (hours 6 to 8 of both days kept).
+        QCOMPARE(int(kept.size()), 50 + 1 + 26);
         for (int i = 0; i < 50; ++i)
-            QCOMPARE(kept[i], QDateTime(QDate(2026, 12, 8), QTime(5, 56)).addSecs(-240 * i));
-        QCOMPARE(kept[50], QDateTime(QDate(2026, 12, 8), QTime(2, 36)));
-        for (int h = 1; h < 21; ++h)
-            QCOMPARE(kept[50 + h], QDateTime(QDate(2026, 12, 8), QTime(1, 56)).addSecs(-3600 * (h - 1)));
+            QCOMPARE(kept[i], QDateTime(QDate(2026, 12, 8), QTime(11, 56)).addSecs(-240 * i));
+        QCOMPARE(kept[50], QDateTime(QDate(2026, 12, 8), QTime(8, 36)));
+        for (int h = 1; h <= 26; ++h)
+            QCOMPARE(kept[50 + h], QDateTime(QDate(2026, 12, 8), QTime(7, 56)).addSecs(-3600 * (h - 1)));
     }
 
     void restore_bringsTheSnapshotBackAndKeepsThePresent()
@@ -105,6 +124,8 @@ private Q_SLOTS:
         b.addEntry(1, b.addRider(acorn, "Ann", "Lee", "1"));
         const QString before = MeetFixture::dump(f.db());
         const Snapshot chosen = f.net.take("before numbering all riders");
+        QCOMPARE(QFileInfo(chosen.path).fileName(),
+                 "0001 2026-12-07 07-00-01 before numbering all riders.mdb");
 
         b.addTeam("Blue", "B");
         Sql::exec(f.db(), "change", "DELETE FROM TblEntry");
@@ -124,34 +145,183 @@ private Q_SLOTS:
         QCOMPARE((QList<int>{listed[0].teams, listed[0].riders, listed[0].entries, listed[0].placings}),
                  (QList<int>{2, 1, 0, 0}));
         QCOMPARE((QList<int>{listed[1].teams, listed[1].riders, listed[1].entries}), (QList<int>{1, 1, 1}));
+        QCOMPARE(listed[1].damage, QString());
     }
 
-    void foreignFiles_areNeitherRestoredNorLetGo()
+    // A laptop's clock corrected, a time zone changed: the snapshot just taken and the one a
+    // restore keeps are the newest, listed first and never let go.
+    void clockSetBack_changesNeitherOrderNorKeeping()
     {
         NetFixture f;
-        QDir().mkpath(f.dir.filePath("Snapshots"));
-        const auto write = [&](const QString &name) {
-            QFile file(f.dir.filePath("Snapshots/" + name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("not a meet");
-        };
-        write("2026-12-07 06-00-00 broken.mdb");
-        write("notes.txt");
+        f.clock = QDateTime(QDate(2026, 12, 7), QTime(6, 57, 59));
+        f.net.take("at 06:58");
+        f.clock = QDateTime(QDate(2026, 12, 7), QTime(7, 0));
+        for (int i = 0; i < 50; ++i)
+            f.net.take(QString::number(i));
+        MeetBuilder(f.db()).addTeam("Acorn", "A");
+        f.clock = QDateTime(QDate(2026, 12, 7), QTime(6, 54, 59));
+        const Snapshot late = f.net.take("clock set back");
+        QVERIFY(QFile::exists(late.path));
+        QCOMPARE(f.taken().mid(0, 3), (QStringList{"clock set back", "49", "48"}));
+
+        const Snapshot chosen = f.net.store().list(false)[20];
+        const Snapshot kept = f.net.restore(chosen);
+        QVERIFY(QFile::exists(kept.path));
+        QCOMPARE(f.taken().mid(0, 2), (QStringList{kept.what, "clock set back"}));
+        QCOMPARE(NetFixture::dumpOf(kept.path), NetFixture::dumpOf(late.path));
+    }
+
+    // The oldest kept snapshot is let go by the snapshot a restore keeps first: it must have been
+    // read back by then.
+    void restore_ofTheOldestKept_readsItBeforeAnythingIsLetGo()
+    {
+        NetFixture f;
+        MeetBuilder b(f.db());
+        for (int i = 0; i < 51; ++i) {
+            f.net.take(QString::number(i));
+            b.addTeam(QStringLiteral("Team %1").arg(i), "A");
+        }
+        const std::vector<Snapshot> listed = f.net.store().list(false);
+        QCOMPARE(int(listed.size()), 51);
+        const QString oldest = NetFixture::dumpOf(listed.back().path);
+        f.net.restore(listed.back());
+        QCOMPARE(MeetFixture::dump(f.db()), oldest);
+        QVERIFY(!QFile::exists(listed.back().path));
+    }
+
+    void damagedSnapshot_isListedSoAndNeverRestored()
+    {
+        NetFixture f;
+        MeetBuilder(f.db()).addTeam("Acorn", "A");
+        const Snapshot chosen = f.net.take("before numbering all riders");
+        MeetBuilder(f.db()).addTeam("Blue", "B");
+        damage(chosen.path);
+        const Snapshot listed = f.net.store().list(true).front();
+        QVERIFY2(!listed.damage.isEmpty(), "listed as sound");
+
+        const QString meet = MeetFixture::dump(f.db());
+        QVERIFY_THROWS_EXCEPTION(DbError, f.net.restore(listed));
+        QCOMPARE(MeetFixture::dump(f.db()), meet);
+        QCOMPARE(f.taken(), QStringList{"before numbering all riders"}); // nothing was kept or replaced
+
+        // A copy damaged as it is written is not kept: the meet itself may be damaged.
+        f.source->damaging = true;
+        f.messages.answer({false});
+        QVERIFY(!f.net.before(f.messages, "deleting team Blue (B)"));
+        QVERIFY2(f.messages.log[0].text.contains("the copy fails the engine's check"),
+                 qPrintable(f.messages.log[0].text));
+        QCOMPARE(QDir(f.folder()).entryList(QDir::Files), QStringList{QFileInfo(chosen.path).fileName()});
+    }
+
+    // The restore a damaged meet file needs: the damaged meet is kept as it is, listed so.
+    void restore_ofADamagedMeet_keepsItAndPutsItRight()
+    {
+        if (TestEngine::onServer())
+            QSKIP("the server keeps its own pages");
+        NetFixture f;
+        MeetBuilder(f.db()).addTeam("Acorn", "A");
+        const Snapshot sound = f.net.take("sound");
+        const QString before = MeetFixture::dump(f.db());
+        const QString path = f.meet.location();
+        f.meet.close();
+        damage(path);
+        f.meet.open(path, DbConnection::Mode::ReadWrite);
+        const Snapshot kept = f.net.restore(sound);
+        QCOMPARE(MeetFixture::dump(f.db()), before);
+        QCOMPARE(f.net.store().list(true).front().what, kept.what);
+        QVERIFY(!f.net.store().list(true).front().damage.isEmpty());
+    }
+
+    // What a snapshot cut short left is removed by the next one, and nothing else.
+    void leftoversOfAnInterruptedSnapshot_areRemovedByTheNext()
+    {
+        NetFixture f;
+        QDir().mkpath(f.folder());
+        const QStringList left{
+            "0007 2026-12-07 06-00-00 x.mdb.partial", "0007 2026-12-07 06-00-00 x.mdb.partial-journal",
+            ".0007 2026-12-07 06-00-00 x.mdb.partial.4242.copying", "notes.txt", "mine.mdb"};
+        for (const QString &name : left)
+            MeetQuery::writeFile(QDir(f.folder()).filePath(name), "left");
+        f.net.take("next");
+        QStringList there = QDir(f.folder()).entryList(QDir::Files | QDir::Hidden);
+        there.removeAll(".taking.lock");
+        QCOMPARE(there, (QStringList{"0001 2026-12-07 07-00-01 next.mdb", "mine.mdb", "notes.txt"}));
+    }
+
+    // Files that are no snapshots, and snapshots of earlier versions named by their time alone
+    // (listed after the numbered ones, by that time, and kept by the same rule).
+    void foreignAndOlderFiles_areNeitherRestoredNorLetGoOutOfTurn()
+    {
+        NetFixture f;
+        QDir().mkpath(f.folder());
+        MeetQuery::writeFile(QDir(f.folder()).filePath("2026-12-07 06-00-00 broken.mdb"), "not a meet");
+        MeetQuery::writeFile(QDir(f.folder()).filePath("notes.txt"), "not a meet");
+        QDir().mkpath(f.dir.filePath("older"));
+        const QString older = MeetFixture::createMeetFile(f.dir.filePath("older"));
+        for (const char *name : {"2026-12-06 10-20-00 old b.mdb", "2026-12-06 10-40-00 old c.mdb",
+                                 "2026-12-06 09-10-00 old a.mdb"})
+            QVERIFY(QFile::copy(older, QDir(f.folder()).filePath(name)));
+        QCOMPARE(f.taken(), (QStringList{"broken", "old c", "old b", "old a"}));
         const Snapshot broken = f.net.store().list(true).front();
         QCOMPARE(broken.teams, -1);
+        QVERIFY(!broken.damage.isEmpty());
         const QString before = MeetFixture::dump(f.db());
         QVERIFY_THROWS_EXCEPTION(DbError, f.net.restore(broken));
         QCOMPARE(MeetFixture::dump(f.db()), before);
-        QCOMPARE(f.taken(), QStringList{"broken"}); // nothing was kept, as nothing was replaced
+        QCOMPARE(f.taken().size(), 4); // nothing was kept, as nothing was replaced
 
         // 55 more within the next hour: the last 50 stay, the newest of the five before them, the
-        // broken one alone in its hour, and the files of other names.
+        // broken one alone in its hour, the newest of two in an hour, and the files of other names.
         for (int i = 0; i < 55; ++i)
             f.net.take(QString::number(i));
-        QCOMPARE(f.taken().mid(49), (QStringList{"5", "4", "broken"}));
-        QVERIFY(QFile::exists(f.dir.filePath("Snapshots/notes.txt")));
-        QCOMPARE(SnapshotStore::parse(SnapshotStore::fileName(f.clock, " team A/B: \"x\"\t*? "))->what,
+        QCOMPARE(f.taken().mid(49), (QStringList{"5", "4", "broken", "old c", "old a"}));
+        QCOMPARE(QFileInfo(f.net.store().list(false).front().path).fileName().left(5), "0055 ");
+        QVERIFY(QFile::exists(QDir(f.folder()).filePath("notes.txt")));
+        QCOMPARE(SnapshotStore::parse(SnapshotStore::fileName(12, f.clock, " team A/B: \"x\"\t*? "))->what,
                  "team A-B- -x- --");
+    }
+
+    // What keeps a snapshot from being written is said in words, and the user asked.
+    void folderProblems_areToldInWords_data()
+    {
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<QString>("told"); // after "...before numbering all riders:\n\n"; %1 the folder
+        QTest::newRow("full") << "full"
+                              << "the disk of the snapshot folder \"%1\" is full";
+        QTest::newRow("a file in its place") << "file"
+                                             << "\"%1\" is a file, where the snapshot folder should be";
+        QTest::newRow("read-only") << "read-only"
+                                   << (geteuid() == 0
+                                           ? QString() // the super-user writes anyway
+                                           : "the snapshot folder \"%1\" is read-only: nothing may be "
+                                             "written in it");
+    }
+    void folderProblems_areToldInWords()
+    {
+        QFETCH(QString, problem);
+        QFETCH(QString, told);
+        NetFixture f;
+        if (problem == "full") {
+            f.source->failing = true;
+        } else if (problem == "file") {
+            MeetQuery::writeFile(f.folder(), "in the way");
+        } else {
+            QDir().mkpath(f.folder());
+            QFile::setPermissions(f.folder(), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        f.messages.answer({false});
+        const bool went = f.net.before(f.messages, "numbering all riders");
+        QFile::setPermissions(f.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (told.isEmpty()) {
+            QVERIFY(went && f.messages.log.isEmpty());
+            return;
+        }
+        QVERIFY(!went);
+        QCOMPARE(f.messages.log.size(), 1);
+        QCOMPARE(f.messages.log[0].text,
+                 "The meet could not be copied to the snapshot folder before numbering all "
+                 "riders:\n\n" +
+                     told.arg(QDir::toNativeSeparators(f.folder())) + "\n\nGo on without a snapshot?");
     }
 
     void net_asksWhenNoSnapshotCanBeTaken_andCountsSavesAndChanges()
@@ -161,9 +331,6 @@ private Q_SLOTS:
         f.messages.answer({false, true});
         QVERIFY(!f.net.before(f.messages, "numbering all riders"));
         QVERIFY(f.net.before(f.messages, "numbering all riders"));
-        QCOMPARE(f.messages.log[0].text,
-                 "The meet could not be copied to the snapshot folder before numbering all "
-                 "riders:\n\ndatabase or disk is full\n\nGo on without a snapshot?");
         // A failing timed snapshot is told once, not every ten minutes.
         MeetBuilder(f.db()).addTeam("Acorn", "A");
         f.net.takeIfChanged(f.messages);
