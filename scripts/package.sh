@@ -12,8 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 built=false
 [ "${1:-}" = --built ] && { built=true; shift; }
-build=$(realpath "${1:-build}")
-out=$(realpath "${2:-$build}")
+build=$(realpath -m "${1:-build}")
+out=$(realpath -m "${2:-$build}")
 
 if ! $built; then
   scripts/setup.sh
