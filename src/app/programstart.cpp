@@ -1,10 +1,12 @@
 #include "app/programstart.h"
 
 #include "app/activities.h"
+#include "app/datafolder.h"
 #include "app/frmmain.h"
 #include "app/startup.h"
 #include "app/trotwiseapplication.h"
 #include "common/dialogmessages.h"
+#include "common/version.h"
 #include "shell/appstate.h"
 
 #include <QFont>
@@ -19,6 +21,8 @@ int run(TrotwiseApplication &application, const QString &appFolder,
         const std::function<void(QWidget &mainMenu)> &shown)
 {
     QApplication::setApplicationName(QStringLiteral("Trotwise"));
+    // The desktop shows the window under the program's entry and icon.
+    QGuiApplication::setDesktopFileName(Version::AppId);
     // Every window is laid out for Arial (Liberation Sans stands in for it where Arial is missing).
     const QFont arial(QStringLiteral("Arial"), 9);
     QApplication::setFont(arial);
@@ -32,6 +36,11 @@ int run(TrotwiseApplication &application, const QString &appFolder,
     state.messages = &messages;
     application.setMessages(&messages);
 
+    // The data folder of an installed program is the user's, made at the first start.
+    if (const QString problem = DataFolder::make(appFolder); !problem.isEmpty()) {
+        messages.fail(problem);
+        return 1;
+    }
     QString badAddress;
     const QString server = Startup::serverAddress(appFolder, QCoreApplication::arguments(), &badAddress);
     if (!badAddress.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/datafolder.h"
 #include "common/labelfiles.h"
 #include "common/messageservice.h"
 #include "common/twips.h"
@@ -11,7 +12,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace Startup {
 namespace {
@@ -19,14 +19,6 @@ namespace {
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-// A folder the program can create files in: checked by creating one, which is the only
-// reliable test (permissions, read-only mounts, full disks all show here).
-bool folderWritable(const QString &folder)
-{
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".trotwise-XXXXXX")));
-    return probe.open();
 }
 
 // Start-up goes no further: the meet is let go and the user told why.
@@ -150,7 +142,7 @@ Outcome run(AppState &state, QSize screen, const QString &appFolder, const QStri
 
     try {
         if (!QFileInfo::exists(path)) {
-            if (!folderWritable(state.AppFolder)) {
+            if (!DataFolder::writable(state.AppFolder)) {
                 messages.fail(QStringLiteral("A new meet cannot be started: the folder \"%1\" "
                                              "does not allow new files to be written.")
                                   .arg(native(state.AppFolder)));
@@ -164,7 +156,7 @@ Outcome run(AppState &state, QSize screen, const QString &appFolder, const QStri
         QString reason;
         if (!QFileInfo(path).isFile())
             reason = QStringLiteral("it is not a file");
-        else if (!QFileInfo(path).isWritable() || !folderWritable(state.AppFolder))
+        else if (!QFileInfo(path).isWritable() || !DataFolder::writable(state.AppFolder))
             // The engine writes a journal beside the file on every save.
             reason = QStringLiteral("the file or its folder cannot be written to");
         else if (looksLikeSqliteFile(path, &reason)) {

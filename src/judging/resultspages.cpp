@@ -1,5 +1,6 @@
 #include "judging/resultspages.h"
 
+#include "common/version.h"
 #include "db/classtable.h"
 #include "db/sql.h"
 #include "judging/placingsreports.h"
@@ -28,6 +29,7 @@ th,td{border:1px solid #888;padding:0.2em 0.4em;text-align:left;vertical-align:t
 th{background:#eee}
 .n{text-align:right}
 .total td{font-weight:bold}
+footer{margin-top:2em;font-size:0.8em;color:#555}
 @media print{nav{display:none}.wide{overflow:visible}tr{page-break-inside:avoid}}
 )";
 
@@ -117,7 +119,12 @@ public:
         m_html += QStringLiteral("</tbody></table></div>\n");
     }
 
-    QByteArray finish() const { return (m_html + QStringLiteral("</body>\n</html>\n")).toUtf8(); }
+    QByteArray finish() const
+    {
+        return (m_html + QStringLiteral("<footer>Published with Trotwise ") + Version::Number +
+                QStringLiteral("</footer>\n</body>\n</html>\n"))
+            .toUtf8();
+    }
 
 private:
     void row(const Line &line)

@@ -1,7 +1,8 @@
 // The results folder's pages read back as a browser shows them: the same numbers as the team
-// standings and the placings, texts escaped, nothing that runs or fetches.
+// standings and the placings, texts escaped, nothing that runs or fetches, the version at the foot.
 #include "meetfile.h"
 
+#include "common/version.h"
 #include "judging/resultspages.h"
 #include "judging/standingstable.h"
 
@@ -75,6 +76,7 @@ private Q_SLOTS:
         for (const auto &[name, bytes] : pages) {
             names << name;
             QVERIFY(bytes.contains("<meta name=\"viewport\""));
+            QVERIFY(bytes.contains("<footer>Published with Trotwise " + Version::Number.toUtf8() + "</footer>"));
             QVERIFY2(!bytes.contains("<script") && !bytes.contains("http") && !bytes.contains("<Sons>"),
                      qPrintable(name));
         }
