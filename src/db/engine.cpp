@@ -87,8 +87,10 @@ QString takeTurnsOn(const QSqlDatabase &db, const QStringList &tables)
 
 QString beginRead(const QSqlDatabase &db)
 {
+    // On the file the first read takes the shared lock and holds it to the end: another program's
+    // save (a second station on the file, a publishing script's reader) waits for it.
     return onServer(db) ? QStringLiteral("START TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY")
-                        : QString();
+                        : QStringLiteral("BEGIN");
 }
 
 DbError::Kind classify(const QSqlDatabase &db, const QSqlError &error)

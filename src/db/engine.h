@@ -34,8 +34,8 @@ QString beginWrite(const QSqlDatabase &db);
 // The statement that makes a write transaction wait for the others writing those tables before it
 // reads anything (empty when there is no need: the file's write lock holds them all already).
 QString takeTurnsOn(const QSqlDatabase &db, const QStringList &tables);
-// The statement that starts a read of several statements that must see one state of the meet, or
-// nothing where every read sees it anyway (a file has one writer: this station).
+// The statement that starts a read of several statements that must see one state of the meet
+// while other programs or stations may write it.
 QString beginRead(const QSqlDatabase &db);
 
 // What kind of failure the engine reported. A broken server connection is remembered, so that

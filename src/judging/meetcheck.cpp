@@ -3,6 +3,7 @@
 #include "db/classcatalogue.h"
 #include "db/classtable.h"
 #include "db/sql.h"
+#include "db/writetransaction.h"
 
 #include <algorithm>
 #include <map>
@@ -258,6 +259,7 @@ private:
 
 std::vector<Problem> run(const QSqlDatabase &db, const QString &division)
 {
+    const ReadTransaction oneState(db, Action);
     return Checker(db, division).run();
 }
 
