@@ -9,26 +9,27 @@ const QString Show = QStringLiteral("KORV State Championship");
 constexpr int RefreshSeconds = 60;
 
 // Links and tap targets at least 24 px tall; the first columns of the standings stay in view
-// while the table scrolls sideways; a printout drops the links and what only a screen needs.
+// while the table scrolls sideways (each cell draws its top and left border, which the cell
+// after it cannot paint over); a printout drops the links and what only a screen needs.
 const char *const Style = R"(
 body{font-family:Arial,Helvetica,sans-serif;color:#000;background:#fff;margin:0 auto;padding:8px;max-width:60em;line-height:1.35}
-h1{font-size:1.4em;margin:0.3em 0}h2{font-size:1.15em;margin:1.2em 0 0.3em}
+h1{font-size:1.4em;margin:0.3em 0}h2{font-size:1.15em;margin:1.2em 0 0.3em;break-after:avoid}
 a{color:#0645ad}
 nav{margin:0 0 0.4em}
 nav a,nav strong,ul.links a{display:inline-block;min-height:24px;line-height:24px;padding:4px 0;margin-right:1em}
 ul.links{list-style:none;padding:0;margin:0.2em 0 0.8em;columns:15em}
 .wide{overflow-x:auto}
-table{border-collapse:separate;border-spacing:0;margin:0.3em 0 0.6em;border-top:1px solid #888;border-left:1px solid #888}
+table{border-collapse:separate;border-spacing:0;margin:0.3em 0 0.6em;border-bottom:1px solid #888;border-right:1px solid #888}
 caption{text-align:left;font-weight:bold;padding:0.3em 0}
-th,td{border-right:1px solid #888;border-bottom:1px solid #888;padding:0.2em 0.4em;text-align:left;vertical-align:top;background:#fff}
+th,td{border-left:1px solid #888;border-top:1px solid #888;padding:0.2em 0.4em;text-align:left;vertical-align:top;background:#fff}
 th{background:#eee}
 th a{display:block;min-width:24px;min-height:24px;line-height:24px;text-align:center}
 .n{text-align:right}
 .total td{font-weight:bold}
 td small{display:block;font-size:0.8em}
 .pl,.tm{position:sticky;z-index:1}
-.pl{left:0;width:2.6em;min-width:2.6em;max-width:2.6em;box-sizing:border-box;white-space:nowrap}
-.tm{left:2.6em;min-width:6em;max-width:11em}
+.pl{left:0;width:3.6em;min-width:3.6em;max-width:3.6em;box-sizing:border-box;white-space:nowrap}
+.tm{left:3.6em;min-width:6em;max-width:11em}
 td.c{min-width:3em;text-align:center}
 p.top a{display:inline-block;min-height:24px;line-height:24px}
 .printed{display:none}
@@ -151,8 +152,10 @@ QByteArray Page::finish() const
 void Page::row(const Line &line)
 {
     const QString tag = line.kind == Line::Kind::Heading ? QStringLiteral("th") : QStringLiteral("td");
-    m_html +=
-        line.kind == Line::Kind::Total ? QStringLiteral("<tr class=\"total\">") : QStringLiteral("<tr>");
+    m_html += QStringLiteral("<tr");
+    if (!line.id.isEmpty())
+        m_html += QStringLiteral(" id=\"%1\"").arg(line.id.toHtmlEscaped());
+    m_html += line.kind == Line::Kind::Total ? QStringLiteral(" class=\"total\">") : QStringLiteral(">");
     for (const Cell &c : line.cells) {
         m_html += u'<' + tag;
         if (c.span > 1)

@@ -32,6 +32,7 @@ struct Line
     enum class Kind { Plain, Heading, Total };
     Row cells;
     Kind kind = Kind::Plain;
+    QString id; // a place on the page a link leads to
 };
 
 // A link: where to, and its words.

@@ -145,7 +145,7 @@ QByteArray standingsPage(const StandingsTable &standings, const QVector<StoredCl
 {
     Page page(QStringLiteral("Team Standings, Division ") + division, asOf, progress.text(),
               divisionNav(division), fileName(Kind::Standings, division),
-              QStringLiteral("@media print{@page{size:landscape}}"));
+              QStringLiteral("body{max-width:none}@media print{@page{size:landscape}}"));
     if (!standings.nothing.isEmpty()) {
         page.paragraph(standings.nothing);
         return page.finish();
@@ -266,7 +266,7 @@ QByteArray ridersPage(const ShapedRows &teams, const Progress &progress, const Q
 }
 
 // Each class the division runs, reached from the list at the top: each judge's card of it with
-// the points of every place, or that it is not placed yet.
+// the points of every place; at the end the classes not placed yet.
 QByteArray placingsPage(const QSqlDatabase &db, const QVector<StoredClass> &classes, const Progress &progress,
                         const QString &division, const QDateTime &asOf)
 {
@@ -287,12 +287,17 @@ QByteArray placingsPage(const QSqlDatabase &db, const QVector<StoredClass> &clas
     if (shown.empty())
         return page.finish();
     page.links(list, QStringLiteral("Classes"), QStringLiteral("classes"));
+    std::vector<Line> waiting; // the classes not placed yet, in a table of their own at the end
     for (const StoredClass &c : shown) {
-        page.heading(2, QStringLiteral("Class %1 - %2").arg(c.number).arg(c.name), classAnchor(c.number));
         const ShapedRows judges = PlacingsReports::placingsQuery(c.number, division).run(db);
-        if (judges.isEmpty())
-            page.paragraph(QStringLiteral("Not placed yet."));
-        const bool relay = !judges.isEmpty() && judges.children.front().rows.columnIndex(u"Partner") >= 0;
+        if (judges.isEmpty()) {
+            waiting.push_back({{number(QString::number(c.number)), text(c.name)},
+                               Line::Kind::Plain,
+                               classAnchor(c.number)});
+            continue;
+        }
+        page.heading(2, QStringLiteral("Class %1 - %2").arg(c.number).arg(c.name), classAnchor(c.number));
+        const bool relay = judges.children.front().rows.columnIndex(u"Partner") >= 0;
         Row headings{number(QStringLiteral("Place")), text(QStringLiteral("Rider #")),
                      text(QStringLiteral("Name")), text(QStringLiteral("Team"))};
         if (relay)
@@ -315,6 +320,9 @@ QByteArray placingsPage(const QSqlDatabase &db, const QVector<StoredClass> &clas
         }
         page.jump({QStringLiteral("#classes"), QStringLiteral("Back to the classes")});
     }
+    if (!waiting.empty())
+        page.table(QStringLiteral("Not placed yet"),
+                   {number(QStringLiteral("Class")), text(QStringLiteral("Name"))}, waiting);
     return page.finish();
 }
 

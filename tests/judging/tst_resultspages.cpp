@@ -213,13 +213,15 @@ private Q_SLOTS:
 
         // The placings: a card per judge of each placed class, with the points of each place.
         const QVector<Table> placings = tables(pages["placings-A.html"]);
-        QCOMPARE(placings.size(), 4);
+        QCOMPARE(placings.size(), 5);
         QCOMPARE(placings[0].caption, "Judge: Al Adams");
         QCOMPARE(placings[1].rows,
                  QVector<QStringList>({{"Place", "Rider #", "Name", "Team", "Points"},
                                        {"1", "7", "Zoë \"Quick\" Ray", "O'Brien & <Sons>", "10"},
                                        {"2", "9", "Cy Hale", "Gold", "9"}}));
         QVERIFY(pages["placings-A.html"].contains("3 Hunt Seat Fitting and Showing (not placed yet)"));
+        QCOMPARE(placings[4].rows,
+                 QVector<QStringList>({{"Class", "Name"}, {"3", "Hunt Seat Fitting and Showing"}}));
     }
 
     // The index leads to every page, each division's pages to each other, and every link within a
