@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 class QSqlError;
@@ -24,6 +25,16 @@ bool onServer(const QSqlDatabase &db);
 // connection or another (the engine's data version); to be read inside a transaction, where it is
 // the stamp of what the transaction reads. Nothing on a server.
 std::optional<quint32> changeStamp(const QSqlDatabase &db);
+
+// A mark that differs once anything was written to the meet since it was taken: by this
+// connection, another program on the meet file, or another station. On the file the engine's data
+// version with this connection's own changes; on a server the rows written to the meet's tables as
+// the server counts them, which may come in up to ten seconds after another station's save but
+// never leave one out. Taken before a read transaction, it never passes for a state the read missed: a
+// save it does not show yet is one the read already sees, or one that changes the mark later.
+QString changeMark(const QSqlDatabase &db);
+// On a server, the rows written to the meet's tables by every station, as the server counts them.
+std::int64_t rowsWritten(const QSqlDatabase &db);
 
 // Readies a connection the moment it opens (the server's waiting time for held records).
 void startSession(const QSqlDatabase &db);
