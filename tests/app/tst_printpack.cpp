@@ -3,12 +3,14 @@
 #include "meetharness.h"
 
 #include "app/frmprintpack.h"
+#include "app/frmpublishresults.h"
 #include "app/printpack.h"
 #include "db/classtable.h"
 #include "judging/standingstable.h"
 #include "reports/frmreportpreview.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 
 namespace {
@@ -159,20 +161,59 @@ private Q_SLOTS:
         QVERIFY(!MeetHarness::window("FrmReportPreview"));
     }
 
-    void publish_writesTheFolderAndSaysSo()
+    // The Publish Results window: now, with a message; every few minutes, the window saying when and
+    // what went wrong, writing only when the meet changed and trying a failure again; the poster.
+    void publishResults_nowEveryFewMinutesAndThePoster()
     {
-        m->build().addTeam("Blue", "A");
-        auto *screen = m->open<FrmPrintPack>("A");
+        auto b = m->build();
+        const auto rider = b.addRider(b.addTeam("Blue", "A"), "Ann", "Lee", "1");
+        const auto judge = b.addJudge("Al", "Judge");
+        m->click(m->open<FrmPrintPack>("A"), "CmdPublish");
+        auto *w = MeetHarness::window<FrmPublishResults>("FrmPublishResults");
+        QVERIFY(w);
         const QString folder = m->dir.filePath("results");
-        screen->setFolderChooser([](const QString &) { return QString(); }); // cancelled
-        m->click(screen, "CmdPublish");
-        QVERIFY(m->messages.log.isEmpty() && !QFileInfo::exists(folder));
-
-        screen->setFolderChooser([&](const QString &) { return folder; });
-        m->click(screen, "CmdPublish");
-        QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Tell);
+        w->findChild<QLineEdit *>("TxtFolder")->clear();
+        m->click(w, "CmdPublishNow");
+        QCOMPARE(m->messages.last()->text, "Choose the folder to publish the results into.");
+        w->findChild<QLineEdit *>("TxtFolder")->setText(folder);
+        m->click(w, "CmdPublishNow");
         QVERIFY(m->messages.last()->text.startsWith("Published 4 pages of results"));
         QVERIFY(QFileInfo::exists(folder + "/standings-A.html"));
+
+        const int told = m->messages.log.size();
+        QCOMPARE(w->findChild<QSpinBox *>("TxtMinutes")->value(), 2);
+        m->click(w, "CmdLive");
+        QVERIFY(w->isLive() && w->timer().isActive());
+        QCOMPARE(w->timer().interval(), 2 * 60 * 1000);
+        const auto last = [&] { return w->findChild<QLabel *>("LblLast")->text(); };
+        const auto problem = [&] { return w->findChild<QLabel *>("LblProblem")->text(); };
+        QVERIFY2(last().contains("Published 4 pages"), qPrintable(last()));
+        const quint64 written = MeetQuery::identity(folder);
+        w->Publish_Tick(); // the meet at rest: nothing written
+        QCOMPARE(MeetQuery::identity(folder), written);
+        QVERIFY(last().contains("nothing new"));
+
+        MeetQuery::writeFile(folder + "/letter.txt", "the user's");
+        b.addPlacing(1, 1, rider, "A", judge);
+        w->Publish_Tick();
+        QVERIFY2(problem().contains("not written there by"), qPrintable(problem()));
+        QFile::remove(folder + "/letter.txt");
+        w->Publish_Tick();
+        QVERIFY(problem().isEmpty());
+        QVERIFY(MeetQuery::identity(folder) != written);
+        QCOMPARE(m->messages.log.size(), told); // never a message while publishing every few minutes
+        m->click(w, "CmdLive");
+        QVERIFY(!w->isLive() && !w->timer().isActive());
+
+        w->findChild<QLineEdit *>("TxtAddress")->setText("results.example.org");
+        m->click(w, "CmdPoster");
+        QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Refuse);
+        w->findChild<QLineEdit *>("TxtAddress")->setText("https://results.example.org/");
+        m->click(w, "CmdPoster");
+        const Report::Document poster = openedPack();
+        QCOMPARE(poster.pages.size(), std::size_t(1));
+        QCOMPARE(poster.printedBy(u"LblAddress"), QStringList{"https://results.example.org/"});
+        QCOMPARE(poster.pages[0].byName(u"ImgCode").front()->kind, Report::Primitive::Kind::Image);
     }
 };
 

@@ -9,8 +9,6 @@
 #include <QProcess>
 #include <QThread>
 
-#include <sys/stat.h>
-
 namespace {
 
 struct Run
@@ -126,15 +124,15 @@ private Q_SLOTS:
         process.start(m_program, QStringList{"--publish", folder, "--every", "0.2"} + meetOption(meet));
         QString out, err;
         QVERIFY2(awaitLine(process, out, QProcess::StandardOutput, "Published"), qPrintable(out));
-        const ino_t first = inode(folder);
+        const quint64 first = MeetQuery::identity(folder);
         QThread::msleep(1000); // five looks at a meet at rest
         out += QString::fromLocal8Bit(process.readAllStandardOutput());
         QCOMPARE(out.count("Published"), 1);
-        QCOMPARE(inode(folder), first);
+        QCOMPARE(MeetQuery::identity(folder), first);
 
         save(1);
         QVERIFY2(awaitLine(process, out, QProcess::StandardOutput, "Published", 2), qPrintable(out));
-        QVERIFY(inode(folder) != first);
+        QVERIFY(MeetQuery::identity(folder) != first);
         QVERIFY(QFile(folder + "/riders-A.html").open(QIODevice::ReadOnly));
 
         MeetQuery::writeFile(folder + "/letter.txt", "the user's"); // the folder is not the program's now
