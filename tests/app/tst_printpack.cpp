@@ -6,12 +6,20 @@
 #include "app/frmpublishresults.h"
 #include "app/printpack.h"
 #include "db/classtable.h"
+#include "db/fileengine.h"
+#include "judging/meetcheck.h"
+#include "judging/placingsreports.h"
+#include "judging/resultspages.h"
+#include "judging/riderresults.h"
 #include "judging/standingstable.h"
+#include "registration/rosterreports.h"
 #include "reports/frmreportpreview.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -38,6 +46,26 @@ QStringList numberedThrough(const Report::Document &pack)
         out << QStringLiteral("Page %1 of %2").arg(p).arg(pack.pages.size());
     return out;
 }
+
+// The reads of the meet file while a trace is on, and those among them that ran outside a
+// transaction.
+struct ReadTrace
+{
+    int reads = 0;
+    QStringList outside;
+
+    static int seen(unsigned, void *trace, void *statement, void *)
+    {
+        auto *t = static_cast<ReadTrace *>(trace);
+        auto *s = static_cast<sqlite3_stmt *>(statement);
+        if (!QByteArray(sqlite3_sql(s)).trimmed().toUpper().startsWith("SELECT"))
+            return 0;
+        ++t->reads;
+        if (sqlite3_get_autocommit(sqlite3_db_handle(s)))
+            t->outside << QString::fromUtf8(sqlite3_sql(s)).left(60);
+        return 0;
+    }
+};
 
 } // namespace
 
@@ -141,6 +169,36 @@ private Q_SLOTS:
         for (const Report::Page &page : pack.pages)
             QCOMPARE(page.orientation, QPageLayout::Landscape);
         QCOMPARE(pack.printedBy(u"LblPackPage"), numberedThrough(pack));
+    }
+
+    // Every report that reads the meet more than once reads it in one transaction: a save of
+    // another program or station never falls between its reads.
+    void reportsOfSeveralReads_readInOneTransaction()
+    {
+        auto b = m->build();
+        b.addEnteredTeam("Blue", "A", 4, 1);
+        const QSqlDatabase db = m->db();
+        const std::vector<std::pair<const char *, std::function<void()>>> reports{
+            {"standings", [&] { StandingsTable::Build_Standings(db, "A"); }},
+            {"rider results", [&] { RiderResults::query().run(db); }},
+            {"coach list", [&] { RosterReports::coachListQuery().run(db); }},
+            {"meet check", [&] { MeetCheck::run(db, {}); }},
+            {"class sheets", [&] { PrintPack::classSheets(db, "A", {}, RunningOrder::Order::Random); }},
+            {"placings pack", [&] { PrintPack::placings(db, "A"); }},
+            {"cards pack", [&] { PrintPack::cardsAndSlotSheets(db, "A", m->dir.path()); }},
+            {"results pages", [&] { ResultsPages::build(db, QDateTime::currentDateTime()); }},
+        };
+        for (const auto &[name, build] : reports) {
+            ReadTrace trace;
+            sqlite3_trace_v2(FileEngine::handle(db), SQLITE_TRACE_STMT, &ReadTrace::seen, &trace);
+            build();
+            sqlite3_trace_v2(FileEngine::handle(db), 0, nullptr, nullptr);
+            QVERIFY2(trace.reads >= 2 && trace.outside.isEmpty(),
+                     qPrintable(QStringLiteral("%1: %2 reads, outside: %3")
+                                    .arg(name)
+                                    .arg(trace.reads)
+                                    .arg(trace.outside.join(" | "))));
+        }
     }
 
     void emptyPack_saysWhyAndOpensNothing_data()
