@@ -6,6 +6,7 @@
 
 #include "db/writetransaction.h"
 #include "judging/resultspages.h"
+#include "judging/resultspublisher.h"
 #include "judging/standingstable.h"
 
 #include <QRegularExpression>
@@ -260,6 +261,23 @@ private Q_SLOTS:
             else
                 QVERIFY2(reached.contains(expected - QSet<QString>{name}), qPrintable(name));
         }
+    }
+
+    // The publishing loop never publishes a save half done: a look while one is under way on its
+    // connection (a question asked in the middle of it) waits for the next.
+    void publisher_waitsWhileASaveIsUnderWay()
+    {
+        const MeetFile meet;
+        const QString folder = meet.filePath("site");
+        ResultsPublisher publisher(folder);
+        {
+            WriteTransaction saving(meet.db(), "saving");
+            meet.build().addTeam("Half", "A");
+            QCOMPARE(publisher.publishIfChanged(meet.db()).kind, ResultsPublisher::Outcome::Kind::Unchanged);
+            QVERIFY(!QFileInfo::exists(folder));
+        }
+        QCOMPARE(publisher.publishIfChanged(meet.db()).kind, ResultsPublisher::Outcome::Kind::Published);
+        QCOMPARE(QDir(folder).entryList({"*-A.html"}), QStringList());
     }
 
     // A publish every few milliseconds while another station saves a class's placings as fast as
