@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -201,6 +205,26 @@ private Q_SLOTS:
                  << "www/results -> " + hop;
         expected.sort();
         QCOMPARE(contents(dir.path()), expected);
+    }
+
+    // Two runs into one folder take turns: the second waits for the first (the screen's and a
+    // script's, say), whose new folder it would otherwise take for a leftover.
+    void anotherRunUnderWay_waitedFor()
+    {
+        QTemporaryDir dir;
+        const int held = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+        std::thread other([held] {
+            QThread::msleep(300);
+            ::close(held);
+        });
+        QElapsedTimer waited;
+        waited.start();
+        const auto done = FolderSwap::replace(dir.filePath("results"), {{"a.html", "A"}}, Marker);
+        const qint64 elapsed = waited.elapsed();
+        other.join();
+        QCOMPARE(done, std::nullopt);
+        QVERIFY2(elapsed >= 250, qPrintable(QString::number(elapsed)));
     }
 
     // The run killed before each of its steps in turn (a child process ended there): the folder is
