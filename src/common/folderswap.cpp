@@ -189,8 +189,22 @@ int writeFile(int folder, const QString &name, const QByteArray &bytes)
             return errno;
         done += n;
     }
-    // On the disk before the folder takes its place: after a power cut the folder is whole too.
-    return outcome(::fsync(fd.get()));
+    // Its way to the disk begins now; syncFiles() waits for all of them at once.
+    ::sync_file_range(fd.get(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    return 0;
+}
+
+// Waits until the files are on the disk: before the folder takes its place, so that after a power
+// cut too it is whole. Started together, the files reach the disk in one or two of its journal's
+// commits instead of one each.
+int syncFiles(int folder, const QStringList &names)
+{
+    for (const QString &name : names) {
+        const Fd fd(::openat(folder, local(name).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (!fd.isOpen() || ::fsync(fd.get()) != 0)
+            return errno;
+    }
+    return 0;
 }
 
 // The folder a path means: where its symbolic links lead, the last of them followed to the end.
@@ -328,7 +342,14 @@ std::optional<QString> replace(const QString &folder, const std::vector<File> &f
         for (const File &f : files)
             if (const int e = writeFile(fresh.get(), f.name, f.bytes))
                 return failed(QStringLiteral("\"%1\" could not be written: %2").arg(f.name, systemSays(e)));
-        int e = step(QStringLiteral("set the mode"));
+        QStringList names{marker};
+        for (const File &f : files)
+            names << f.name;
+        int e = step(QStringLiteral("sync the files"));
+        if (!e)
+            e = syncFiles(fresh.get(), names);
+        if (!e)
+            e = step(QStringLiteral("set the mode"));
         if (!e)
             e = outcome(::fchmod(fresh.get(), exists ? present.st_mode & 07777 : NewFolderMode));
         if (!e)
