@@ -43,9 +43,7 @@ bool resultsOutFigures(const Context &context)
     // The loop publishes once; then, with nothing written to the meet, its looks write nothing.
     // (A server counts rows written once each station is idle: its count settles first.)
     const auto identity = [&] {
-        struct stat st
-        {
-        };
+        struct stat st = {};
         return ::stat(QFile::encodeName(folder).constData(), &st) == 0 ? st.st_ino : 0;
     };
     ResultsPublisher publisher(folder);

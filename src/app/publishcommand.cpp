@@ -45,9 +45,7 @@ public:
     std::optional<QString> ready(bool *opened)
     {
         *opened = false;
-        struct stat file
-        {
-        };
+        struct stat file = {};
         if (!m_onServer) {
             if (::stat(QFile::encodeName(m_location).constData(), &file) != 0 || !S_ISREG(file.st_mode)) {
                 m_connection.close();
@@ -90,9 +88,7 @@ private:
     bool m_onServer;
     QString m_location;
     DbConnection m_connection;
-    struct stat m_file
-    {
-    };
+    struct stat m_file = {};
 };
 
 // The poster, when the request asks for one, as a file of the folder.

@@ -97,9 +97,7 @@ std::optional<std::vector<Entry>> entriesOf(int folder)
     while (const dirent *e = ::readdir(dir)) {
         if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
             continue;
-        struct stat st
-        {
-        };
+        struct stat st = {};
         const bool plain = ::fstatat(folder, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
         out.push_back({QFile::decodeName(e->d_name), plain});
     }
@@ -234,8 +232,9 @@ bool takeTurn(int parent)
     return true;
 }
 
-// Removes what runs cut short left beside the folder: new folders half written, old ones not
-// yet removed, named as this code names them and holding only what the program wrote.
+// Removes what runs cut short left beside the folder: new folders half written or holding the
+// old folder not yet removed (and the old folders an earlier version set aside), named as the
+// program names them and holding nothing but what the program wrote.
 void removeLeftovers(int parent, const QString &name, const QString &marker)
 {
     const QRegularExpression leftover(
@@ -298,9 +297,7 @@ std::optional<QString> replace(const QString &folder, const std::vector<File> &f
     removeLeftovers(parent.get(), name, marker);
 
     // What stands there now: nothing, a folder of the program's (or an empty one), or the user's.
-    struct stat present
-    {
-    };
+    struct stat present = {};
     const bool exists = ::fstatat(parent.get(), localName.constData(), &present, AT_SYMLINK_NOFOLLOW) == 0;
     if (!exists && errno != ENOENT)
         return refused(systemSays(errno));

@@ -29,15 +29,6 @@ QStringList listing(const QString &folder)
     return out;
 }
 
-// The folder's identity: a folder written again is another one.
-ino_t inode(const QString &folder)
-{
-    struct stat st
-    {
-    };
-    return ::stat(QFile::encodeName(folder).constData(), &st) == 0 ? st.st_ino : 0;
-}
-
 // Reads what a running program prints until a line holds the text or the time is up.
 bool awaitLine(QProcess &process, QString &read, QProcess::ProcessChannel channel, const QString &text,
                int count = 1)

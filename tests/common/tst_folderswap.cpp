@@ -48,9 +48,7 @@ void put(const QString &path, const QByteArray &bytes)
 
 int modeOf(const QString &path)
 {
-    struct stat st
-    {
-    };
+    struct stat st = {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 

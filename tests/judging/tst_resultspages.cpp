@@ -251,7 +251,7 @@ private Q_SLOTS:
             }
             const QString division = name.section('-', 1);
             QSet<QString> expected{"index.html"};
-            for (const QString &kind : {"standings-", "riders-", "placings-"})
+            for (const QString kind : {"standings-", "riders-", "placings-"})
                 if (name == "index.html")
                     expected << kind + "A.html" << kind + "B.html";
                 else

@@ -68,9 +68,7 @@ inline QString forceFailure(const QSqlDatabase &db, const QString &when,
 // The identity of a file or folder (its inode): a folder written anew is another one.
 inline quint64 identity(const QString &path)
 {
-    struct stat st
-    {
-    };
+    struct stat st = {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? quint64(st.st_ino) : 0;
 }
 
