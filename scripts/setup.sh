@@ -13,6 +13,8 @@ packages=(
   postgresql libqt6sql6-psql       # a meet on a server: the tests' throwaway server, Qt's driver
   libqt6svg6                       # the icon's PNG sizes drawn from its SVG at build time
   dpkg-dev lintian desktop-file-utils appstream  # the Debian package: its dependencies, its checks
+  pkg-config libqrencode-dev       # the QR code on the poster of the published results
+  zbar-tools nginx                 # the tests read the poster's code back and serve the results folder
   "$@"
 )
 
@@ -28,8 +30,11 @@ export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 
-# Installing postgresql starts Debian's own cluster; nothing here uses it (the tests start a server
-# of their own), so it is stopped again.
+# Installing postgresql starts Debian's own cluster, and nginx Debian's own web server on port 80;
+# nothing here uses them (the tests start servers of their own), so they are stopped again.
 if [[ " ${missing[*]} " == *" postgresql "* ]] && command -v pg_ctlcluster >/dev/null; then
   "${sudo[@]}" pg_ctlcluster 15 main stop 2>/dev/null || true
+fi
+if [[ " ${missing[*]} " == *" nginx "* ]]; then
+  "${sudo[@]}" systemctl disable --now nginx 2>/dev/null || "${sudo[@]}" service nginx stop 2>/dev/null || true
 fi

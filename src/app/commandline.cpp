@@ -37,7 +37,8 @@ QString help()
                       "trotwise.ini: the program's own folder when it can be written, else (as for the\n"
                       "installed program) ~/.local/share/Trotwise.\n"
                       "\nExit status: 0 done; 1 the meet could not be opened, built or published (the\n"
-                      "reason is printed or shown); 2 --publish without its folder.");
+                      "reason is printed or shown); 2 options that cannot be used (--publish without its\n"
+                      "folder, --every without a number of seconds, --url that is not a web address).");
 }
 
 } // namespace CommandLine

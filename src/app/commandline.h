@@ -20,6 +20,11 @@ inline const std::vector<Option> Options{
      QStringLiteral("work on the meet on a PostgreSQL server: postgresql://user@server:port/database")},
     {QStringLiteral("--publish"), QStringLiteral("FOLDER"),
      QStringLiteral("write the meet's results into FOLDER as web pages, without a window, and stop")},
+    {QStringLiteral("--every"), QStringLiteral("SECONDS"),
+     QStringLiteral("with --publish: look at the meet every SECONDS and publish whenever it changed, "
+                    "until stopped")},
+    {QStringLiteral("--url"), QStringLiteral("URL"),
+     QStringLiteral("with --publish: put poster.pdf in FOLDER, with URL in large type and as a QR code")},
     {QStringLiteral("--where"), {}, QStringLiteral("print the data folder (see below) and stop")},
     {QStringLiteral("--version"), {}, QStringLiteral("print the version and stop")},
     {QStringLiteral("--help"), {}, QStringLiteral("print this help and stop")},

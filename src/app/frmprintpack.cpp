@@ -1,36 +1,26 @@
 #include "app/frmprintpack.h"
 
+#include "app/frmpublishresults.h"
 #include "app/printpack.h"
 #include "common/messageservice.h"
 #include "common/twips.h"
 #include "db/classtable.h"
 #include "judging/judgescards.h"
-#include "judging/resultspages.h"
 #include "judging/standingstable.h"
 #include "shell/appstate.h"
 #include "shell/boundary.h"
 #include "shell/formkit.h"
 #include "shell/reportwindow.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
-#include <QStandardPaths>
 
 using namespace FormKit;
 
 namespace {
-
-// The folder results were last published to during this run, suggested again.
-QString &lastResultsFolder()
-{
-    static QString folder;
-    return folder;
-}
 
 QLabel *wrapped(QLabel *label)
 {
@@ -183,27 +173,7 @@ void FrmPrintPack::showPack(const QString &action, const std::function<Report::D
     });
 }
 
-void FrmPrintPack::setFolderChooser(std::function<QString(const QString &)> chooser)
-{
-    m_chooseFolder = std::move(chooser);
-}
-
 void FrmPrintPack::CmdPublish_Click()
 {
-    QString suggested = lastResultsFolder();
-    if (suggested.isEmpty())
-        suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                        .filePath(QStringLiteral("Results"));
-    const QString folder =
-        m_chooseFolder
-            ? m_chooseFolder(suggested)
-            : QFileDialog::getExistingDirectory(this, QStringLiteral("Publish Results"), suggested);
-    if (folder.isEmpty())
-        return;
-    QString written;
-    if (Boundary::run(*m_app.messages, QStringLiteral("Publishing the results"),
-                      [&] { written = ResultsPages::publish(m_app.MeetDb(), folder); })) {
-        lastResultsFolder() = folder;
-        m_app.messages->tell(written);
-    }
+    FrmPublishResults::open(m_app, window());
 }

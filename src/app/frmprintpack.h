@@ -15,8 +15,8 @@ struct AppState;
 // "Print Pack": the division's show-day printing in one go, each pack one preview, one PDF and
 // one print job. The class sheets of every class with entries, dealt into the splits chosen per
 // class in the table (1 to 3, 1 to start with) in random or rider-number order; every placed
-// class's placings report; the judges' cards with the slot sheets. And the meet's results, all
-// divisions, published as a folder of web pages.
+// class's placings report; the judges' cards with the slot sheets. And the Publish Results window,
+// for the meet's results as a folder of web pages.
 class FrmPrintPack : public ActivityScreen
 {
     Q_OBJECT
@@ -36,10 +36,6 @@ public:
     void CmdCardsPack_Click();
     void CmdPublish_Click();
 
-    // Asks which folder the results go to, given the suggested one; an empty answer cancels. The
-    // folder dialog unless a test sets another.
-    void setFolderChooser(std::function<QString(const QString &suggested)> chooser);
-
 private:
     void classSheets(bool random);
     // Builds the pack through the error boundary and shows it, or tells nothing when it has no page.
@@ -50,5 +46,4 @@ private:
     QString m_division;
     std::map<int, QSpinBox *> m_splits; // by class number
     std::map<int, QLabel *> m_entries;  // by class number
-    std::function<QString(const QString &)> m_chooseFolder;
 };

@@ -2,7 +2,6 @@
 #include "app/datafolder.h"
 #include "app/programstart.h"
 #include "app/publishcommand.h"
-#include "app/startup.h"
 #include "app/trotwiseapplication.h"
 
 #include <QDir>
@@ -26,20 +25,13 @@ int main(int argc, char *argv[])
         return print(CommandLine::help(), 0);
     if (CommandLine::has(argc, argv, QStringLiteral("--version")))
         return print(CommandLine::version(), 0);
-    const std::optional<QString> publishFolder = PublishCommand::requested(argc, argv);
-    if (publishFolder || CommandLine::has(argc, argv, QStringLiteral("--where"))) {
+    if (const std::optional<PublishCommand::Request> request = PublishCommand::requested(argc, argv))
+        return PublishCommand::exec(argc, argv, *request);
+    if (CommandLine::has(argc, argv, QStringLiteral("--where"))) {
         QCoreApplication core(argc, argv);
         const QString dataFolder = DataFolder::choose(QCoreApplication::applicationDirPath());
-        if (dataFolder.isEmpty())
-            return print(DataFolder::make(dataFolder), 1);
-        if (!publishFolder)
-            return print(QDir::toNativeSeparators(dataFolder), 0);
-        QString badAddress;
-        const QString server = Startup::serverAddress(dataFolder, QCoreApplication::arguments(), &badAddress);
-        const PublishCommand::Outcome outcome = badAddress.isEmpty()
-                                                    ? PublishCommand::run(dataFolder, *publishFolder, server)
-                                                    : PublishCommand::Outcome{1, badAddress};
-        return print(outcome.line, outcome.status);
+        return dataFolder.isEmpty() ? print(DataFolder::make(dataFolder), 1)
+                                    : print(QDir::toNativeSeparators(dataFolder), 0);
     }
 
     TrotwiseApplication application(argc, argv);

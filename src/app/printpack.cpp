@@ -1,6 +1,7 @@
 #include "app/printpack.h"
 
 #include "db/classtable.h"
+#include "db/writetransaction.h"
 #include "entries/classsheetreports.h"
 #include "entries/slotsheetreports.h"
 #include "judging/judgescards.h"
@@ -20,6 +21,7 @@ QString packTitle(const QString &caption, const QString &division)
 Report::Document classSheets(const QSqlDatabase &db, const QString &division,
                              const std::map<int, int> &splits, RunningOrder::Order order)
 {
+    const ReadTransaction oneState(db, QStringLiteral("Reading the class sheets"));
     const RunningOrder running(db, division);
     const std::map<int, int> entered = running.entriesByClass();
     Report::Pack pack(QStringLiteral("Class Sheets"), packTitle(QStringLiteral("Class Sheets"), division));
@@ -38,6 +40,7 @@ Report::Document classSheets(const QSqlDatabase &db, const QString &division,
 
 Report::Document placings(const QSqlDatabase &db, const QString &division)
 {
+    const ReadTransaction oneState(db, QStringLiteral("Reading the class placings"));
     Report::Pack pack(QStringLiteral("Class Placings"),
                       packTitle(QStringLiteral("Class Placings"), division));
     for (const StoredClass &cls : ClassTable::read(db)) {
@@ -50,6 +53,7 @@ Report::Document placings(const QSqlDatabase &db, const QString &division)
 
 Report::Document cardsAndSlotSheets(const QSqlDatabase &db, const QString &division, const QString &appFolder)
 {
+    const ReadTransaction oneState(db, QStringLiteral("Reading the judges' cards and slot sheets"));
     Report::Pack pack(QStringLiteral("Judges Cards and Slot Sheets"),
                       packTitle(QStringLiteral("Judges Cards and Slot Sheets"), division));
     const MemoryTable cards = JudgesCards::Build_Cards(db, division);

@@ -55,6 +55,29 @@ std::optional<quint32> changeStamp(const QSqlDatabase &db)
     return version;
 }
 
+QString changeMark(const QSqlDatabase &db)
+{
+    if (onServer(db))
+        return QString::number(rowsWritten(db));
+    const ResultRows mark =
+        Sql::select(db, QStringLiteral("Looking for changes to the meet"),
+                    QStringLiteral("SELECT data_version, total_changes() FROM pragma_data_version"));
+    return mark.rows.value(0).value(0).toString() + u'/' + mark.rows.value(0).value(1).toString();
+}
+
+std::int64_t rowsWritten(const QSqlDatabase &db)
+{
+    const QString action = QStringLiteral("Reading the meet's changes");
+    // The server counts this connection's writes in once it is idle: they are all in by the next
+    // statement. Another station's come in once that station is idle: at once, or ten seconds
+    // later when it reported writes less than a second before.
+    Sql::select(db, action, QStringLiteral("SELECT pg_stat_force_next_flush()"));
+    return Sql::scalar(db, action,
+                       QStringLiteral("SELECT coalesce(sum(n_tup_ins + n_tup_upd + n_tup_del), 0) "
+                                      "FROM pg_stat_user_tables"))
+        .toLongLong();
+}
+
 void startSession(const QSqlDatabase &db)
 {
     QSqlQuery q(db);
@@ -87,8 +110,10 @@ QString takeTurnsOn(const QSqlDatabase &db, const QStringList &tables)
 
 QString beginRead(const QSqlDatabase &db)
 {
+    // On the file the first read takes the shared lock and holds it to the end: another program's
+    // save (a second station on the file, a publishing script's reader) waits for it.
     return onServer(db) ? QStringLiteral("START TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY")
-                        : QString();
+                        : QStringLiteral("BEGIN");
 }
 
 DbError::Kind classify(const QSqlDatabase &db, const QSqlError &error)
@@ -233,10 +258,11 @@ QHash<QString, QStringList> layout(const QSqlDatabase &db)
 {
     const ResultRows rows = Sql::select(
         db, QStringLiteral("Reading the layout of the database"),
-        onServer(db) ? QStringLiteral("SELECT table_name, column_name FROM information_schema.columns WHERE "
-                                      "table_schema = current_schema() ORDER BY table_name, ordinal_position")
-                     : QStringLiteral("SELECT m.name, p.name FROM sqlite_master m, pragma_table_info(m.name) p "
-                                      "WHERE m.type = 'table' ORDER BY m.name, p.cid"));
+        onServer(db)
+            ? QStringLiteral("SELECT table_name, column_name FROM information_schema.columns WHERE "
+                             "table_schema = current_schema() ORDER BY table_name, ordinal_position")
+            : QStringLiteral("SELECT m.name, p.name FROM sqlite_master m, pragma_table_info(m.name) p "
+                             "WHERE m.type = 'table' ORDER BY m.name, p.cid"));
     QHash<QString, QStringList> tables;
     for (const auto &row : rows.rows)
         tables[row[0].toString().toLower()] << row[1].toString();

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 class QSqlError;
@@ -25,6 +26,16 @@ bool onServer(const QSqlDatabase &db);
 // the stamp of what the transaction reads. Nothing on a server.
 std::optional<quint32> changeStamp(const QSqlDatabase &db);
 
+// A mark that differs once anything was written to the meet since it was taken: by this
+// connection, another program on the meet file, or another station. On the file the engine's data
+// version with this connection's own changes; on a server the rows written to the meet's tables as
+// the server counts them, which may come in up to ten seconds after another station's save but
+// never leave one out. Taken before a read transaction, it never passes for a state the read missed: a
+// save it does not show yet is one the read already sees, or one that changes the mark later.
+QString changeMark(const QSqlDatabase &db);
+// On a server, the rows written to the meet's tables by every station, as the server counts them.
+std::int64_t rowsWritten(const QSqlDatabase &db);
+
 // Readies a connection the moment it opens (the server's waiting time for held records).
 void startSession(const QSqlDatabase &db);
 
@@ -34,8 +45,8 @@ QString beginWrite(const QSqlDatabase &db);
 // The statement that makes a write transaction wait for the others writing those tables before it
 // reads anything (empty when there is no need: the file's write lock holds them all already).
 QString takeTurnsOn(const QSqlDatabase &db, const QStringList &tables);
-// The statement that starts a read of several statements that must see one state of the meet, or
-// nothing where every read sees it anyway (a file has one writer: this station).
+// The statement that starts a read of several statements that must see one state of the meet
+// while other programs or stations may write it.
 QString beginRead(const QSqlDatabase &db);
 
 // What kind of failure the engine reported. A broken server connection is remembered, so that

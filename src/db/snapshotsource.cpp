@@ -2,6 +2,7 @@
 
 #include "db/dbconnection.h"
 #include "db/dberror.h"
+#include "db/engine.h"
 #include "db/fileengine.h"
 #include "db/meetcopy.h"
 #include "db/sql.h"
@@ -105,12 +106,5 @@ void ServerMeetSource::replaceFrom(const QString &path)
 
 std::int64_t ServerMeetSource::changeCount()
 {
-    const QString action = QStringLiteral("Reading the meet's changes");
-    // The server counts this connection's writes in once it is idle: they are all in by the next
-    // statement. Other stations' writes come in within a second or so.
-    Sql::select(m_meet.database(), action, QStringLiteral("SELECT pg_stat_force_next_flush()"));
-    return Sql::scalar(m_meet.database(), action,
-                       QStringLiteral("SELECT coalesce(sum(n_tup_ins + n_tup_upd + n_tup_del), 0) "
-                                      "FROM pg_stat_user_tables"))
-        .toLongLong();
+    return Engine::rowsWritten(m_meet.database());
 }

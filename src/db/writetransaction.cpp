@@ -39,10 +39,9 @@ void WriteTransaction::commit()
 
 ReadTransaction::ReadTransaction(QSqlDatabase db, const QString &action) : m_db(std::move(db))
 {
-    const QString begin = Engine::beginRead(m_db);
-    if (begin.isEmpty())
+    if (Engine::inTransaction(m_db))
         return;
-    Sql::exec(m_db, action, begin);
+    Sql::exec(m_db, action, Engine::beginRead(m_db));
     Engine::enterTransaction(m_db);
     m_open = true;
 }

@@ -67,8 +67,9 @@ private:
 };
 
 // Several reads that must see one state of the meet (a window reading its rows and what it
-// remembers of them): one read-only transaction on a server, where other stations write in
-// between; nothing on the meet file, which this station alone writes.
+// remembers of them, a report, the published results): one read-only transaction, so that no
+// save of another station, or of another program on the meet file, falls between them. Inside
+// a transaction already open on the connection it adds nothing: that one holds the state.
 class ReadTransaction
 {
 public:

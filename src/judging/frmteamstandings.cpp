@@ -3,6 +3,7 @@
 #include "common/labelfiles.h"
 #include "common/messageservice.h"
 #include "db/classtable.h"
+#include "db/writetransaction.h"
 #include "judging/rptteamstandings.h"
 #include "judging/standingstable.h"
 #include "reports/classpictures.h"
@@ -18,15 +19,20 @@ FrmTeamStandings::FrmTeamStandings(AppState &app, QWidget *parent)
 void FrmTeamStandings::Load_Report()
 {
     Boundary::run(*m_app.messages, QStringLiteral("Opening the standings"), [this] {
-        const StandingsTable standings = StandingsTable::Build_Standings(m_app.MeetDb(), m_division);
-        if (!standings.nothing.isEmpty()) {
-            m_app.messages->tell(standings.nothing);
+        std::optional<StandingsTable> standings;
+        QVector<StoredClass> classes;
+        {
+            const ReadTransaction oneState(m_app.MeetDb(), QStringLiteral("Opening the standings"));
+            standings = StandingsTable::Build_Standings(m_app.MeetDb(), m_division);
+            classes = ClassTable::read(m_app.MeetDb());
+        }
+        if (!standings->nothing.isEmpty()) {
+            m_app.messages->tell(standings->nothing);
             return;
         }
         Report::Layout rpt = RptTeamStandings::layout(m_division);
-        ClassPictures::set(rpt, u"PageHeader", ClassTable::read(m_app.MeetDb()),
-                           LabelFiles::folder(m_app.AppFolder));
-        ReportWindow::show(m_app, rpt, standings.rows.shaped(), {window()});
+        ClassPictures::set(rpt, u"PageHeader", classes, LabelFiles::folder(m_app.AppFolder));
+        ReportWindow::show(m_app, rpt, standings->rows.shaped(), {window()});
     });
     endActivity();
 }

@@ -3,6 +3,7 @@
 #include "db/classcatalogue.h"
 #include "db/classtable.h"
 #include "db/sql.h"
+#include "db/writetransaction.h"
 
 #include <algorithm>
 #include <map>
@@ -29,6 +30,7 @@ constexpr RuleText Rules[] = {
     {"Placings of riders no longer entered", "Entry Booth > Placings"},
     {"Teams with riders but no coach", "Administration > Coaches"},
     {"Riders of one team with the same name", "Administration > Riders"},
+    {"Placings of judges no longer in the meet", "Entry Booth > Placings"},
 };
 
 // The rows of the division's teams (every team for "" or no text): the statement's first two
@@ -71,6 +73,7 @@ public:
         classes();
         riders();
         placedNotEntered();
+        placedByJudgesGone();
         teams();
         std::stable_sort(m_found.begin(), m_found.end(),
                          [](const Problem &a, const Problem &b) { return a.rule < b.rule; });
@@ -228,6 +231,23 @@ private:
                                          : QStringLiteral("a rider no longer in the meet")));
     }
 
+    // A card whose judge was deleted: the standings count it, the rider results and the placings
+    // reports, which name the judge, leave it out. Keying the class's placings again replaces it.
+    void placedByJudgesGone()
+    {
+        for (const auto &row :
+             select(QStringLiteral("SELECT Division, ClassNumber, count(*) FROM TblPlacing "
+                                   "WHERE (? = '' OR Division = ?) AND NOT EXISTS (SELECT 1 FROM "
+                                   "TblJudge WHERE TblJudge.JudgeID = TblPlacing.JudgeID) "
+                                   "GROUP BY Division, ClassNumber, JudgeID ORDER BY Division, ClassNumber"))
+                 .rows)
+            add(Rule::JudgeGone,
+                QStringLiteral("%1: a card of %2 by a judge no longer in the meet")
+                    .arg(inClass(row[0].toString(), row[1].toInt()),
+                         row[2].toInt() == 1 ? QStringLiteral("1 place")
+                                             : QStringLiteral("%1 places").arg(row[2].toInt())));
+    }
+
     void teams()
     {
         for (const auto &row :
@@ -268,6 +288,7 @@ private:
 
 std::vector<Problem> run(const QSqlDatabase &db, const QString &division)
 {
+    const ReadTransaction oneState(db, Action);
     return Checker(db, division).run();
 }
 

@@ -22,6 +22,7 @@ enum class Rule {
     PlacedNotEntered, // a placing of a rider no longer entered in the class
     NoCoach,          // a team with riders but no coach
     SameName,         // two riders of one team with the same name
+    JudgeGone,        // placings of a judge no longer in the meet
 };
 
 struct Problem

@@ -60,7 +60,7 @@ Report::Layout cardLayout(const QString &caption, std::initializer_list<Column> 
 
 const QString Selected = QStringLiteral(
     "SELECT TblPerson.FirstName || ' ' || TblPerson.LastName AS Rider, TblPerson.RiderNumber, "
-    "TblTeam.TeamName, TblPlacing.Place, TblJudge.FirstName || ' ' || TblJudge.LastName AS Judge, "
+    "TblTeam.TeamName, TblPlacing.Place, TblPlacing.Points, TblJudge.FirstName || ' ' || TblJudge.LastName AS Judge, "
     "TblJudge.JudgeID");
 const QString Joined =
     QStringLiteral(" FROM TblJudge INNER JOIN TblPlacing ON TblJudge.JudgeID = TblPlacing.JudgeID "

@@ -1,6 +1,7 @@
 #include "judging/standingstable.h"
 
 #include "db/sql.h"
+#include "db/writetransaction.h"
 
 #include <QStringList>
 
@@ -37,6 +38,7 @@ MemoryTable emptyStandings()
 
 StandingsTable StandingsTable::Build_Standings(const QSqlDatabase &db, const QString &division)
 {
+    const ReadTransaction oneState(db, QStringLiteral("Reading the standings"));
     const ResultRows teams =
         Sql::select(db, QStringLiteral("Reading the teams of the division"),
                     QStringLiteral("SELECT TeamCode, TeamName, Division FROM TblTeam WHERE Division = ? "

@@ -73,16 +73,18 @@ void FrmJudgeMgmt::CmdDeleteJudge_Click()
         return;
     }
     const JudgeRoster roster(m_app.MeetDb());
-    bool judgesAClass = false;
-    if (!guarded(QStringLiteral("Deleting the judge"), [&] { judgesAClass = roster.judgesAClass(id); }))
+    std::optional<QString> refusal;
+    if (!guarded(QStringLiteral("Deleting the judge"), [&] { refusal = roster.deleteRefusal(id); }))
         return;
-    if (judgesAClass) {
-        m_app.messages->tell(JudgeRoster::HasClasses);
+    if (!refusal) {
+        if (!m_app.messages->ask(JudgeRoster::DeleteQuestion) ||
+            !guarded(QStringLiteral("Deleting the judge"), [&] { refusal = roster.remove(id); }))
+            return;
+    }
+    if (refusal) {
+        m_app.messages->tell(*refusal);
         return;
     }
-    if (!m_app.messages->ask(JudgeRoster::DeleteQuestion) ||
-        !guarded(QStringLiteral("Deleting the judge"), [&] { roster.remove(id); }))
-        return;
     setSelectedKey(-1);
     rebuild();
 }

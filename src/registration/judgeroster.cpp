@@ -1,6 +1,7 @@
 #include "registration/judgeroster.h"
 
 #include "db/sql.h"
+#include "db/writetransaction.h"
 
 namespace {
 
@@ -50,11 +51,18 @@ std::optional<JudgeRecord> JudgeRoster::find(std::int32_t id, ReadMark *asRead) 
     return fromRow(rows, 0);
 }
 
-bool JudgeRoster::judgesAClass(std::int32_t id) const
+std::optional<QString> JudgeRoster::deleteRefusal(std::int32_t id) const
 {
-    return Sql::scalar(m_db, QStringLiteral("Looking for the judge's classes"),
-                       QStringLiteral("SELECT EXISTS (SELECT 1 FROM TblClassJudges WHERE JudgeID = ?)"), {id})
-        .toBool();
+    const ResultRows held =
+        Sql::select(m_db, QStringLiteral("Looking for the judge's classes"),
+                    QStringLiteral("SELECT EXISTS (SELECT 1 FROM TblClassJudges WHERE JudgeID = ?), "
+                                   "EXISTS (SELECT 1 FROM TblPlacing WHERE JudgeID = ?)"),
+                    {id, id});
+    if (held.rows[0][0].toBool())
+        return HasClasses;
+    if (held.rows[0][1].toBool())
+        return HasPlacings;
+    return std::nullopt;
 }
 
 std::optional<QString> JudgeRoster::firstFailure(const JudgeRecord &judge)
@@ -87,8 +95,15 @@ std::int32_t JudgeRoster::save(const JudgeRecord &j, const ReadMark &asRead) con
         QStringLiteral("JudgeID"));
 }
 
-void JudgeRoster::remove(std::int32_t id) const
+std::optional<QString> JudgeRoster::remove(std::int32_t id) const
 {
-    Sql::exec(m_db, QStringLiteral("Deleting the judge"),
-              QStringLiteral("DELETE FROM TblJudge WHERE JudgeID = ?"), {id});
+    const QString action = QStringLiteral("Deleting the judge");
+    return WriteTransaction::run(
+        m_db, action, {QStringLiteral("TblClassJudges"), QStringLiteral("TblPlacing")},
+        [&]() -> std::optional<QString> {
+            if (auto refusal = deleteRefusal(id))
+                return refusal;
+            Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblJudge WHERE JudgeID = ?"), {id});
+            return std::nullopt;
+        });
 }

@@ -10,7 +10,8 @@
 #include <optional>
 
 // The judges of the meet: the list the judge screen shows, one judge's row, the save of the
-// judge form and the delete of a judge who judges no class.
+// judge form and the delete of a judge who judges no class and placed none: the standings, the
+// rider results and the class placings would otherwise disagree about the placings left behind.
 struct JudgeRecord
 {
     std::int32_t id = -1; // -1 while the judge is not stored yet
@@ -33,6 +34,8 @@ public:
     static inline const QString NoJudgeToDelete = QStringLiteral("You must select a Judge to delete.");
     static inline const QString HasClasses =
         QStringLiteral("The judge cannot be deleted as long as a class is assigned to them.");
+    static inline const QString HasPlacings =
+        QStringLiteral("The judge cannot be deleted as long as a class is placed by them.");
     static inline const QString DeleteQuestion =
         QStringLiteral("Clicking OK will delete the selected Judge and cannot be undone. Are you sure you "
                        "want to continue?");
@@ -46,13 +49,16 @@ public:
     // The judge as stored; what was read is remembered in asRead when given, for the save.
     std::optional<JudgeRecord> find(std::int32_t id, ReadMark *asRead = nullptr) const;
     static ReadMark editMark();
-    bool judgesAClass(std::int32_t id) const;
+    // Why the judge cannot be deleted (HasClasses or HasPlacings), or nothing.
+    std::optional<QString> deleteRefusal(std::int32_t id) const;
 
     static std::optional<QString> firstFailure(const JudgeRecord &judge);
 
     // Inserts (id -1) or updates the judge; answers its id. Throws DbError.
     std::int32_t save(const JudgeRecord &judge, const ReadMark &asRead = {}) const;
-    void remove(std::int32_t id) const;
+    // Deletes the judge, unless the check of deleteRefusal() fails in the delete's own transaction
+    // (another station may have assigned or placed since): answers the refusal then. Throws DbError.
+    std::optional<QString> remove(std::int32_t id) const;
 
 private:
     QSqlDatabase m_db;

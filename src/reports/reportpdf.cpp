@@ -3,6 +3,7 @@
 #include "common/csv.h"
 #include "reports/reportpainter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
@@ -41,34 +42,45 @@ std::optional<QString> save(const QString &filePath,
     return std::nullopt;
 }
 
+// Paints every page into the device as a PDF; answers why it could not, or nothing.
+std::optional<QString> paintPdf(const Document &document, QIODevice &device)
+{
+    QPdfWriter writer(&device);
+    writer.setResolution(PdfResolution);
+    writer.setTitle(document.title);
+    writer.setCreator(QStringLiteral("Trotwise"));
+    if (!document.pages.empty())
+        writer.setPageLayout(document.pages.front().pageLayout());
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return QStringLiteral("The PDF writer could not start.");
+    for (std::size_t i = 0; i < document.pages.size(); ++i) {
+        if (i > 0) {
+            // The next page takes the layout set before it begins.
+            writer.setPageLayout(document.pages[i].pageLayout());
+            writer.newPage();
+        }
+        painter.save();
+        scaleToTwips(painter, PdfResolution);
+        paintPage(document.pages[i], painter);
+        painter.restore();
+    }
+    painter.end();
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<QString> writePdf(const Document &document, const QString &filePath)
 {
-    return save(filePath, [&](QSaveFile &file) -> std::optional<QString> {
-        QPdfWriter writer(&file);
-        writer.setResolution(PdfResolution);
-        writer.setTitle(document.title);
-        writer.setCreator(QStringLiteral("Trotwise"));
-        if (!document.pages.empty())
-            writer.setPageLayout(document.pages.front().pageLayout());
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return QStringLiteral("The PDF writer could not start.");
-        for (std::size_t i = 0; i < document.pages.size(); ++i) {
-            if (i > 0) {
-                // The next page takes the layout set before it begins.
-                writer.setPageLayout(document.pages[i].pageLayout());
-                writer.newPage();
-            }
-            painter.save();
-            scaleToTwips(painter, PdfResolution);
-            paintPage(document.pages[i], painter);
-            painter.restore();
-        }
-        painter.end();
-        return std::nullopt;
-    });
+    return save(filePath, [&](QSaveFile &file) { return paintPdf(document, file); });
+}
+
+QByteArray pdf(const Document &document)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    return paintPdf(document, buffer) ? QByteArray() : buffer.data();
 }
 
 std::optional<QString> writeCsv(const Document &document, const QString &filePath)

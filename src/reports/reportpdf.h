@@ -14,6 +14,9 @@ namespace Report {
 // The texts stay text (selectable and searchable); each page keeps its own paper.
 std::optional<QString> writePdf(const Document &document, const QString &filePath);
 
+// The same PDF as bytes (a page of a folder written whole); empty when it could not be made.
+QByteArray pdf(const Document &document);
+
 // The rows behind the pages under their headings, as spreadsheets read them (UTF-8 with a byte
 // order mark, quoted where needed).
 std::optional<QString> writeCsv(const Document &document, const QString &filePath);

@@ -1,6 +1,7 @@
 #include "reports/shapequery.h"
 
 #include "db/sql.h"
+#include "db/writetransaction.h"
 
 #include <stdexcept>
 
@@ -26,6 +27,10 @@ ShapeQuery &ShapeQuery::computeBy(QStringList columns)
 ShapedRows ShapeQuery::run(const QSqlDatabase &db) const
 {
     const QString action = QStringLiteral("Reading the report data %1").arg(m_name);
+    // A query with children reads the meet more than once: all of it in one state.
+    std::optional<ReadTransaction> oneState;
+    if (!m_child.empty())
+        oneState.emplace(db, action);
     ShapedRows rows = ShapedRows::flat(Sql::select(db, action, m_sql, m_values), m_name);
     try {
         if (!m_child.empty())

@@ -3,13 +3,23 @@
 #include "meetharness.h"
 
 #include "app/frmprintpack.h"
+#include "app/frmpublishresults.h"
 #include "app/printpack.h"
 #include "db/classtable.h"
+#include "db/fileengine.h"
+#include "judging/meetcheck.h"
+#include "judging/placingsreports.h"
+#include "judging/resultspages.h"
+#include "judging/riderresults.h"
 #include "judging/standingstable.h"
+#include "registration/rosterreports.h"
 #include "reports/frmreportpreview.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -36,6 +46,26 @@ QStringList numberedThrough(const Report::Document &pack)
         out << QStringLiteral("Page %1 of %2").arg(p).arg(pack.pages.size());
     return out;
 }
+
+// The reads of the meet file while a trace is on, and those among them that ran outside a
+// transaction.
+struct ReadTrace
+{
+    int reads = 0;
+    QStringList outside;
+
+    static int seen(unsigned, void *trace, void *statement, void *)
+    {
+        auto *t = static_cast<ReadTrace *>(trace);
+        auto *s = static_cast<sqlite3_stmt *>(statement);
+        if (!QByteArray(sqlite3_sql(s)).trimmed().toUpper().startsWith("SELECT"))
+            return 0;
+        ++t->reads;
+        if (sqlite3_get_autocommit(sqlite3_db_handle(s)))
+            t->outside << QString::fromUtf8(sqlite3_sql(s)).left(60);
+        return 0;
+    }
+};
 
 } // namespace
 
@@ -141,6 +171,36 @@ private Q_SLOTS:
         QCOMPARE(pack.printedBy(u"LblPackPage"), numberedThrough(pack));
     }
 
+    // Every report that reads the meet more than once reads it in one transaction: a save of
+    // another program or station never falls between its reads.
+    void reportsOfSeveralReads_readInOneTransaction()
+    {
+        auto b = m->build();
+        b.addEnteredTeam("Blue", "A", 4, 1);
+        const QSqlDatabase db = m->db();
+        const std::vector<std::pair<const char *, std::function<void()>>> reports{
+            {"standings", [&] { StandingsTable::Build_Standings(db, "A"); }},
+            {"rider results", [&] { RiderResults::query().run(db); }},
+            {"coach list", [&] { RosterReports::coachListQuery().run(db); }},
+            {"meet check", [&] { MeetCheck::run(db, {}); }},
+            {"class sheets", [&] { PrintPack::classSheets(db, "A", {}, RunningOrder::Order::Random); }},
+            {"placings pack", [&] { PrintPack::placings(db, "A"); }},
+            {"cards pack", [&] { PrintPack::cardsAndSlotSheets(db, "A", m->dir.path()); }},
+            {"results pages", [&] { ResultsPages::build(db, QDateTime::currentDateTime()); }},
+        };
+        for (const auto &[name, build] : reports) {
+            ReadTrace trace;
+            sqlite3_trace_v2(FileEngine::handle(db), SQLITE_TRACE_STMT, &ReadTrace::seen, &trace);
+            build();
+            sqlite3_trace_v2(FileEngine::handle(db), 0, nullptr, nullptr);
+            QVERIFY2(trace.reads >= 2 && trace.outside.isEmpty(),
+                     qPrintable(QStringLiteral("%1: %2 reads, outside: %3")
+                                    .arg(name)
+                                    .arg(trace.reads)
+                                    .arg(trace.outside.join(" | "))));
+        }
+    }
+
     void emptyPack_saysWhyAndOpensNothing_data()
     {
         QTest::addColumn<QString>("button");
@@ -159,20 +219,59 @@ private Q_SLOTS:
         QVERIFY(!MeetHarness::window("FrmReportPreview"));
     }
 
-    void publish_writesTheFolderAndSaysSo()
+    // The Publish Results window: now, with a message; every few minutes, the window saying when and
+    // what went wrong, writing only when the meet changed and trying a failure again; the poster.
+    void publishResults_nowEveryFewMinutesAndThePoster()
     {
-        m->build().addTeam("Blue", "A");
-        auto *screen = m->open<FrmPrintPack>("A");
+        auto b = m->build();
+        const auto rider = b.addRider(b.addTeam("Blue", "A"), "Ann", "Lee", "1");
+        const auto judge = b.addJudge("Al", "Judge");
+        m->click(m->open<FrmPrintPack>("A"), "CmdPublish");
+        auto *w = MeetHarness::window<FrmPublishResults>("FrmPublishResults");
+        QVERIFY(w);
         const QString folder = m->dir.filePath("results");
-        screen->setFolderChooser([](const QString &) { return QString(); }); // cancelled
-        m->click(screen, "CmdPublish");
-        QVERIFY(m->messages.log.isEmpty() && !QFileInfo::exists(folder));
-
-        screen->setFolderChooser([&](const QString &) { return folder; });
-        m->click(screen, "CmdPublish");
-        QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Tell);
+        w->findChild<QLineEdit *>("TxtFolder")->clear();
+        m->click(w, "CmdPublishNow");
+        QCOMPARE(m->messages.last()->text, "Choose the folder to publish the results into.");
+        w->findChild<QLineEdit *>("TxtFolder")->setText(folder);
+        m->click(w, "CmdPublishNow");
         QVERIFY(m->messages.last()->text.startsWith("Published 4 pages of results"));
         QVERIFY(QFileInfo::exists(folder + "/standings-A.html"));
+
+        const int told = m->messages.log.size();
+        QCOMPARE(w->findChild<QSpinBox *>("TxtMinutes")->value(), 2);
+        m->click(w, "CmdLive");
+        QVERIFY(w->isLive() && w->timer().isActive());
+        QCOMPARE(w->timer().interval(), 2 * 60 * 1000);
+        const auto last = [&] { return w->findChild<QLabel *>("LblLast")->text(); };
+        const auto problem = [&] { return w->findChild<QLabel *>("LblProblem")->text(); };
+        QVERIFY2(last().contains("Published 4 pages"), qPrintable(last()));
+        const quint64 written = MeetQuery::identity(folder);
+        w->Publish_Tick(); // the meet at rest: nothing written
+        QCOMPARE(MeetQuery::identity(folder), written);
+        QVERIFY(last().contains("nothing new"));
+
+        MeetQuery::writeFile(folder + "/letter.txt", "the user's");
+        b.addPlacing(1, 1, rider, "A", judge);
+        w->Publish_Tick();
+        QVERIFY2(problem().contains("not written there by"), qPrintable(problem()));
+        QFile::remove(folder + "/letter.txt");
+        w->Publish_Tick();
+        QVERIFY(problem().isEmpty());
+        QVERIFY(MeetQuery::identity(folder) != written);
+        QCOMPARE(m->messages.log.size(), told); // never a message while publishing every few minutes
+        m->click(w, "CmdLive");
+        QVERIFY(!w->isLive() && !w->timer().isActive());
+
+        w->findChild<QLineEdit *>("TxtAddress")->setText("results.example.org");
+        m->click(w, "CmdPoster");
+        QCOMPARE(m->messages.last()->kind, ScriptedMessages::Kind::Refuse);
+        w->findChild<QLineEdit *>("TxtAddress")->setText("https://results.example.org/");
+        m->click(w, "CmdPoster");
+        const Report::Document poster = openedPack();
+        QCOMPARE(poster.pages.size(), std::size_t(1));
+        QCOMPARE(poster.printedBy(u"LblAddress"), QStringList{"https://results.example.org/"});
+        QCOMPARE(poster.pages[0].byName(u"ImgCode").front()->kind, Report::Primitive::Kind::Image);
     }
 };
 

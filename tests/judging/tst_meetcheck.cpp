@@ -137,6 +137,14 @@ private Q_SLOTS:
                    "Placings",
                    "5: Division A, class 17 Two Person Relay: a rider no longer in the meet is placed but "
                    "not entered | Entry Booth > Placings"};
+        QTest::newRow("placed by a judge gone from the meet")
+            << QStringList{"DELETE FROM TblJudge WHERE JudgeID = 2"} << "A"
+            << QStringList{
+                   "8: " + class1 +
+                       ": a card of 2 places by a judge no longer in the meet | Entry Booth > "
+                       "Placings",
+                   "8: Division A, class 17 Two Person Relay: a card of 1 place by a judge no longer in the "
+                   "meet | Entry Booth > Placings"};
         QTest::newRow("no coach") << QStringList{"DELETE FROM TblCoach"} << "A"
                                   << QStringList{
                                          "6: Division A, Acorn: riders but no coach | Administration > "

@@ -8,6 +8,7 @@
 #include "registration/frmjudgemgmt.h"
 #include "registration/frmteam.h"
 #include "registration/frmteammgmt.h"
+#include "registration/judgeroster.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -305,7 +306,7 @@ private Q_SLOTS:
         QCOMPARE(screen->selectedKey(), -1);
     }
 
-    void judge_addEditAndDeleteRefusedWhileJudgingAClass()
+    void judge_addEditAndDeleteRefusedWhileJudgingOrPlacedAClass()
     {
         auto b = m->build();
         // A key above 16 bits is held and edited like any other.
@@ -334,8 +335,21 @@ private Q_SLOTS:
                  "The judge cannot be deleted as long as a class is assigned to them.");
         QCOMPARE(MeetQuery::count(m->db(), "TblJudge"), 2);
 
+        // Nor while a class holds placings of theirs, even when they come from another station
+        // while the question is open.
         Sql::exec(m->db(), "unassign", "DELETE FROM TblClassJudges");
-        b.addPlacing(3, 1, 1, "C", annId); // placings do not protect a judge
+        b.addPlacing(3, 1, 1, "C", annId);
+        MeetHarness::click(screen, "CmdDeleteJudge");
+        QCOMPARE(m->messages.last()->text,
+                 "The judge cannot be deleted as long as a class is placed by them.");
+        Sql::exec(m->db(), "placings replaced", "DELETE FROM TblPlacing");
+        const JudgeRoster roster(m->db());
+        QCOMPARE(roster.deleteRefusal(annId), std::nullopt);
+        b.addPlacing(3, 1, 1, "C", annId);
+        QCOMPARE(roster.remove(annId), JudgeRoster::HasPlacings);
+        QCOMPARE(MeetQuery::count(m->db(), "TblJudge"), 2);
+
+        Sql::exec(m->db(), "placings replaced", "DELETE FROM TblPlacing");
         m->confirm(screen, "CmdDeleteJudge");
         QCOMPARE(MeetQuery::count(m->db(), "TblJudge"), 1);
         MeetHarness::click(screen, "CmdEditJudge");

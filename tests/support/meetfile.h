@@ -13,6 +13,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace MeetQuery {
 
 // The first column of every row the query selects, as text.
@@ -61,6 +63,13 @@ inline QString forceFailure(const QSqlDatabase &db, const QString &when,
         QStringLiteral("CREATE TRIGGER %1 BEFORE %2 FOR EACH ROW %3 EXECUTE FUNCTION %1()")
             .arg(name, event, condition.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(condition)));
     return QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, event.section(u' ', -1));
+}
+
+// The identity of a file or folder (its inode): a folder written anew is another one.
+inline quint64 identity(const QString &path)
+{
+    struct stat st = {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? quint64(st.st_ino) : 0;
 }
 
 // A file of those bytes at path, as a spreadsheet saves one; answers the path.
