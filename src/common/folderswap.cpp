@@ -133,14 +133,19 @@ QStringList foreignEntries(int folder, const QString &marker)
     QStringList listed;
     const bool marked = std::any_of(entries->begin(), entries->end(),
                                     [&](const Entry &e) { return e.plainFile && e.name == marker; });
+    // A marker of an earlier version lists nothing: it vouched for the plain files beside it,
+    // which were all the pages it wrote; what is hidden or a folder was never among them.
+    bool earlierMarker = false;
     if (marked) {
         const QList<QByteArray> lines = readAll(folder, marker).split('\n');
+        earlierMarker = lines.value(0) != MarkerHeading;
         for (qsizetype i = 1; i < lines.size(); ++i)
             listed << QString::fromUtf8(lines[i]);
     }
     QStringList foreign;
     for (const Entry &e : *entries)
-        if (!(marked && e.plainFile && (e.name == marker || listed.contains(e.name))))
+        if (!(marked && e.plainFile &&
+              (e.name == marker || listed.contains(e.name) || (earlierMarker && !e.name.startsWith(u'.')))))
             foreign << e.name;
     foreign.sort();
     return foreign;

@@ -94,6 +94,21 @@ private Q_SLOTS:
         QCOMPARE(contents(dir.path()), written("results", second));
     }
 
+    // A folder published by an earlier version: its marker lists nothing, and vouches for its
+    // plain files only.
+    void folderOfAnEarlierVersion_replacedWithoutWhatIsHidden()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("results");
+        put(folder + "/" + Marker, "Written by Trotwise.\n");
+        put(folder + "/index.html", "old");
+        put(folder + "/.htaccess", "mine");
+        QVERIFY(FolderSwap::replace(folder, {{"a.html", "A"}}, Marker).value_or("").contains("(.htaccess)"));
+        QFile::remove(folder + "/.htaccess");
+        QCOMPARE(FolderSwap::replace(folder, {{"a.html", "A"}}, Marker), std::nullopt);
+        QCOMPARE(contents(dir.path()), written("results", {{"a.html", "A"}}));
+    }
+
     void refusalOrFailure_leavesEverythingAsItWas_data()
     {
         QTest::addColumn<QString>("present"); // what stands under the folder's name
