@@ -42,7 +42,7 @@ int run(TrotwiseApplication &application, const QString &appFolder,
         return 1;
     }
     QString badAddress;
-    const QString server = Startup::serverAddress(appFolder, QCoreApplication::arguments(), &badAddress);
+    const QString server = Startup::settings(appFolder, QCoreApplication::arguments(), &badAddress).meet;
     if (!badAddress.isEmpty()) {
         messages.fail(badAddress);
         return 1;

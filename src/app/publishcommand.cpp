@@ -224,7 +224,7 @@ int exec(int argc, char *argv[], const Request &request)
     }
     const QString appFolder = DataFolder::choose(QCoreApplication::applicationDirPath());
     QString badAddress;
-    const QString server = Startup::serverAddress(appFolder, QCoreApplication::arguments(), &badAddress);
+    const QString server = Startup::settings(appFolder, QCoreApplication::arguments(), &badAddress).meet;
     const auto print = [](const QString &line, bool failed) {
         std::FILE *to = failed ? stderr : stdout;
         std::fprintf(to, "%s\n", qPrintable(line));

@@ -11,6 +11,7 @@
 #include "entries/frmlabelbuilder.h"
 
 #include <QDir>
+#include <QHash>
 #include <QFileInfo>
 
 namespace Startup {
@@ -60,8 +61,7 @@ Outcome openServerMeet(AppState &state, const QString &address)
         if (!QFileInfo(LabelFiles::folder(state.AppFolder)).isDir())
             buildLabels(state.AppFolder, state.MeetDb());
     } catch (const DbError &e) {
-        return failed(state,
-                      QStringLiteral("The meet %1 cannot be opened: %2.").arg(where, e.engineMessage()));
+        return failed(state, QStringLiteral("The meet %1 cannot be opened: %2.").arg(where, e.why()));
     } catch (const std::exception &e) {
         return failed(state, QString::fromStdString(e.what()));
     }
@@ -71,42 +71,82 @@ Outcome openServerMeet(AppState &state, const QString &address)
 
 } // namespace
 
-QString serverAddress(const QString &appFolder, const QStringList &arguments, QString *error)
+namespace {
+
+// The line of the settings file as the user may be shown it, and the start of every refusal.
+QString refusal(const QString &source, int number, const QString &line)
 {
-    QString address;
-    QString source;
-    const qsizetype option = arguments.indexOf(MeetOption);
-    if (option >= 0) {
-        source = QStringLiteral("the command line");
-        address = arguments.value(option + 1);
-    } else {
-        const QString path = QDir(appFolder).filePath(SettingsFile);
-        QFile settings(path);
-        if (!settings.exists())
-            return {};
-        source = QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
-        if (!settings.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            *error = QStringLiteral("The settings file %1 cannot be read: %2.")
-                         .arg(source, settings.errorString());
+    return QStringLiteral("The settings file %1 cannot be used: line %2, \"%3\", ")
+        .arg(source)
+        .arg(number)
+        .arg(MeetAddress::masked(line));
+}
+
+} // namespace
+
+Settings settings(const QString &appFolder, const QStringList &arguments, QString *error)
+{
+    Settings found;
+    const QString path = QDir(appFolder).filePath(SettingsFile);
+    const QString source = QStringLiteral("\"%1\"").arg(native(path));
+    const QStringList keys{QStringLiteral("meet"), QStringLiteral("station")};
+    QFile file(path);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            *error = QStringLiteral("The settings file %1 cannot be read: %2.").arg(source, file.errorString());
             return {};
         }
-        // key = value lines; [sections], and lines starting with # or ;, are passed over.
-        while (!settings.atEnd()) {
-            const QString line = QString::fromUtf8(settings.readLine()).trimmed();
+        QHash<QString, int> lineOf; // the line each key was given on
+        int number = 0;
+        while (!file.atEnd()) {
+            ++number;
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u';') ||
+                (line.startsWith(u'[') && line.endsWith(u']')))
+                continue;
             const qsizetype eq = line.indexOf(u'=');
-            if (eq > 0 && line.left(eq).trimmed().compare(QStringLiteral("meet"), Qt::CaseInsensitive) == 0)
-                address = line.mid(eq + 1).trimmed();
+            if (eq < 0) {
+                const QString head = line.section(u':', 0, 0).trimmed().toLower();
+                *error = refusal(source, number, line) +
+                         (line.contains(u':') && keys.contains(head)
+                              ? QStringLiteral("has a colon where an equals sign belongs: write %1 = ...").arg(head)
+                              : QStringLiteral("is not of the form key = value"));
+                return {};
+            }
+            const QString key = line.left(eq).trimmed().toLower();
+            const QString value = line.mid(eq + 1).trimmed();
+            QString why;
+            if (!keys.contains(key))
+                why = QStringLiteral("names \"%1\", which is no setting of Trotwise (meet and station are)")
+                          .arg(line.left(eq).trimmed());
+            else if (lineOf.contains(key))
+                why = QStringLiteral("gives %1 a second time (first on line %2)").arg(key).arg(lineOf[key]);
+            else if (value.isEmpty())
+                why = key == u"meet" ? QStringLiteral("gives no address after meet =")
+                                     : QStringLiteral("gives no name after station =");
+            else if (key == u"meet" && !MeetAddress::parse(value, &why))
+                why = QStringLiteral("names an address that cannot be used: ") + why;
+            if (!why.isEmpty()) {
+                *error = refusal(source, number, line) + why + u'.';
+                return {};
+            }
+            lineOf.insert(key, number);
+            (key == u"meet" ? found.meet : found.station) = value;
         }
-        if (address.isEmpty())
-            return {};
     }
+
+    const qsizetype option = arguments.indexOf(MeetOption);
+    if (option < 0)
+        return found;
+    const QString address = arguments.value(option + 1);
     QString why;
     if (!MeetAddress::parse(address, &why)) {
-        *error = QStringLiteral("The meet address \"%1\" (from %2) cannot be used: %3.")
-                     .arg(address, source, address.isEmpty() ? QStringLiteral("it is missing") : why);
+        *error = QStringLiteral("The meet address \"%1\" (from the command line) cannot be used: %2.")
+                     .arg(MeetAddress::masked(address), address.isEmpty() ? QStringLiteral("it is missing") : why);
         return {};
     }
-    return address;
+    found.meet = address;
+    return found;
 }
 
 QString meetPath(const QString &appFolder)

@@ -28,11 +28,22 @@ bool screenAccepted(std::int32_t widthTwips, std::int32_t heightTwips);
 inline const QString SettingsFile = QStringLiteral("trotwise.ini");
 inline const QString MeetOption = QStringLiteral("--meet");
 
-// Where the meet is, when it is on a server: the address after --meet in the arguments, else the
-// "meet = ..." line of trotwise.ini beside the program. Empty: the meet file, as always. An
-// address that cannot be used, or a settings file that cannot be read, is answered in error
-// (what it is, where it came from and why), and then start-up goes no further.
-QString serverAddress(const QString &appFolder, const QStringList &arguments, QString *error);
+// What the station is told before it starts: where the meet is, when it is on a server (empty:
+// the meet file, as always), and the name of this computer in the meet's journal (free text,
+// empty when not given).
+struct Settings
+{
+    QString meet;
+    QString station;
+};
+
+// The one reader of the station's settings: trotwise.ini in the data folder, lines of
+// "key = value" (meet, station), blank lines, [sections] and lines starting with # or ; passed
+// over; then the address after --meet in the arguments, which goes before the file's. A file that
+// names no meet leaves the meet file; a line the program does not understand, or an address that
+// cannot be used, is answered in error (the file, the line's number and text, what is wrong with
+// it; any password masked), and then start-up goes no further.
+Settings settings(const QString &appFolder, const QStringList &arguments, QString *error);
 
 enum class Outcome { Ready, ScreenRefused, Failed };
 

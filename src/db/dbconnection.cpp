@@ -53,9 +53,10 @@ void openServer(QSqlDatabase &db, const QString &address, DbConnection::Mode mod
 {
     QString why;
     const auto a = MeetAddress::parse(address, &why);
-    const QString action = QStringLiteral("Connecting to the meet server %1").arg(a ? a->display() : address);
+    const QString action = QStringLiteral("Connecting to the meet server %1").arg(MeetAddress::describe(address));
     if (!a)
-        throw DbError(action, {}, QStringLiteral("the address \"%1\" cannot be used: %2").arg(address, why));
+        throw DbError(action, {},
+                      QStringLiteral("the address \"%1\" cannot be used: %2").arg(MeetAddress::masked(address), why));
     if (!db.isValid())
         throw DbError(
             action, {},
@@ -66,7 +67,7 @@ void openServer(QSqlDatabase &db, const QString &address, DbConnection::Mode mod
     db.setDatabaseName(a->database);
     db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=trotwise"));
     if (!db.open())
-        throw DbError(action, {}, Engine::message(db.lastError()), DbError::Kind::Lost, true);
+        throw Engine::connectError(db, action);
     Engine::startSession(db);
     if (mode == DbConnection::Mode::ReadOnly)
         QSqlQuery(db).exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));

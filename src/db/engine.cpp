@@ -2,6 +2,7 @@
 
 #include "db/dbconnection.h"
 #include "db/fileengine.h"
+#include "db/serverwords.h"
 #include "db/sql.h"
 
 #include <QSqlDriver>
@@ -143,11 +144,27 @@ QString message(const QSqlError &error)
     const QString state = error.nativeErrorCode();
     if (!state.isEmpty() && text.endsWith(u'(' + state + u')'))
         text.chop(state.size() + 2);
-    text = text.section(u'\n', 0, 0).trimmed();
-    for (const QString &prefix : {QStringLiteral("ERROR:"), QStringLiteral("FATAL:")})
-        if (text.startsWith(prefix))
-            text = text.mid(prefix.size()).trimmed();
+    text = ServerWords::reason(text.section(u'\n', 0, 0));
     return text.isEmpty() ? error.driverText() : text;
+}
+
+QString message(const QSqlDatabase &db, const QSqlError &error, const QString &statement)
+{
+    // Without rights to add the case-blind text type or to make tables, the meet cannot be built:
+    // the database belongs to somebody else.
+    if (onServer(db) && error.nativeErrorCode() == QStringLiteral("42501") &&
+        QStringView(statement).trimmed().startsWith(u"CREATE", Qt::CaseInsensitive))
+        return ServerWords::notOwner(db.databaseName(), db.userName(), message(error));
+    return message(error);
+}
+
+DbError connectError(const QSqlDatabase &db, const QString &action)
+{
+    const QSqlError error = db.lastError();
+    const QString text = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
+    const ServerWords::Told told =
+        ServerWords::connectFailure(text, db.userName(), ServerWords::unusablePasswordFile());
+    return DbError(action, {}, told.words, told.kind, true);
 }
 
 void enterTransaction(const QSqlDatabase &db)
@@ -179,7 +196,7 @@ void reconnect(const QSqlDatabase &db, const QString &action)
     QSqlDatabase again = db;
     again.close();
     if (!again.open())
-        throw DbError(action, {}, message(again.lastError()), DbError::Kind::Lost, true);
+        throw connectError(again, action);
     setLost(again, false);
     startSession(again);
 }

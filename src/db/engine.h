@@ -54,6 +54,12 @@ QString beginRead(const QSqlDatabase &db);
 DbError::Kind classify(const QSqlDatabase &db, const QSqlError &error);
 // The engine's words without its codes and prefixes.
 QString message(const QSqlError &error);
+// The words for a failed statement: the engine's, or the program's with the engine's after them
+// where the program knows better (the meet built in a database that is not the meet user's own).
+QString message(const QSqlDatabase &db, const QSqlError &error, const QString &statement);
+// A server connection that could not be opened, in the program's words: a refused or missing
+// password or an unknown user told as such (SignIn), never as a server that cannot be reached.
+DbError connectError(const QSqlDatabase &db, const QString &action);
 
 // Transactions open on the connection, kept so that a broken connection is never replaced in the
 // middle of one (the statements after would run outside it).

@@ -77,7 +77,19 @@ QString describe(const QString &location)
 {
     if (const auto a = parse(location))
         return a->display();
-    return QDir::toNativeSeparators(location);
+    return isServer(location) ? masked(location) : QDir::toNativeSeparators(location);
+}
+
+QString masked(const QString &text)
+{
+    static const QRegularExpression inUser(QStringLiteral(R"((postgres(?:ql)?://[^:@/\s"]*):[^\s"]*@)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression asParameter(QStringLiteral(R"((\bpassword\s*=\s*)[^&;\s]+)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    QString out = text;
+    out.replace(inUser, QStringLiteral("\\1:*****@"));
+    out.replace(asParameter, QStringLiteral("\\1*****"));
+    return out;
 }
 
 } // namespace MeetAddress

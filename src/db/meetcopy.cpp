@@ -138,11 +138,20 @@ Counts toFile(const QSqlDatabase &from, const QString &path)
     const QFileInfo target(path);
     const QString building = target.dir().filePath(
         QStringLiteral(".%1.%2.copying").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
+    // The copy is built under a hidden name beside the file; what the user reads names the file
+    // as given.
+    if (!target.dir().exists())
+        throw DbError(action, {},
+                      QStringLiteral("the folder \"%1\" does not exist").arg(QDir::toNativeSeparators(target.path())));
     QFile::remove(building);
     Counts counts;
     try {
         DbConnection file;
-        file.open(building, DbConnection::Mode::Create);
+        try {
+            file.open(building, DbConnection::Mode::Create);
+        } catch (const DbError &e) {
+            throw DbError(action, {}, e.engineMessage());
+        }
         counts = WriteTransaction::run(file.database(), action,
                                        [&] { return copyInto(from, file.database(), action, Tables::Make); });
     } catch (...) {

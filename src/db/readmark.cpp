@@ -37,8 +37,8 @@ void ReadMark::check(const QSqlDatabase &db, const QString &action) const
         if (now == read.rows)
             continue;
         const bool gone = i == 0 && now.isEmpty() && !m_gone.isEmpty();
-        throw DbError(action, read.statement, gone ? m_gone : m_changed, DbError::Kind::Conflict,
-                      Engine::onServer(db));
+        throw DbError(action, read.statement, gone ? m_gone : m_changed,
+                      gone ? DbError::Kind::Gone : DbError::Kind::Conflict, Engine::onServer(db));
     }
 }
 

@@ -60,7 +60,7 @@ QSqlQuery run(const QSqlDatabase &db, const QString &action, const QString &stat
                 // still away: told as the statement's own failure
             }
         }
-        throw DbError(action, statement, Engine::message(error), kind, Engine::onServer(db));
+        throw DbError(action, statement, Engine::message(db, error, statement), kind, Engine::onServer(db));
     }
 }
 

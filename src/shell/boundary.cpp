@@ -2,6 +2,7 @@
 
 #include "common/messageservice.h"
 #include "db/dberror.h"
+#include "shell/returnwatch.h"
 
 namespace Boundary {
 
@@ -19,14 +20,37 @@ QString describe(const QString &action, const std::exception_ptr &error)
     }
 }
 
+namespace {
+
+bool g_serverAwayTold = false; // since the last action that went through
+
+bool serverAway(const std::exception_ptr &error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const DbError &e) {
+        return e.kind() == DbError::Kind::Lost;
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace
+
 bool run(MessageService &messages, const QString &action, const std::function<void()> &work,
          const QString &preface) noexcept
 {
     try {
         work();
+        g_serverAwayTold = false;
         return true;
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
+        if (serverAway(error)) {
+            if (g_serverAwayTold && ReturnWatch::returning())
+                return false;
+            g_serverAwayTold = true;
+        }
         try {
             const QString reason = describe(action, error);
             messages.fail(preface.isEmpty() ? reason : preface + QStringLiteral("\n\n") + reason);

@@ -20,6 +20,9 @@ namespace Boundary {
 
 // Runs the work; true when it ran through, false when it failed and the user has been told.
 // A preface, when given, is told before the reason (the screen's own words for a failure).
+// While the meet server is away, the windows' reading again as the user comes back to them says
+// so once: after a message that the server cannot be reached, such a reading fails quietly (the
+// window keeps what it shows) until an action goes through again.
 bool run(MessageService &messages, const QString &action, const std::function<void()> &work,
          const QString &preface = {}) noexcept;
 

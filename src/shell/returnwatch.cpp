@@ -2,9 +2,19 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QScopeGuard>
 #include <QWidget>
 
 #include <utility>
+
+namespace {
+int g_returning = 0; // comeBacks running, over every window (they run on the one thread of windows)
+} // namespace
+
+bool ReturnWatch::returning()
+{
+    return g_returning > 0;
+}
 
 void ReturnWatch::see(const QEvent *event, const QWidget *widget, const std::function<void()> &comeBack)
 {
@@ -14,7 +24,11 @@ void ReturnWatch::see(const QEvent *event, const QWidget *widget, const std::fun
     else if (event->type() == QEvent::WindowActivate && std::exchange(m_awayFromProgram, false) &&
              widget->isVisible() && widget->isEnabled() && !m_running) {
         m_running = true;
+        ++g_returning;
+        const auto done = qScopeGuard([this] {
+            --g_returning;
+            m_running = false;
+        });
         comeBack();
-        m_running = false;
     }
 }

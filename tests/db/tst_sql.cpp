@@ -161,7 +161,8 @@ private Q_SLOTS:
                 mark.check(db(), "check");
                 return {};
             } catch (const DbError &e) {
-                return e.kind() == DbError::Kind::Conflict ? e.engineMessage() : QString::fromUtf8(e.what());
+                const bool told = e.kind() == (e.engineMessage() == "gone" ? DbError::Kind::Gone : DbError::Kind::Conflict);
+                return told ? e.engineMessage() : QString::fromUtf8(e.what());
             }
         };
         ReadMark division("changed", "gone");

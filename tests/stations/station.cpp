@@ -5,6 +5,8 @@
 //                                                  riders from line FIRST on, under both judges
 //   station LOCATION entries TEAM CLASS             reads the team's entries; on "go" enters every
 //                                                  rider of the team in CLASS and in nothing else
+//   station LOCATION judges DIVISION CLASS FIRST    reads the division's judge assignments; on "go"
+//                                                  gives CLASS the judges of rows FIRST and FIRST + 1
 //   station LOCATION number TEAM                    on "go" gives each rider of the team the lowest
 //                                                  number no rider holds, one rider at a time
 //
@@ -14,6 +16,7 @@
 #include "db/dberror.h"
 #include "db/sql.h"
 #include "entries/entrysheet.h"
+#include "judging/judgeassignments.h"
 #include "judging/placingcard.h"
 #include "registration/numberassigner.h"
 #include "shell/gridmarks.h"
@@ -67,6 +70,7 @@ int main(int argc, char *argv[])
     std::function<void()> save;
     std::optional<EntrySheet> sheet;
     std::optional<PlacingCard> card;
+    std::optional<JudgeAssignments> judges;
     try {
         meet.open(args[1], DbConnection::Mode::ReadWrite);
         const QSqlDatabase db = meet.database();
@@ -90,6 +94,15 @@ int main(int argc, char *argv[])
             save = [&, ticks, partners] {
                 if (const auto failure = sheet->submit(ticks, partners))
                     throw DbError("Saving the team's entries", {}, failure->text);
+            };
+        } else if (action == u"judges") {
+            judges.emplace(db, args[3]);
+            GridMarks ticks(int(judges->judges().size()));
+            for (int r : {args[5].toInt(), args[5].toInt() + 1})
+                ticks.set(r, args[4].toInt(), true);
+            save = [&, ticks] {
+                if (const auto failure = judges->submit(ticks))
+                    throw DbError("Saving the judge assignments", {}, *failure);
             };
         } else if (action == u"number") {
             save = [db, team = std::int32_t(args[3].toInt())] { numberTeam(db, team); };

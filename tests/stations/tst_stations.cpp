@@ -5,6 +5,12 @@
 
 #include "db/engine.h"
 #include "db/writetransaction.h"
+#include "judging/judgeassignments.h"
+#include "registration/coachroster.h"
+#include "registration/judgeroster.h"
+#include "registration/riderregistry.h"
+#include "registration/teamroster.h"
+#include "shell/gridmarks.h"
 
 #include <QProcess>
 
@@ -42,6 +48,33 @@ public:
 
 private:
     QProcess m_process;
+};
+
+// An editor of one roster record: reads it as its window does, and answers the save of what it
+// read, as Submit without a change would.
+using Editor = std::function<std::function<void()>(const QSqlDatabase &, std::int32_t)>;
+template <typename Roster>
+Editor editorOf()
+{
+    return [](const QSqlDatabase &db, std::int32_t key) -> std::function<void()> {
+        auto mark = std::make_shared<ReadMark>(Roster::editMark());
+        const auto record = Roster(db).find(key, mark.get());
+        return [db, record, mark] { Roster(db).save(*record, *mark); };
+    };
+}
+
+struct RosterKind
+{
+    const char *word;
+    const char *table;
+    const char *key;
+    Editor edit;
+};
+const RosterKind rosterKinds[] = {
+    {"team", "TblTeam", "TeamCode", editorOf<TeamRoster>()},
+    {"coach", "TblCoach", "CoachCode", editorOf<CoachRoster>()},
+    {"rider", "TblPerson", "RiderIndex", editorOf<RiderRegistry>()},
+    {"judge", "TblJudge", "JudgeID", editorOf<JudgeRoster>()},
 };
 
 } // namespace
@@ -140,6 +173,126 @@ private Q_SLOTS:
         const QString stored = said.first() == u"saved" ? "1" : "2";
         QCOMPARE(column("SELECT ClassNumber || ':' || count(*) FROM TblEntry GROUP BY ClassNumber"),
                  QStringList{stored + ":6"});
+    }
+
+    // The same records saved from two stations at the same moment: one save is stored whole,
+    // the other is told, and nothing of the two is mixed.
+    void oneClassOrDivisionFromTwoStations_oneStoredTheOtherTold_data()
+    {
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("second");
+        QTest::addColumn<QString>("rowsBothWrite");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("stored"); // what tells the two saves apart
+        QTest::addColumn<QStringList>("ifFirst");
+        QTest::addColumn<QStringList>("ifSecond");
+        QTest::newRow("the placings of one class")
+            << QStringList{"placings", "3", "A", "1"} << QStringList{"placings", "3", "A", "5"}
+            << "SELECT * FROM TblPlacing" << "another station saved this class's placings or judges"
+            << "SELECT r.RiderNumber FROM TblPlacing p JOIN TblPerson r ON r.RiderIndex = p.RiderIndex "
+               "WHERE p.Place = 1 ORDER BY p.JudgeID"
+            << QStringList{"10", "1"} << QStringList{"3", "2"};
+        QTest::newRow("a division's judge assignments")
+            << QStringList{"judges", "A", "4", "2"} << QStringList{"judges", "A", "4", "3"}
+            << "SELECT * FROM TblClassJudges"
+            << "another station changed the judges or this division's judge assignments"
+            << "SELECT j.LastName FROM TblClassJudges a JOIN TblJudge j ON j.JudgeID = a.JudgeID "
+               "WHERE a.ClassNumber = 4 ORDER BY j.JudgeID"
+            << QStringList{"Adams", "Cole"} << QStringList{"Cole", "Dunn"};
+    }
+    void oneClassOrDivisionFromTwoStations_oneStoredTheOtherTold()
+    {
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        QFETCH(QString, rowsBothWrite);
+        QFETCH(QString, told);
+        QFETCH(QString, stored);
+        QFETCH(QStringList, ifFirst);
+        QFETCH(QStringList, ifSecond);
+        MeetBuilder b = m->build();
+        const auto team = b.addTeam("Blue", "A");
+        const auto smith = b.addJudge("Zoe", "Smith");
+        const auto adams = b.addJudge("Bob", "Adams");
+        b.addJudge("Cy", "Cole");
+        b.addJudge("Di", "Dunn");
+        for (int r = 1; r <= 12; ++r)
+            b.addRider(team, "Rider", QString::number(r), QString::number(r));
+        b.enterEveryRider(3, "A");
+        b.assignJudge(smith, 3, "A");
+        b.assignJudge(adams, 3, "A");
+        b.addPlacing(3, 1, 1, "A", smith);
+        Station one(m->path(), first);
+        Station two(m->path(), second);
+        const QStringList said = saveTogether(one, two, rowsBothWrite);
+        QCOMPARE(said.count("saved"), 1);
+        const QString refused = said.at(said.indexOf("saved") == 0 ? 1 : 0);
+        QVERIFY2(refused.startsWith("told: ") && refused.contains(told), qPrintable(refused));
+        QCOMPARE(column(stored), said.first() == u"saved" ? ifFirst : ifSecond);
+    }
+
+    // A roster record saved over another station's change is told, and over its delete told as
+    // deleted, with advice that fits: on the meet file as on the server.
+    void rosterRecordChangedOrDeletedMeanwhile_isTold_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("deleted");
+        for (int k = 0; k < int(std::size(rosterKinds)); ++k)
+            for (const bool deleted : {false, true})
+                QTest::addRow("%s %s", rosterKinds[k].word, deleted ? "deleted" : "changed") << k << deleted;
+    }
+    void rosterRecordChangedOrDeletedMeanwhile_isTold()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, deleted);
+        const RosterKind &r = rosterKinds[kind];
+        MeetBuilder b = m->build();
+        const auto blue = b.addTeam("Blue", "A");
+        const std::int32_t keys[] = {b.addTeam("Red", "A"), b.addCoach(blue, "Ann", "Lee"),
+                                     b.addRider(blue, "Cid", "Fox", "7"), b.addJudge("Zoe", "Smith")};
+        const auto save = r.edit(db(), keys[kind]);
+        DbConnection other;
+        other.open(m->path(), DbConnection::Mode::ReadWrite);
+        const QString where = QStringLiteral(" WHERE %1 = ?").arg(r.key);
+        Sql::exec(other.database(), "another station",
+                  (deleted ? QStringLiteral("DELETE FROM %1") : QStringLiteral("UPDATE %1 SET %2")).arg(
+                      r.table, kind == 0 ? "TeamName = 'Navy'" : "FirstName = 'Navy'") + where,
+                  {keys[kind]});
+        const QString before = MeetFixture::dump(db());
+        try {
+            save();
+            QFAIL("the save went over another station's change");
+        } catch (const DbError &e) {
+            const QString verb = deleted ? "deleted" : "changed";
+            QCOMPARE(e.kind(), deleted ? DbError::Kind::Gone : DbError::Kind::Conflict);
+            QVERIFY2(e.userText().contains("another station " + verb + " this " + r.word + " since you opened it.") &&
+                         e.userText().contains("open it again") != deleted,
+                     qPrintable(e.userText()));
+        }
+        QCOMPARE(MeetFixture::dump(db()), before);
+    }
+
+    // The rows a window read, read back in another order (another station took one out and put
+    // it back as it was), are no change: the save goes through.
+    void sameRowsInAnotherOrder_areNoChange()
+    {
+        MeetBuilder b = m->build();
+        const auto smith = b.addJudge("Zoe", "Smith");
+        const auto adams = b.addJudge("Bob", "Adams");
+        b.assignJudge(smith, 3, "A");
+        b.assignJudge(adams, 3, "A");
+        const QString assignments = "SELECT JudgeID FROM TblClassJudges WHERE Division = 'A'";
+        QCOMPARE(column(assignments), (QStringList{QString::number(smith), QString::number(adams)}));
+        const JudgeAssignments read(db(), "A");
+        DbConnection other;
+        other.open(m->path(), DbConnection::Mode::ReadWrite);
+        Sql::exec(other.database(), "out", "DELETE FROM TblClassJudges WHERE JudgeID = ?", {smith});
+        MeetBuilder(other.database()).assignJudge(smith, 3, "A");
+        QCOMPARE(column(assignments), (QStringList{QString::number(adams), QString::number(smith)}));
+        GridMarks ticks(2);
+        ticks.set(1, 5, true);
+        ticks.set(2, 5, true);
+        QCOMPARE(read.submit(ticks), std::nullopt);
+        QCOMPARE(column("SELECT DISTINCT ClassNumber FROM TblClassJudges"), QStringList{"5"});
     }
 
     void numberingAtOnce_neverGivesOneNumberTwice()
