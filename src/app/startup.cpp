@@ -100,23 +100,21 @@ Settings settings(const QString &appFolder, const QStringList &arguments, QStrin
         int number = 0;
         while (!file.atEnd()) {
             ++number;
-            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (number == 1 && line.startsWith(QChar(0xFEFF))) // the mark Windows editors put first
+                line = line.mid(1).trimmed();
             if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u';') ||
                 (line.startsWith(u'[') && line.endsWith(u']')))
                 continue;
             const qsizetype eq = line.indexOf(u'=');
-            if (eq < 0) {
-                const QString head = line.section(u':', 0, 0).trimmed().toLower();
-                *error = refusal(source, number, line) +
-                         (line.contains(u':') && keys.contains(head)
-                              ? QStringLiteral("has a colon where an equals sign belongs: write %1 = ...").arg(head)
-                              : QStringLiteral("is not of the form key = value"));
-                return {};
-            }
-            const QString key = line.left(eq).trimmed().toLower();
+            const QString key = eq < 0 ? line.section(u':', 0, 0).trimmed().toLower() : line.left(eq).trimmed().toLower();
             const QString value = line.mid(eq + 1).trimmed();
             QString why;
-            if (!keys.contains(key))
+            if (eq < 0)
+                why = line.contains(u':') && keys.contains(key)
+                          ? QStringLiteral("has a colon where an equals sign belongs: write %1 = ...").arg(key)
+                          : QStringLiteral("is not of the form key = value");
+            else if (!keys.contains(key))
                 why = QStringLiteral("names \"%1\", which is no setting of Trotwise (meet and station are)")
                           .arg(line.left(eq).trimmed());
             else if (lineOf.contains(key))
@@ -127,7 +125,7 @@ Settings settings(const QString &appFolder, const QStringList &arguments, QStrin
             else if (key == u"meet" && !MeetAddress::parse(value, &why))
                 why = QStringLiteral("names an address that cannot be used: ") + why;
             if (!why.isEmpty()) {
-                *error = refusal(source, number, line) + why + u'.';
+                *error = refusal(source, number, line) + why + (why.endsWith(u'.') ? QString() : QStringLiteral("."));
                 return {};
             }
             lineOf.insert(key, number);

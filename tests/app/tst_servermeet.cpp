@@ -94,6 +94,30 @@ private Q_SLOTS:
         QVERIFY(m_messages.last()->text.startsWith("The meet meet on /no/such/folder:5432 cannot be opened"));
     }
 
+    // A database the meet's user does not own cannot take the meet: said so, with the way to make
+    // one that can, and never as a server that cannot be reached.
+    void startup_inADatabaseOfAnotherOwner_saysItMustBelongToTheMeetsUser()
+    {
+        const QString address = TestEngine::newDatabase();
+        {
+            DbConnection admin;
+            admin.open(address, DbConnection::Mode::ReadWrite);
+            Sql::exec(admin.database(), "visitor",
+                      "DO $$ BEGIN CREATE ROLE visitor LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END $$");
+        }
+        QTemporaryDir station;
+        AppState state;
+        const QString asVisitor = QString(address).replace("postgresql://postgres@", "postgresql://visitor@");
+        QCOMPARE(start(state, station.path(), asVisitor), Startup::Outcome::Failed);
+        const QString database = MeetAddress::parse(address)->database;
+        const QString text = m_messages.last()->text;
+        QVERIFY2(text.contains(QStringLiteral("the database %1 must belong to the meet's user, visitor "
+                                              "(createdb --owner visitor %1 makes it so)")
+                                   .arg(database)) &&
+                     text.contains("(permission denied") && !text.contains("cannot be reached"),
+                 qPrintable(text));
+    }
+
     void copy_toAFileAndBackKeepsEveryRowAndWhereKeysGoOn()
     {
         const MeetFile meet;

@@ -96,6 +96,8 @@ private Q_SLOTS:
         QTest::newRow("meet and station")
             << none << "# the show's server\n meet = " + server + "\nStation=Entry Booth 2\n" << server
             << "Entry Booth 2" << "";
+        QTest::newRow("saved by a Windows editor, its mark first")
+            << none << QString(QChar(0xFEFF)) + "meet = " + server + "\r\n" << server << "" << "";
         QTest::newRow("command line before settings")
             << QStringList{"--meet", "postgres://desk@10.0.0.2/show"} << "meet=" + server
             << "postgres://desk@10.0.0.2/show" << "" << "";
