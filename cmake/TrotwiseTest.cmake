@@ -39,10 +39,19 @@ function(trotwise_add_test name)
   endif()
 endfunction()
 
-# The throwaway PostgreSQL server the _server tests use: its own cluster in the build folder,
-# reached through a Unix socket there. Under CI=true a server that cannot start fails the run;
-# elsewhere its tests are reported as skipped.
-set(TROTWISE_PGSERVER_DIR ${CMAKE_BINARY_DIR}/pgserver)
+# The throwaway PostgreSQL server the _server tests use: its own cluster, reached through a Unix
+# socket beside it (and on a loopback port for the tests of sign-in, TLS and a standby). It lives
+# in /tmp, not in the build folder: the server runs as its own user, who may not reach a checkout
+# in a private home folder. The folder's name (and so the port, which scripts/pgserver.sh takes
+# from it the same way) is told by the build folder's, as several checkouts run tests at once.
+# Under CI=true a server that cannot start fails the run; elsewhere its tests are reported as
+# skipped.
+string(SHA1 _trotwise_build_hash "${CMAKE_BINARY_DIR}")
+string(SUBSTRING "${_trotwise_build_hash}" 0 12 _trotwise_build_hash)
+set(TROTWISE_PGSERVER_DIR /tmp/trotwise-pg-${_trotwise_build_hash})
+string(SHA1 _trotwise_port_hash "${TROTWISE_PGSERVER_DIR}")
+string(SUBSTRING "${_trotwise_port_hash}" 0 4 _trotwise_port_hash)
+math(EXPR TROTWISE_PGSERVER_PORT "10000 + 0x${_trotwise_port_hash} % 20000")
 string(REPLACE "/" "%2F" _trotwise_pghost "${TROTWISE_PGSERVER_DIR}")
-set(TROTWISE_TEST_SERVER "postgresql://postgres@${_trotwise_pghost}:5432/postgres")
+set(TROTWISE_TEST_SERVER "postgresql://postgres@${_trotwise_pghost}:${TROTWISE_PGSERVER_PORT}/postgres")
 set(TROTWISE_PGSERVER_SCRIPT ${PROJECT_SOURCE_DIR}/scripts/pgserver.sh)

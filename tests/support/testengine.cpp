@@ -6,10 +6,14 @@
 #include "db/sql.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace TestEngine {
 namespace {
@@ -71,7 +75,7 @@ void runOnAdmin(const QString &statement)
     Sql::exec(admin.database(), QStringLiteral("Preparing a test database"), statement);
 }
 
-QString create(const QString &templateName = {})
+QString create(const QString &templateName = {}, const QString &owner = {})
 {
     const QString name =
         QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(created().size());
@@ -80,10 +84,12 @@ QString create(const QString &templateName = {})
         return true;
     }();
     Q_UNUSED(dropped)
-    runOnAdmin(QStringLiteral("CREATE DATABASE %1%2")
-                   .arg(name, templateName.isEmpty()
-                                  ? QString()
-                                  : QStringLiteral(" TEMPLATE %1 STRATEGY FILE_COPY").arg(templateName)));
+    runOnAdmin(QStringLiteral("CREATE DATABASE %1%2%3")
+                   .arg(name,
+                        templateName.isEmpty()
+                            ? QString()
+                            : QStringLiteral(" TEMPLATE %1 STRATEGY FILE_COPY").arg(templateName),
+                        owner.isEmpty() ? QString() : QStringLiteral(" OWNER ") + owner));
     created() << name;
     return name;
 }
@@ -100,9 +106,9 @@ bool onServer()
     return !adminAddress().isEmpty();
 }
 
-QString newDatabase()
+QString newDatabase(const QString &owner)
 {
-    return addressOf(create());
+    return addressOf(create({}, owner));
 }
 
 QString newMeet()
@@ -115,6 +121,66 @@ QString newMeet()
         model() = name;
     }
     return addressOf(create(model()));
+}
+
+QString serverFolder()
+{
+    return qEnvironmentVariable("TROTWISE_PGSERVER_DIR");
+}
+
+std::optional<QString> serverScript(const QString &command, const QString &folder,
+                                    const QStringList &more)
+{
+    QProcess script;
+    script.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    script.start(qEnvironmentVariable("TROTWISE_PGSERVER_SCRIPT"), QStringList{command, folder} + more);
+    if (!script.waitForFinished(120000) || script.exitStatus() != QProcess::NormalExit ||
+        script.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(script.readAllStandardOutput()).trimmed();
+}
+
+namespace {
+QString readLine(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()).trimmed() : QString();
+}
+} // namespace
+
+QString password(const QString &folder)
+{
+    return readLine(QDir(folder).filePath(QStringLiteral("password")));
+}
+
+QString authority(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("ca.crt"));
+}
+
+QString tcpAddress(const QString &database, const QString &host, const QString &query,
+                   const QString &folder)
+{
+    return QStringLiteral("postgresql://%1@%2:%3/%4%5")
+        .arg(QLatin1StringView(PasswordUser), host,
+             readLine(QDir(folder).filePath(QStringLiteral("port"))), database,
+             query.isEmpty() ? QString() : u'?' + query);
+}
+
+FrozenServer::FrozenServer(QString folder) : m_folder(std::move(folder))
+{
+    m_frozen = serverScript(QStringLiteral("pause"), m_folder).has_value();
+}
+
+FrozenServer::~FrozenServer()
+{
+    thaw();
+}
+
+void FrozenServer::thaw()
+{
+    if (std::exchange(m_frozen, false))
+        serverScript(QStringLiteral("resume"), m_folder);
 }
 
 } // namespace TestEngine
