@@ -32,7 +32,7 @@ bool connectionBroken(const QSqlDatabase &db, const QSqlError &error)
     if (state.startsWith(QStringLiteral("08")) || state == QStringLiteral("57P01") ||
         state == QStringLiteral("57P02") || state == QStringLiteral("57P03"))
         return true;
-    if (error.type() == QSqlError::ConnectionError)
+    if (error.type() == QSqlError::ConnectionError || ServerWords::brokenConnection(error.databaseText()))
         return true;
     if (!state.isEmpty() || !db.isOpen())
         return !db.isOpen();

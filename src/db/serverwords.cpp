@@ -46,6 +46,18 @@ QString reason(const QString &driverText)
     return said.join(QStringLiteral("; "));
 }
 
+bool brokenConnection(const QString &driverText)
+{
+    static const char *const broken[] = {
+        "server closed the connection unexpectedly", "SSL SYSCALL error", "SSL connection has been closed",
+        "no connection to the server", "could not receive data from server", "could not send data to server",
+        "terminating connection due to", "connection to server was lost"};
+    for (const char *words : broken)
+        if (driverText.contains(QLatin1StringView(words), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 QString unusablePasswordFile()
 {
     const QString set = qEnvironmentVariable("PGPASSFILE");
@@ -109,7 +121,7 @@ Told connectFailure(const QString &driverText, const QString &user, const QStrin
                                    "makes it)")
                         .arg(database, who));
     }
-    return told(DbError::Kind::Lost, QStringLiteral("the meet server cannot be reached"));
+    return Told{DbError::Kind::Lost, said}; // DbError says it cannot be reached, this after it
 }
 
 QString notOwner(const QString &database, const QString &user, const QString &serverText)

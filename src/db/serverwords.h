@@ -14,6 +14,10 @@ namespace ServerWords {
 // the program says in its own words, lines that say the same once, joined by "; ".
 QString reason(const QString &driverText);
 
+// Whether the driver's text says the connection itself broke (the server gone mid-statement, the
+// network cut under an encrypted connection), whatever code came with it.
+bool brokenConnection(const QString &driverText);
+
 // The password file the client library reads (PGPASSFILE, else ~/.pgpass) when it exists but is
 // passed over because others can read it or it is no plain file: the words for that, else empty.
 QString unusablePasswordFile();
@@ -21,7 +25,8 @@ QString unusablePasswordFile();
 struct Told
 {
     DbError::Kind kind;
-    QString words; // the program's words, then the server's reason in brackets
+    QString words; // the program's words, then the server's reason in brackets; for Lost the
+                   // reason alone, which DbError puts after its own words
 };
 
 // Why a connection to the server could not be opened, for the user `user` (empty: the login

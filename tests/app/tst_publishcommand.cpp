@@ -185,6 +185,23 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(), address);
     }
 
+    // A refused password is told as such, never as a server that cannot be reached.
+    void signInRefused_isToldAsSuch()
+    {
+        if (!TestEngine::onServer())
+            QSKIP("a meet file asks for no password");
+        const QString database = MeetAddress::parse(TestEngine::newMeet())->database;
+        qputenv("PGPASSWORD", "wrong");
+        const Run run = publish({dir().filePath("site"), "--meet", TestEngine::tcpAddress(database)});
+        qunsetenv("PGPASSWORD");
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("the server refused the password of trotwise: put it in ~/.pgpass or "
+                                  "PGPASSWORD") &&
+                     !run.err.contains("cannot be reached"),
+                 qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(dir().filePath("site")));
+    }
+
     void noOrForeignMeet_refusedAndNothingTouched_data()
     {
         QTest::addColumn<QString>("meet");

@@ -24,6 +24,8 @@
 
 #include <QScrollBar>
 
+#include <sys/stat.h>
+
 class TstServerMeet : public QObject
 {
     Q_OBJECT
@@ -116,6 +118,65 @@ private Q_SLOTS:
                                    .arg(database)) &&
                      text.contains("(permission denied") && !text.contains("cannot be reached"),
                  qPrintable(text));
+    }
+
+    // A password the server refuses, none, or one in a password file others can read: each told
+    // as such at start and by Copy Meet to Server, never as a server that cannot be reached.
+    void signIn_refusedOrMissingPasswordIsToldAsSuch_data()
+    {
+        QTest::addColumn<QString>("password"); // PGPASSWORD; none when null
+        QTest::addColumn<int>("fileMode");     // of the password file holding the right one; none when 0
+        QTest::addColumn<QString>("told");     // nothing: the meet opens
+        QTest::newRow("wrong password") << "wrong" << 0
+                                        << "the server refused the password of trotwise: put it in ~/.pgpass "
+                                           "or PGPASSWORD (password authentication failed for user \"trotwise\")";
+        QTest::newRow("no password") << QString() << 0
+                                     << "the server asks for the password of trotwise and none was given: put "
+                                        "it in ~/.pgpass or PGPASSWORD";
+        QTest::newRow("a password file others can read")
+            << QString() << 0644 << "is passed over because others can read it: make it readable by you alone";
+        QTest::newRow("a password file of the user alone") << QString() << 0600 << "";
+    }
+    void signIn_refusedOrMissingPasswordIsToldAsSuch()
+    {
+        QFETCH(QString, password);
+        QFETCH(int, fileMode);
+        QFETCH(QString, told);
+        const QString database = MeetAddress::parse(TestEngine::newDatabase(TestEngine::PasswordUser))->database;
+        const QString address = TestEngine::tcpAddress(database);
+        QTemporaryDir home;
+        const QString passwordFile = home.filePath("pgpass");
+        if (fileMode != 0) {
+            QFile file(passwordFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(("*:*:*:trotwise:" + TestEngine::password()).toUtf8() + '\n');
+            file.close();
+            QVERIFY(::chmod(QFile::encodeName(passwordFile).constData(), mode_t(fileMode)) == 0);
+        }
+        qputenv("PGPASSFILE", QFile::encodeName(passwordFile));
+        if (!password.isNull())
+            qputenv("PGPASSWORD", password.toUtf8());
+        const auto restore = qScopeGuard([] {
+            qunsetenv("PGPASSFILE");
+            qunsetenv("PGPASSWORD");
+        });
+
+        AppState state;
+        QCOMPARE(start(state, home.path(), address), told.isEmpty() ? Startup::Outcome::Ready : Startup::Outcome::Failed);
+        if (told.isEmpty())
+            return;
+        QString text = m_messages.last()->text;
+        QVERIFY2(text.startsWith("The meet " + database + " on localhost:") && text.contains(told) &&
+                     !text.contains("cannot be reached"),
+                 qPrintable(text));
+        const MeetFile meet;
+        try {
+            MeetCopy::toServer(meet.db(), address);
+            QFAIL("copied without signing in");
+        } catch (const DbError &e) {
+            text = e.userText();
+            QVERIFY2(e.kind() == DbError::Kind::SignIn && text.contains(told), qPrintable(text));
+        }
     }
 
     void copy_toAFileAndBackKeepsEveryRowAndWhereKeysGoOn()

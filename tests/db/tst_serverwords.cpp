@@ -83,6 +83,19 @@ private Q_SLOTS:
         QVERIFY(!error.userText().contains("FATAL"));
     }
 
+    // A broken connection is known by its words whatever code came with it; a refusal is not one.
+    void brokenConnection_isKnownByItsWords()
+    {
+        for (const char *broken : {"SSL SYSCALL error: EOF detected",
+                                   "server closed the connection unexpectedly\n\tThis probably means ...",
+                                   "FATAL:  terminating connection due to administrator command",
+                                   "could not receive data from server: Connection timed out"})
+            QVERIFY2(ServerWords::brokenConnection(broken), broken);
+        for (const char *other : {"ERROR:  duplicate key value violates unique constraint",
+                                  "FATAL:  password authentication failed for user \"trotwise\""})
+            QVERIFY2(!ServerWords::brokenConnection(other), other);
+    }
+
     void unusablePasswordFile_isToldWhenOthersCanReadItOrItIsNoFile()
     {
         QTemporaryDir home;
