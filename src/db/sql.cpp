@@ -56,8 +56,11 @@ QSqlQuery run(const QSqlDatabase &db, const QString &action, const QString &stat
             try {
                 Engine::reconnect(db, action);
                 continue;
-            } catch (const DbError &) {
-                // still away: told as the statement's own failure
+            } catch (const DbError &again) {
+                // Still away: told as the statement's own failure. Turned away (a password the
+                // server no longer takes): told as such.
+                if (again.kind() != DbError::Kind::Lost)
+                    throw;
             }
         }
         throw DbError(action, statement, Engine::message(db, error, statement), kind, Engine::onServer(db));

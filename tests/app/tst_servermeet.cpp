@@ -179,6 +179,32 @@ private Q_SLOTS:
         }
     }
 
+    // A server meet whose connection is opened again, with a password the server no longer
+    // takes, says so: here as Copy Meet to File reads it.
+    void copyToFile_whenTheServerTurnsTheStationAwayOnReconnecting_saysWhy()
+    {
+        const QString database = MeetAddress::parse(TestEngine::newDatabase(TestEngine::PasswordUser))->database;
+        const QString address = TestEngine::tcpAddress(database);
+        qputenv("PGPASSWORD", TestEngine::password().toUtf8());
+        const auto restore = qScopeGuard([] { qunsetenv("PGPASSWORD"); });
+        const MeetFile file;
+        MeetCopy::toServer(file.db(), address);
+        DbConnection meet;
+        meet.open(address, DbConnection::Mode::ReadWrite);
+        breakConnections(TestEngine::newDatabase().section('/', 0, -2) + '/' + database);
+        qputenv("PGPASSWORD", "wrong");
+        QTemporaryDir night;
+        try {
+            MeetCopy::toFile(meet.database(), night.filePath("night.mdb"));
+            QFAIL("copied without signing in");
+        } catch (const DbError &e) {
+            QVERIFY2(e.kind() == DbError::Kind::SignIn &&
+                         e.userText().contains("the server refused the password of trotwise"),
+                     qPrintable(e.userText()));
+        }
+        QVERIFY(!QFileInfo::exists(night.filePath("night.mdb")));
+    }
+
     void copy_toAFileAndBackKeepsEveryRowAndWhereKeysGoOn()
     {
         const MeetFile meet;
