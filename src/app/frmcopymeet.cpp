@@ -67,8 +67,9 @@ void FrmCopyMeet::CmdCopy_Click()
     }
     QString why;
     if (m_target == Target::Server && !MeetAddress::parse(where, &why)) {
-        messages.refuse(MessageService::Refusal::Submit,
-                        QStringLiteral("The address \"%1\" cannot be used: %2.").arg(MeetAddress::masked(where), why));
+        messages.refuse(
+            MessageService::Refusal::Submit,
+            QStringLiteral("The address \"%1\" cannot be used: %2.").arg(MeetAddress::masked(where), why));
         return;
     }
     const QString path = QDir::fromNativeSeparators(where);

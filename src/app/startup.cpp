@@ -11,8 +11,8 @@
 #include "entries/frmlabelbuilder.h"
 
 #include <QDir>
-#include <QHash>
 #include <QFileInfo>
+#include <QHash>
 
 namespace Startup {
 namespace {
@@ -93,7 +93,8 @@ Settings settings(const QString &appFolder, const QStringList &arguments, QStrin
     QFile file(path);
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            *error = QStringLiteral("The settings file %1 cannot be read: %2.").arg(source, file.errorString());
+            *error =
+                QStringLiteral("The settings file %1 cannot be read: %2.").arg(source, file.errorString());
             return {};
         }
         QHash<QString, int> lineOf; // the line each key was given on
@@ -107,13 +108,15 @@ Settings settings(const QString &appFolder, const QStringList &arguments, QStrin
                 (line.startsWith(u'[') && line.endsWith(u']')))
                 continue;
             const qsizetype eq = line.indexOf(u'=');
-            const QString key = eq < 0 ? line.section(u':', 0, 0).trimmed().toLower() : line.left(eq).trimmed().toLower();
+            const QString key =
+                eq < 0 ? line.section(u':', 0, 0).trimmed().toLower() : line.left(eq).trimmed().toLower();
             const QString value = line.mid(eq + 1).trimmed();
             QString why;
             if (eq < 0)
-                why = line.contains(u':') && keys.contains(key)
-                          ? QStringLiteral("has a colon where an equals sign belongs: write %1 = ...").arg(key)
-                          : QStringLiteral("is not of the form key = value");
+                why =
+                    line.contains(u':') && keys.contains(key)
+                        ? QStringLiteral("has a colon where an equals sign belongs: write %1 = ...").arg(key)
+                        : QStringLiteral("is not of the form key = value");
             else if (!keys.contains(key))
                 why = QStringLiteral("names \"%1\", which is no setting of Trotwise (meet and station are)")
                           .arg(line.left(eq).trimmed());
@@ -125,7 +128,8 @@ Settings settings(const QString &appFolder, const QStringList &arguments, QStrin
             else if (key == u"meet" && !MeetAddress::parse(value, &why))
                 why = QStringLiteral("names an address that cannot be used: ") + why;
             if (!why.isEmpty()) {
-                *error = refusal(source, number, line) + why + (why.endsWith(u'.') ? QString() : QStringLiteral("."));
+                *error = refusal(source, number, line) + why +
+                         (why.endsWith(u'.') ? QString() : QStringLiteral("."));
                 return {};
             }
             lineOf.insert(key, number);
@@ -139,8 +143,9 @@ Settings settings(const QString &appFolder, const QStringList &arguments, QStrin
     const QString address = arguments.value(option + 1);
     QString why;
     if (!MeetAddress::parse(address, &why)) {
-        *error = QStringLiteral("The meet address \"%1\" (from the command line) cannot be used: %2.")
-                     .arg(MeetAddress::masked(address), address.isEmpty() ? QStringLiteral("it is missing") : why);
+        *error =
+            QStringLiteral("The meet address \"%1\" (from the command line) cannot be used: %2.")
+                .arg(MeetAddress::masked(address), address.isEmpty() ? QStringLiteral("it is missing") : why);
         return {};
     }
     found.meet = address;

@@ -53,10 +53,12 @@ void openServer(QSqlDatabase &db, const QString &address, DbConnection::Mode mod
 {
     QString why;
     const auto a = MeetAddress::parse(address, &why);
-    const QString action = QStringLiteral("Connecting to the meet server %1").arg(MeetAddress::describe(address));
+    const QString action =
+        QStringLiteral("Connecting to the meet server %1").arg(MeetAddress::describe(address));
     if (!a)
-        throw DbError(action, {},
-                      QStringLiteral("the address \"%1\" cannot be used: %2").arg(MeetAddress::masked(address), why));
+        throw DbError(
+            action, {},
+            QStringLiteral("the address \"%1\" cannot be used: %2").arg(MeetAddress::masked(address), why));
     if (!db.isValid())
         throw DbError(
             action, {},

@@ -43,8 +43,9 @@ public:
     {
         switch (m_kind) {
         case Kind::Locked:
-            return m_onServer ? QStringLiteral("another station is holding the same records on the meet server")
-                              : QStringLiteral("the meet file is in use by another program");
+            return m_onServer
+                       ? QStringLiteral("another station is holding the same records on the meet server")
+                       : QStringLiteral("the meet file is in use by another program");
         case Kind::Collision:
             return QStringLiteral("another station was saving the same records at the same moment");
         case Kind::Lost:
@@ -68,7 +69,8 @@ public:
         case Kind::Locked:
             return m_action + QStringLiteral(": ") + why() + QStringLiteral("; try again");
         case Kind::Collision:
-            return m_action + QStringLiteral(": ") + why() + QStringLiteral(". Nothing was saved; try again.");
+            return m_action + QStringLiteral(": ") + why() +
+                   QStringLiteral(". Nothing was saved; try again.");
         case Kind::Conflict:
             return m_action + QStringLiteral(": ") + m_engineMessage +
                    QStringLiteral(" Nothing was saved. Cancel and open it again to see what is stored now.");

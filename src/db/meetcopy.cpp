@@ -141,8 +141,9 @@ Counts toFile(const QSqlDatabase &from, const QString &path)
     // The copy is built under a hidden name beside the file; what the user reads names the file
     // as given.
     if (!target.dir().exists())
-        throw DbError(action, {},
-                      QStringLiteral("the folder \"%1\" does not exist").arg(QDir::toNativeSeparators(target.path())));
+        throw DbError(
+            action, {},
+            QStringLiteral("the folder \"%1\" does not exist").arg(QDir::toNativeSeparators(target.path())));
     QFile::remove(building);
     Counts counts;
     try {

@@ -48,10 +48,14 @@ QString reason(const QString &driverText)
 
 bool brokenConnection(const QString &driverText)
 {
-    static const char *const broken[] = {
-        "server closed the connection unexpectedly", "SSL SYSCALL error", "SSL connection has been closed",
-        "no connection to the server", "could not receive data from server", "could not send data to server",
-        "terminating connection due to", "connection to server was lost"};
+    static const char *const broken[] = {"server closed the connection unexpectedly",
+                                         "SSL SYSCALL error",
+                                         "SSL connection has been closed",
+                                         "no connection to the server",
+                                         "could not receive data from server",
+                                         "could not send data to server",
+                                         "terminating connection due to",
+                                         "connection to server was lost"};
     for (const char *words : broken)
         if (driverText.contains(QLatin1StringView(words), Qt::CaseInsensitive))
             return true;
@@ -100,8 +104,9 @@ Told connectFailure(const QString &driverText, const QString &user, const QStrin
                              PasswordAdvice));
     if (has("no password supplied") || has("password is required")) {
         if (!passwordFileProblem.isEmpty())
-            return told(DbError::Kind::SignIn, QStringLiteral("the server asks for the password of %1, and %2")
-                                                   .arg(who, passwordFileProblem));
+            return told(DbError::Kind::SignIn,
+                        QStringLiteral("the server asks for the password of %1, and %2")
+                            .arg(who, passwordFileProblem));
         return told(DbError::Kind::SignIn,
                     QStringLiteral("the server asks for the password of %1 and none was given: %2")
                         .arg(who, PasswordAdvice));
@@ -112,8 +117,9 @@ Told connectFailure(const QString &driverText, const QString &user, const QStrin
                                    "pg_hba.conf admits it)")
                         .arg(who));
     if (has("does not exist") && driverText.contains(QStringLiteral("role \"")))
-        return told(DbError::Kind::SignIn,
-                    QStringLiteral("the server has no user %1 (createuser on the server makes one)").arg(who));
+        return told(
+            DbError::Kind::SignIn,
+            QStringLiteral("the server has no user %1 (createuser on the server makes one)").arg(who));
     if (has("does not exist") && driverText.contains(QStringLiteral("database \""))) {
         const QString database = quotedAfter(driverText, QStringLiteral("database"));
         return told(DbError::Kind::SignIn,

@@ -104,8 +104,9 @@ private Q_SLOTS:
         {
             DbConnection admin;
             admin.open(address, DbConnection::Mode::ReadWrite);
-            Sql::exec(admin.database(), "visitor",
-                      "DO $$ BEGIN CREATE ROLE visitor LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END $$");
+            Sql::exec(
+                admin.database(), "visitor",
+                "DO $$ BEGIN CREATE ROLE visitor LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END $$");
         }
         QTemporaryDir station;
         AppState state;
@@ -127,14 +128,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password"); // PGPASSWORD; none when null
         QTest::addColumn<int>("fileMode");     // of the password file holding the right one; none when 0
         QTest::addColumn<QString>("told");     // nothing: the meet opens
-        QTest::newRow("wrong password") << "wrong" << 0
-                                        << "the server refused the password of trotwise: put it in ~/.pgpass "
-                                           "or PGPASSWORD (password authentication failed for user \"trotwise\")";
-        QTest::newRow("no password") << QString() << 0
-                                     << "the server asks for the password of trotwise and none was given: put "
-                                        "it in ~/.pgpass or PGPASSWORD";
+        QTest::newRow("wrong password")
+            << "wrong" << 0
+            << "the server refused the password of trotwise: put it in ~/.pgpass "
+               "or PGPASSWORD (password authentication failed for user \"trotwise\")";
+        QTest::newRow("no password")
+            << QString() << 0
+            << "the server asks for the password of trotwise and none was given: put "
+               "it in ~/.pgpass or PGPASSWORD";
         QTest::newRow("a password file others can read")
-            << QString() << 0644 << "is passed over because others can read it: make it readable by you alone";
+            << QString() << 0644
+            << "is passed over because others can read it: make it readable by you alone";
         QTest::newRow("a password file of the user alone") << QString() << 0600 << "";
     }
     void signIn_refusedOrMissingPasswordIsToldAsSuch()
@@ -142,7 +146,8 @@ private Q_SLOTS:
         QFETCH(QString, password);
         QFETCH(int, fileMode);
         QFETCH(QString, told);
-        const QString database = MeetAddress::parse(TestEngine::newDatabase(TestEngine::PasswordUser))->database;
+        const QString database =
+            MeetAddress::parse(TestEngine::newDatabase(TestEngine::PasswordUser))->database;
         const QString address = TestEngine::tcpAddress(database);
         QTemporaryDir home;
         const QString passwordFile = home.filePath("pgpass");
@@ -162,7 +167,8 @@ private Q_SLOTS:
         });
 
         AppState state;
-        QCOMPARE(start(state, home.path(), address), told.isEmpty() ? Startup::Outcome::Ready : Startup::Outcome::Failed);
+        QCOMPARE(start(state, home.path(), address),
+                 told.isEmpty() ? Startup::Outcome::Ready : Startup::Outcome::Failed);
         if (told.isEmpty())
             return;
         QString text = m_messages.last()->text;
@@ -183,7 +189,8 @@ private Q_SLOTS:
     // takes, says so: here as Copy Meet to File reads it.
     void copyToFile_whenTheServerTurnsTheStationAwayOnReconnecting_saysWhy()
     {
-        const QString database = MeetAddress::parse(TestEngine::newDatabase(TestEngine::PasswordUser))->database;
+        const QString database =
+            MeetAddress::parse(TestEngine::newDatabase(TestEngine::PasswordUser))->database;
         const QString address = TestEngine::tcpAddress(database);
         qputenv("PGPASSWORD", TestEngine::password().toUtf8());
         const auto restore = qScopeGuard([] { qunsetenv("PGPASSWORD"); });
@@ -463,7 +470,8 @@ private Q_SLOTS:
                       QStringLiteral("ALTER DATABASE \"%1\" ALLOW_CONNECTIONS %2")
                           .arg(database, allowed ? "true" : "false"));
             Sql::select(admin.database(), "end sessions",
-                        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = ?", {database});
+                        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = ?",
+                        {database});
         };
         admit(false);
         const qsizetype before = m.messages.log.size();

@@ -46,11 +46,13 @@ private Q_SLOTS:
                "(no pg_hba.conf entry for host \"10.0.0.7\", user \"trotwise\", database \"trotwise\", no "
                "encryption)";
         QTest::newRow("unknown user")
-            << "FATAL:  role \"trotwise\" does not exist" << "" << DbError::Kind::SignIn
+            << "FATAL:  role \"trotwise\" does not exist"
+            << "" << DbError::Kind::SignIn
             << "the server has no user trotwise (createuser on the server makes one) (role \"trotwise\" "
                "does not exist)";
         QTest::newRow("no database")
-            << "FATAL:  database \"show\" does not exist" << "" << DbError::Kind::SignIn
+            << "FATAL:  database \"show\" does not exist"
+            << "" << DbError::Kind::SignIn
             << "the server has no database show (createdb --owner trotwise show on the server makes it) "
                "(database \"show\" does not exist)";
         // A server that cannot be reached: the reason alone, which DbError puts after its words.
@@ -66,7 +68,8 @@ private Q_SLOTS:
             << "SSL SYSCALL error: EOF detected" << pgpass << DbError::Kind::Lost
             << "the meet server cannot be reached (SSL SYSCALL error: EOF detected)";
         QTest::newRow("starting up")
-            << "FATAL:  the database system is starting up" << "" << DbError::Kind::Lost
+            << "FATAL:  the database system is starting up"
+            << "" << DbError::Kind::Lost
             << "the meet server cannot be reached (the database system is starting up)";
     }
 

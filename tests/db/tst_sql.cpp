@@ -161,7 +161,8 @@ private Q_SLOTS:
                 mark.check(db(), "check");
                 return {};
             } catch (const DbError &e) {
-                const bool told = e.kind() == (e.engineMessage() == "gone" ? DbError::Kind::Gone : DbError::Kind::Conflict);
+                const bool told =
+                    e.kind() == (e.engineMessage() == "gone" ? DbError::Kind::Gone : DbError::Kind::Conflict);
                 return told ? e.engineMessage() : QString::fromUtf8(e.what());
             }
         };

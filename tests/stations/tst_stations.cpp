@@ -42,7 +42,9 @@ public:
         while (!m_process.canReadLine())
             if (!m_process.waitForReadyRead(ms))
                 return m_process.state() == QProcess::NotRunning
-                           ? QStringLiteral("(ended with status %1)").arg(m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1)
+                           ? QStringLiteral("(ended with status %1)")
+                                 .arg(m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode()
+                                                                                     : -1)
                            : QString();
         return QString::fromUtf8(m_process.readLine()).trimmed();
     }
@@ -192,7 +194,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("ifSecond");
         QTest::newRow("the placings of one class")
             << QStringList{"placings", "3", "A", "1"} << QStringList{"placings", "3", "A", "5"}
-            << "SELECT * FROM TblPlacing" << "another station saved this class's placings or judges"
+            << "SELECT * FROM TblPlacing"
+            << "another station saved this class's placings or judges"
             << "SELECT r.RiderNumber FROM TblPlacing p JOIN TblPerson r ON r.RiderIndex = p.RiderIndex "
                "WHERE p.Place = 1 ORDER BY p.JudgeID"
             << QStringList{"10", "1"} << QStringList{"3", "2"};
@@ -268,7 +271,8 @@ private Q_SLOTS:
         } catch (const DbError &e) {
             const QString verb = deleted ? "deleted" : "changed";
             QCOMPARE(e.kind(), deleted ? DbError::Kind::Gone : DbError::Kind::Conflict);
-            QVERIFY2(e.userText().contains("another station " + verb + " this " + r.word + " since you opened it.") &&
+            QVERIFY2(e.userText().contains("another station " + verb + " this " + r.word +
+                                           " since you opened it.") &&
                          e.userText().contains("open it again") != deleted,
                      qPrintable(e.userText()));
         }
