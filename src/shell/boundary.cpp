@@ -2,7 +2,6 @@
 
 #include "common/messageservice.h"
 #include "db/dberror.h"
-#include "shell/returnwatch.h"
 
 namespace Boundary {
 
@@ -23,6 +22,7 @@ QString describe(const QString &action, const std::exception_ptr &error)
 namespace {
 
 bool g_serverAwayTold = false; // since the last action that went through
+int g_returning = 0;           // Returning scopes open (windows run on one thread)
 
 bool serverAway(const std::exception_ptr &error)
 {
@@ -37,6 +37,16 @@ bool serverAway(const std::exception_ptr &error)
 
 } // namespace
 
+Returning::Returning()
+{
+    ++g_returning;
+}
+
+Returning::~Returning()
+{
+    --g_returning;
+}
+
 bool run(MessageService &messages, const QString &action, const std::function<void()> &work,
          const QString &preface) noexcept
 {
@@ -47,7 +57,7 @@ bool run(MessageService &messages, const QString &action, const std::function<vo
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
         if (serverAway(error)) {
-            if (g_serverAwayTold && ReturnWatch::returning())
+            if (g_serverAwayTold && g_returning > 0)
                 return false;
             g_serverAwayTold = true;
         }

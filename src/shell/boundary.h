@@ -26,6 +26,17 @@ namespace Boundary {
 bool run(MessageService &messages, const QString &action, const std::function<void()> &work,
          const QString &preface = {}) noexcept;
 
+// While one lives, the work run is a window's reading again as the user comes back to it, which
+// nobody asked for by name (ReturnWatch).
+class Returning
+{
+public:
+    Returning();
+    ~Returning();
+    Returning(const Returning &) = delete;
+    Returning &operator=(const Returning &) = delete;
+};
+
 // What the user reads for a failure of the action.
 QString describe(const QString &action, const std::exception_ptr &error);
 

@@ -1,20 +1,13 @@
 #include "shell/returnwatch.h"
 
+#include "shell/boundary.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QScopeGuard>
 #include <QWidget>
 
 #include <utility>
-
-namespace {
-int g_returning = 0; // comeBacks running, over every window (they run on the one thread of windows)
-} // namespace
-
-bool ReturnWatch::returning()
-{
-    return g_returning > 0;
-}
 
 void ReturnWatch::see(const QEvent *event, const QWidget *widget, const std::function<void()> &comeBack)
 {
@@ -24,11 +17,8 @@ void ReturnWatch::see(const QEvent *event, const QWidget *widget, const std::fun
     else if (event->type() == QEvent::WindowActivate && std::exchange(m_awayFromProgram, false) &&
              widget->isVisible() && widget->isEnabled() && !m_running) {
         m_running = true;
-        ++g_returning;
-        const auto done = qScopeGuard([this] {
-            --g_returning;
-            m_running = false;
-        });
+        const auto done = qScopeGuard([this] { m_running = false; });
+        const Boundary::Returning unasked; // a server still away is told once, not at every return
         comeBack();
     }
 }

@@ -17,10 +17,6 @@ public:
     // event is such a return and the widget is shown and enabled, never within a comeBack running.
     void see(const QEvent *event, const QWidget *widget, const std::function<void()> &comeBack);
 
-    // Whether the work running now is a window's reading again on the user's return, which nobody
-    // asked for by name: a meet server still away is told once, not at every return (Boundary).
-    static bool returning();
-
 private:
     bool m_awayFromProgram = false;
     bool m_running = false;
