@@ -12,7 +12,9 @@ public:
         Locked,    // the meet file is held by another program, or the server held the rows too long
         Collision, // the server found another station's save in the way, twice running
         Conflict,  // another station saved what the window read since it read it
-        Lost       // the meet server cannot be reached, or the connection to it broke
+        Lost,      // the meet server cannot be reached, or the connection to it broke
+        Unanswered // the meet server gave no answer within the bound (the engine's words say
+                   // what became of the action)
     };
 
     DbError(QString action, QString statement, QString engineMessage, Kind kind = Kind::Failed,
@@ -54,6 +56,8 @@ public:
             return m_action + QStringLiteral(": the meet server cannot be reached (") +
                    m_engineMessage.trimmed() +
                    QStringLiteral("). Nothing is left half written; try again once the server is back.");
+        case Kind::Unanswered:
+            return m_action + QStringLiteral(": the meet server is not answering. ") + m_engineMessage;
         case Kind::Failed:
             break;
         }

@@ -4,6 +4,7 @@
 #include "db/engine.h"
 #include "db/meetaddress.h"
 #include "db/meetschema.h"
+#include "db/serverwatch.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 
@@ -122,6 +123,7 @@ Counts toServer(const QSqlDatabase &from, const QString &address)
     DbConnection target;
     target.open(address, DbConnection::Mode::ReadWrite);
     const QSqlDatabase to = target.database();
+    const ServerWatch::WholeMeet longer(to);
     const QStringList present = Engine::tables(to);
     if (!present.isEmpty())
         throw DbError(
@@ -140,6 +142,7 @@ Counts toFile(const QSqlDatabase &from, const QString &path)
         QStringLiteral(".%1.%2.copying").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
     QFile::remove(building);
     Counts counts;
+    const ServerWatch::WholeMeet longer(from);
     try {
         DbConnection file;
         file.open(building, DbConnection::Mode::Create);
@@ -168,6 +171,7 @@ Counts replaceOnServer(const QSqlDatabase &server, const QString &path)
     for (const MeetSchema::Table &t : MeetSchema::tables())
         all << QString::fromLatin1(t.name);
     // Every other station's save waits for the whole replacement rather than colliding with it.
+    const ServerWatch::WholeMeet longer(server);
     return WriteTransaction::run(server, action, all,
                                  [&] { return copyInto(file.database(), server, action, Tables::Empty); });
 }

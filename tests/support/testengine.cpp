@@ -167,6 +167,42 @@ QString tcpAddress(const QString &database, const QString &host, const QString &
              query.isEmpty() ? QString() : u'?' + query);
 }
 
+ServerPair::ServerPair(QString folder) : m_folder(std::move(folder))
+{
+    serverScript(QStringLiteral("clean"), m_folder);
+    const auto admin = serverScript(QStringLiteral("start"), m_folder);
+    if (!admin)
+        return;
+    ServerAddress both = *MeetAddress::parse(*admin);
+    both.database = QStringLiteral("meet");
+    try {
+        DbConnection c;
+        c.open(*admin, DbConnection::Mode::ReadWrite);
+        Sql::exec(c.database(), QStringLiteral("Preparing a test database"), QStringLiteral("CREATE DATABASE meet"));
+    } catch (const DbError &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return;
+    }
+    const auto standby = serverScript(QStringLiteral("standby"), m_folder);
+    if (!standby)
+        return;
+    ServerAddress alone = *MeetAddress::parse(*standby);
+    alone.database = both.database;
+    both.hosts += alone.hosts;
+    m_both = both.url();
+    m_standby = alone.url();
+}
+
+ServerPair::~ServerPair()
+{
+    serverScript(QStringLiteral("clean"), m_folder);
+}
+
+bool ServerPair::failOver()
+{
+    return serverScript(QStringLiteral("cut"), m_folder) && serverScript(QStringLiteral("promote"), m_folder);
+}
+
 FrozenServer::FrozenServer(QString folder) : m_folder(std::move(folder))
 {
     m_frozen = serverScript(QStringLiteral("pause"), m_folder).has_value();
