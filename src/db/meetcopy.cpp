@@ -14,6 +14,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 
 namespace MeetCopy {
@@ -36,6 +37,12 @@ const char *wordsFor(const QString &table)
         if (table == QLatin1StringView(name))
             return word;
     return "rows";
+}
+
+Progress &shown()
+{
+    static Progress progress;
+    return progress;
 }
 
 qint64 count(const QSqlDatabase &db, const QString &action, const char *table)
@@ -63,7 +70,13 @@ Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString 
 
     const ReadTransaction oneState(from, action);
     Counts counts;
+    const int total = int(MeetSchema::tables().size());
     for (const MeetSchema::Table &t : MeetSchema::tables()) {
+        if (shown())
+            shown()(QStringLiteral("%1 (%2 of %3)")
+                        .arg(QLatin1StringView(wordsFor(QString::fromLatin1(t.name))))
+                        .arg(counts.size() + 1)
+                        .arg(total));
         QStringList columns;
         QString key;
         const MeetSchema::Field *autoNumber = nullptr;
@@ -108,6 +121,15 @@ Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString 
 }
 
 } // namespace
+
+ShowingProgress::ShowingProgress(Progress progress) : m_before(std::exchange(shown(), std::move(progress)))
+{
+}
+
+ShowingProgress::~ShowingProgress()
+{
+    shown() = std::move(m_before);
+}
 
 QString describe(const Counts &counts)
 {

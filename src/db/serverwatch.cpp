@@ -1,11 +1,14 @@
 #include "db/serverwatch.h"
 
+#include "db/dbconnection.h"
+
 #include <QSqlDriver>
 #include <QVariant>
 
 #include <libpq-fe.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -155,7 +158,10 @@ Statement::Statement(const QSqlDatabase &db)
     PGconn *conn = connectionOf(db);
     if (g_boundMs <= 0 || !conn || PQsocket(conn) < 0)
         return;
-    m_ms = g_boundMs * (db.driver()->property(WholeMeetProperty).toInt() > 0 ? WholeMeet::Bounds : 1);
+    // Records another station holds are waited for as long as the server is told to (and then told
+    // as held): the bound never ends such a wait first.
+    m_ms = std::max(g_boundMs * (db.driver()->property(WholeMeetProperty).toInt() > 0 ? WholeMeet::Bounds : 1),
+                    DbConnection::busyTimeout() + 1000);
     m_id = watch().arm(PQsocket(conn), Clock::now() + std::chrono::milliseconds(m_ms));
 }
 

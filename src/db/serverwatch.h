@@ -9,7 +9,9 @@
 // connection broken, and the statement's watch tells that the bound ran out.
 namespace ServerWatch {
 
-// How long one statement may wait for the server's answer (10 s; tests shorten it). 0: no bound.
+// How long one statement may wait for the server's answer (10 s; tests shorten it), and never less
+// than a second beyond the wait for records another station holds (DbConnection::busyTimeout).
+// 0: no bound.
 void setBound(int milliseconds);
 int bound();
 
