@@ -60,9 +60,10 @@ public:
         if (!m_thread.joinable())
             m_thread = std::thread([this] { run(); });
         const int id = ++m_lastId;
-        const bool first = m_pending.empty();
         m_pending.emplace(id, Entry{socket, deadline, false});
-        if (first)
+        // The thread is woken only for a deadline before its next look: statements one after the
+        // other cost it nothing.
+        if (deadline < m_nextLook)
             m_wake.notify_one();
         return id;
     }
@@ -120,15 +121,18 @@ private:
                     next = entry.deadline;
                 }
             }
-            if (next == Clock::time_point::max())
-                m_wake.wait(lock);
-            else
-                m_wake.wait_until(lock, next);
+            // With nothing under way it looks again after a while all the same, so that a
+            // statement starting meanwhile needs no wake-up.
+            m_nextLook = next == Clock::time_point::max() ? now + IdleLook : next;
+            m_wake.wait_until(lock, m_nextLook);
         }
     }
 
     std::mutex m_mutex;
+    static constexpr std::chrono::seconds IdleLook{1};
+
     std::condition_variable m_wake;
+    Clock::time_point m_nextLook = Clock::time_point::min();
     std::map<int, Entry> m_pending;
     int m_lastId = 0;
     bool m_stopping = false;
