@@ -31,7 +31,8 @@ bool failoverFigure(const Context &context)
         DbConnection stations[2];
         for (DbConnection &s : stations)
             s.open(pair.both(), DbConnection::Mode::ReadWrite);
-        Sql::exec(stations[0].database(), QStringLiteral("meet"), QStringLiteral("CREATE TABLE saves (n integer)"));
+        Sql::exec(stations[0].database(), QStringLiteral("meet"),
+                  QStringLiteral("CREATE TABLE saves (n integer)"));
         const auto save = [&](int n) {
             const QSqlDatabase db = stations[n % 2].database();
             WriteTransaction::run(db, QStringLiteral("Saving"), [&] {
@@ -48,7 +49,8 @@ bool failoverFigure(const Context &context)
         report("failover", 1, {double(clock.nsecsElapsed()) / 1e6, 0});
         DbConnection check;
         check.open(pair.standby(), DbConnection::Mode::ReadOnly);
-        return Sql::scalar(check.database(), QStringLiteral("count"), QStringLiteral("SELECT count(*) FROM saves"))
+        return Sql::scalar(check.database(), QStringLiteral("count"),
+                           QStringLiteral("SELECT count(*) FROM saves"))
                    .toInt() == 5;
     } catch (const DbError &e) {
         std::fprintf(stderr, "failover: %s\n", e.what());

@@ -85,7 +85,8 @@ MeetCopy::ShowingProgress FrmSnapshots::showingProgress(const QString &doing)
 
 void FrmSnapshots::showFolder()
 {
-    m_folder->setText(QStringLiteral("Kept in %1").arg(QDir::toNativeSeparators(m_app.safety.store().folder())));
+    m_folder->setText(
+        QStringLiteral("Kept in %1").arg(QDir::toNativeSeparators(m_app.safety.store().folder())));
 }
 
 void FrmSnapshots::CmdTakeSnapshot_Click()

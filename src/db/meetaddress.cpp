@@ -126,7 +126,8 @@ std::optional<ServerAddress> parse(const QString &location, QString *reason)
             if (!pair.contains(u'=') || value.isEmpty())
                 return refuse(QStringLiteral("it gives %1 no value").arg(name));
             if (name == QStringLiteral("sslmode") && !modes.contains(value))
-                return refuse(QStringLiteral("\"%1\" is no sslmode (%2)").arg(value, modes.join(QStringLiteral(", "))));
+                return refuse(
+                    QStringLiteral("\"%1\" is no sslmode (%2)").arg(value, modes.join(QStringLiteral(", "))));
             // The driver takes the connection's options separated by ";".
             if (value.contains(u';'))
                 return refuse(QStringLiteral("the %1 \"%2\" holds a \";\"").arg(name, value));

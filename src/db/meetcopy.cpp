@@ -14,8 +14,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <utility>
 #include <cstdio>
+#include <utility>
 
 namespace MeetCopy {
 namespace {
@@ -122,9 +122,7 @@ Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString 
 
 } // namespace
 
-ShowingProgress::ShowingProgress(Progress progress) : m_before(std::exchange(shown(), std::move(progress)))
-{
-}
+ShowingProgress::ShowingProgress(Progress progress) : m_before(std::exchange(shown(), std::move(progress))) {}
 
 ShowingProgress::~ShowingProgress()
 {

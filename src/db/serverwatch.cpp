@@ -31,8 +31,8 @@ PGconn *connectionOf(const QSqlDatabase &db)
         return nullptr;
     const QVariant handle = db.driver()->handle();
     // Qt names the type as the client library's header declares it.
-    if (!handle.isValid() || (qstrcmp(handle.typeName(), "PGconn*") != 0 &&
-                              qstrcmp(handle.typeName(), "pg_conn*") != 0))
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
         return nullptr;
     return *static_cast<PGconn *const *>(handle.constData());
 }
@@ -164,8 +164,9 @@ Statement::Statement(const QSqlDatabase &db)
         return;
     // Records another station holds are waited for as long as the server is told to (and then told
     // as held): the bound never ends such a wait first.
-    m_ms = std::max(g_boundMs * (db.driver()->property(WholeMeetProperty).toInt() > 0 ? WholeMeet::Bounds : 1),
-                    DbConnection::busyTimeout() + 1000);
+    m_ms =
+        std::max(g_boundMs * (db.driver()->property(WholeMeetProperty).toInt() > 0 ? WholeMeet::Bounds : 1),
+                 DbConnection::busyTimeout() + 1000);
     m_id = watch().arm(PQsocket(conn), Clock::now() + std::chrono::milliseconds(m_ms));
 }
 

@@ -73,21 +73,35 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hosts"); // or the reason it is refused
         QTest::addColumn<QString>("ports");
         const QString show = "postgresql://trotwise@showserver";
-        QTest::newRow("one server") << show + "/trotwise" << "showserver" << "5432";
-        QTest::newRow("a standby") << show + ",standby/trotwise" << "showserver,standby" << "5432,5432";
+        QTest::newRow("one server") << show + "/trotwise"
+                                    << "showserver"
+                                    << "5432";
+        QTest::newRow("a standby") << show + ",standby/trotwise"
+                                   << "showserver,standby"
+                                   << "5432,5432";
         QTest::newRow("ports per server") << show + ":5433,[fe80::1]:5434,%2Frun%2Fpg/trotwise"
-                                          << "showserver,fe80::1,/run/pg" << "5433,5434,5432";
+                                          << "showserver,fe80::1,/run/pg"
+                                          << "5433,5434,5432";
         QTest::newRow("TLS wishes") << show + "/trotwise?sslmode=verify-full&sslrootcert=%2Fetc%2Froot.crt"
-                                    << "showserver" << "5432";
-        QTest::newRow("a server left out") << show + ",/trotwise" << "it names no server" << "";
-        QTest::newRow("a port that is none") << show + ":5x/trotwise" << "\"5x\" is no port number" << "";
+                                    << "showserver"
+                                    << "5432";
+        QTest::newRow("a server left out") << show + ",/trotwise"
+                                           << "it names no server"
+                                           << "";
+        QTest::newRow("a port that is none") << show + ":5x/trotwise"
+                                             << "\"5x\" is no port number"
+                                             << "";
         QTest::newRow("another parameter") << show + "/trotwise?sslmode=require&target_session_attrs=any"
-                                           << "it asks for \"target_session_attrs\"" << "";
-        QTest::newRow("a mode PostgreSQL lacks") << show + "/trotwise?sslmode=always" << "\"always\" is no sslmode"
+                                           << "it asks for \"target_session_attrs\""
+                                           << "";
+        QTest::newRow("a mode PostgreSQL lacks") << show + "/trotwise?sslmode=always"
+                                                 << "\"always\" is no sslmode"
                                                  << "";
         QTest::newRow("a wish twice") << show + "/trotwise?sslmode=require&sslmode=disable"
-                                      << "it gives sslmode twice" << "";
-        QTest::newRow("a wish without value") << show + "/trotwise?sslrootcert=" << "it gives sslrootcert no value"
+                                      << "it gives sslmode twice"
+                                      << "";
+        QTest::newRow("a wish without value") << show + "/trotwise?sslrootcert="
+                                              << "it gives sslrootcert no value"
                                               << "";
     }
 
@@ -221,7 +235,8 @@ private Q_SLOTS:
             s.open(pair.both(), DbConnection::Mode::ReadWrite);
         const auto save = [&](int n) {
             const QSqlDatabase db = stations[n % 2].database();
-            WriteTransaction::run(db, "Saving", [&] { Sql::exec(db, "save", "INSERT INTO saves VALUES (?)", {n}); });
+            WriteTransaction::run(db, "Saving",
+                                  [&] { Sql::exec(db, "save", "INSERT INTO saves VALUES (?)", {n}); });
         };
         for (int n = 1; n <= 4; ++n)
             save(n);
@@ -253,17 +268,19 @@ private Q_SLOTS:
             return;
         qputenv("PGPASSWORD", TestEngine::password().toUtf8());
         const QString root = rootGiven ? TestEngine::authority() : TestEngine::serverFolder() + "/none.crt";
-        const QString address =
-            TestEngine::tcpAddress("postgres", host, "sslmode=verify-full&sslrootcert=" + QUrl::toPercentEncoding(root));
+        const QString address = TestEngine::tcpAddress(
+            "postgres", host, "sslmode=verify-full&sslrootcert=" + QUrl::toPercentEncoding(root));
         DbConnection station;
         try {
             station.open(address, DbConnection::Mode::ReadWrite);
             QVERIFY2(refusal.isEmpty(), "a server that could not prove its name was used");
-            QCOMPARE(Sql::scalar(station.database(), "tls", "SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()")
+            QCOMPARE(Sql::scalar(station.database(), "tls",
+                                 "SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()")
                          .toBool(),
                      true);
         } catch (const DbError &e) {
-            QVERIFY2(!refusal.isEmpty() && e.userText().contains("could not be verified as the meet server") &&
+            QVERIFY2(!refusal.isEmpty() &&
+                         e.userText().contains("could not be verified as the meet server") &&
                          e.userText().contains(refusal),
                      qPrintable(e.userText()));
         }
