@@ -99,5 +99,6 @@ bool safetyFigures(const Context &context);          // snapshots and the meet c
 bool resultsOutFigures(const Context &context);      // the class sheet pack, the published results
 bool memoryFigures(const Context &context);          // peak memory with every report open
 bool stationsFigure(const Context &context);         // three stations saving placings at once
+bool failoverFigure(const Context &context);         // the standby taking over from a cut server
 
 } // namespace Bench

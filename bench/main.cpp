@@ -302,6 +302,7 @@ int main(int argc, char *argv[])
         {"spreadsheet", Bench::spreadsheetFigures},
         {"resultsout", Bench::resultsOutFigures},
         {"stations", Bench::stationsFigure},
+        {"failover", Bench::failoverFigure},
     });
     const std::vector<Bench::Figures> last = pick({{"memory", Bench::memoryFigures}});
     const bool onServer = chosen.isEmpty() || chosen.contains(QLatin1StringView("server"));

@@ -19,7 +19,7 @@
 #                                   starts it and prints its address
 #   scripts/pgserver.sh promote DIR turns DIR/standby into a server that accepts writes
 #
-# Every local connection is trusted. Besides its socket, a cluster listens on 127.0.0.1 on a port
+# Every local connection is trusted. Besides its socket, a cluster listens on localhost on a port
 # of its own (in DIR/port, taken from the folder's name, so that the clusters of several build
 # folders differ), with TLS: a certificate for "localhost" signed by a throwaway authority whose
 # certificate is DIR/ca.crt. Over TCP the role "trotwise" signs in with the password in
@@ -110,7 +110,7 @@ start_cluster() {
   # Durability against a crash of the machine is not wanted from a server that lives for one
   # test run; a cut server still keeps every commit it confirmed (commits wait for their log).
   as_owner "$bin/pg_ctl" -D "$d/data" -l "$d/server.log" -w -t 30 start \
-    -o "-k $d -p $port -c listen_addresses=127.0.0.1 -c fsync=off -c full_page_writes=off \
+    -o "-k $d -p $port -c listen_addresses=localhost -c fsync=off -c full_page_writes=off \
  -c max_connections=200 -c ssl=on -c ssl_cert_file=$d/server.crt -c ssl_key_file=$d/server.key" \
     >/dev/null || { tail -n 20 "$d/server.log" >&2 || true; exit 1; }
 }

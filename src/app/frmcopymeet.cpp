@@ -41,6 +41,7 @@ FrmCopyMeet::FrmCopyMeet(AppState &app, QWidget *mainMenu, Target target)
                                                 QStringLiteral("Meet file (*.mdb)"));
         };
     }
+    m_progress = label(this, QStringLiteral("LblProgress"), QString(), 240, 1890, 6720, 255);
     connect(button(this, QStringLiteral("CmdCopy"), QStringLiteral("Copy"), 1800, 2160, 1455, 495),
             &QPushButton::clicked, this, &FrmCopyMeet::CmdCopy_Click);
     connect(button(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"), 3945, 2160, 1455, 495),
@@ -91,11 +92,17 @@ void FrmCopyMeet::CmdCopy_Click()
 
     MeetCopy::Counts counts;
     setCursor(Qt::WaitCursor);
+    // Painted at once: the copy holds the event loop until it is done.
+    const MeetCopy::ShowingProgress showing([this](const QString &step) {
+        m_progress->setText(QStringLiteral("Copying the ") + step + QStringLiteral("..."));
+        m_progress->repaint();
+    });
     const bool copied = Boundary::run(messages, QStringLiteral("Copying the meet"), [&] {
         counts = m_target == Target::Server ? MeetCopy::toServer(m_app.MeetDb(), where)
                                             : MeetCopy::toFile(m_app.MeetDb(), path);
     });
     unsetCursor();
+    m_progress->clear();
     if (!copied)
         return;
     messages.tell(QStringLiteral("The meet was copied to %1, and every table counted afterwards: %2.")

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QLineEdit;
+class QLabel;
 struct AppState;
 
 // Utilities "Copy Meet to Server" and "Copy Meet to File": the whole meet copied from where it is
@@ -31,4 +32,5 @@ private:
     AppState &m_app;
     Target m_target;
     QLineEdit *m_where;
+    QLabel *m_progress;
 };

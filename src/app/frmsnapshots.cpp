@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTreeWidget>
 
 using namespace FormKit;
@@ -36,10 +37,9 @@ FrmSnapshots::FrmSnapshots(AppState &app, QWidget *mainMenu)
     m_list->setColumnWidth(1, Twips::toPixels(3600));
     for (int c = 2; c < 6; ++c)
         m_list->setColumnWidth(c, Twips::toPixels(780));
-    label(this, QStringLiteral("LblFolder"),
-          QStringLiteral("Kept in %1").arg(QDir::toNativeSeparators(app.safety.store().folder())), 240, 5460,
-          9120, 285)
-        ->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_folder = label(this, QStringLiteral("LblFolder"), QString(), 240, 5460, 9120, 285);
+    showFolder();
+    m_folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     connect(button(this, QStringLiteral("CmdTakeSnapshot"), QStringLiteral("Take Snapshot Now"), 240, 5880,
                    2295, 495),
             &QPushButton::clicked, this, &FrmSnapshots::CmdTakeSnapshot_Click);
@@ -74,8 +74,25 @@ void FrmSnapshots::Load_List()
         m_list->setCurrentItem(m_list->topLevelItem(0));
 }
 
+MeetCopy::ShowingProgress FrmSnapshots::showingProgress(const QString &doing)
+{
+    return MeetCopy::ShowingProgress([this, doing](const QString &step) {
+        m_folder->setText(doing + step + QStringLiteral("..."));
+        // Painted at once: the copy holds the event loop until it is done.
+        m_folder->repaint();
+    });
+}
+
+void FrmSnapshots::showFolder()
+{
+    m_folder->setText(
+        QStringLiteral("Kept in %1").arg(QDir::toNativeSeparators(m_app.safety.store().folder())));
+}
+
 void FrmSnapshots::CmdTakeSnapshot_Click()
 {
+    const auto showing = showingProgress(QStringLiteral("Taking the snapshot: "));
+    const auto over = qScopeGuard([this] { showFolder(); });
     if (Boundary::run(*m_app.messages, QStringLiteral("Taking a snapshot of the meet"),
                       [this] { m_app.safety.take(SafetyNet::ByHand); }))
         Load_List();
@@ -103,6 +120,8 @@ void FrmSnapshots::CmdRestore_Click()
                 .arg(when, chosen.what)))
         return;
     Snapshot kept;
+    const auto showing = showingProgress(QStringLiteral("Restoring the snapshot: "));
+    const auto over = qScopeGuard([this] { showFolder(); });
     if (!Boundary::run(
             *m_app.messages, QStringLiteral("Restoring the snapshot"),
             [&] { kept = m_app.safety.restore(chosen); }, QStringLiteral("The meet was not changed.")))

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "db/meetcopy.h"
+
 #include "shell/ownedwindow.h"
 #include "shell/snapshotstore.h"
 
 #include <vector>
 
+class QLabel;
 class QTreeWidget;
 struct AppState;
 
@@ -36,8 +39,13 @@ Q_SIGNALS:
 private:
     FrmSnapshots(AppState &app, QWidget *mainMenu);
     void Load_List();
+    // While a whole-meet copy runs (on a server meet: a snapshot, a restore), the folder's line
+    // tells how far it has come; it names the folder again once the copy is over.
+    MeetCopy::ShowingProgress showingProgress(const QString &doing);
+    void showFolder();
 
     AppState &m_app;
     QTreeWidget *m_list;
+    QLabel *m_folder;
     std::vector<Snapshot> m_snapshots; // line i of the list
 };

@@ -3,6 +3,7 @@
 #include "db/dberror.h"
 #include "db/engine.h"
 #include "db/meetaddress.h"
+#include "db/serverwatch.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -10,6 +11,9 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace {
 QAtomicInteger<int> g_counter;
@@ -49,6 +53,27 @@ DbConnection &DbConnection::operator=(DbConnection &&other) noexcept
 
 namespace {
 
+// A value for the client library's connection options, quoted as it reads them.
+QString quoted(const QString &value)
+{
+    QString v = value;
+    v.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    return u'\'' + v + u'\'';
+}
+
+// The client library's words when it refused a server as not the one the address names (TLS),
+// from its report of every server and address it tried; empty when that was not why.
+QString certificateRefusal(const QSqlError &error)
+{
+    static const QStringList signs{"certificate", "SSL error", "does not support SSL"};
+    const QStringList lines = (error.databaseText() + u'\n' + error.driverText()).split(u'\n');
+    for (const QString &line : lines)
+        for (const QString &sign : signs)
+            if (line.contains(sign, Qt::CaseInsensitive))
+                return line.section(QStringLiteral("failed: "), -1).trimmed();
+    return {};
+}
+
 void openServer(QSqlDatabase &db, const QString &address, DbConnection::Mode mode)
 {
     QString why;
@@ -63,13 +88,38 @@ void openServer(QSqlDatabase &db, const QString &address, DbConnection::Mode mod
         throw DbError(
             action, {},
             QStringLiteral("Qt's PostgreSQL driver is not installed (Debian package libqt6sql6-psql)"));
-    db.setHostName(a->host);
-    db.setPort(a->port);
+    db.setHostName(a->hostList());
     db.setUserName(a->user);
     db.setDatabaseName(a->database);
-    db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=trotwise"));
-    if (!db.open())
+    // Every wait on the server is bounded: the connection (per server tried), data the server
+    // never acknowledges (tcp_user_timeout), and a silent server while the connection is idle
+    // (keepalives). The station works on the server that accepts writes, whichever of the
+    // address's that is now.
+    const int bound = ServerWatch::bound() > 0 ? ServerWatch::bound() : 10000;
+    QStringList options{
+        QStringLiteral("port=") + quoted(a->portList()),
+        QStringLiteral("connect_timeout=%1").arg(std::clamp(bound / 1000, 2, 5)),
+        QStringLiteral("application_name=trotwise"),
+        QStringLiteral("target_session_attrs=read-write"),
+        QStringLiteral("keepalives=1"),
+        QStringLiteral("keepalives_idle=%1").arg(std::max(1, bound / 1000)),
+        QStringLiteral("keepalives_interval=%1").arg(std::max(1, bound / 3000)),
+        QStringLiteral("keepalives_count=3"),
+        QStringLiteral("tcp_user_timeout=%1").arg(bound),
+    };
+    for (const auto &[name, value] : a->options)
+        options << name + u'=' + quoted(value);
+    db.setConnectOptions(options.join(u';'));
+    if (!db.open()) {
+        const QString refusal = certificateRefusal(db.lastError());
+        if (!refusal.isEmpty())
+            throw DbError(action, {},
+                          QStringLiteral("the server could not be verified as the meet server the "
+                                         "address names, so the station did not use it (%1)")
+                              .arg(refusal),
+                          DbError::Kind::Failed, true);
         throw Engine::connectError(db, action);
+    }
     Engine::startSession(db);
     if (mode == DbConnection::Mode::ReadOnly)
         QSqlQuery(db).exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));

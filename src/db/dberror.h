@@ -14,7 +14,9 @@ public:
         Conflict,  // another station saved what the window read since it read it
         Gone,      // another station deleted the record the window read since it read it
         Lost,      // the meet server cannot be reached, or the connection to it broke
-        SignIn     // the server answered but turned the sign-in away (a password, a user)
+        SignIn,    // the server answered but turned the sign-in away (a password, a user)
+        Unanswered // the meet server gave no answer within the bound (the engine's words say
+                   // what became of the action)
     };
 
     DbError(QString action, QString statement, QString engineMessage, Kind kind = Kind::Failed,
@@ -53,6 +55,8 @@ public:
                        ? QStringLiteral("the meet server cannot be reached")
                        : QStringLiteral("the meet server cannot be reached (") + m_engineMessage.trimmed() +
                              u')';
+        case Kind::Unanswered:
+            return QStringLiteral("the meet server is not answering. ") + m_engineMessage;
         case Kind::Conflict:
         case Kind::Gone:
         case Kind::SignIn:
@@ -83,6 +87,8 @@ public:
                    QStringLiteral(". Nothing is left half written; try again once the server is back.");
         case Kind::SignIn:
             return m_action + QStringLiteral(": ") + m_engineMessage + u'.';
+        case Kind::Unanswered:
+            return m_action + QStringLiteral(": ") + why();
         case Kind::Failed:
             break;
         }

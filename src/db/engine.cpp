@@ -3,6 +3,7 @@
 #include "db/dbconnection.h"
 #include "db/fileengine.h"
 #include "db/serverwords.h"
+#include "db/serverwatch.h"
 #include "db/sql.h"
 
 #include <QSqlDriver>
@@ -37,7 +38,8 @@ bool connectionBroken(const QSqlDatabase &db, const QSqlError &error)
     if (!state.isEmpty() || !db.isOpen())
         return !db.isOpen();
     QSqlQuery probe(db);
-    return !probe.exec(QStringLiteral("SELECT 1"));
+    const ServerWatch::Statement watch(db);
+    return !probe.exec(QStringLiteral("SELECT 1")) || watch.expired();
 }
 
 } // namespace
@@ -89,7 +91,9 @@ void startSession(const QSqlDatabase &db)
         return;
     }
     // Held records are waited for as long as a held meet file is; notices (an extension that is
-    // there already) are not the user's business.
+    // there already) are not the user's business. A server that goes silent here leaves the
+    // connection cut, found broken by the first statement.
+    const ServerWatch::Statement watch(db);
     q.exec(QStringLiteral("SET lock_timeout = %1").arg(DbConnection::busyTimeout()));
     q.exec(QStringLiteral("SET client_min_messages = warning"));
 }
@@ -199,6 +203,80 @@ void reconnect(const QSqlDatabase &db, const QString &action)
         throw connectError(again, action);
     setLost(again, false);
     startSession(again);
+}
+
+DbError unanswered(const QSqlDatabase &db, const QString &action, const QString &statement)
+{
+    setLost(db, true);
+    return DbError(action, statement,
+                   QStringLiteral("Nothing is left half written; try again once the server is back."),
+                   DbError::Kind::Unanswered, true);
+}
+
+namespace {
+
+enum class Arrival { Arrived, NotArrived, Unknown };
+
+// Whether the transaction xid of the session pid on server committed, asked on a new connection.
+Arrival arrival(const QSqlDatabase &db, const QString &action, const QString &xid, int pid,
+                const QString &server)
+{
+    try {
+        reconnect(db, action);
+        // The old session may still hold the commit (a server that was frozen with it unread, a
+        // standby that never confirmed it): ended here, so that the answer below stays true. On
+        // another server (a standby promoted meanwhile) that number is someone else's.
+        if (pid > 0 && ServerWatch::serverOf(db) == server)
+            Sql::select(db, action, QStringLiteral("SELECT pg_terminate_backend(?, ?)"),
+                        {pid, std::max(1, ServerWatch::bound() / 2)});
+        // A transaction the server never heard of is beyond its next one: it did not arrive.
+        const QString status =
+            Sql::scalar(db, action,
+                        QStringLiteral("SELECT CASE WHEN ?::xid8 < pg_snapshot_xmax(pg_current_snapshot()) "
+                                       "THEN pg_xact_status(?::xid8) ELSE 'aborted' END"),
+                        {xid, xid})
+                .toString();
+        if (status == QStringLiteral("committed"))
+            return Arrival::Arrived;
+        return status == QStringLiteral("in progress") ? Arrival::Unknown : Arrival::NotArrived;
+    } catch (const DbError &) {
+        return Arrival::Unknown;
+    }
+}
+
+} // namespace
+
+void commit(const QSqlDatabase &db, const QString &action)
+{
+    const QString statement = QStringLiteral("COMMIT");
+    if (!onServer(db)) {
+        Sql::exec(db, action, statement);
+        return;
+    }
+    // Nothing written, nothing to lose: no number is given then.
+    const QString xid =
+        Sql::scalar(db, action, QStringLiteral("SELECT pg_current_xact_id_if_assigned()::text")).toString();
+    const int pid = ServerWatch::backendPid(db);
+    const QString server = ServerWatch::serverOf(db);
+    try {
+        Sql::exec(db, action, statement);
+        return;
+    } catch (const DbError &e) {
+        if (xid.isEmpty() || (e.kind() != DbError::Kind::Lost && e.kind() != DbError::Kind::Unanswered))
+            throw;
+    }
+    // The transaction is over on this side whatever became of it; asked about on a new connection.
+    leaveTransaction(db);
+    const Arrival arrived = arrival(db, action, xid, pid, server);
+    if (arrived == Arrival::Arrived)
+        return;
+    throw DbError(action, statement,
+                  arrived == Arrival::NotArrived
+                      ? QStringLiteral("Asked again, it says the save did not arrive: nothing of it is "
+                                       "stored; try again.")
+                      : QStringLiteral("Whether the save arrived cannot be told until it answers again: "
+                                       "once it is back, look at what is stored before saving again."),
+                  DbError::Kind::Unanswered, true);
 }
 
 QString insertionOrder(const QSqlDatabase &db)

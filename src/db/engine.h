@@ -72,6 +72,18 @@ bool isLost(const QSqlDatabase &db);
 // Opens a broken server connection again. Throws DbError (Lost) when the server is still away.
 void reconnect(const QSqlDatabase &db, const QString &action);
 
+// The failure of a statement the server did not answer within the bound (ServerWatch): its
+// connection is cut, and remembered as broken so that the next action connects again.
+DbError unanswered(const QSqlDatabase &db, const QString &action, const QString &statement);
+
+// Commits the write transaction open on the connection. On a server, a COMMIT that went out and
+// got no answer (the server went silent or away) is neither told as failed nor taken as done: the
+// station connects again, ends the old session should it linger, and asks the server whether the
+// transaction committed. Returns when it did; throws DbError (Unanswered) saying it did not, or
+// that it cannot be told while the server is away; the connection is out of the transaction
+// then (nothing is left to roll back). Any other failure is thrown as it is.
+void commit(const QSqlDatabase &db, const QString &action);
+
 // An ORDER BY term for tables without a key: the order in which the rows were added.
 QString insertionOrder(const QSqlDatabase &db);
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QUrl>
 
 namespace {
@@ -16,17 +17,49 @@ QString encoded(const QString &part)
     return QString::fromUtf8(QUrl::toPercentEncoding(part, "-._~"));
 }
 
+QString hostText(const ServerHost &h)
+{
+    return (h.name.contains(u':') ? u'[' + h.name + u']' : h.name) + u':' + QString::number(h.port);
+}
+
 } // namespace
 
 QString ServerAddress::display() const
 {
-    return database + QStringLiteral(" on ") + host + u':' + QString::number(port);
+    QStringList servers;
+    for (const ServerHost &h : hosts)
+        servers << hostText(h);
+    return database + QStringLiteral(" on ") + servers.join(QStringLiteral(", "));
 }
 
 QString ServerAddress::url() const
 {
+    QStringList servers;
+    for (const ServerHost &h : hosts)
+        servers << (h.name.contains(u':') ? u'[' + h.name + u']' : encoded(h.name)) + u':' +
+                       QString::number(h.port);
+    QStringList query;
+    for (const auto &[name, value] : options)
+        query << name + u'=' + encoded(value);
     return QStringLiteral("postgresql://") + (user.isEmpty() ? QString() : encoded(user) + u'@') +
-           encoded(host) + u':' + QString::number(port) + u'/' + encoded(database);
+           servers.join(u',') + u'/' + encoded(database) +
+           (query.isEmpty() ? QString() : u'?' + query.join(u'&'));
+}
+
+QString ServerAddress::hostList() const
+{
+    QStringList names;
+    for (const ServerHost &h : hosts)
+        names << h.name;
+    return names.join(u',');
+}
+
+QString ServerAddress::portList() const
+{
+    QStringList ports;
+    for (const ServerHost &h : hosts)
+        ports << QString::number(h.port);
+    return ports.join(u',');
 }
 
 namespace MeetAddress {
@@ -45,7 +78,7 @@ std::optional<ServerAddress> parse(const QString &location, QString *reason)
         return std::nullopt;
     };
     static const QRegularExpression form(
-        QStringLiteral(R"(^postgres(?:ql)?://(?:([^@/]*)@)?(\[[^\]/]*\]|[^:/@]*)(?::([^/]*))?/([^/?#]*)$)"),
+        QStringLiteral(R"(^postgres(?:ql)?://(?:([^@/]*)@)?([^/@]*)/([^/?#]*)(?:\?([^#]*))?$)"),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = form.match(location.trimmed());
     if (!m.hasMatch())
@@ -56,20 +89,54 @@ std::optional<ServerAddress> parse(const QString &location, QString *reason)
         return refuse(QStringLiteral("it holds a password; keep the password in the user's password file "
                                      "(~/.pgpass) or in PGPASSWORD instead"));
     a.user = decoded(user);
-    a.host = decoded(m.captured(2));
-    if (a.host.startsWith(u'[') && a.host.endsWith(u']'))
-        a.host = a.host.mid(1, a.host.size() - 2);
-    if (a.host.isEmpty())
-        return refuse(QStringLiteral("it names no server"));
-    if (m.capturedLength(3) > 0) {
-        bool ok = false;
-        a.port = m.captured(3).toInt(&ok);
-        if (!ok || a.port < 1 || a.port > 65535)
-            return refuse(QStringLiteral("\"%1\" is no port number").arg(m.captured(3)));
+
+    // Each server: a name, [an IPv6 address] or a socket folder, and its port when not 5432.
+    static const QRegularExpression server(QStringLiteral(R"(^(\[[^\]]*\]|[^:\[\]]*)(?::(.*))?$)"));
+    for (const QString &part : m.captured(2).split(u',')) {
+        const QRegularExpressionMatch h = server.match(part);
+        if (!h.hasMatch())
+            return refuse(QStringLiteral("\"%1\" is no server").arg(part));
+        ServerHost host;
+        host.name = decoded(h.captured(1));
+        if (host.name.startsWith(u'[') && host.name.endsWith(u']'))
+            host.name = host.name.mid(1, host.name.size() - 2);
+        if (host.name.isEmpty())
+            return refuse(QStringLiteral("it names no server"));
+        if (h.hasCaptured(2)) {
+            bool ok = false;
+            host.port = h.captured(2).toInt(&ok);
+            if (!ok || host.port < 1 || host.port > 65535)
+                return refuse(QStringLiteral("\"%1\" is no port number").arg(h.captured(2)));
+        }
+        a.hosts << host;
     }
-    a.database = decoded(m.captured(4));
+    a.database = decoded(m.captured(3));
     if (a.database.isEmpty())
         return refuse(QStringLiteral("it names no database"));
+
+    static const QStringList known(std::begin(Options), std::end(Options));
+    static const QStringList modes{"disable", "allow", "prefer", "require", "verify-ca", "verify-full"};
+    if (m.hasCaptured(4) && !m.captured(4).isEmpty()) {
+        for (const QString &pair : m.captured(4).split(u'&')) {
+            const QString name = decoded(pair.section(u'=', 0, 0));
+            const QString value = decoded(pair.section(u'=', 1));
+            if (!known.contains(name))
+                return refuse(QStringLiteral("it asks for \"%1\", which a meet address cannot set (only %2)")
+                                  .arg(name, known.join(QStringLiteral(", "))));
+            if (!pair.contains(u'=') || value.isEmpty())
+                return refuse(QStringLiteral("it gives %1 no value").arg(name));
+            if (name == QStringLiteral("sslmode") && !modes.contains(value))
+                return refuse(
+                    QStringLiteral("\"%1\" is no sslmode (%2)").arg(value, modes.join(QStringLiteral(", "))));
+            // The driver takes the connection's options separated by ";".
+            if (value.contains(u';'))
+                return refuse(QStringLiteral("the %1 \"%2\" holds a \";\"").arg(name, value));
+            for (const auto &given : std::as_const(a.options))
+                if (given.first == name)
+                    return refuse(QStringLiteral("it gives %1 twice").arg(name));
+            a.options.append({name, value});
+        }
+    }
     return a;
 }
 

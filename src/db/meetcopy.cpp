@@ -4,6 +4,7 @@
 #include "db/engine.h"
 #include "db/meetaddress.h"
 #include "db/meetschema.h"
+#include "db/serverwatch.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace MeetCopy {
 namespace {
@@ -35,6 +37,12 @@ const char *wordsFor(const QString &table)
         if (table == QLatin1StringView(name))
             return word;
     return "rows";
+}
+
+Progress &shown()
+{
+    static Progress progress;
+    return progress;
 }
 
 qint64 count(const QSqlDatabase &db, const QString &action, const char *table)
@@ -62,7 +70,13 @@ Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString 
 
     const ReadTransaction oneState(from, action);
     Counts counts;
+    const int total = int(MeetSchema::tables().size());
     for (const MeetSchema::Table &t : MeetSchema::tables()) {
+        if (shown())
+            shown()(QStringLiteral("%1 (%2 of %3)")
+                        .arg(QLatin1StringView(wordsFor(QString::fromLatin1(t.name))))
+                        .arg(counts.size() + 1)
+                        .arg(total));
         QStringList columns;
         QString key;
         const MeetSchema::Field *autoNumber = nullptr;
@@ -108,6 +122,13 @@ Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString 
 
 } // namespace
 
+ShowingProgress::ShowingProgress(Progress progress) : m_before(std::exchange(shown(), std::move(progress))) {}
+
+ShowingProgress::~ShowingProgress()
+{
+    shown() = std::move(m_before);
+}
+
 QString describe(const Counts &counts)
 {
     QStringList parts;
@@ -122,6 +143,7 @@ Counts toServer(const QSqlDatabase &from, const QString &address)
     DbConnection target;
     target.open(address, DbConnection::Mode::ReadWrite);
     const QSqlDatabase to = target.database();
+    const ServerWatch::WholeMeet longer(to);
     const QStringList present = Engine::tables(to);
     if (!present.isEmpty())
         throw DbError(
@@ -146,6 +168,7 @@ Counts toFile(const QSqlDatabase &from, const QString &path)
             QStringLiteral("the folder \"%1\" does not exist").arg(QDir::toNativeSeparators(target.path())));
     QFile::remove(building);
     Counts counts;
+    const ServerWatch::WholeMeet longer(from);
     try {
         DbConnection file;
         try {
@@ -178,6 +201,7 @@ Counts replaceOnServer(const QSqlDatabase &server, const QString &path)
     for (const MeetSchema::Table &t : MeetSchema::tables())
         all << QString::fromLatin1(t.name);
     // Every other station's save waits for the whole replacement rather than colliding with it.
+    const ServerWatch::WholeMeet longer(server);
     return WriteTransaction::run(server, action, all,
                                  [&] { return copyInto(file.database(), server, action, Tables::Empty); });
 }

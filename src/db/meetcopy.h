@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 // A whole meet copied from one database into another: from the file to a server in the morning,
 // from the server to a file at night. Every row of the nine tables under its own keys, in the
 // order the rows were added, and each AutoNumber going on from where it stood. All or nothing:
@@ -16,6 +18,24 @@ struct Count
     qint64 rows = 0;
 };
 using Counts = QVector<Count>;
+
+// How far a copy has come, told before each table: "riders (3 of 9)". A copy of a large meet to or
+// from a server takes a while, and is not cut short by the bound on one statement's wait: the
+// window that started it shows this instead.
+using Progress = std::function<void(const QString &step)>;
+
+// Every copy (and restore) tells its progress to this while it lives, then to the one before.
+class ShowingProgress
+{
+public:
+    explicit ShowingProgress(Progress progress);
+    ~ShowingProgress();
+    ShowingProgress(const ShowingProgress &) = delete;
+    ShowingProgress &operator=(const ShowingProgress &) = delete;
+
+private:
+    Progress m_before;
+};
 
 // "classes 17, judge assignments 136, coaches 200, ..." for the user.
 QString describe(const Counts &counts);

@@ -2,6 +2,7 @@
 
 #include "db/engine.h"
 #include "db/fileengine.h"
+#include "db/serverwatch.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -41,6 +42,7 @@ QSqlQuery run(const QSqlDatabase &db, const QString &action, const QString &stat
         query.setForwardOnly(true);
         // A statement without values runs as it is: the server prepares only plain reads and writes.
         bool ran = false;
+        ServerWatch::Statement watch(db);
         if (!bound)
             ran = query.exec(statement);
         else if (query.prepare(statement)) {
@@ -49,6 +51,8 @@ QSqlQuery run(const QSqlDatabase &db, const QString &action, const QString &stat
         }
         if (ran)
             return query;
+        if (watch.expired())
+            throw Engine::unanswered(db, action, statement);
         const QSqlError error = query.lastError();
         const DbError::Kind kind = Engine::classify(db, error);
         if (kind == DbError::Kind::Lost && attempt == 0 && repeatable(db, statement)) {
@@ -100,12 +104,18 @@ ResultRows collect(QSqlQuery &query, const QSqlDatabase &db, const QString &acti
     result.columns.reserve(n);
     for (int i = 0; i < n; ++i)
         result.columns << record.fieldName(i);
+    // The rows of a forward-only query come from the server as they are read.
+    ServerWatch::Statement watch(db);
     while (query.next()) {
+        if ((result.rows.size() & 255) == 255)
+            watch.renew();
         QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
             row[i] = query.value(i);
         result.rows.push_back(std::move(row));
     }
+    if (watch.expired())
+        throw Engine::unanswered(db, action, statement);
     if (query.lastError().isValid())
         throw DbError(action, statement, Engine::message(query.lastError()),
                       Engine::classify(db, query.lastError()), Engine::onServer(db));
@@ -162,9 +172,13 @@ void Repeated::exec(const QVariantList &values)
 {
     for (int i = 0; i < values.size(); ++i)
         m_query.bindValue(i, values[i]);
-    if (!m_query.exec())
+    ServerWatch::Statement watch(m_db);
+    if (!m_query.exec()) {
+        if (watch.expired())
+            throw Engine::unanswered(m_db, m_action, m_statement);
         throw DbError(m_action, m_statement, Engine::message(m_query.lastError()),
                       Engine::classify(m_db, m_query.lastError()), Engine::onServer(m_db));
+    }
     m_query.finish();
 }
 

@@ -31,8 +31,15 @@ WriteTransaction::~WriteTransaction()
 
 void WriteTransaction::commit()
 {
-    // A COMMIT that fails (the file still held by a reader) leaves the transaction to roll back.
-    Sql::exec(m_db, m_action, QStringLiteral("COMMIT"));
+    // A COMMIT that fails (the file still held by a reader) leaves the transaction to roll back;
+    // one that got no answer has ended it on this side, whatever became of it on the server.
+    try {
+        Engine::commit(m_db, m_action);
+    } catch (const DbError &) {
+        if (!Engine::inTransaction(m_db))
+            m_done = true;
+        throw;
+    }
     m_done = true;
     Engine::leaveTransaction(m_db);
 }

@@ -226,8 +226,16 @@ private Q_SLOTS:
 
         QTemporaryDir dir;
         const QString file = dir.filePath("copy.mdb");
-        const MeetCopy::Counts counts = MeetCopy::toFile(meet.db(), file);
+        QStringList steps;
+        const MeetCopy::Counts counts = [&] {
+            const MeetCopy::ShowingProgress showing([&](const QString &step) { steps << step; });
+            return MeetCopy::toFile(meet.db(), file);
+        }();
         QCOMPARE(counts.size(), 9);
+        // Told table by table, as the copy goes.
+        QCOMPARE(steps.size(), 9);
+        QCOMPARE(steps.front(), "classes (1 of 9)");
+        QCOMPARE(steps.back(), "teams (9 of 9)");
         for (const MeetCopy::Count &c : counts)
             QCOMPARE(c.rows, qint64(MeetQuery::count(meet.db(), c.table)));
         QVERIFY(

@@ -128,8 +128,7 @@ QString serverFolder()
     return qEnvironmentVariable("TROTWISE_PGSERVER_DIR");
 }
 
-std::optional<QString> serverScript(const QString &command, const QString &folder,
-                                    const QStringList &more)
+std::optional<QString> serverScript(const QString &command, const QString &folder, const QStringList &more)
 {
     QProcess script;
     script.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -158,13 +157,48 @@ QString authority(const QString &folder)
     return QDir(folder).filePath(QStringLiteral("ca.crt"));
 }
 
-QString tcpAddress(const QString &database, const QString &host, const QString &query,
-                   const QString &folder)
+QString tcpAddress(const QString &database, const QString &host, const QString &query, const QString &folder)
 {
     return QStringLiteral("postgresql://%1@%2:%3/%4%5")
-        .arg(QLatin1StringView(PasswordUser), host,
-             readLine(QDir(folder).filePath(QStringLiteral("port"))), database,
-             query.isEmpty() ? QString() : u'?' + query);
+        .arg(QLatin1StringView(PasswordUser), host, readLine(QDir(folder).filePath(QStringLiteral("port"))),
+             database, query.isEmpty() ? QString() : u'?' + query);
+}
+
+ServerPair::ServerPair(QString folder) : m_folder(std::move(folder))
+{
+    serverScript(QStringLiteral("clean"), m_folder);
+    const auto admin = serverScript(QStringLiteral("start"), m_folder);
+    if (!admin)
+        return;
+    ServerAddress both = *MeetAddress::parse(*admin);
+    both.database = QStringLiteral("meet");
+    try {
+        DbConnection c;
+        c.open(*admin, DbConnection::Mode::ReadWrite);
+        Sql::exec(c.database(), QStringLiteral("Preparing a test database"),
+                  QStringLiteral("CREATE DATABASE meet"));
+    } catch (const DbError &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return;
+    }
+    const auto standby = serverScript(QStringLiteral("standby"), m_folder);
+    if (!standby)
+        return;
+    ServerAddress alone = *MeetAddress::parse(*standby);
+    alone.database = both.database;
+    both.hosts += alone.hosts;
+    m_both = both.url();
+    m_standby = alone.url();
+}
+
+ServerPair::~ServerPair()
+{
+    serverScript(QStringLiteral("clean"), m_folder);
+}
+
+bool ServerPair::failOver()
+{
+    return serverScript(QStringLiteral("cut"), m_folder) && serverScript(QStringLiteral("promote"), m_folder);
 }
 
 FrozenServer::FrozenServer(QString folder) : m_folder(std::move(folder))

@@ -42,6 +42,30 @@ QString authority(const QString &folder = serverFolder());
 QString tcpAddress(const QString &database, const QString &host = QStringLiteral("localhost"),
                    const QString &query = {}, const QString &folder = serverFolder());
 
+// A server of its own with a synchronous streaming standby, in a folder (removed when this goes),
+// holding an empty database "meet": its address naming both servers (the server first), as a
+// station's address names them, and naming the standby alone.
+class ServerPair
+{
+public:
+    explicit ServerPair(QString folder);
+    ~ServerPair();
+    ServerPair(const ServerPair &) = delete;
+    ServerPair &operator=(const ServerPair &) = delete;
+
+    // Whether both servers run.
+    bool ready() const { return !m_standby.isEmpty(); }
+    const QString &both() const { return m_both; }
+    const QString &standby() const { return m_standby; }
+    // The server cut as a power cut would, and the standby promoted to take its place.
+    bool failOver();
+
+private:
+    QString m_folder;
+    QString m_both;
+    QString m_standby;
+};
+
 // The server frozen (SIGSTOP) while this lives, as a network that drops silently looks to a
 // station. It goes on when this goes, however the test ends; should the test program die, the
 // script lets it go by itself after a while.
