@@ -7,6 +7,9 @@
 
 namespace {
 
+const QString HoldsPassword = QStringLiteral(
+    "it holds a password; keep the password in the user's password file (~/.pgpass) or in PGPASSWORD instead");
+
 QString decoded(const QString &part)
 {
     return QUrl::fromPercentEncoding(part.toUtf8());
@@ -86,8 +89,7 @@ std::optional<ServerAddress> parse(const QString &location, QString *reason)
     ServerAddress a;
     const QString user = m.captured(1);
     if (user.contains(u':'))
-        return refuse(QStringLiteral("it holds a password; keep the password in the user's password file "
-                                     "(~/.pgpass) or in PGPASSWORD instead"));
+        return refuse(HoldsPassword);
     a.user = decoded(user);
 
     // Each server: a name, [an IPv6 address] or a socket folder, and its port when not 5432.
@@ -120,6 +122,8 @@ std::optional<ServerAddress> parse(const QString &location, QString *reason)
         for (const QString &pair : m.captured(4).split(u'&')) {
             const QString name = decoded(pair.section(u'=', 0, 0));
             const QString value = decoded(pair.section(u'=', 1));
+            if (name.compare(QStringLiteral("password"), Qt::CaseInsensitive) == 0)
+                return refuse(HoldsPassword);
             if (!known.contains(name))
                 return refuse(QStringLiteral("it asks for \"%1\", which a meet address cannot set (only %2)")
                                   .arg(name, known.join(QStringLiteral(", "))));

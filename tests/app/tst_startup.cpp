@@ -115,6 +115,11 @@ private Q_SLOTS:
             << QStringList{"--meet", "postgresql://u:hunter2@h/db"} << QString() << ""
             << ""
             << "\"postgresql://u:*****@h/db\" (from the command line) cannot be used: it holds a password";
+        QTest::newRow("a password as a parameter")
+            << QStringList{"--meet", "postgresql://u@h/db?sslmode=require&Password=hunter2"} << QString() << ""
+            << ""
+            << "\"postgresql://u@h/db?sslmode=require&Password=*****\" (from the command line) cannot be used: "
+               "it holds a password";
         QTest::newRow("a password in the file")
             << none << "meet = postgresql://trotwise:hun/ter2@showserver/trotwise?password=hunter2"
             << ""
