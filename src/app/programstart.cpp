@@ -34,6 +34,7 @@ int run(TrotwiseApplication &application, const QString &appFolder,
     DialogMessages messages;
     AppState state;
     state.messages = &messages;
+    state.setStation(QString());
     application.setMessages(&messages);
 
     // The data folder of an installed program is the user's, made at the first start.

@@ -2,6 +2,7 @@
 
 #include "common/ridernumber.h"
 #include "db/classcatalogue.h"
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 #include "shell/gridmarks.h"
@@ -191,6 +192,14 @@ std::optional<EntrySheet::Refusal> EntrySheet::write(const GridMarks &ticks, con
     if (auto failure = firstFailure(ticks, partners, found))
         return failure;
 
+    Journal::Recorder journal(m_db, action, Journal::Kind::Entries, QString());
+    journal.setWhat(QStringLiteral("Entries of team %1")
+                        .arg(Sql::scalar(m_db, action, QStringLiteral("SELECT TeamName FROM TblTeam WHERE TeamCode = ?"),
+                                         {m_team})
+                                 .toString()));
+    for (const char *table : {"TblEntry", "TblPairing"})
+        journal.watch(QLatin1StringView(table),
+                      QStringLiteral("RiderIndex IN (SELECT RiderIndex FROM TblPerson WHERE TeamCode = ?)"), {m_team});
     // Pairings in which another team's rider names one of these riders stay.
     for (const char *table : {"TblEntry", "TblPairing"})
         Sql::exec(m_db, action,
@@ -215,5 +224,6 @@ std::optional<EntrySheet::Refusal> EntrySheet::write(const GridMarks &ticks, con
             pairing.exec({rider, p.number, p.index, p.firstName, Sql::text(p.lastName)});
         }
     }
+    journal.write();
     return std::nullopt;
 }

@@ -41,7 +41,10 @@ public:
         if (damaging)
             damage(path);
     }
-    void replaceFrom(const QString &path) override { m_meet->replaceFrom(path); }
+    void replaceFrom(const QString &path, const QString &journalLine) override
+    {
+        m_meet->replaceFrom(path, journalLine);
+    }
     std::int64_t changeCount() override { return m_meet->changeCount(); }
     bool failing = false;
     bool damaging = false;
