@@ -1,0 +1,64 @@
+#include "app/historyreport.h"
+
+namespace HistoryReport {
+
+QString shownTime(const QDateTime &savedAt)
+{
+    return savedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+ShapedRows rows(const QVector<Journal::Line> &lines)
+{
+    ResultRows flat;
+    flat.columns = {QStringLiteral("Line"), QStringLiteral("Saved"), QStringLiteral("Station"),
+                    QStringLiteral("Kind"), QStringLiteral("What")};
+    flat.rows.reserve(lines.size());
+    for (const Journal::Line &l : lines)
+        flat.rows.push_back({l.id, shownTime(l.savedAt), l.station, l.kind, l.what});
+    return ShapedRows::flat(std::move(flat), QStringLiteral("Lines"));
+}
+
+Report::Layout RptHistory(const QString &chosenBy)
+{
+    const Report::Font title{QStringLiteral("Arial"), 16, true};
+    const Report::Font heading{QStringLiteral("Arial"), 11, true};
+    const Report::Font body{QStringLiteral("Arial"), 9};
+    const Report::Font small{QStringLiteral("Arial"), 8, false, true};
+
+    Report::Layout rpt;
+    rpt.caption = QStringLiteral("History");
+    rpt.title = QStringLiteral("History");
+    const int width = rpt.printableWidth();
+    const auto centred = Qt::AlignHCenter | Qt::AlignTop;
+
+    rpt.reportHeader.height = 1020;
+    rpt.reportHeader.label(QStringLiteral("LblTitle"), QStringLiteral("History of the Saves"), {0, 0, width, 480}, title)
+        .alignment = centred;
+    rpt.reportHeader
+        .label(QStringLiteral("LblShow"), QStringLiteral("KORV State Championship, ") + chosenBy,
+               {0, 540, width, 345}, heading)
+        .alignment = centred;
+
+    // Line, saved, station, kind, what: the columns' left edges.
+    const int at[] = {0, 720, 2640, 4320, 5760};
+    rpt.pageHeader.height = 300;
+    const char *headings[] = {"Line", "Saved", "Station", "Kind", "What"};
+    for (int c = 0; c < 5; ++c)
+        rpt.pageHeader.label(QStringLiteral("LblHeading%1").arg(c), QString::fromLatin1(headings[c]),
+                             {at[c], 0, (c < 4 ? at[c + 1] : width) - at[c] - 60, 285}, small);
+
+    rpt.detail.height = 270;
+    const char *fields[] = {"Line", "Saved", "Station", "Kind", "What"};
+    for (int c = 0; c < 5; ++c)
+        rpt.detail
+            .field(QStringLiteral("txt%1").arg(QString::fromLatin1(fields[c])), QString::fromLatin1(fields[c]),
+                   {at[c], 0, (c < 4 ? at[c + 1] : width) - at[c] - 60, 255}, body)
+            .canGrow = true;
+
+    rpt.pageFooter.height = 300;
+    rpt.pageFooter.label(QStringLiteral("LblPage"), QStringLiteral("Page %p of %P"), {0, 0, width, 285}, body)
+        .alignment = centred;
+    return rpt;
+}
+
+} // namespace HistoryReport
