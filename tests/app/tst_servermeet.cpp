@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "db/engine.h"
 #include "db/meetaddress.h"
+#include "db/journal.h"
 #include "db/meetcopy.h"
 #include "db/meetfilecheck.h"
 #include "db/writetransaction.h"
@@ -22,6 +23,7 @@
 #include "registration/teamroster.h"
 #include "shell/gridcell.h"
 
+#include <QRegularExpression>
 #include <QScrollBar>
 
 class TstServerMeet : public QObject
@@ -105,11 +107,18 @@ private Q_SLOTS:
         b.addPlacing(3, 1, 2, "A", judge);
         Sql::exec(meet.db(), "delete", "DELETE FROM TblTeam WHERE TeamCode = ?", {gone});
         const QString before = MeetFixture::dump(meet.db());
+        Journal::writeLine(meet.db(), "a save", Journal::Kind::Roster, "Team Gone deleted");
+        // The journal goes along, a line of each copy's own added to it.
+        const auto journal = [](const QSqlDatabase &db) {
+            return MeetQuery::column(db, "SELECT Kind || ': ' || What FROM TblJournal ORDER BY JournalID")
+                .join('\n')
+                .replace(QRegularExpression(" from .*"), "");
+        };
 
         QTemporaryDir dir;
         const QString file = dir.filePath("copy.mdb");
         const MeetCopy::Counts counts = MeetCopy::toFile(meet.db(), file);
-        QCOMPARE(counts.size(), 9);
+        QCOMPARE(counts.size(), 10);
         for (const MeetCopy::Count &c : counts)
             QCOMPARE(c.rows, qint64(MeetQuery::count(meet.db(), c.table)));
         QVERIFY(
@@ -117,12 +126,14 @@ private Q_SLOTS:
         DbConnection copy;
         copy.open(file, DbConnection::Mode::ReadWrite);
         QCOMPARE(MeetFixture::dump(copy.database()), before);
+        QCOMPARE(journal(copy.database()), "Roster: Team Gone deleted\nMeet copied in");
 
         const QString back = TestEngine::newDatabase();
         MeetCopy::toServer(copy.database(), back);
         DbConnection server;
         server.open(back, DbConnection::Mode::ReadWrite);
         QCOMPARE(MeetFixture::dump(server.database()), before);
+        QCOMPARE(journal(server.database()), "Roster: Team Gone deleted\nMeet copied in\nMeet copied in");
         // The deleted team's key is not given again, in the copy as in the meet.
         QCOMPARE(MeetBuilder(server.database()).addTeam("New", "C"), gone + 1);
         QCOMPARE(MeetBuilder(copy.database()).addTeam("New", "C"), gone + 1);
