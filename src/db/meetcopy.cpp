@@ -160,7 +160,7 @@ Counts toServer(const QSqlDatabase &from, const QString &address)
     });
 }
 
-Counts toFile(const QSqlDatabase &from, const QString &path)
+Counts toFile(const QSqlDatabase &from, const QString &path, bool journalLine)
 {
     const QString action = QStringLiteral("Copying the meet to \"%1\"").arg(QDir::toNativeSeparators(path));
     const QFileInfo target(path);
@@ -173,8 +173,9 @@ Counts toFile(const QSqlDatabase &from, const QString &path)
         file.open(building, DbConnection::Mode::Create);
         counts = WriteTransaction::run(file.database(), action, [&] {
             const Counts copied = copyInto(from, file.database(), action, Tables::Make);
-            Journal::writeLine(file.database(), action, Journal::Kind::CopyIn,
-                               QStringLiteral("Meet copied in from %1").arg(describeSource(from)));
+            if (journalLine)
+                Journal::writeLine(file.database(), action, Journal::Kind::CopyIn,
+                                   QStringLiteral("Meet copied in from %1").arg(describeSource(from)));
             return copied;
         });
     } catch (...) {

@@ -26,7 +26,8 @@ Counts toServer(const QSqlDatabase &from, const QString &address);
 
 // Into a meet file at path, built beside it and put in its place (replacing a file there) only
 // once complete. Throws DbError (and then the file at path is as it was).
-Counts toFile(const QSqlDatabase &from, const QString &path);
+// A snapshot's copy (journalLine false) carries the journal as it is, without a line of its own.
+Counts toFile(const QSqlDatabase &from, const QString &path, bool journalLine = true);
 
 // The whole meet on the server replaced by the meet file at path, in one transaction: every row of
 // the nine tables taken out and the file's put in, keys as they were in the file. Throws DbError

@@ -108,7 +108,7 @@ std::int64_t MeetFileSource::changeCount()
 
 void ServerMeetSource::copyTo(const QString &path)
 {
-    MeetCopy::toFile(m_meet.database(), path);
+    MeetCopy::toFile(m_meet.database(), path, false);
 }
 
 void ServerMeetSource::replaceFrom(const QString &path, const QString &journalLine)
