@@ -123,7 +123,8 @@ RiderRegistry::SaveOutcome RiderRegistry::write(const RiderRecord &r, std::int16
                               Sql::text(r.zip),
                               r.teamCode};
     Journal::Recorder journal(m_db, action, Journal::Kind::Roster,
-                              QStringLiteral("Rider %1 %2 (%3)").arg(r.firstName, r.lastName, r.number));
+                              QStringLiteral("Rider %1 %2").arg(r.firstName, r.lastName) +
+                                  (r.number.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(r.number)));
     const QString where = QStringLiteral("RiderIndex = ?");
     if (r.index == -1) {
         const std::int32_t index = Sql::insert(
@@ -155,9 +156,11 @@ void RiderRegistry::remove(std::int32_t index) const
             m_db, action, QStringLiteral("SELECT FirstName, LastName, RiderNumber FROM TblPerson WHERE RiderIndex = ?"),
             {index});
         if (!name.isEmpty())
-            journal.setWhat(QStringLiteral("Rider %1 %2 (%3) deleted")
+            journal.setWhat(QStringLiteral("Rider %1 %2%3 deleted")
                                 .arg(name.rows[0][0].toString(), name.rows[0][1].toString(),
-                                     name.rows[0][2].toString()));
+                                     name.rows[0][2].toString().isEmpty()
+                                         ? QString()
+                                         : QStringLiteral(" (%1)").arg(name.rows[0][2].toString())));
         Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblPerson WHERE RiderIndex = ?"), {index});
         journal.write();
     });
