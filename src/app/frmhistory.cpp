@@ -147,9 +147,15 @@ FrmHistory::FrmHistory(AppState &app, QWidget *mainMenu)
 FrmHistory *FrmHistory::open(AppState &app, QWidget *mainMenu)
 {
     auto *window = new FrmHistory(app, mainMenu);
-    window->m_station->addItems(QStringList{Any} + Journal::stations(app.MeetDb()));
-    window->m_station->setCurrentIndex(0);
-    window->Load_Lines();
+    try {
+        window->m_station->addItems(QStringList{Any} + Journal::stations(app.MeetDb()));
+        window->m_station->setCurrentIndex(0);
+        window->Load_Lines();
+    } catch (...) {
+        // Never shown: the main menu is given back as it was.
+        delete window;
+        throw;
+    }
     window->show();
     centreOnScreen(window, app);
     window->m_lines->setFocus();

@@ -69,13 +69,13 @@ private Q_SLOTS:
 
         MeetHarness::choose(w, "CbStation", 2); // "Registration"
         QCOMPARE(w->findChild<QComboBox *>("CbStation")->currentText(), "Registration");
-        emit w->findChild<QComboBox *>("CbStation")->activated(2);
+        Q_EMIT w->findChild<QComboBox *>("CbStation")->activated(2);
         QCOMPARE(column(lines, 0), QStringList{"2"});
         QCOMPARE(list(w, "GrdBefore")->topLevelItemCount(), 0);
         QCOMPARE(list(w, "GrdAfter")->topLevelItemCount(), 1);
         MeetHarness::choose(w, "CbStation", 0);
         MeetHarness::choose(w, "CbWhat", 4); // "Placings"
-        emit w->findChild<QComboBox *>("CbWhat")->activated(4);
+        Q_EMIT w->findChild<QComboBox *>("CbWhat")->activated(4);
         QCOMPARE(column(lines, 0), (QStringList{"3", "1"}));
 
         MeetHarness::click(w, "CmdPrintPreview");

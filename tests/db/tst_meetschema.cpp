@@ -47,6 +47,7 @@ private Q_SLOTS:
     void init() { m = std::make_unique<MeetFile>(); }
     void cleanup() { m.reset(); }
 
+    // And the journal beside them, keyed by its line.
     void newMeet_hasNineTablesInOrderAndFiveKeysOnly()
     {
         const bool server = Engine::onServer(db());
@@ -60,7 +61,7 @@ private Q_SLOTS:
                       "ORDER BY name");
         QCOMPARE(
             MeetQuery::column(db(), objects).join(u',').toLower(),
-            "tblclass,tblclassjudges,tblcoach,tblentry,tbljudge,tblpairing,tblperson,tblplacing,tblteam");
+            "tblclass,tblclassjudges,tblcoach,tblentry,tbljournal,tbljudge,tblpairing,tblperson,tblplacing,tblteam");
         QCOMPARE(Sql::select(db(), "columns", "SELECT * FROM TblCoach").columns.join(u',').toLower(),
                  "firstname,lastname,address,city,zip,primary,secondary,email,position,teamcode,coachcode");
 
@@ -70,11 +71,13 @@ private Q_SLOTS:
                                     "i.indrelid = lower(?)::regclass")
                    : QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0");
         QStringList keys;
-        for (const MeetSchema::Table &t : MeetSchema::tables())
+        std::vector<MeetSchema::Table> all(MeetSchema::tables().begin(), MeetSchema::tables().end());
+        all.push_back(MeetSchema::journal());
+        for (const MeetSchema::Table &t : all)
             for (const QString &key : MeetQuery::column(db(), keyOf, {QString::fromLatin1(t.name)}))
                 keys << QLatin1StringView(t.name) + u'.' + key.toLower();
         QCOMPARE(keys, (QStringList{"TblClass.classnumber", "TblCoach.coachcode", "TblJudge.judgeid",
-                                    "TblPerson.riderindex", "TblTeam.teamcode"}));
+                                    "TblPerson.riderindex", "TblTeam.teamcode", "TblJournal.journalid"}));
     }
 
     void indexes_madeWithEveryMeetAndAddedToAnOldOne_data()

@@ -15,6 +15,7 @@
 #include "registration/numberassigner.h"
 #include "registration/riderregistry.h"
 #include "registration/teamroster.h"
+#include "shell/gridmarks.h"
 #include "shell/putback.h"
 
 using Save = std::function<void(class TestJournal &)>;
@@ -26,7 +27,7 @@ class TestJournal : public QObject
 
 public:
     std::unique_ptr<MeetFile> m;
-    std::int32_t blue = 0, red = 0, ann = 0, bo = 0, cy = 0, coach = 0, judge1 = 0, judge2 = 0, spare = 0;
+    std::int32_t blue = 0, red = 0, green = 0, ann = 0, bo = 0, cy = 0, eve = 0, coach = 0, judge1 = 0, judge2 = 0, spare = 0;
 
     QSqlDatabase db() const { return m->db(); }
 
@@ -67,7 +68,10 @@ private Q_SLOTS:
         ann = b.addRider(blue, "Ann", "Lee", "1");
         bo = b.addRider(blue, "Bo", "Brown", "2");
         cy = b.addRider(red, "Cy", "Cole", "3");
+        eve = b.addRider(red, "Eve", "Ede", "5"); // entered nowhere
         coach = b.addCoach(blue, "Hal", "Hart");
+        green = b.addTeam("Green", "B");
+        b.addCoach(green, "Gil", "Gale");
         judge1 = b.addJudge("Jo", "Abel");
         judge2 = b.addJudge("Kim", "Baker");
         spare = b.addJudge("Lu", "Cruz");
@@ -91,10 +95,7 @@ private Q_SLOTS:
         QTest::newRow("team changed") << Save([&](TestJournal &t) { TeamRoster(t.db()).save(team(t.red)); })
                                       << "Roster" << "TblTeam";
         QTest::newRow("team deleted with its coaches")
-            << Save([](TestJournal &t) {
-                   Sql::exec(t.db(), "test", "DELETE FROM TblPerson WHERE TeamCode = ?", {t.blue});
-                   TeamRoster(t.db()).deleteWithCoaches(t.blue);
-               })
+            << Save([](TestJournal &t) { TeamRoster(t.db()).deleteWithCoaches(t.green); })
             << "Roster" << "TblTeam TblCoach";
         QTest::newRow("coach added")
             << Save([](TestJournal &t) { CoachRoster(t.db()).save({-1, t.red, "Ida", "Ives", "", "", "", "", "", "", "Head Coach"}); })
@@ -103,17 +104,17 @@ private Q_SLOTS:
                                        << "Roster" << "TblCoach";
         QTest::newRow("rider changed")
             << Save([](TestJournal &t) {
-                   QCOMPARE(RiderRegistry(t.db()).save({t.cy, t.red, "33", "Cy", "Cole-Fox"}),
+                   QCOMPARE(RiderRegistry(t.db()).save({t.cy, t.red, "33", "Cy", "Cole-Fox", "", "", ""}),
                             RiderRegistry::SaveOutcome::Saved);
                })
             << "Roster" << "TblPerson";
         QTest::newRow("rider added")
-            << Save([](TestJournal &t) { RiderRegistry(t.db()).save({-1, t.red, "44", "Dee", "Dunn"}); })
+            << Save([](TestJournal &t) { RiderRegistry(t.db()).save({-1, t.red, "44", "Dee", "Dunn", "", "", ""}); })
             << "Roster" << "TblPerson";
-        QTest::newRow("rider deleted") << Save([](TestJournal &t) { RiderRegistry(t.db()).remove(t.cy); })
+        QTest::newRow("rider deleted") << Save([](TestJournal &t) { RiderRegistry(t.db()).remove(t.eve); })
                                        << "Roster" << "TblPerson";
         QTest::newRow("judge changed")
-            << Save([](TestJournal &t) { JudgeRoster(t.db()).save({t.spare, "Lu", "Cruz-Diaz"}); })
+            << Save([](TestJournal &t) { JudgeRoster(t.db()).save({t.spare, "Lu", "Cruz-Diaz", "", "", "", "", "", "", ""}); })
             << "Roster" << "TblJudge";
         QTest::newRow("judge deleted")
             << Save([](TestJournal &t) { QCOMPARE(JudgeRoster(t.db()).remove(t.spare), std::nullopt); })
@@ -123,7 +124,7 @@ private Q_SLOTS:
         QTest::newRow("division's judges")
             << Save([](TestJournal &t) {
                    JudgeAssignments judges(t.db(), "A");
-                   GridMarks marks(judges.judges().size());
+                   GridMarks marks(int(judges.judges().size()));
                    for (int r = 1; r <= 2; ++r)
                        marks.set(r + 1, 4, true);
                    QVERIFY(!judges.submit(marks));
@@ -221,7 +222,7 @@ private Q_SLOTS:
     void putBack_keepsTheRosterRules()
     {
         // A rider added and entered since cannot be put back out of the meet, nor a judge who places.
-        QCOMPARE(RiderRegistry(db()).save({-1, red, "44", "Dee", "Dunn"}), RiderRegistry::SaveOutcome::Saved);
+        QCOMPARE(RiderRegistry(db()).save({-1, red, "44", "Dee", "Dunn", "", "", ""}), RiderRegistry::SaveOutcome::Saved);
         const auto dee = Sql::scalar(db(), "t", "SELECT max(RiderIndex) FROM TblPerson").toInt();
         const qint64 added = lastLine();
         m->build().addEntry(2, dee);
@@ -275,9 +276,9 @@ private Q_SLOTS:
             return out;
         };
         QCOMPARE(ids({}), (QList<qint64>{2, 1}));
-        QCOMPARE(ids({"Placings"}), QList<qint64>{1});
-        QCOMPARE(ids({{}, "Judging Office"}), QList<qint64>{2});
-        QCOMPARE(ids({{}, {}, QDateTime::currentDateTime().addDays(1)}), QList<qint64>{});
+        QCOMPARE(ids({"Placings", {}, {}, {}}), QList<qint64>{1});
+        QCOMPARE(ids({{}, "Judging Office", {}, {}}), QList<qint64>{2});
+        QCOMPARE(ids({{}, {}, QDateTime::currentDateTime().addDays(1), {}}), QList<qint64>{});
         QCOMPARE(ids({{}, {}, {}, QDateTime::currentDateTime().addDays(1)}), (QList<qint64>{2, 1}));
         QCOMPARE(Journal::stations(db()), (QStringList{"Entry Booth 2", "Judging Office"}));
     }
