@@ -19,7 +19,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTimeZone>
 #include <QTreeWidget>
 
 #include <optional>
@@ -143,7 +142,7 @@ bool journalFigures(const Context &context)
             Sql::Inserter lines(db, QStringLiteral("bench"), QStringLiteral("TblJournal"),
                                 {QStringLiteral("SavedAt"), QStringLiteral("Station"), QStringLiteral("Kind"),
                                  QStringLiteral("What"), QStringLiteral("TableNames"), QStringLiteral("RowData")});
-            const QDateTime start(QDate(2026, 12, 7), QTime(7, 0), QTimeZone::UTC);
+            const QDateTime start(QDate(2026, 12, 7), QTime(7, 0), Qt::UTC);
             for (int i = 0; i < 10000; ++i)
                 lines.add({start.addSecs(i * 3).toString(Qt::ISODateWithMs),
                            QStringLiteral("Entry Booth %1").arg(i % 3 + 1), QStringLiteral("Placings"),
