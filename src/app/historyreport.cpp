@@ -1,10 +1,28 @@
 #include "app/historyreport.h"
 
+#include <QHash>
+
 namespace HistoryReport {
 
 QString shownTime(const QDateTime &savedAt)
 {
-    return savedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // The station's offset from UTC, looked up once an hour of the day rather than once a line
+    // (clocks change on the hour).
+    static thread_local QHash<qint64, int> offsets;
+    const qint64 hour = savedAt.toSecsSinceEpoch() / 3600;
+    auto offset = offsets.constFind(hour);
+    if (offset == offsets.cend())
+        offset = offsets.insert(hour, savedAt.toLocalTime().offsetFromUtc());
+    const QDateTime local = savedAt.toUTC().addSecs(*offset);
+    const QDate d = local.date();
+    const QTime t = local.time();
+    return QStringLiteral("%1-%2-%3 %4:%5:%6")
+        .arg(d.year(), 4, 10, QLatin1Char('0'))
+        .arg(d.month(), 2, 10, QLatin1Char('0'))
+        .arg(d.day(), 2, 10, QLatin1Char('0'))
+        .arg(t.hour(), 2, 10, QLatin1Char('0'))
+        .arg(t.minute(), 2, 10, QLatin1Char('0'))
+        .arg(t.second(), 2, 10, QLatin1Char('0'));
 }
 
 ShapedRows rows(const QVector<Journal::Line> &lines)

@@ -56,10 +56,21 @@ qint64 insertLine(const QSqlDatabase &db, const QString &action, Kind kind, cons
                        QStringLiteral("JournalID"));
 }
 
+// "2026-12-07T14:03:22.123Z", as the program writes it, read without the general parser: the
+// History window reads thousands of them at once. Anything else goes through the parser.
+QDateTime savedAtOf(const QString &t)
+{
+    const auto n = [&t](int from, int length) { return QStringView(t).mid(from, length).toInt(); };
+    if (t.size() == 24 && t[4] == u'-' && t[10] == u'T' && t[19] == u'.' && t[23] == u'Z')
+        return QDateTime(QDate(n(0, 4), n(5, 2), n(8, 2)), QTime(n(11, 2), n(14, 2), n(17, 2), n(20, 3)),
+                         Qt::UTC);
+    return QDateTime::fromString(t, Qt::ISODateWithMs);
+}
+
 Line lineOf(const QVector<QVariant> &row)
 {
     return {row[0].toLongLong(),
-            QDateTime::fromString(row[1].toString(), Qt::ISODateWithMs),
+            savedAtOf(row[1].toString()),
             row[2].toString(),
             row[3].toString(),
             row[4].toString(),
