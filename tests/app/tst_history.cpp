@@ -60,6 +60,8 @@ private Q_SLOTS:
         QCOMPARE(column(lines, 0), (QStringList{"3", "2", "1"}));
         QCOMPARE(column(lines, 2), (QStringList{"Entry Booth 2", "Registration", "Entry Booth 2"}));
         QVERIFY(lines->topLevelItem(0)->data(0, Qt::AccessibleTextRole).toString().startsWith("Line 3, "));
+        QCOMPARE(column(lines, 1)[0],
+                 Journal::lines(h->db()).first().savedAt.toLocalTime().toString("yyyy-MM-dd HH:mm:ss"));
 
         // The newest line's detail: class 1's placings before and after, the changed rows marked.
         QCOMPARE(list(w, "GrdBefore")->topLevelItemCount(), 2);

@@ -275,6 +275,7 @@ private Q_SLOTS:
             return out;
         };
         QCOMPARE(ids({}), (QList<qint64>{2, 1}));
+        QVERIFY(qAbs(Journal::lines(db()).first().savedAt.secsTo(QDateTime::currentDateTimeUtc())) < 60);
         QCOMPARE(ids({"Placings", {}, {}, {}}), QList<qint64>{1});
         QCOMPARE(ids({{}, "Judging Office", {}, {}}), QList<qint64>{2});
         QCOMPARE(ids({{}, {}, QDateTime::currentDateTime().addDays(1), {}}), QList<qint64>{});
