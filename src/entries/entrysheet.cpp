@@ -192,11 +192,9 @@ std::optional<EntrySheet::Refusal> EntrySheet::write(const GridMarks &ticks, con
     if (auto failure = firstFailure(ticks, partners, found))
         return failure;
 
-    Journal::Recorder journal(m_db, action, Journal::Kind::Entries, QString());
-    journal.setWhat(QStringLiteral("Entries of team %1")
-                        .arg(Sql::scalar(m_db, action, QStringLiteral("SELECT TeamName FROM TblTeam WHERE TeamCode = ?"),
-                                         {m_team})
-                                 .toString()));
+    // The team as read with its riders: no round trip more for the line's words.
+    Journal::Recorder journal(m_db, action, Journal::Kind::Entries,
+                              QStringLiteral("Entries of team ") + m_caption.whole());
     for (const char *table : {"TblEntry", "TblPairing"})
         journal.watch(QLatin1StringView(table),
                       QStringLiteral("RiderIndex IN (SELECT RiderIndex FROM TblPerson WHERE TeamCode = ?)"), {m_team});
