@@ -97,6 +97,7 @@ bool resultsFigures(const Context &context);         // standings, rider results
 bool spreadsheetFigures(const Context &context);     // the roster from a spreadsheet: preview, import
 bool safetyFigures(const Context &context);          // snapshots and the meet check
 bool resultsOutFigures(const Context &context);      // the class sheet pack, the published results
+bool journalFigures(const Context &context);         // the journal's cost on saves, History, growth
 bool memoryFigures(const Context &context);          // peak memory with every report open
 bool stationsFigure(const Context &context);         // three stations saving placings at once
 bool failoverFigure(const Context &context);         // the standby taking over from a cut server

@@ -301,6 +301,7 @@ int main(int argc, char *argv[])
         {"results", Bench::resultsFigures},
         {"spreadsheet", Bench::spreadsheetFigures},
         {"resultsout", Bench::resultsOutFigures},
+        {"journal", Bench::journalFigures},
         {"stations", Bench::stationsFigure},
         {"failover", Bench::failoverFigure},
     });

@@ -3,6 +3,7 @@
 #include "app/frmcopymeet.h"
 #include "app/frmmain.h"
 #include "app/frmprintpack.h"
+#include "app/frmhistory.h"
 #include "app/frmsnapshots.h"
 #include "common/messageservice.h"
 #include "db/engine.h"
@@ -90,6 +91,11 @@ void registerActivities(FrmMain &main, AppState &app)
             MeetFileCheck::verdict(MeetFileCheck::problems(app.MeetDb()), Engine::onServer(app.MeetDb()));
         FormKit::enableUnchanged(&main);
         app.messages->tell(verdict);
+    });
+    main.setUtilityAction(FrmMain::Utility::History, [&app, &main] {
+        // Rows put back are read afresh, as after a restore.
+        QObject::connect(FrmHistory::open(app, &main), &FrmHistory::putBack, &main,
+                         [&main] { main.Close_Current_Activity(); });
     });
     for (const auto &[which, target] :
          {std::pair{FrmMain::Utility::CopyMeetToServer, FrmCopyMeet::Target::Server},

@@ -104,6 +104,7 @@ constexpr std::array<UtilityInfo, FrmMain::UtilityCount> Utilities{{
     {"LblCheckMeetFile", "Check the Meet File"},
     {"LblCopyToServer", "Copy Meet to Server"},
     {"LblCopyToFile", "Copy Meet to File"},
+    {"LblHistory", "History"},
 }};
 
 QString latin1(const char *text)

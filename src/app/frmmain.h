@@ -36,8 +36,9 @@ public:
         CheckMeetFile,
         CopyMeetToServer,
         CopyMeetToFile,
+        History,
     };
-    static constexpr int UtilityCount = 8;
+    static constexpr int UtilityCount = 9;
 
     static constexpr int FirstSlot = 1;
     static constexpr int LastSlot = 15;

@@ -42,11 +42,14 @@ int run(TrotwiseApplication &application, const QString &appFolder,
         return 1;
     }
     QString badAddress;
-    const QString server = Startup::settings(appFolder, QCoreApplication::arguments(), &badAddress).meet;
+    const Startup::Settings settings = Startup::settings(appFolder, QCoreApplication::arguments(), &badAddress);
     if (!badAddress.isEmpty()) {
         messages.fail(badAddress);
         return 1;
     }
+    // The journal names this computer as the settings do, else by its own name.
+    state.setStation(settings.station);
+    const QString &server = settings.meet;
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize twips = Startup::screenTwips(screen ? QSizeF(screen->size()) : QSizeF());

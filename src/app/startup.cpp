@@ -6,6 +6,7 @@
 #include "common/twips.h"
 #include "db/cls_db_manager.h"
 #include "db/dberror.h"
+#include "db/journal.h"
 #include "db/meetaddress.h"
 #include "db/meetschema.h"
 #include "entries/frmlabelbuilder.h"
@@ -39,6 +40,18 @@ void buildLabels(const QString &appFolder, const QSqlDatabase &handle)
     FrmLabelBuilder(folder).Build_Labels(handle);
 }
 
+// What a meet of an earlier version lacks is added; a meet that cannot be given its journal now
+// (held by another program) works on without it, the user told, and gets it at a later start.
+void addJournal(AppState &state)
+{
+    const std::optional<QString> why = MeetSchema::addMissing(state.MeetDb());
+    if (!Journal::checkPresent(state.MeetDb()))
+        state.messages->tell(QStringLiteral("The meet has no journal of its saves yet, and it could not be "
+                                            "added now: %1.\n\nThe program works on without it; it is added "
+                                            "at a later start.")
+                                 .arg(why.value_or(QStringLiteral("the meet could not be read"))));
+}
+
 // The meet in a database on a server: built there when the database is empty, checked to be a
 // meet when it is not. The label images are this station's own, drawn when its folder is missing.
 Outcome openServerMeet(AppState &state, const QString &address)
@@ -57,7 +70,7 @@ Outcome openServerMeet(AppState &state, const QString &address)
             return failed(state, QStringLiteral("The database %1 cannot be used as the meet: %2.\n\n"
                                                 "It has been left as it is.")
                                      .arg(where, *reason));
-        MeetSchema::addMissingIndexes(state.MeetDb());
+        addJournal(state);
         if (!QFileInfo(LabelFiles::folder(state.AppFolder)).isDir())
             buildLabels(state.AppFolder, state.MeetDb());
     } catch (const DbError &e) {
@@ -207,7 +220,7 @@ Outcome run(AppState &state, QSize screen, const QString &appFolder, const QStri
             if (auto mismatch = MeetSchema::mismatch(state.MeetDb()))
                 reason = *mismatch;
             else
-                MeetSchema::addMissingIndexes(state.MeetDb());
+                addJournal(state);
         }
         if (!reason.isEmpty())
             return failed(state, QStringLiteral("The meet file \"%1\" cannot be used: %2.\n\n"

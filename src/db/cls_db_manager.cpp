@@ -94,7 +94,7 @@ bool Cls_Db_Manager::Build_Server_Database(const QSqlDatabase &db)
 
 void Cls_Db_Manager::createTablesAndClasses()
 {
-    // The steps are one transaction: the database holds all nine tables and the classes or
+    // The steps are one transaction: the database holds all nine tables, the journal and the classes or
     // nothing. (On a server it is the caller's.)
     std::optional<WriteTransaction> tx;
     if (!m_server.isValid())
@@ -108,6 +108,7 @@ void Cls_Db_Manager::createTablesAndClasses()
     Create_TblPerson();
     Create_TblPlacing();
     Create_TblTeam();
+    createTable("TblJournal");
     for (const MeetSchema::Index &index : MeetSchema::indexes())
         Sql::exec(creationHandle(),
                   QStringLiteral("Creating the index %1").arg(QLatin1StringView(index.name)),

@@ -2,6 +2,7 @@
 
 #include "db/dbconnection.h"
 #include "db/engine.h"
+#include "db/journal.h"
 #include "db/meetaddress.h"
 #include "db/meetschema.h"
 #include "db/serverwatch.h"
@@ -32,6 +33,7 @@ const char *wordsFor(const QString &table)
         {"TblPairing", "relay pairings"},
         {"TblClassJudges", "judge assignments"},
         {"TblPlacing", "placings"},
+        {"TblJournal", "journal lines"},
     };
     for (const auto &[name, word] : words)
         if (table == QLatin1StringView(name))
@@ -58,20 +60,34 @@ enum class Tables { Make, Empty };
 Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString &action, Tables tables)
 {
     const bool server = Engine::onServer(to);
+    // The journal goes with the meet; a meet of an earlier version, without one, gets an empty one.
+    std::vector<const MeetSchema::Table *> all;
+    for (const MeetSchema::Table &t : MeetSchema::tables())
+        all.push_back(&t);
+    const MeetSchema::Table &journal = MeetSchema::journal();
+    const QString journalName = QString::fromLatin1(journal.name);
     if (tables == Tables::Make) {
         for (const QString &statement : MeetSchema::setupStatements(server))
             Sql::exec(to, action, statement);
-        for (const MeetSchema::Table &t : MeetSchema::tables())
-            Sql::exec(to, action, MeetSchema::createStatement(t, server));
+        for (const MeetSchema::Table *t : all)
+            Sql::exec(to, action, MeetSchema::createStatement(*t, server));
+        Sql::exec(to, action, MeetSchema::createStatement(journal, server));
     } else {
-        for (const MeetSchema::Table &t : MeetSchema::tables())
-            Sql::exec(to, action, QStringLiteral("DELETE FROM %1").arg(QLatin1StringView(t.name)));
+        for (const MeetSchema::Table *t : all)
+            Sql::exec(to, action, QStringLiteral("DELETE FROM %1").arg(QLatin1StringView(t->name)));
+        if (Engine::tables(to).contains(journalName, Qt::CaseInsensitive))
+            Sql::exec(to, action, QStringLiteral("DELETE FROM %1").arg(journalName));
+        else
+            Sql::exec(to, action, MeetSchema::createStatement(journal, server));
     }
+    if (Engine::tables(from).contains(journalName, Qt::CaseInsensitive))
+        all.push_back(&journal);
 
     const ReadTransaction oneState(from, action);
     Counts counts;
-    const int total = int(MeetSchema::tables().size());
-    for (const MeetSchema::Table &t : MeetSchema::tables()) {
+    const int total = int(all.size());
+    for (const MeetSchema::Table *table : all) {
+        const MeetSchema::Table &t = *table;
         if (shown())
             shown()(QStringLiteral("%1 (%2 of %3)")
                         .arg(QLatin1StringView(wordsFor(QString::fromLatin1(t.name))))
@@ -120,6 +136,13 @@ Counts copyInto(const QSqlDatabase &from, const QSqlDatabase &to, const QString 
     return counts;
 }
 
+// Where a copy came from, for its journal line: the file's name or the server's database.
+QString describeSource(const QSqlDatabase &from)
+{
+    return Engine::onServer(from) ? QStringLiteral("%1 on %2").arg(from.databaseName(), from.hostName())
+                                  : QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(from.databaseName()));
+}
+
 } // namespace
 
 ShowingProgress::ShowingProgress(Progress progress) : m_before(std::exchange(shown(), std::move(progress))) {}
@@ -151,10 +174,15 @@ Counts toServer(const QSqlDatabase &from, const QString &address)
             QStringLiteral("the database is not empty (it holds the table %1); a meet is copied only "
                            "into an empty database")
                 .arg(present.first()));
-    return WriteTransaction::run(to, action, [&] { return copyInto(from, to, action, Tables::Make); });
+    return WriteTransaction::run(to, action, [&] {
+        const Counts counts = copyInto(from, to, action, Tables::Make);
+        Journal::writeLine(to, action, Journal::Kind::CopyIn,
+                           QStringLiteral("Meet copied in from %1").arg(describeSource(from)));
+        return counts;
+    });
 }
 
-Counts toFile(const QSqlDatabase &from, const QString &path)
+Counts toFile(const QSqlDatabase &from, const QString &path, bool journalLine)
 {
     const QString action = QStringLiteral("Copying the meet to \"%1\"").arg(QDir::toNativeSeparators(path));
     const QFileInfo target(path);
@@ -176,8 +204,13 @@ Counts toFile(const QSqlDatabase &from, const QString &path)
         } catch (const DbError &e) {
             throw DbError(action, {}, e.engineMessage());
         }
-        counts = WriteTransaction::run(file.database(), action,
-                                       [&] { return copyInto(from, file.database(), action, Tables::Make); });
+        counts = WriteTransaction::run(file.database(), action, [&] {
+            const Counts copied = copyInto(from, file.database(), action, Tables::Make);
+            if (journalLine)
+                Journal::writeLine(file.database(), action, Journal::Kind::CopyIn,
+                                   QStringLiteral("Meet copied in from %1").arg(describeSource(from)));
+            return copied;
+        });
     } catch (...) {
         QFile::remove(building);
         QFile::remove(building + QStringLiteral("-journal"));
@@ -191,7 +224,7 @@ Counts toFile(const QSqlDatabase &from, const QString &path)
     return counts;
 }
 
-Counts replaceOnServer(const QSqlDatabase &server, const QString &path)
+Counts replaceOnServer(const QSqlDatabase &server, const QString &path, const QString &journalLine)
 {
     const QString action =
         QStringLiteral("Replacing the meet on the server by \"%1\"").arg(QDir::toNativeSeparators(path));
@@ -201,9 +234,14 @@ Counts replaceOnServer(const QSqlDatabase &server, const QString &path)
     for (const MeetSchema::Table &t : MeetSchema::tables())
         all << QString::fromLatin1(t.name);
     // Every other station's save waits for the whole replacement rather than colliding with it.
+    all << QString::fromLatin1(MeetSchema::journal().name);
     const ServerWatch::WholeMeet longer(server);
-    return WriteTransaction::run(server, action, all,
-                                 [&] { return copyInto(file.database(), server, action, Tables::Empty); });
+    return WriteTransaction::run(server, action, all, [&] {
+        const Counts counts = copyInto(file.database(), server, action, Tables::Empty);
+        if (!journalLine.isEmpty())
+            Journal::writeLine(server, action, Journal::Kind::Restore, journalLine);
+        return counts;
+    });
 }
 
 } // namespace MeetCopy

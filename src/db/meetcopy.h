@@ -7,7 +7,7 @@
 #include <functional>
 
 // A whole meet copied from one database into another: from the file to a server in the morning,
-// from the server to a file at night. Every row of the nine tables under its own keys, in the
+// from the server to a file at night. Every row of the nine tables and the journal under its own keys, in the
 // order the rows were added, and each AutoNumber going on from where it stood. All or nothing:
 // the rows, and every table counted against the meet before the copy is kept.
 namespace MeetCopy {
@@ -46,11 +46,13 @@ Counts toServer(const QSqlDatabase &from, const QString &address);
 
 // Into a meet file at path, built beside it and put in its place (replacing a file there) only
 // once complete. Throws DbError (and then the file at path is as it was).
-Counts toFile(const QSqlDatabase &from, const QString &path);
+// A snapshot's copy (journalLine false) carries the journal as it is, without a line of its own.
+Counts toFile(const QSqlDatabase &from, const QString &path, bool journalLine = true);
 
 // The whole meet on the server replaced by the meet file at path, in one transaction: every row of
 // the nine tables taken out and the file's put in, keys as they were in the file. Throws DbError
 // (and then the server's meet is as it was).
-Counts replaceOnServer(const QSqlDatabase &server, const QString &path);
+// The journal line of the restore, when given, is written in the same transaction.
+Counts replaceOnServer(const QSqlDatabase &server, const QString &path, const QString &journalLine = {});
 
 } // namespace MeetCopy

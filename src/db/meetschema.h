@@ -8,11 +8,12 @@
 #include <span>
 #include <vector>
 
-// The nine tables of a meet file, field by field, in column order. The engine enforces each
-// field's type, width, length and empty-text rule through the table definitions made here.
+// The nine tables of a meet file, field by field, in column order, and the journal of its saves
+// beside them. The engine enforces each field's type, width, length and empty-text rule through
+// the table definitions made here.
 namespace MeetSchema {
 
-enum class FieldType { Integer, Long, Single, Text, Memo, AutoNumber };
+enum class FieldType { Integer, Long, Single, Text, Memo, AutoNumber, Bytes };
 
 struct Field
 {
@@ -40,6 +41,10 @@ struct Index
 
 // In the order the database builder creates them.
 std::span<const Table> tables();
+// The journal of every save (TblJournal). A meet of an earlier version has none until it is
+// given one at start (addMissing).
+const Table &journal();
+// One of the nine, or the journal.
 const Table *table(const QString &name);
 
 // The column as statements name it on either engine: "Primary" quoted, the rest plainly.
@@ -51,10 +56,11 @@ QString createStatement(const Table &table, bool server = false);
 // either engine; nothing happens when the index is there).
 std::span<const Index> indexes();
 QString createStatement(const Index &index);
-// Makes the indexes an existing meet lacks (one made before they were), all in one transaction.
-// Never throws: a meet that cannot be written to now (opened read-only, held by another program)
-// works without them, only slower. Answers whether the meet has them all.
-bool addMissingIndexes(const QSqlDatabase &db) noexcept;
+// Makes the journal and the indexes an existing meet lacks (one made before they were), all in
+// one transaction. Never throws: a meet that cannot be written to now (opened read-only, held by
+// another program) works without them, only slower and without a journal. Answers nothing when
+// the meet has them all, or why they could not be made.
+std::optional<QString> addMissing(const QSqlDatabase &db) noexcept;
 
 // A table's indexes set aside while many new rows go into it on the meet file, and made again
 // whole once they are in: the engine then sorts the rows once instead of placing each one in each
@@ -77,11 +83,11 @@ private:
 // What a server database needs before the tables can be made (nothing for a file).
 QStringList setupStatements(bool server);
 
-// A table the database holds that is none of the nine, or nothing.
+// A table the database holds that is none of the nine nor the journal, or nothing.
 std::optional<QString> foreignTable(const QSqlDatabase &db);
 
 // Why the open database is not a meet file, or nothing when it is one: each of the nine
-// tables must be there with its columns in order.
+// tables must be there with its columns in order, and the journal, where there is one.
 std::optional<QString> mismatch(const QSqlDatabase &db);
 
 // Same check for a chosen subset: each named table with at least the named columns.

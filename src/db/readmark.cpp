@@ -2,6 +2,7 @@
 
 #include "db/dberror.h"
 #include "db/engine.h"
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 
@@ -44,13 +45,21 @@ void ReadMark::check(const QSqlDatabase &db, const QString &action) const
 
 std::int32_t ReadMark::saveRecord(const QSqlDatabase &db, const QString &action, std::int32_t key,
                                   const QVariantList &values, const QString &insert, const QString &update,
-                                  const QString &keyColumn) const
+                                  const QString &table, const QString &keyColumn, const QString &what) const
 {
-    if (key == -1)
-        return Sql::insert(db, action, insert, values, keyColumn);
-    WriteTransaction::run(db, action, [&] {
-        check(db, action);
-        Sql::exec(db, action, update, values + QVariantList{key});
+    const QString where = keyColumn + QStringLiteral(" = ?");
+    return WriteTransaction::run(db, action, [&] {
+        Journal::Recorder journal(db, action, Journal::Kind::Roster, what);
+        std::int32_t saved = key;
+        if (key == -1) {
+            saved = Sql::insert(db, action, insert, values, keyColumn);
+            journal.added(table, where, {saved});
+        } else {
+            check(db, action);
+            journal.watch(table, where, {key});
+            Sql::exec(db, action, update, values + QVariantList{key});
+        }
+        journal.write();
+        return saved;
     });
-    return key;
 }

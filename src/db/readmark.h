@@ -34,12 +34,12 @@ public:
     // the database fails.
     void check(const QSqlDatabase &db, const QString &action) const;
 
-    // The save of one record of the roster: a new one (key -1) inserted, answering the key the
-    // engine gave it in keyColumn; a stored one updated (the key bound after the values) in a
-    // transaction that first checks this mark. Throws DbError.
+    // The save of one record of the roster in table: a new one (key -1) inserted, answering the
+    // key the engine gave it in keyColumn; a stored one updated (the key bound after the values)
+    // in a transaction that first checks this mark. Either is journaled as what. Throws DbError.
     std::int32_t saveRecord(const QSqlDatabase &db, const QString &action, std::int32_t key,
                             const QVariantList &values, const QString &insert, const QString &update,
-                            const QString &keyColumn) const;
+                            const QString &table, const QString &keyColumn, const QString &what) const;
 
 private:
     struct Read

@@ -4,8 +4,11 @@
 #include "db/dberror.h"
 #include "db/engine.h"
 #include "db/fileengine.h"
+#include "db/journal.h"
 #include "db/meetcopy.h"
+#include "db/meetschema.h"
 #include "db/sql.h"
+#include "db/writetransaction.h"
 
 #include <QDir>
 
@@ -80,11 +83,20 @@ void MeetFileSource::copyTo(const QString &path)
     backup(meet, file.handle(), Taking);
 }
 
-void MeetFileSource::replaceFrom(const QString &path)
+void MeetFileSource::replaceFrom(const QString &path, const QString &journalLine)
 {
     sqlite3 *meet = handleOf(m_meet, Restoring);
-    const EngineFile file(path, SQLITE_OPEN_READONLY, Restoring);
-    backup(file.handle(), meet, Restoring);
+    {
+        const EngineFile file(path, SQLITE_OPEN_READONLY, Restoring);
+        backup(file.handle(), meet, Restoring);
+    }
+    // The engine's backup is a step of its own: the line follows it in a transaction of its own.
+    // A snapshot of an earlier version brings no journal, and gets one.
+    MeetSchema::addMissing(m_meet.database());
+    if (Journal::checkPresent(m_meet.database()) && !journalLine.isEmpty())
+        WriteTransaction::run(m_meet.database(), Restoring, [&] {
+            Journal::writeLine(m_meet.database(), Restoring, Journal::Kind::Restore, journalLine);
+        });
 }
 
 std::int64_t MeetFileSource::changeCount()
@@ -96,12 +108,12 @@ std::int64_t MeetFileSource::changeCount()
 
 void ServerMeetSource::copyTo(const QString &path)
 {
-    MeetCopy::toFile(m_meet.database(), path);
+    MeetCopy::toFile(m_meet.database(), path, false);
 }
 
-void ServerMeetSource::replaceFrom(const QString &path)
+void ServerMeetSource::replaceFrom(const QString &path, const QString &journalLine)
 {
-    MeetCopy::replaceOnServer(m_meet.database(), path);
+    MeetCopy::replaceOnServer(m_meet.database(), path, journalLine);
 }
 
 std::int64_t ServerMeetSource::changeCount()

@@ -18,8 +18,9 @@ public:
     // failure is the caller's to remove.
     virtual void copyTo(const QString &path) = 0;
     // Replaces the whole meet by the one in the file at path, in one step: after a failure the
-    // meet is as it was. Throws DbError.
-    virtual void replaceFrom(const QString &path) = 0;
+    // meet is as it was; then writes journalLine (when given) to the restored meet's journal.
+    // Throws DbError.
+    virtual void replaceFrom(const QString &path, const QString &journalLine = {}) = 0;
     // A count that grows with every row the program writes to the meet.
     virtual std::int64_t changeCount() = 0;
 };
@@ -32,7 +33,7 @@ public:
     explicit MeetFileSource(const DbConnection &meet) : m_meet(meet) {}
 
     void copyTo(const QString &path) override;
-    void replaceFrom(const QString &path) override;
+    void replaceFrom(const QString &path, const QString &journalLine = {}) override;
     std::int64_t changeCount() override;
 
 private:
@@ -46,7 +47,7 @@ public:
     explicit ServerMeetSource(const DbConnection &meet) : m_meet(meet) {}
 
     void copyTo(const QString &path) override;
-    void replaceFrom(const QString &path) override;
+    void replaceFrom(const QString &path, const QString &journalLine = {}) override;
     // The rows written to the meet's tables by every station, as the server counts them.
     std::int64_t changeCount() override;
 

@@ -2,6 +2,7 @@
 
 #include "common/ridernumber.h"
 #include "db/classcatalogue.h"
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 #include "shell/gridmarks.h"
@@ -191,6 +192,12 @@ std::optional<EntrySheet::Refusal> EntrySheet::write(const GridMarks &ticks, con
     if (auto failure = firstFailure(ticks, partners, found))
         return failure;
 
+    // The team as read with its riders: no round trip more for the line's words.
+    Journal::Recorder journal(m_db, action, Journal::Kind::Entries,
+                              QStringLiteral("Entries of team ") + m_caption.whole());
+    for (const char *table : {"TblEntry", "TblPairing"})
+        journal.watch(QLatin1StringView(table),
+                      QStringLiteral("RiderIndex IN (SELECT RiderIndex FROM TblPerson WHERE TeamCode = ?)"), {m_team});
     // Pairings in which another team's rider names one of these riders stay.
     for (const char *table : {"TblEntry", "TblPairing"})
         Sql::exec(m_db, action,
@@ -215,5 +222,6 @@ std::optional<EntrySheet::Refusal> EntrySheet::write(const GridMarks &ticks, con
             pairing.exec({rider, p.number, p.index, p.firstName, Sql::text(p.lastName)});
         }
     }
+    journal.write();
     return std::nullopt;
 }

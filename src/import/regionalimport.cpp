@@ -1,6 +1,7 @@
 #include "regionalimport.h"
 
 #include "db/meetschema.h"
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 
@@ -155,6 +156,9 @@ void RegionalImport::write(const QSqlDatabase &meet, Outcome &outcome, const QSt
         meet, action,
         QStringLiteral("INSERT INTO TblPerson (FirstName, LastName, Address, City, Zip, TeamCode, "
                        "RiderNumber) VALUES (?, ?, '', '', '', ?, '')"));
+    Journal::Recorder journal(meet, action, Journal::Kind::Import,
+                              QStringLiteral("Import of region %1").arg(m_region));
+    journal.addingTo({QStringLiteral("TblTeam"), QStringLiteral("TblCoach"), QStringLiteral("TblPerson")});
     for (const Team &team : m_teams) {
         const std::int32_t newCode = Sql::insert(
             meet, action,
@@ -170,4 +174,10 @@ void RegionalImport::write(const QSqlDatabase &meet, Outcome &outcome, const QSt
             ++outcome.riders;
         }
     }
+    journal.setWhat(QStringLiteral("Import of region %1: %2 teams, %3 coaches, %4 riders")
+                        .arg(m_region)
+                        .arg(outcome.teams)
+                        .arg(outcome.coaches)
+                        .arg(outcome.riders));
+    journal.write();
 }

@@ -3,6 +3,7 @@
 #include "common/ridernumber.h"
 #include "db/engine.h"
 #include "db/meetschema.h"
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 #include "import/rosterrecords.h"
@@ -420,6 +421,18 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
         return outcome;
     }
     QVector<std::int32_t> newTeams; // by the teams file's line
+    Journal::Recorder journal(m_db, WriteAction, Journal::Kind::Import, QString());
+    QStringList tables;
+    for (const Sheet &sheet : now)
+        tables << tableName(sheet.kind);
+    journal.addingTo(tables);
+    for (const Sheet &sheet : now) {
+        QVector<qint64> updating;
+        for (const Line &line : sheet.lines)
+            if (updateExisting && line.state == State::Existing && !line.changes.isEmpty())
+                updating << line.key;
+        journal.watchKeys(tableName(sheet.kind), keyColumn(sheet.kind), updating);
+    }
     for (const Sheet &sheet : now) {
         const Kind kind = sheet.kind;
         const QString table = tableName(kind);
@@ -477,6 +490,11 @@ RosterImport::Outcome RosterImport::importInto(const Preview &previewed, bool up
         aside.restore();
         outcome.counts.push_back(count);
     }
+    QStringList said;
+    for (const Count &c : outcome.counts)
+        said << QStringLiteral("%1 %2 new, %3 updated").arg(kindName(c.kind)).arg(c.added).arg(c.updated);
+    journal.setWhat(QStringLiteral("Spreadsheet import: ") + said.join(QStringLiteral("; ")));
+    journal.write();
     tx.commit();
     return outcome;
 }

@@ -1,5 +1,6 @@
 #include "judging/judgeassignments.h"
 
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 #include "shell/gridmarks.h"
@@ -53,6 +54,9 @@ std::optional<QString> JudgeAssignments::submit(const GridMarks &ticks) const
     const QString action = QStringLiteral("Saving the judge assignments");
     WriteTransaction::run(m_db, action, {QStringLiteral("TblClassJudges")}, [&] {
         m_asRead.check(m_db, action);
+        Journal::Recorder journal(m_db, action, Journal::Kind::Judges,
+                                  QStringLiteral("Judge assignments of division %1").arg(m_division));
+        journal.watch(QStringLiteral("TblClassJudges"), QStringLiteral("Division = ?"), {m_division});
         Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblClassJudges WHERE Division = ?"),
                   {m_division});
         Sql::Repeated insert(
@@ -62,6 +66,7 @@ std::optional<QString> JudgeAssignments::submit(const GridMarks &ticks) const
             for (int c = 1; c <= ticks.classes(); ++c)
                 if (ticks.ticked(r, c))
                     insert.exec({m_judges[r - 1].id, c, m_division});
+        journal.write();
     });
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include "db/classcatalogue.h"
 #include "db/engine.h"
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 
@@ -189,6 +190,10 @@ void PlacingCard::save(const Card &card) const
 void PlacingCard::write(const Card &card, const QString &action) const
 {
     m_asRead.check(m_db, action);
+    Journal::Recorder journal(m_db, action, Journal::Kind::Placings,
+                              QStringLiteral("Placings of class %1, division %2").arg(m_class).arg(m_division));
+    journal.watch(QStringLiteral("TblPlacing"), QStringLiteral("ClassNumber = ? AND Division = ?"),
+                  {m_class, m_division});
     Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblPlacing WHERE ClassNumber = ? AND Division = ?"),
               {m_class, m_division});
     Sql::Repeated insert(m_db, action,
@@ -201,4 +206,5 @@ void PlacingCard::write(const Card &card, const QString &action) const
                 insert.exec({m_class, i + 1, m_riders[line - 1].riderIndex, points(i + 1), m_division,
                              m_judges[c].id});
         }
+    journal.write();
 }

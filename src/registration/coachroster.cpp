@@ -1,6 +1,8 @@
 #include "registration/coachroster.h"
 
+#include "db/journal.h"
 #include "db/sql.h"
+#include "db/writetransaction.h"
 
 namespace {
 
@@ -86,11 +88,22 @@ std::int32_t CoachRoster::save(const CoachRecord &c, const ReadMark &asRead) con
         QStringLiteral(
             "UPDATE TblCoach SET FirstName = ?, LastName = ?, Address = ?, City = ?, Zip = ?, "
             "\"Primary\" = ?, Secondary = ?, Email = ?, Position = ?, TeamCode = ? WHERE CoachCode = ?"),
-        QStringLiteral("CoachCode"));
+        QStringLiteral("TblCoach"), QStringLiteral("CoachCode"),
+        QStringLiteral("Coach %1 %2").arg(c.firstName, c.lastName));
 }
 
 void CoachRoster::remove(std::int32_t code) const
 {
-    Sql::exec(m_db, QStringLiteral("Deleting the coach"),
-              QStringLiteral("DELETE FROM TblCoach WHERE CoachCode = ?"), {code});
+    const QString action = QStringLiteral("Deleting the coach");
+    WriteTransaction::run(m_db, action, [&] {
+        Journal::Recorder journal(m_db, action, Journal::Kind::Roster, QString());
+        journal.watch(QStringLiteral("TblCoach"), QStringLiteral("CoachCode = ?"), {code});
+        const ResultRows name = Sql::select(
+            m_db, action, QStringLiteral("SELECT FirstName, LastName FROM TblCoach WHERE CoachCode = ?"), {code});
+        if (!name.isEmpty())
+            journal.setWhat(QStringLiteral("Coach %1 %2 deleted")
+                                .arg(name.rows[0][0].toString(), name.rows[0][1].toString()));
+        Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblCoach WHERE CoachCode = ?"), {code});
+        journal.write();
+    });
 }

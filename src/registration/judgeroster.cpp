@@ -1,5 +1,6 @@
 #include "registration/judgeroster.h"
 
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 
@@ -92,7 +93,8 @@ std::int32_t JudgeRoster::save(const JudgeRecord &j, const ReadMark &asRead) con
                        "PhoneNumber, Email, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         QStringLiteral("UPDATE TblJudge SET FirstName = ?, LastName = ?, Address = ?, City = ?, "
                        "State = ?, Zip = ?, PhoneNumber = ?, Email = ?, Memo = ? WHERE JudgeID = ?"),
-        QStringLiteral("JudgeID"));
+        QStringLiteral("TblJudge"), QStringLiteral("JudgeID"),
+        QStringLiteral("Judge %1 %2").arg(j.firstName, j.lastName));
 }
 
 std::optional<QString> JudgeRoster::remove(std::int32_t id) const
@@ -103,7 +105,15 @@ std::optional<QString> JudgeRoster::remove(std::int32_t id) const
         [&]() -> std::optional<QString> {
             if (auto refusal = deleteRefusal(id))
                 return refusal;
+            Journal::Recorder journal(m_db, action, Journal::Kind::Roster, QString());
+            journal.watch(QStringLiteral("TblJudge"), QStringLiteral("JudgeID = ?"), {id});
+            const ResultRows name = Sql::select(
+                m_db, action, QStringLiteral("SELECT FirstName, LastName FROM TblJudge WHERE JudgeID = ?"), {id});
+            if (!name.isEmpty())
+                journal.setWhat(QStringLiteral("Judge %1 %2 deleted")
+                                    .arg(name.rows[0][0].toString(), name.rows[0][1].toString()));
             Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblJudge WHERE JudgeID = ?"), {id});
+            journal.write();
             return std::nullopt;
         });
 }

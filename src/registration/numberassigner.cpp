@@ -1,6 +1,7 @@
 #include "registration/numberassigner.h"
 
 #include "common/ridernumber.h"
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 #include "registration/riderregistry.h"
@@ -60,10 +61,14 @@ void NumberAssigner::numberAll(const Sequence &sequence, const QString &action) 
                        "TblPerson.FirstName NULLS FIRST, TblPerson.RiderIndex"));
     if (riders.size() > sequence.numbers.size())
         throw DbError(action, {}, QStringLiteral("the range holds fewer numbers than there are riders"));
+    Journal::Recorder journal(m_db, action, Journal::Kind::Numbers,
+                              QStringLiteral("Numbers of all %1 riders").arg(riders.size()));
+    journal.watch(QStringLiteral("TblPerson"), QStringLiteral("RiderIndex IS NOT NULL"));
     Sql::Repeated update(m_db, action,
                          QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"));
     for (int k = 0; k < riders.size(); ++k)
         update.exec({QString::number(sequence.numbers[k]), riders.rows[k][0]});
+    journal.write();
 }
 
 bool NumberAssigner::setRiderNumber(std::int32_t riderIndex, std::int16_t number) const
@@ -74,8 +79,17 @@ bool NumberAssigner::setRiderNumber(std::int32_t riderIndex, std::int16_t number
     return WriteTransaction::run(m_db, action, {QStringLiteral("TblPerson")}, [&] {
         if (RiderRegistry(m_db).numberHeldByAnother(number, riderIndex))
             return false;
+        Journal::Recorder journal(m_db, action, Journal::Kind::Numbers, QString());
+        journal.watch(QStringLiteral("TblPerson"), QStringLiteral("RiderIndex = ?"), {riderIndex});
+        const ResultRows name = Sql::select(
+            m_db, action, QStringLiteral("SELECT FirstName, LastName FROM TblPerson WHERE RiderIndex = ?"), {riderIndex});
+        if (!name.isEmpty())
+            journal.setWhat(QStringLiteral("Number %1 of rider %2 %3")
+                                .arg(number)
+                                .arg(name.rows[0][0].toString(), name.rows[0][1].toString()));
         Sql::exec(m_db, action, QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"),
                   {QString::number(number), riderIndex});
+        journal.write();
         return true;
     });
 }

@@ -1,6 +1,7 @@
 #include "registration/riderregistry.h"
 
 #include "common/ridernumber.h"
+#include "db/journal.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 
@@ -121,24 +122,46 @@ RiderRegistry::SaveOutcome RiderRegistry::write(const RiderRecord &r, std::int16
                               Sql::text(r.city),
                               Sql::text(r.zip),
                               r.teamCode};
-    if (r.index == -1)
-        Sql::exec(
+    Journal::Recorder journal(m_db, action, Journal::Kind::Roster,
+                              QStringLiteral("Rider %1 %2").arg(r.firstName, r.lastName) +
+                                  (r.number.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(r.number)));
+    const QString where = QStringLiteral("RiderIndex = ?");
+    if (r.index == -1) {
+        const std::int32_t index = Sql::insert(
             m_db, action,
             QStringLiteral(
                 "INSERT INTO TblPerson (RiderNumber, FirstName, LastName, Address, City, Zip, TeamCode) "
                 "VALUES (?, ?, ?, ?, ?, ?, ?)"),
-            values);
-    else
+            values, QStringLiteral("RiderIndex"));
+        journal.added(QStringLiteral("TblPerson"), where, {index});
+    } else {
+        journal.watch(QStringLiteral("TblPerson"), where, {r.index});
         Sql::exec(
             m_db, action,
             QStringLiteral("UPDATE TblPerson SET RiderNumber = ?, FirstName = ?, LastName = ?, Address = ?, "
                            "City = ?, Zip = ?, TeamCode = ? WHERE RiderIndex = ?"),
             values + QVariantList{r.index});
+    }
+    journal.write();
     return SaveOutcome::Saved;
 }
 
 void RiderRegistry::remove(std::int32_t index) const
 {
-    Sql::exec(m_db, QStringLiteral("Deleting the rider"),
-              QStringLiteral("DELETE FROM TblPerson WHERE RiderIndex = ?"), {index});
+    const QString action = QStringLiteral("Deleting the rider");
+    WriteTransaction::run(m_db, action, [&] {
+        Journal::Recorder journal(m_db, action, Journal::Kind::Roster, QString());
+        journal.watch(QStringLiteral("TblPerson"), QStringLiteral("RiderIndex = ?"), {index});
+        const ResultRows name = Sql::select(
+            m_db, action, QStringLiteral("SELECT FirstName, LastName, RiderNumber FROM TblPerson WHERE RiderIndex = ?"),
+            {index});
+        if (!name.isEmpty())
+            journal.setWhat(QStringLiteral("Rider %1 %2%3 deleted")
+                                .arg(name.rows[0][0].toString(), name.rows[0][1].toString(),
+                                     name.rows[0][2].toString().isEmpty()
+                                         ? QString()
+                                         : QStringLiteral(" (%1)").arg(name.rows[0][2].toString())));
+        Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblPerson WHERE RiderIndex = ?"), {index});
+        journal.write();
+    });
 }

@@ -1,6 +1,7 @@
 #include "registration/teamroster.h"
 
 #include "db/sql.h"
+#include "db/journal.h"
 #include "db/writetransaction.h"
 
 namespace {
@@ -85,14 +86,21 @@ std::int32_t TeamRoster::save(const TeamRecord &team, const ReadMark &asRead) co
         QStringLiteral("INSERT INTO TblTeam (TeamName, Division, District, Region) VALUES (?, ?, ?, ?)"),
         QStringLiteral(
             "UPDATE TblTeam SET TeamName = ?, Division = ?, District = ?, Region = ? WHERE TeamCode = ?"),
-        QStringLiteral("TeamCode"));
+        QStringLiteral("TblTeam"), QStringLiteral("TeamCode"),
+        QStringLiteral("Team %1, division %2").arg(team.name, team.division));
 }
 
 void TeamRoster::deleteWithCoaches(std::int32_t code) const
 {
     const QString action = QStringLiteral("Deleting the team");
     WriteTransaction::run(m_db, action, [&] {
+        Journal::Recorder journal(m_db, action, Journal::Kind::Roster, QString());
+        journal.watch(QStringLiteral("TblTeam"), QStringLiteral("TeamCode = ?"), {code});
+        journal.watch(QStringLiteral("TblCoach"), QStringLiteral("TeamCode = ?"), {code});
+        const QVariant name = Sql::scalar(m_db, action, QStringLiteral("SELECT TeamName FROM TblTeam WHERE TeamCode = ?"), {code});
+        journal.setWhat(QStringLiteral("Team %1 deleted, with its coaches").arg(name.toString()));
         Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblTeam WHERE TeamCode = ?"), {code});
         Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblCoach WHERE TeamCode = ?"), {code});
+        journal.write();
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/dbconnection.h"
+#include "db/journal.h"
 #include "reports/korvconnection.h"
 #include "shell/safetynet.h"
 
@@ -25,4 +26,7 @@ struct AppState
     SafetyNet safety;
 
     QSqlDatabase MeetDb() const { return meetConnection.database(); }
+    // The station the journal names this program's saves by: the name given (trotwise.ini's
+    // "station"), or the computer's name when it is empty.
+    void setStation(const QString &name) { Journal::setStation(name); }
 };

@@ -6,6 +6,7 @@
 #include "db/meetfilecheck.h"
 #include "db/snapshotsource.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -112,7 +113,9 @@ Snapshot SafetyNet::restore(const Snapshot &chosen)
     // so that it can be put right by the restore.
     Snapshot present = record(QStringLiteral("before restoring ") + SnapshotStore::shownTime(chosen.time),
                               SnapshotStore::IfDamaged::Keep);
-    m_source->replaceFrom(chosen.path);
+    m_source->replaceFrom(chosen.path,
+                          QStringLiteral("Snapshot %1 restored; the meet before it is kept as snapshot %2")
+                              .arg(QFileInfo(chosen.path).fileName(), QFileInfo(present.path).fileName()));
     m_changesAtLast = m_source->changeCount();
     m_store.prune();
     return present;

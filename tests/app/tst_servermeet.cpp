@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "db/engine.h"
 #include "db/meetaddress.h"
+#include "db/journal.h"
 #include "db/meetcopy.h"
 #include "db/meetfilecheck.h"
 #include "db/writetransaction.h"
@@ -22,6 +23,7 @@
 #include "registration/teamroster.h"
 #include "shell/gridcell.h"
 
+#include <QRegularExpression>
 #include <QScrollBar>
 
 #include <sys/stat.h>
@@ -223,6 +225,13 @@ private Q_SLOTS:
         b.addPlacing(3, 1, 2, "A", judge);
         Sql::exec(meet.db(), "delete", "DELETE FROM TblTeam WHERE TeamCode = ?", {gone});
         const QString before = MeetFixture::dump(meet.db());
+        Journal::writeLine(meet.db(), "a save", Journal::Kind::Roster, "Team Gone deleted");
+        // The journal goes along, a line of each copy's own added to it.
+        const auto journal = [](const QSqlDatabase &db) {
+            return MeetQuery::column(db, "SELECT What FROM TblJournal ORDER BY JournalID")
+                .join('\n')
+                .replace(QRegularExpression(" from .*"), "");
+        };
 
         QTemporaryDir dir;
         const QString file = dir.filePath("copy.mdb");
@@ -231,11 +240,11 @@ private Q_SLOTS:
             const MeetCopy::ShowingProgress showing([&](const QString &step) { steps << step; });
             return MeetCopy::toFile(meet.db(), file);
         }();
-        QCOMPARE(counts.size(), 9);
+        QCOMPARE(counts.size(), 10);
         // Told table by table, as the copy goes.
-        QCOMPARE(steps.size(), 9);
-        QCOMPARE(steps.front(), "classes (1 of 9)");
-        QCOMPARE(steps.back(), "teams (9 of 9)");
+        QCOMPARE(steps.size(), 10);
+        QCOMPARE(steps.front(), "classes (1 of 10)");
+        QCOMPARE(steps.back(), "journal lines (10 of 10)");
         for (const MeetCopy::Count &c : counts)
             QCOMPARE(c.rows, qint64(MeetQuery::count(meet.db(), c.table)));
         QVERIFY(
@@ -243,12 +252,14 @@ private Q_SLOTS:
         DbConnection copy;
         copy.open(file, DbConnection::Mode::ReadWrite);
         QCOMPARE(MeetFixture::dump(copy.database()), before);
+        QCOMPARE(journal(copy.database()), "Team Gone deleted\nMeet copied in");
 
         const QString back = TestEngine::newDatabase();
         MeetCopy::toServer(copy.database(), back);
         DbConnection server;
         server.open(back, DbConnection::Mode::ReadWrite);
         QCOMPARE(MeetFixture::dump(server.database()), before);
+        QCOMPARE(journal(server.database()), "Team Gone deleted\nMeet copied in\nMeet copied in");
         // The deleted team's key is not given again, in the copy as in the meet.
         QCOMPARE(MeetBuilder(server.database()).addTeam("New", "C"), gone + 1);
         QCOMPARE(MeetBuilder(copy.database()).addTeam("New", "C"), gone + 1);

@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "common/labelfiles.h"
+#include "db/journal.h"
 #include "db/meetschema.h"
 
 #include <QCryptographicHash>
@@ -223,6 +224,7 @@ private Q_SLOTS:
         QVERIFY(m_messages.log.isEmpty());
     }
 
+    // A meet of an earlier version: without the indexes and the journal.
     void meetWithoutIndexes_getsThemAtStart_unlessAnotherProgramHoldsIt()
     {
         QTemporaryDir dir;
@@ -237,6 +239,7 @@ private Q_SLOTS:
             QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
             for (const MeetSchema::Index &index : MeetSchema::indexes())
                 Sql::exec(state.MeetDb(), "drop", QStringLiteral("DROP INDEX %1").arg(index.name));
+            Sql::exec(state.MeetDb(), "drop", "DROP TABLE TblJournal");
         }
         {
             DbConnection holder;
@@ -245,11 +248,19 @@ private Q_SLOTS:
             AppState state;
             QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
             QCOMPARE(indexes(state.MeetDb()), 0);
+            QVERIFY(!Journal::checkPresent(state.MeetDb()));
+            QCOMPARE(m_messages.log.size(), 1);
+            QVERIFY2(m_messages.log[0].text.startsWith("The meet has no journal of its saves yet, and it could "
+                                                       "not be added now: ") &&
+                         m_messages.log[0].text.contains("locked"),
+                     qPrintable(m_messages.log[0].text));
             Sql::exec(holder.database(), "let go", "ROLLBACK");
+            m_messages.clear();
         }
         AppState state;
         QCOMPARE(start(state, dir.path()), Startup::Outcome::Ready);
         QCOMPARE(indexes(state.MeetDb()), int(MeetSchema::indexes().size()));
+        QVERIFY(Journal::checkPresent(state.MeetDb()));
         QVERIFY(m_messages.log.isEmpty());
     }
 

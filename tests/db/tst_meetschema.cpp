@@ -8,6 +8,7 @@
 #include "db/dbconnection.h"
 #include "db/engine.h"
 #include "db/meetcopy.h"
+#include "db/journal.h"
 #include "db/meetschema.h"
 
 class TstMeetSchema : public QObject
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void init() { m = std::make_unique<MeetFile>(); }
     void cleanup() { m.reset(); }
 
+    // And the journal beside them, keyed by its line.
     void newMeet_hasNineTablesInOrderAndFiveKeysOnly()
     {
         const bool server = Engine::onServer(db());
@@ -59,7 +61,7 @@ private Q_SLOTS:
                       "ORDER BY name");
         QCOMPARE(
             MeetQuery::column(db(), objects).join(u',').toLower(),
-            "tblclass,tblclassjudges,tblcoach,tblentry,tbljudge,tblpairing,tblperson,tblplacing,tblteam");
+            "tblclass,tblclassjudges,tblcoach,tblentry,tbljournal,tbljudge,tblpairing,tblperson,tblplacing,tblteam");
         QCOMPARE(Sql::select(db(), "columns", "SELECT * FROM TblCoach").columns.join(u',').toLower(),
                  "firstname,lastname,address,city,zip,primary,secondary,email,position,teamcode,coachcode");
 
@@ -69,11 +71,13 @@ private Q_SLOTS:
                                     "i.indrelid = lower(?)::regclass")
                    : QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0");
         QStringList keys;
-        for (const MeetSchema::Table &t : MeetSchema::tables())
+        std::vector<MeetSchema::Table> all(MeetSchema::tables().begin(), MeetSchema::tables().end());
+        all.push_back(MeetSchema::journal());
+        for (const MeetSchema::Table &t : all)
             for (const QString &key : MeetQuery::column(db(), keyOf, {QString::fromLatin1(t.name)}))
                 keys << QLatin1StringView(t.name) + u'.' + key.toLower();
         QCOMPARE(keys, (QStringList{"TblClass.classnumber", "TblCoach.coachcode", "TblJudge.judgeid",
-                                    "TblPerson.riderindex", "TblTeam.teamcode"}));
+                                    "TblPerson.riderindex", "TblTeam.teamcode", "TblJournal.journalid"}));
     }
 
     void indexes_madeWithEveryMeetAndAddedToAnOldOne_data()
@@ -105,17 +109,24 @@ private Q_SLOTS:
             checked = other.database();
         } else if (meet == "old") {
             dropIndexes();
-            QVERIFY(MeetSchema::addMissingIndexes(db()));
+            Sql::exec(db(), "test", "DROP TABLE TblJournal");
+            QVERIFY(!MeetSchema::mismatch(db()));
+            QVERIFY(!MeetSchema::addMissing(db()));
         } else if (meet == "read-only") {
             if (TestEngine::onServer())
                 QSKIP("a server meet is never opened read-only");
             dropIndexes();
+            Sql::exec(db(), "test", "DROP TABLE TblJournal");
             other.open(m->path(), DbConnection::Mode::ReadOnly);
             checked = other.database();
-            QVERIFY(!MeetSchema::addMissingIndexes(checked));
+            QVERIFY(MeetSchema::addMissing(checked));
             QCOMPARE(MeetQuery::count(checked, "TblClass"), 17);
         }
         QCOMPARE(meetIndexes(checked), indexed ? all : QStringList());
+        // The journal comes with the indexes, and a meet without it is still a meet.
+        QCOMPARE(Journal::checkPresent(checked), indexed);
+        QVERIFY(!MeetSchema::mismatch(checked));
+        QVERIFY(!MeetSchema::foreignTable(checked));
     }
 
     void text_comparesAndSortsWithoutLetterCase()

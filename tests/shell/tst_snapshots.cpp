@@ -5,6 +5,7 @@
 #include "scriptedmessages.h"
 #include "testengine.h"
 
+#include "db/journal.h"
 #include "db/snapshotsource.h"
 #include "shell/safetynet.h"
 
@@ -41,7 +42,10 @@ public:
         if (damaging)
             damage(path);
     }
-    void replaceFrom(const QString &path) override { m_meet->replaceFrom(path); }
+    void replaceFrom(const QString &path, const QString &journalLine) override
+    {
+        m_meet->replaceFrom(path, journalLine);
+    }
     std::int64_t changeCount() override { return m_meet->changeCount(); }
     bool failing = false;
     bool damaging = false;
@@ -123,11 +127,13 @@ private Q_SLOTS:
         const auto acorn = b.addTeam("Acorn", "A");
         b.addEntry(1, b.addRider(acorn, "Ann", "Lee", "1"));
         const QString before = MeetFixture::dump(f.db());
+        Journal::writeLine(f.db(), "t", Journal::Kind::Roster, "Team Acorn");
         const Snapshot chosen = f.net.take("before numbering all riders");
         QCOMPARE(QFileInfo(chosen.path).fileName(),
                  "0001 2026-12-07 07-00-01 before numbering all riders.mdb");
 
         b.addTeam("Blue", "B");
+        Journal::writeLine(f.db(), "t", Journal::Kind::Roster, "Team Blue");
         Sql::exec(f.db(), "change", "DELETE FROM TblEntry");
         const QString present = MeetFixture::dump(f.db());
         DbConnection reports; // another connection to the meet file, as the report data source has
@@ -138,6 +144,18 @@ private Q_SLOTS:
         QCOMPARE(MeetFixture::dump(reports.database()), before);
         QCOMPARE(NetFixture::dumpOf(kept.path), present);
         QCOMPARE(kept.what, "before restoring 2026-12-07 07-00-01");
+        // The snapshot's journal comes back with it, and the restore's line names both snapshots.
+        const auto journal = [](const QSqlDatabase &db) {
+            return MeetQuery::column(db, "SELECT Kind || ': ' || What FROM TblJournal ORDER BY JournalID");
+        };
+        QCOMPARE(journal(f.db()),
+                 (QStringList{"Roster: Team Acorn",
+                              "Restore: Snapshot " + QFileInfo(chosen.path).fileName() +
+                                  " restored; the meet before it is kept as snapshot " +
+                                  QFileInfo(kept.path).fileName()}));
+        DbConnection keptMeet;
+        keptMeet.open(kept.path, DbConnection::Mode::ReadOnly);
+        QCOMPARE(journal(keptMeet.database()), (QStringList{"Roster: Team Acorn", "Roster: Team Blue"}));
 
         const std::vector<Snapshot> listed = f.net.store().list(true);
         QCOMPARE(int(listed.size()), 2);

@@ -14,6 +14,7 @@
 // once more what it read at first) "saved" or "told: " and the message the user would read.
 #include "db/dbconnection.h"
 #include "db/dberror.h"
+#include "db/journal.h"
 #include "db/sql.h"
 #include "entries/entrysheet.h"
 #include "judging/judgeassignments.h"
@@ -65,6 +66,8 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() < 4)
         return 2;
+    // Each station's journal lines name it by what it saves.
+    Journal::setStation(args.mid(2).join(u' '));
     DbConnection::setBusyTimeout(30000); // a held record is waited for while the test stops the server
     DbConnection meet;
     std::function<void()> save;

@@ -160,6 +160,10 @@ private Q_SLOTS:
                         "r.RiderIndex = p.RiderIndex WHERE Place = 1 AND JudgeID = ? ORDER BY 1",
                         {adams}),
                  (QStringList{"3:1", "4:2"}));
+        // Both saves have their journal line, each from its station.
+        QCOMPARE(column("SELECT Station || ': ' || What FROM TblJournal ORDER BY 1"),
+                 (QStringList{"placings 3 A 1: Placings of class 3, division A",
+                              "placings 4 A 5: Placings of class 4, division A"}));
     }
 
     void sameTeamsEntries_oneStoredTheOtherToldNothingMixed()
