@@ -227,9 +227,10 @@ void FrmHistory::showDetail()
     const QSignalBlocker quiet(m_table);
     m_table->clear();
     for (const Journal::Scope &s : m_places)
-        m_table->addItem(QStringLiteral("%1 (%2 rows before, %3 after)")
+        m_table->addItem(QStringLiteral("%1 (%2 %3 before, %4 after)")
                              .arg(s.table)
                              .arg(s.before.size())
+                             .arg(s.before.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
                              .arg(s.after.size()));
     m_table->setCurrentIndex(m_places.isEmpty() ? -1 : 0);
     showPlace();
