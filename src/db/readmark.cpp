@@ -8,11 +8,11 @@
 
 ReadMark::ReadMark(QString changed, QString gone) : m_changed(std::move(changed)), m_gone(std::move(gone)) {}
 
-QStringList ReadMark::canonical(const ResultRows &rows)
+QStringList ReadMark::canonical(const QVector<QVector<QVariant>> &rows)
 {
     QStringList out;
     out.reserve(rows.size());
-    for (const auto &row : rows.rows) {
+    for (const auto &row : rows) {
         QString line;
         for (const QVariant &v : row)
             line += (v.isNull() ? QStringLiteral("\x01") : v.toString()) + u'\x1f';
@@ -26,7 +26,7 @@ ResultRows ReadMark::select(const QSqlDatabase &db, const QString &action, const
                             const QVariantList &values)
 {
     ResultRows rows = Sql::select(db, action, statement, values);
-    m_reads.push_back({statement, values, canonical(rows)});
+    m_reads.push_back({statement, values, canonical(rows.rows)});
     return rows;
 }
 
@@ -34,7 +34,7 @@ void ReadMark::check(const QSqlDatabase &db, const QString &action) const
 {
     for (int i = 0; i < m_reads.size(); ++i) {
         const Read &read = m_reads[i];
-        const QStringList now = canonical(Sql::select(db, action, read.statement, read.values));
+        const QStringList now = canonical(Sql::select(db, action, read.statement, read.values).rows);
         if (now == read.rows)
             continue;
         const bool gone = i == 0 && now.isEmpty() && !m_gone.isEmpty();

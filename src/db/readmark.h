@@ -41,6 +41,9 @@ public:
                             const QVariantList &values, const QString &insert, const QString &update,
                             const QString &table, const QString &keyColumn, const QString &what) const;
 
+    // Rows as texts, one a row, sorted: two reads hold the same rows whatever their order.
+    static QStringList canonical(const QVector<QVector<QVariant>> &rows);
+
 private:
     struct Read
     {
@@ -48,7 +51,6 @@ private:
         QVariantList values;
         QStringList rows; // each row as one text, sorted
     };
-    static QStringList canonical(const ResultRows &rows);
 
     QString m_changed;
     QString m_gone;

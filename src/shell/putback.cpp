@@ -2,6 +2,7 @@
 
 #include "db/journal.h"
 #include "db/meetschema.h"
+#include "db/readmark.h"
 #include "db/sql.h"
 #include "db/writetransaction.h"
 
@@ -15,20 +16,6 @@ using Journal::Scope;
 const QString Action = QStringLiteral("Putting back a save");
 const QString Refused = QStringLiteral("This save cannot be put back: %1");
 
-QStringList canonical(const QVector<QVariantList> &rows)
-{
-    QStringList out;
-    out.reserve(rows.size());
-    for (const QVariantList &row : rows) {
-        QString line;
-        for (const QVariant &v : row)
-            line += (v.isNull() ? QStringLiteral("\x01") : v.toString()) + u'\x1f';
-        out << line;
-    }
-    out.sort();
-    return out;
-}
-
 // Whether a later line's places meet ours: the same place, or a row that both hold.
 bool touches(const QVector<Scope> &later, const QVector<Scope> &ours)
 {
@@ -38,8 +25,8 @@ bool touches(const QVector<Scope> &later, const QVector<Scope> &ours)
                 continue;
             if (l.where == o.where && l.values == o.values)
                 return true;
-            const QStringList mine = canonical(o.before) + canonical(o.after);
-            for (const QStringList &theirs : {canonical(l.before), canonical(l.after)})
+            const QStringList mine = ReadMark::canonical(o.before) + ReadMark::canonical(o.after);
+            for (const QStringList &theirs : {ReadMark::canonical(l.before), ReadMark::canonical(l.after)})
                 for (const QString &row : theirs)
                     if (mine.contains(row))
                         return true;
@@ -159,7 +146,7 @@ Outcome run(const QSqlDatabase &db, qint64 id)
         return WriteTransaction::run(db, Action, tables, [&]() -> Outcome {
             for (const Scope &s : scopes) {
                 const QVector<QVariantList> now = Journal::rowsOf(db, Action, s.table, s.where, s.values);
-                if (canonical(now) == canonical(s.after))
+                if (ReadMark::canonical(now) == ReadMark::canonical(s.after))
                     continue;
                 const qint64 later = overtakenBy(db, id, scopes);
                 if (!later)
