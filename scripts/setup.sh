@@ -12,6 +12,7 @@ packages=(
   poppler-utils                    # pdftotext/pdftoppm: the report tests read PDFs back
   postgresql libqt6sql6-psql       # a meet on a server: the tests' throwaway server, Qt's driver
   libpq-dev                        # the driver's client library: bounded waits, commits checked
+  openssl                          # the test server's certificate, from a throwaway authority
   libqt6svg6                       # the icon's PNG sizes drawn from its SVG at build time
   dpkg-dev lintian desktop-file-utils appstream  # the Debian package: its dependencies, its checks
   pkg-config libqrencode-dev       # the QR code on the poster of the published results
