@@ -62,7 +62,8 @@ bool EntrySheet::hasRiders(const QSqlDatabase &db, std::int32_t team)
 
 EntrySheet::EntrySheet(QSqlDatabase db, std::int32_t team)
     : m_db(std::move(db)), m_team(team),
-      m_asRead(QStringLiteral("another station changed this team's riders or entries since you opened them."))
+      m_asRead(QStringLiteral("another station changed this team's riders or entries since you opened them."),
+               QStringLiteral("another station deleted this team's riders since you opened them."))
 {
     const QString action = QStringLiteral("Reading the team's entries");
     const ReadTransaction oneState(m_db, action);

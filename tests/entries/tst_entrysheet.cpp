@@ -2,6 +2,8 @@
 // order, and the save that replaces the team's rows as a whole.
 #include "meetfile.h"
 
+#include "db/dberror.h"
+#include "db/sql.h"
 #include "entries/entrysheet.h"
 #include "shell/gridmarks.h"
 
@@ -168,6 +170,30 @@ private Q_SLOTS:
         QCOMPARE(submit({}), QString());
         QCOMPARE(rowsOf("Blue"), QStringList{});
         QCOMPARE(rowsOf("Red"), red);
+    }
+
+    // Another station's change is told as a change; the team's riders all gone, as deleted, with
+    // nothing left to open again.
+    void submit_overtaken_toldAsChangedOrDeleted()
+    {
+        for (const bool allGone : {false, true}) {
+            init();
+            const EntrySheet sheet(db(), m_blue);
+            Sql::exec(db(), "test", allGone ? "DELETE FROM TblPerson WHERE TeamCode = ?"
+                                            : "UPDATE TblPerson SET LastName = 'Other' WHERE TeamCode = ?",
+                      {m_blue});
+            const QString before = MeetFixture::dump(db());
+            try {
+                sheet.submit(GridMarks(int(sheet.riders().size())), QStringList(sheet.riders().size()));
+                QFAIL("an overtaken sheet was saved");
+            } catch (const DbError &e) {
+                QCOMPARE(e.kind(), allGone ? DbError::Kind::Gone : DbError::Kind::Conflict);
+                QVERIFY2(e.userText().contains(allGone ? "deleted this team's riders" : "changed this team's"),
+                         qPrintable(e.userText()));
+            }
+            QCOMPARE(MeetFixture::dump(db()), before);
+            cleanup();
+        }
     }
 };
 
