@@ -13,6 +13,21 @@ bool has(int argc, char *argv[], const QString &option)
     return std::any_of(argv + 1, argv + argc, [&](const char *a) { return option == QLatin1StringView(a); });
 }
 
+QString unknown(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QString word = QString::fromLocal8Bit(argv[i]);
+        if (!word.startsWith(QStringLiteral("--")) || word == QStringLiteral("--"))
+            continue;
+        const auto known = std::find_if(Options.begin(), Options.end(), [&](const Option &o) { return o.name == word; });
+        if (known == Options.end())
+            return word;
+        if (!known->argument.isEmpty())
+            ++i;
+    }
+    return {};
+}
+
 QString version()
 {
     return QStringLiteral("Trotwise ") + Version::Number;
@@ -37,8 +52,9 @@ QString help()
                       "trotwise.ini: the program's own folder when it can be written, else (as for the\n"
                       "installed program) ~/.local/share/Trotwise.\n"
                       "\nExit status: 0 done; 1 the meet could not be opened, built or published (the\n"
-                      "reason is printed or shown); 2 options that cannot be used (--publish without its\n"
-                      "folder, --every without a number of seconds, --url that is not a web address).");
+                      "reason is printed or shown); 2 options that cannot be used (an option it does not know,\n"
+                      "--publish without its folder, --every without a number of seconds, --url that is\n"
+                      "not a web address).");
 }
 
 } // namespace CommandLine

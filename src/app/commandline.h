@@ -33,6 +33,10 @@ inline const std::vector<Option> Options{
 // Whether option is one of the arguments, as a word of its own.
 bool has(int argc, char *argv[], const QString &option);
 
+// The first argument written as an option of ours ("--" and a name) that is none of Options, each
+// option's own argument passed over; empty when there is none. Qt's own options (one dash) pass.
+QString unknown(int argc, char *argv[]);
+
 // "Trotwise 0.1".
 QString version();
 

@@ -25,6 +25,9 @@ int main(int argc, char *argv[])
         return print(CommandLine::help(), 0);
     if (CommandLine::has(argc, argv, QStringLiteral("--version")))
         return print(CommandLine::version(), 0);
+    // A mistyped option is told, not taken for a start of the window.
+    if (const QString word = CommandLine::unknown(argc, argv); !word.isEmpty())
+        return print(QStringLiteral("trotwise: there is no option \"%1\"; trotwise --help lists them.").arg(word), 2);
     if (const std::optional<PublishCommand::Request> request = PublishCommand::requested(argc, argv))
         return PublishCommand::exec(argc, argv, *request);
     if (CommandLine::has(argc, argv, QStringLiteral("--where"))) {

@@ -15,6 +15,7 @@ struct Run
 {
     int status;
     QString out;
+    QString err;
 };
 
 // The program at path, with a home of its own and no screen at all: a program that opened a
@@ -29,9 +30,10 @@ Run runProgram(const QString &path, const QStringList &arguments, const QString 
     process.setProcessEnvironment(environment);
     process.start(path, arguments);
     if (!process.waitForFinished(30000))
-        return {-1, {}};
+        return {-1, {}, {}};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput())};
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
 } // namespace
@@ -122,6 +124,28 @@ private Q_SLOTS:
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QString(expected).replace("~", dir.filePath("home")).replace("@", bin));
         QVERIFY(!QFileInfo::exists(dir.filePath("home"))); // nothing made: asked only where
+    }
+
+    // A mistyped option is refused by name, before any window or meet; an option's own argument
+    // is not taken for one.
+    void mistypedOption_refusedByName_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("typo") << QStringList{"--wehre"} << "--wehre";
+        QTest::newRow("after a good one") << QStringList{"--meet", "postgresql://u@h/db", "--publsh", "x"}
+                                          << "--publsh";
+        QTest::newRow("argument looks like one") << QStringList{"--publish", "--every", "--evry", "5"} << "--evry";
+    }
+    void mistypedOption_refusedByName()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, refused);
+        QTemporaryDir dir;
+        const Run run = runProgram(TROTWISE_PROGRAM, arguments, dir.filePath("home"));
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, "trotwise: there is no option \"" + refused + "\"; trotwise --help lists them.\n");
+        QVERIFY(!QFileInfo::exists(dir.filePath("home")));
     }
 
     // Every option is in --help and in the manual page; an option added to one is added to both.
