@@ -162,6 +162,20 @@ void Recorder::watch(const QString &table, const QString &where, const QVariantL
     m_scopes.push_back({table, where, values, rowsOf(m_db, m_action, table, where, values), {}});
 }
 
+QVariant Recorder::before(const QString &table, const char *column) const
+{
+    const MeetSchema::Table *t = MeetSchema::table(table);
+    if (!t)
+        return {};
+    const auto field = std::find_if(std::begin(t->fields), std::end(t->fields),
+                                    [&](const MeetSchema::Field &f) { return qstrcmp(f.name, column) == 0; });
+    const qsizetype c = field - std::begin(t->fields);
+    for (const Scope &s : m_scopes)
+        if (s.table == table && !s.before.isEmpty() && c < s.before.front().size())
+            return s.before.front().value(c);
+    return {};
+}
+
 void Recorder::added(const QString &table, const QString &where, const QVariantList &values)
 {
     m_scopes.push_back({table, where, values, {}, {}});

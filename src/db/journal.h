@@ -72,6 +72,10 @@ public:
     // called before the save writes; the line keeps those between it and the highest after.
     void addingTo(const QStringList &tables);
     void setWhat(const QString &what) { m_what = what; }
+    // A column of the first row watched in table, as it stood before the save: what the line's
+    // words name without reading the row again. Invalid when no row was there (or the meet keeps
+    // no journal, when the words are not written either).
+    QVariant before(const QString &table, const char *column) const;
 
     // Reads each place as the save left it and writes the line; answers its key (0 when the meet
     // has no journal). Throws DbError. To be called inside the save's transaction, after its writes.

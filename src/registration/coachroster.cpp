@@ -98,11 +98,10 @@ void CoachRoster::remove(std::int32_t code) const
     WriteTransaction::run(m_db, action, [&] {
         Journal::Recorder journal(m_db, action, Journal::Kind::Roster, QString());
         journal.watch(QStringLiteral("TblCoach"), QStringLiteral("CoachCode = ?"), {code});
-        const ResultRows name = Sql::select(
-            m_db, action, QStringLiteral("SELECT FirstName, LastName FROM TblCoach WHERE CoachCode = ?"), {code});
-        if (!name.isEmpty())
+        if (journal.before(QStringLiteral("TblCoach"), "FirstName").isValid())
             journal.setWhat(QStringLiteral("Coach %1 %2 deleted")
-                                .arg(name.rows[0][0].toString(), name.rows[0][1].toString()));
+                                .arg(journal.before(QStringLiteral("TblCoach"), "FirstName").toString(),
+                                     journal.before(QStringLiteral("TblCoach"), "LastName").toString()));
         Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblCoach WHERE CoachCode = ?"), {code});
         journal.write();
     });

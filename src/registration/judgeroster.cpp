@@ -107,11 +107,10 @@ std::optional<QString> JudgeRoster::remove(std::int32_t id) const
                 return refusal;
             Journal::Recorder journal(m_db, action, Journal::Kind::Roster, QString());
             journal.watch(QStringLiteral("TblJudge"), QStringLiteral("JudgeID = ?"), {id});
-            const ResultRows name = Sql::select(
-                m_db, action, QStringLiteral("SELECT FirstName, LastName FROM TblJudge WHERE JudgeID = ?"), {id});
-            if (!name.isEmpty())
+            if (journal.before(QStringLiteral("TblJudge"), "FirstName").isValid())
                 journal.setWhat(QStringLiteral("Judge %1 %2 deleted")
-                                    .arg(name.rows[0][0].toString(), name.rows[0][1].toString()));
+                                    .arg(journal.before(QStringLiteral("TblJudge"), "FirstName").toString(),
+                                         journal.before(QStringLiteral("TblJudge"), "LastName").toString()));
             Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblJudge WHERE JudgeID = ?"), {id});
             journal.write();
             return std::nullopt;

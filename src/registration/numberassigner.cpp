@@ -81,12 +81,11 @@ bool NumberAssigner::setRiderNumber(std::int32_t riderIndex, std::int16_t number
             return false;
         Journal::Recorder journal(m_db, action, Journal::Kind::Numbers, QString());
         journal.watch(QStringLiteral("TblPerson"), QStringLiteral("RiderIndex = ?"), {riderIndex});
-        const ResultRows name = Sql::select(
-            m_db, action, QStringLiteral("SELECT FirstName, LastName FROM TblPerson WHERE RiderIndex = ?"), {riderIndex});
-        if (!name.isEmpty())
+        if (journal.before(QStringLiteral("TblPerson"), "FirstName").isValid())
             journal.setWhat(QStringLiteral("Number %1 of rider %2 %3")
                                 .arg(number)
-                                .arg(name.rows[0][0].toString(), name.rows[0][1].toString()));
+                                .arg(journal.before(QStringLiteral("TblPerson"), "FirstName").toString(),
+                                     journal.before(QStringLiteral("TblPerson"), "LastName").toString()));
         Sql::exec(m_db, action, QStringLiteral("UPDATE TblPerson SET RiderNumber = ? WHERE RiderIndex = ?"),
                   {QString::number(number), riderIndex});
         journal.write();

@@ -152,15 +152,13 @@ void RiderRegistry::remove(std::int32_t index) const
     WriteTransaction::run(m_db, action, [&] {
         Journal::Recorder journal(m_db, action, Journal::Kind::Roster, QString());
         journal.watch(QStringLiteral("TblPerson"), QStringLiteral("RiderIndex = ?"), {index});
-        const ResultRows name = Sql::select(
-            m_db, action, QStringLiteral("SELECT FirstName, LastName, RiderNumber FROM TblPerson WHERE RiderIndex = ?"),
-            {index});
-        if (!name.isEmpty())
+        const QString rider = QStringLiteral("TblPerson");
+        const QString number = journal.before(rider, "RiderNumber").toString();
+        if (journal.before(rider, "FirstName").isValid())
             journal.setWhat(QStringLiteral("Rider %1 %2%3 deleted")
-                                .arg(name.rows[0][0].toString(), name.rows[0][1].toString(),
-                                     name.rows[0][2].toString().isEmpty()
-                                         ? QString()
-                                         : QStringLiteral(" (%1)").arg(name.rows[0][2].toString())));
+                            .arg(journal.before(rider, "FirstName").toString(),
+                                 journal.before(rider, "LastName").toString(),
+                                 number.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(number)));
         Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblPerson WHERE RiderIndex = ?"), {index});
         journal.write();
     });

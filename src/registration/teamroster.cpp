@@ -97,8 +97,8 @@ void TeamRoster::deleteWithCoaches(std::int32_t code) const
         Journal::Recorder journal(m_db, action, Journal::Kind::Roster, QString());
         journal.watch(QStringLiteral("TblTeam"), QStringLiteral("TeamCode = ?"), {code});
         journal.watch(QStringLiteral("TblCoach"), QStringLiteral("TeamCode = ?"), {code});
-        const QVariant name = Sql::scalar(m_db, action, QStringLiteral("SELECT TeamName FROM TblTeam WHERE TeamCode = ?"), {code});
-        journal.setWhat(QStringLiteral("Team %1 deleted, with its coaches").arg(name.toString()));
+        journal.setWhat(QStringLiteral("Team %1 deleted, with its coaches")
+                            .arg(journal.before(QStringLiteral("TblTeam"), "TeamName").toString()));
         Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblTeam WHERE TeamCode = ?"), {code});
         Sql::exec(m_db, action, QStringLiteral("DELETE FROM TblCoach WHERE TeamCode = ?"), {code});
         journal.write();
